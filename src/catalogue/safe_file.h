@@ -1,0 +1,10 @@
+#pragma once
+#include <QByteArray>
+#include <QString>
+
+// Writes bytes to path without ever leaving a half-written target: the data
+// goes to a temporary file in the same folder, is flushed to disk and then
+// renamed over the target (keeping the target's permissions). On any failure
+// the old file is left as it was, no temporary file remains, and false is
+// returned with a reason in *error when given.
+bool writeFileAtomically(const QString &path, const QByteArray &bytes, QString *error = nullptr);

@@ -1,0 +1,197 @@
+#include "catalogue/xml_escape.h"
+
+namespace {
+
+// Characters XML 1.0 cannot carry at all, not even as references.
+bool isForbiddenControl(char16_t c)
+{
+    return c < 0x20 && c != u'\t' && c != u'\n' && c != u'\r';
+}
+
+void appendCodePoint(QByteArray &out, char32_t cp)
+{
+    if (cp < 0x80) {
+        out.append(char(cp));
+    } else if (cp < 0x800) {
+        out.append(char(0xC0 | (cp >> 6)));
+        out.append(char(0x80 | (cp & 0x3F)));
+    } else if (cp < 0x10000) {
+        out.append(char(0xE0 | (cp >> 12)));
+        out.append(char(0x80 | ((cp >> 6) & 0x3F)));
+        out.append(char(0x80 | (cp & 0x3F)));
+    } else {
+        out.append(char(0xF0 | (cp >> 18)));
+        out.append(char(0x80 | ((cp >> 12) & 0x3F)));
+        out.append(char(0x80 | ((cp >> 6) & 0x3F)));
+        out.append(char(0x80 | (cp & 0x3F)));
+    }
+}
+
+// Appends the character at text[i] (a surrogate pair counts as one) and
+// returns the index of the last code unit used. Lone surrogates become
+// U+FFFD, and characters XML cannot hold (U+FFFE, U+FFFF) are dropped.
+qsizetype appendCharacter(QByteArray &out, QStringView text, qsizetype i)
+{
+    const char16_t c = text[i].unicode();
+    if (QChar::isHighSurrogate(c) && i + 1 < text.size() && QChar::isLowSurrogate(text[i + 1].unicode())) {
+        appendCodePoint(out, QChar::surrogateToUcs4(c, text[i + 1].unicode()));
+        return i + 1;
+    }
+    if (QChar::isSurrogate(c))
+        appendCodePoint(out, 0xFFFD);
+    else if (c != 0xFFFE && c != 0xFFFF)
+        appendCodePoint(out, c);
+    return i;
+}
+
+// Length of a well-formed reference starting at text[i] == '&', or 0.
+qsizetype referenceLength(QStringView text, qsizetype i)
+{
+    static const QStringView named[] = {u"&amp;", u"&lt;", u"&gt;", u"&quot;", u"&apos;"};
+    const QStringView rest = text.mid(i);
+    for (QStringView n : named) {
+        if (rest.startsWith(n))
+            return n.size();
+    }
+    if (!rest.startsWith(u"&#"))
+        return 0;
+    qsizetype j = 2;
+    const bool hex = j < rest.size() && rest[j] == u'x';
+    if (hex)
+        ++j;
+    const qsizetype digitsStart = j;
+    char32_t value = 0;
+    while (j < rest.size() && j - digitsStart < 8) {
+        const char16_t c = rest[j].unicode();
+        int digit = -1;
+        if (c >= u'0' && c <= u'9')
+            digit = c - u'0';
+        else if (hex && c >= u'a' && c <= u'f')
+            digit = c - u'a' + 10;
+        else if (hex && c >= u'A' && c <= u'F')
+            digit = c - u'A' + 10;
+        if (digit < 0)
+            break;
+        value = value * (hex ? 16 : 10) + char32_t(digit);
+        ++j;
+    }
+    if (j == digitsStart || j >= rest.size() || rest[j] != u';')
+        return 0;
+    const bool allowed = value == 0x9 || value == 0xA || value == 0xD || (value >= 0x20 && value <= 0xD7FF)
+        || (value >= 0xE000 && value <= 0xFFFD) || (value >= 0x10000 && value <= 0x10FFFF);
+    return allowed ? j + 1 : 0;
+}
+
+bool appendControlReference(QByteArray &out, char16_t c)
+{
+    switch (c) {
+    case u'\t': out.append("&#9;"); return true;
+    case u'\n': out.append("&#10;"); return true;
+    case u'\r': out.append("&#13;"); return true;
+    default: return false;
+    }
+}
+
+} // namespace
+
+void appendUtf8(QByteArray &out, QStringView text)
+{
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
+        if (c < 0x80) {
+            if (!isForbiddenControl(c))
+                out.append(char(c));
+        } else {
+            i = appendCharacter(out, text, i);
+        }
+    }
+}
+
+void appendEscapedPlain(QByteArray &out, QStringView value, bool inAttribute)
+{
+    for (qsizetype i = 0; i < value.size(); ++i) {
+        const char16_t c = value[i].unicode();
+        if (c >= 0x80) {
+            i = appendCharacter(out, value, i);
+            continue;
+        }
+        switch (c) {
+        case u'&': out.append("&amp;"); break;
+        case u'<': out.append("&lt;"); break;
+        case u'>': out.append("&gt;"); break;
+        case u'"':
+            if (inAttribute)
+                out.append("&quot;");
+            else
+                out.append('"');
+            break;
+        default:
+            if (inAttribute && appendControlReference(out, c))
+                break;
+            if (!isForbiddenControl(c))
+                out.append(char(c));
+        }
+    }
+}
+
+void appendFileFormValue(QByteArray &out, QStringView value)
+{
+    for (qsizetype i = 0; i < value.size(); ++i) {
+        const char16_t c = value[i].unicode();
+        if (c >= 0x80) {
+            i = appendCharacter(out, value, i);
+            continue;
+        }
+        if (c == u'&') {
+            const qsizetype n = referenceLength(value, i);
+            if (n == 0) {
+                out.append("&amp;");
+            } else {
+                appendUtf8(out, value.mid(i, n));
+                i += n - 1;
+            }
+        } else if (c == u'<') {
+            out.append("&lt;");
+        } else if (c == u'"') {
+            out.append("&quot;");
+        } else if (!appendControlReference(out, c) && !isForbiddenControl(c)) {
+            out.append(char(c));
+        }
+    }
+}
+
+QString decodeFileFormValue(const QString &value)
+{
+    if (!value.contains(u'&'))
+        return value;
+    QString result;
+    result.reserve(value.size());
+    const QStringView view(value);
+    for (qsizetype i = 0; i < view.size(); ++i) {
+        const QChar c = view[i];
+        const qsizetype n = c == u'&' ? referenceLength(view, i) : 0;
+        if (n == 0) {
+            result.append(c);
+            continue;
+        }
+        const QStringView ref = view.mid(i, n);
+        if (ref == u"&amp;")
+            result.append(u'&');
+        else if (ref == u"&lt;")
+            result.append(u'<');
+        else if (ref == u"&gt;")
+            result.append(u'>');
+        else if (ref == u"&quot;")
+            result.append(u'"');
+        else if (ref == u"&apos;")
+            result.append(u'\'');
+        else {
+            const bool hex = ref[2] == u'x';
+            const uint cp = ref.mid(hex ? 3 : 2, n - (hex ? 4 : 3)).toUInt(nullptr, hex ? 16 : 10);
+            const char32_t ucs = cp;
+            result.append(QString::fromUcs4(&ucs, 1));
+        }
+        i += n - 1;
+    }
+    return result;
+}

@@ -1,0 +1,230 @@
+#include "catalogue/xml_parser.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <cstring>
+#include <expat.h>
+#include <vector>
+
+struct XmlTreeParser {
+    XML_Parser parser = nullptr;
+    XmlDocument *document = nullptr;
+    XmlElement *current = nullptr;
+    std::vector<XmlElement *> stack;  // ancestors of current
+    QString errorText;
+    // Element and attribute names repeat on every line of a language file;
+    // converting each distinct name once keeps their strings shared.
+    std::vector<std::pair<QByteArray, QString>> names;
+
+    QString name(const char *utf8)
+    {
+        const size_t length = std::strlen(utf8);
+        for (const auto &[bytes, text] : names) {
+            if (size_t(bytes.size()) == length && std::memcmp(bytes.constData(), utf8, length) == 0)
+                return text;
+        }
+        QString text = QString::fromUtf8(utf8, qsizetype(length));
+        if (names.size() < 64)
+            names.emplace_back(QByteArray(utf8, qsizetype(length)), text);
+        return text;
+    }
+};
+
+namespace {
+
+bool isTrailingSpace(QChar c)
+{
+    // The C library's wide white-space class: ASCII white space and the
+    // Unicode spaces, but not the no-break spaces.
+    const char16_t u = c.unicode();
+    if (u == u' ' || (u >= u'\t' && u <= u'\r'))
+        return true;
+    if (u == 0x00A0 || u == 0x2007 || u == 0x202F)
+        return false;
+    return u >= 0x80 && c.isSpace();
+}
+
+bool isLeadingSpace(QChar c)
+{
+    const char16_t u = c.unicode();
+    return u == u' ' || u == u'\n' || u == u'\r' || u == u'\t' || u == u'\v';
+}
+
+void trimText(XmlElement *element)
+{
+    QString &text = element->text;
+    qsizetype end = text.size();
+    while (end > 0 && isTrailingSpace(text[end - 1]))
+        --end;
+    qsizetype begin = 0;
+    while (begin < end && isLeadingSpace(text[begin]))
+        ++begin;
+    if (begin == end)
+        text = QString();
+    else if (begin > 0 || end < text.size())
+        text = text.mid(begin, end - begin);
+    else
+        text.squeeze();
+}
+
+void XMLCALL onDeclaration(void *userData, const XML_Char *version, const XML_Char *encoding, int)
+{
+    auto *p = static_cast<XmlTreeParser *>(userData);
+    if (!p)
+        return;
+    if (!p->document)
+        p->document = xml_document_new();
+    if (version)
+        p->document->version = QString::fromUtf8(version);
+    if (encoding)
+        p->document->encoding = QString::fromUtf8(encoding);
+}
+
+void XMLCALL onStart(void *userData, const XML_Char *name, const XML_Char **attributes)
+{
+    auto *p = static_cast<XmlTreeParser *>(userData);
+    if (!p)
+        return;
+    if (p->stack.size() >= size_t(kXmlMaxDepth)) {
+        p->errorText = QStringLiteral("elements nested deeper than %1 levels").arg(kXmlMaxDepth);
+        XML_StopParser(p->parser, XML_FALSE);
+        return;
+    }
+    XmlElement *element;
+    if (p->document && p->document->root) {
+        p->stack.push_back(p->current);
+        element = xml_element_add_child(p->current, p->name(name));
+    } else {
+        if (!p->document)
+            p->document = xml_document_new();
+        element = xml_document_set_root(p->document, p->name(name));
+    }
+    p->current = element;
+    for (const XML_Char **a = attributes; a && a[0]; a += 2)
+        xml_element_set_attribute_text(element, p->name(a[0]), QString::fromUtf8(a[1]));
+}
+
+void XMLCALL onText(void *userData, const XML_Char *text, int length)
+{
+    auto *p = static_cast<XmlTreeParser *>(userData);
+    if (!p || !p->current)
+        return;
+    if (p->current->text.isNull())
+        p->current->text = QString::fromUtf8(text, length);
+    else
+        p->current->text.append(QString::fromUtf8(text, length));
+}
+
+void XMLCALL onEnd(void *userData, const XML_Char *)
+{
+    auto *p = static_cast<XmlTreeParser *>(userData);
+    if (!p || !p->current)
+        return;
+    if (!p->current->text.isNull())
+        trimText(p->current);
+    if (p->stack.empty()) {
+        p->current = nullptr;
+    } else {
+        p->current = p->stack.back();
+        p->stack.pop_back();
+    }
+}
+
+} // namespace
+
+XmlTreeParser *xml_parser_new()
+{
+    auto *p = new XmlTreeParser;
+    p->parser = XML_ParserCreate(nullptr);
+    if (!p->parser) {
+        delete p;
+        xml_set_error(XmlErrorMemory);
+        return nullptr;
+    }
+    // No handler for external entities is installed, so a DOCTYPE can never
+    // make expat read another file; parameter entities are not parsed.
+    XML_SetParamEntityParsing(p->parser, XML_PARAM_ENTITY_PARSING_NEVER);
+    XML_SetUserData(p->parser, p);
+    XML_SetXmlDeclHandler(p->parser, onDeclaration);
+    XML_SetElementHandler(p->parser, onStart, onEnd);
+    XML_SetCharacterDataHandler(p->parser, onText);
+    return p;
+}
+
+int xml_parser_parse_stream(XmlTreeParser *p, QIODevice &stream)
+{
+    if (!p)
+        return 0;
+    p->errorText.clear();
+    std::vector<char> buffer(kXmlChunkSize);
+    for (;;) {
+        const qint64 got = stream.read(buffer.data(), kXmlChunkSize);
+        if (got < 0) {
+            p->errorText = stream.errorString();
+            xml_set_error(XmlErrorFile);
+            return 0;
+        }
+        const bool final = got < kXmlChunkSize || stream.atEnd();
+        if (XML_Parse(p->parser, buffer.data(), int(got), final) == XML_STATUS_ERROR) {
+            if (p->errorText.isEmpty()) {
+                p->errorText = QStringLiteral("line %1: %2")
+                                   .arg(XML_GetCurrentLineNumber(p->parser))
+                                   .arg(QString::fromUtf8(XML_ErrorString(XML_GetErrorCode(p->parser))));
+            }
+            xml_set_error(XmlErrorMalformed);
+            return 0;
+        }
+        if (final)
+            return 1;
+    }
+}
+
+int xml_parser_parse_file(XmlTreeParser *p, const QString &path)
+{
+    if (!p)
+        return 0;
+    QFile file(path);
+    if (QFileInfo(path).isDir() || !file.open(QIODevice::ReadOnly)) {
+        p->errorText = QFileInfo(path).isDir() ? QStringLiteral("%1 is a folder").arg(path) : file.errorString();
+        xml_set_error(XmlErrorFile);
+        return 0;
+    }
+    return xml_parser_parse_stream(p, file);
+}
+
+XmlDocument *xml_parser_document(XmlTreeParser *p)
+{
+    if (!p)
+        return nullptr;
+    XmlDocument *document = p->document;
+    p->document = nullptr;
+    p->current = nullptr;
+    p->stack.clear();
+    return document;
+}
+
+QString xml_parser_error_text(const XmlTreeParser *p) { return p ? p->errorText : QString(); }
+
+void xml_parser_free(XmlTreeParser *p)
+{
+    if (!p)
+        return;
+    XML_ParserFree(p->parser);
+    // A document nobody took (a failed parse) is released here.
+    xml_document_free(p->document);
+    delete p;
+}
+
+XmlDocument *xml_parse_file(const QString &path, QString *errorText)
+{
+    XmlTreeParser *parser = xml_parser_new();
+    if (!parser)
+        return nullptr;
+    XmlDocument *document = nullptr;
+    if (xml_parser_parse_file(parser, path))
+        document = xml_parser_document(parser);
+    else if (errorText)
+        *errorText = xml_parser_error_text(parser);
+    xml_parser_free(parser);
+    return document;
+}

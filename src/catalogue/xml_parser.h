@@ -1,0 +1,29 @@
+#pragma once
+// Builds an element tree from an XML file with expat. Names, values and text
+// arrive as UTF-8 and are stored as UTF-16.
+
+#include "catalogue/xml_tree.h"
+
+#include <QString>
+
+class QIODevice;
+struct XmlTreeParser;
+
+// Documents nested deeper than this are refused as malformed, so that no
+// recursive walk of a tree can exhaust the stack.
+constexpr int kXmlMaxDepth = 512;
+// Bytes handed to expat at a time.
+constexpr qint64 kXmlChunkSize = 50000;
+
+XmlTreeParser *xml_parser_new();
+int xml_parser_parse_file(XmlTreeParser *parser, const QString &path);
+int xml_parser_parse_stream(XmlTreeParser *parser, QIODevice &stream);
+// The document built so far; the caller takes ownership.
+XmlDocument *xml_parser_document(XmlTreeParser *parser);
+// Why the last parse failed ("line 3: not well-formed"), empty after success.
+QString xml_parser_error_text(const XmlTreeParser *parser);
+void xml_parser_free(XmlTreeParser *parser);
+
+// Convenience: parse a whole file; null on failure (error code set, and the
+// reason in *errorText when given).
+XmlDocument *xml_parse_file(const QString &path, QString *errorText = nullptr);

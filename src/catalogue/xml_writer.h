@@ -1,0 +1,12 @@
+#pragma once
+#include "catalogue/xml_tree.h"
+
+#include <QByteArray>
+
+// The bytes of a document: declaration line, a blank line, then the elements
+// indented by three spaces per level, every line ending in CR LF.
+QByteArray xml_document_serialize(const XmlDocument *document);
+
+// Writes the document to path (safely: temporary file, then rename).
+// Returns 1, or 0 with error code 2 when the file could not be written.
+int xml_document_write_file(const XmlDocument *document, const QString &path);

@@ -1,0 +1,66 @@
+// The save-time checks over every entry of a language file.
+
+#include "catalogue/checks.h"
+#include "catalogue/document.h"
+#include "catalogue/messages.h"
+#include "cli/cli_support.h"
+
+namespace {
+struct Problem {
+    QString original;
+    const char *check;
+    QString message;
+};
+
+// Problems of one entry: a placeholder failure stands alone; otherwise the
+// escape, length and empty-translation checks each report.
+void checkEntry(const StringEntry &entry, const CXMLStruct &catalogue, std::vector<Problem> &problems)
+{
+    const CheckResult placeholders = CheckPlaceholders(entry.original, entry.translation, catalogue.codeType);
+    if (!placeholders.ok) {
+        problems.push_back({entry.original, "placeholder", placeholders.message});
+        return;
+    }
+    const CheckResult escapes = CheckEscapeSequences(entry.original, entry.translation);
+    if (!escapes.ok)
+        problems.push_back({entry.original, "escape", escapes.message});
+    const CheckResult length = CheckLength(entry.original, entry.translation, catalogue.lengthRatio);
+    if (!length.ok)
+        problems.push_back({entry.original, "length", length.message});
+    if (entry.translation.isEmpty())
+        problems.push_back({entry.original, "empty", messageText(MsgEnterString)});
+}
+} // namespace
+
+int cmdCheck(const QStringList &args, CliStreams &io)
+{
+    QStringList rest = args;
+    const bool json = rest.removeAll(QStringLiteral("--json")) > 0;
+    if (rest.size() != 1) {
+        io.err << "usage: rendaro-cli check FILE [--json]\n";
+        return 2;
+    }
+    CRendaroDoc document;
+    const int id = loadForCommand(document, rest.first(), io, false);
+    if (id < 0)
+        return 1;
+    const CXMLStruct &catalogue = *document.findCatalogue(id);
+    std::vector<Problem> problems;
+    for (const auto &entry : catalogue.entries)
+        checkEntry(entry.second, catalogue, problems);
+
+    if (json) {
+        io.out << '[';
+        for (size_t i = 0; i < problems.size(); ++i) {
+            const Problem &p = problems[i];
+            io.out << (i ? ",\n " : "\n ") << "{\"original\": " << jsonString(p.original) << ", \"check\": \""
+                   << p.check << "\", \"message\": " << jsonString(p.message) << '}';
+        }
+        io.out << (problems.empty() ? "]\n" : "\n]\n");
+    } else {
+        for (const Problem &p : problems)
+            io.out << jsonString(p.original) << ": " << p.message << '\n';
+        io.out << problems.size() << (problems.size() == 1 ? " problem found\n" : " problems found\n");
+    }
+    return problems.empty() ? 0 : 1;
+}

@@ -1,0 +1,39 @@
+#include "catalogue/document.h"
+#include "cli/cli_support.h"
+
+namespace {
+QString jsonList(const QStringList &items)
+{
+    QStringList quoted;
+    quoted.reserve(items.size());
+    for (const QString &item : items)
+        quoted.append(jsonString(item));
+    return u'[' + quoted.join(u", ") + u']';
+}
+} // namespace
+
+// Prints the loaded catalogue as one JSON object, texts in memory form.
+int cmdDump(const QStringList &args, CliStreams &io)
+{
+    if (args.size() != 1) {
+        io.err << "usage: rendaro-cli dump FILE\n";
+        return 2;
+    }
+    CRendaroDoc document;
+    const int id = loadForCommand(document, args.first(), io, false);
+    if (id < 0)
+        return 1;
+    const CXMLStruct &catalogue = *document.findCatalogue(id);
+    io.out << "{\"lengthRatio\": " << QString::number(double(catalogue.lengthRatio), 'g', 9)
+           << ", \"codeType\": " << catalogue.codeType << ", \"keys\": " << jsonList(catalogue.keys)
+           << ", \"entries\": [";
+    bool first = true;
+    for (const auto &[original, entry] : catalogue.entries) {
+        io.out << (first ? "\n" : ",\n") << "  {\"original\": " << jsonString(original)
+               << ", \"translation\": " << jsonString(entry.translation) << ", \"keys\": " << jsonList(entry.keys)
+               << ", \"translatable\": " << (entry.translatable ? 1 : 0) << '}';
+        first = false;
+    }
+    io.out << (first ? "]}\n" : "\n]}\n");
+    return 0;
+}

@@ -1,0 +1,19 @@
+#include "catalogue/document.h"
+#include "cli/cli.h"
+
+#include <QCoreApplication>
+#include <cstdio>
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    CRendaroDoc document;
+    setTheDocument(&document);
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    CliStreams io{out, err};
+    const int status = runCli(app.arguments().mid(1), io);
+    out.flush();
+    err.flush();
+    return status;
+}
