@@ -5,7 +5,7 @@
 
 #include "catalogue/catalogue_types.h"
 
-#include <QSet>
+#include <unordered_set>
 #include <vector>
 
 class ProgressReporter;
@@ -64,12 +64,13 @@ public:
 private:
     int appendCatalogue(const QString &path, XmlDocumentPtr tree);
     void removeCatalogueAt(int index);
+    using WrittenSet = std::unordered_set<const StringEntry *>;
     // Writes entry values into the tree. `decide` says which elements are
     // touched, `values` gives their translation and translatable state;
-    // `written` collects the originals found (may be null).
+    // `written` collects the entries of `values` found (may be null).
     void ApplyEntriesToTree(XmlElement *element, const CXMLStruct &catalogue, const EntryMap &decide,
-                            const EntryMap &values, QSet<QString> *written);
-    void AppendMissingEntries(CXMLStruct &catalogue, const QSet<QString> &written, bool onlyUntranslated);
+                            const EntryMap &values, WrittenSet *written);
+    void AppendMissingEntries(CXMLStruct &catalogue, const WrittenSet &written, bool onlyUntranslated);
 
     std::vector<CXMLStruct> m_catalogues;
     int m_currentIndex = -1;

@@ -7,84 +7,111 @@
 // as applying each replacement rule to the whole text in turn (longer
 // patterns first), because no rule's output can form another rule's input.
 
+namespace {
+bool at(QStringView text, qsizetype i, char16_t c) { return i < text.size() && text[i].unicode() == c; }
+} // namespace
+
 QString EscapeForFile(const QString &text)
 {
-    auto needsWork = [](QChar c) {
-        return c == u'\\' || c == u'\r' || c == u'\n' || c == u'&' || c == u'<' || c == u'>' || c == u'"';
+    auto special = [](QChar c) {
+        const char16_t u = c.unicode();
+        return u == u'\\' || u == u'\r' || u == u'\n' || u == u'&' || u == u'<' || u == u'>' || u == u'"';
     };
-    if (std::none_of(text.begin(), text.end(), needsWork))
+    const auto first = std::find_if(text.begin(), text.end(), special);
+    if (first == text.end())
         return text;
+    const QStringView view(text);
     QString out;
     out.reserve(text.size() + 16);
-    const QStringView view(text);
-    for (qsizetype i = 0; i < view.size(); ++i) {
-        const QStringView rest = view.mid(i);
+    qsizetype runStart = 0;
+    for (qsizetype i = first - text.begin(); i < view.size(); ++i) {
         const char16_t c = view[i].unicode();
-        if (rest.startsWith(u"\\r\\n")) {
-            out.append(u"/r/n");
-            i += 3;
-        } else if (rest.startsWith(u"\\n")) {
-            out.append(u"/n");
-            ++i;
-        } else if (rest.startsWith(u"\\r")) {
-            out.append(u"/r");
-            ++i;
-        } else if (rest.startsWith(u"\r\n")) {
-            out.append(u"/r/n");
-            ++i;
-        } else if (c == u'\n') {
-            out.append(u"/n");
-        } else if (c == u'\r') {
-            out.append(u"/r");
-        } else if (c == u'&') {
-            out.append(u"&amp;");
-        } else if (c == u'<') {
-            out.append(u"&lt;");
-        } else if (c == u'>') {
-            out.append(u"&gt;");
-        } else if (c == u'"') {
-            out.append(u"&quot;");
-        } else {
-            out.append(view[i]);
+        if (!special(view[i]))
+            continue;
+        out.append(view.mid(runStart, i - runStart));
+        switch (c) {
+        case u'\\':
+            if (at(view, i + 1, u'r') && at(view, i + 2, u'\\') && at(view, i + 3, u'n')) {
+                out.append(u"/r/n");
+                i += 3;
+            } else if (at(view, i + 1, u'n')) {
+                out.append(u"/n");
+                ++i;
+            } else if (at(view, i + 1, u'r')) {
+                out.append(u"/r");
+                ++i;
+            } else {
+                out.append(u'\\');
+            }
+            break;
+        case u'\r':
+            if (at(view, i + 1, u'\n')) {
+                out.append(u"/r/n");
+                ++i;
+            } else {
+                out.append(u"/r");
+            }
+            break;
+        case u'\n': out.append(u"/n"); break;
+        case u'&': out.append(u"&amp;"); break;
+        case u'<': out.append(u"&lt;"); break;
+        case u'>': out.append(u"&gt;"); break;
+        default: out.append(u"&quot;"); break;
         }
+        runStart = i + 1;
     }
+    out.append(view.mid(runStart));
     return out;
 }
 
 QString UnescapeFromFile(const QString &text)
 {
-    if (!text.contains(u'/') && !text.contains(u'&'))
+    auto special = [](QChar c) { return c == u'/' || c == u'&'; };
+    const auto first = std::find_if(text.begin(), text.end(), special);
+    if (first == text.end())
         return text;
+    const QStringView view(text);
     QString out;
     out.reserve(text.size());
-    const QStringView view(text);
-    for (qsizetype i = 0; i < view.size(); ++i) {
+    qsizetype runStart = 0;
+    for (qsizetype i = first - text.begin(); i < view.size(); ++i) {
+        if (!special(view[i]))
+            continue;
         const QStringView rest = view.mid(i);
-        if (rest.startsWith(u"/r/n")) {
-            out.append(u"\\r\\n");
-            i += 3;
-        } else if (rest.startsWith(u"/n")) {
-            out.append(u"\\n");
-            ++i;
-        } else if (rest.startsWith(u"/r")) {
-            out.append(u"\\r");
-            ++i;
+        QStringView replacement;
+        qsizetype consumed = 0;
+        if (view[i] == u'/') {
+            if (rest.startsWith(u"/r/n")) {
+                replacement = u"\\r\\n";
+                consumed = 4;
+            } else if (rest.startsWith(u"/n")) {
+                replacement = u"\\n";
+                consumed = 2;
+            } else if (rest.startsWith(u"/r")) {
+                replacement = u"\\r";
+                consumed = 2;
+            }
         } else if (rest.startsWith(u"&lt;")) {
-            out.append(u'<');
-            i += 3;
+            replacement = u"<";
+            consumed = 4;
         } else if (rest.startsWith(u"&gt;")) {
-            out.append(u'>');
-            i += 3;
+            replacement = u">";
+            consumed = 4;
         } else if (rest.startsWith(u"&quot;")) {
-            out.append(u'"');
-            i += 5;
+            replacement = u"\"";
+            consumed = 6;
         } else if (rest.startsWith(u"&amp;")) {
-            out.append(u'&');
-            i += 4;
-        } else {
-            out.append(view[i]);
+            replacement = u"&";
+            consumed = 5;
         }
+        if (consumed == 0)
+            continue;
+        out.append(view.mid(runStart, i - runStart));
+        out.append(replacement);
+        i += consumed - 1;
+        runStart = i + 1;
     }
+    out.append(view.mid(runStart));
     return out;
 }
 

@@ -132,7 +132,8 @@ bool CRendaroDoc::SaveCatalogue(int catalogueId, const QString &path, bool keepT
         catalogue.tree.reset();
     if (!catalogue.tree || !catalogue.tree->root)
         catalogue.tree = newLanguageTree();
-    QSet<QString> written;
+    WrittenSet written;
+    written.reserve(catalogue.entries.size());
     if (keepTree)
         ApplyEntriesToTree(catalogue.tree->root, catalogue, catalogue.entries, catalogue.entries, &written);
     AppendMissingEntries(catalogue, written, !keepTree);
@@ -143,7 +144,7 @@ bool CRendaroDoc::SaveCatalogue(int catalogueId, const QString &path, bool keepT
 }
 
 void CRendaroDoc::ApplyEntriesToTree(XmlElement *element, const CXMLStruct &catalogue, const EntryMap &decide,
-                                     const EntryMap &values, QSet<QString> *written)
+                                     const EntryMap &values, WrittenSet *written)
 {
     if (!element)
         return;
@@ -152,10 +153,12 @@ void CRendaroDoc::ApplyEntriesToTree(XmlElement *element, const CXMLStruct &cata
         xml_element_set_attribute(element, kCodeType, codeTypeText(catalogue.codeType));
     } else {
         const QString original = UnescapeFromFile(xml_element_attribute_text(element, kFrom));
-        const auto value = original.isEmpty() || !decide.count(original) ? values.end() : values.find(original);
+        auto value = values.end();
+        if (!original.isEmpty() && (&decide == &values || decide.count(original)))
+            value = values.find(original);
         if (value != values.end()) {
             if (written)
-                written->insert(original);
+                written->insert(&value->second);
             const StringEntry &entry = value->second;
             const QString escapedOriginal = EscapeForFile(original);
             if (entry.translatable) {
@@ -173,11 +176,11 @@ void CRendaroDoc::ApplyEntriesToTree(XmlElement *element, const CXMLStruct &cata
         ApplyEntriesToTree(child, catalogue, decide, values, written);
 }
 
-void CRendaroDoc::AppendMissingEntries(CXMLStruct &catalogue, const QSet<QString> &written, bool onlyUntranslated)
+void CRendaroDoc::AppendMissingEntries(CXMLStruct &catalogue, const WrittenSet &written, bool onlyUntranslated)
 {
     XmlElement *root = catalogue.tree->root;
     for (const auto &[original, entry] : catalogue.entries) {
-        if (written.contains(original))
+        if (written.count(&entry))
             continue;
         if (onlyUntranslated && (entry.translation != entry.original || !entry.translatable))
             continue;

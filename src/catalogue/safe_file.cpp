@@ -3,7 +3,7 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
-bool writeFileAtomically(const QString &path, const QByteArray &bytes, QString *error)
+bool writeFileAtomically(const QString &path, const std::function<bool(QIODevice &)> &writeBody, QString *error)
 {
     auto fail = [error](const QString &reason) {
         if (error)
@@ -20,12 +20,19 @@ bool writeFileAtomically(const QString &path, const QByteArray &bytes, QString *
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return fail(file.errorString());
-    if (file.write(bytes) != bytes.size()) {
+    if (!writeBody(file)) {
         const QString reason = file.errorString();
         file.cancelWriting();
-        return fail(reason);
+        file.commit();  // discards the temporary file
+        return fail(reason.isEmpty() ? QStringLiteral("write failed") : reason);
     }
     if (!file.commit())
         return fail(file.errorString());
     return true;
+}
+
+bool writeFileAtomically(const QString &path, const QByteArray &bytes, QString *error)
+{
+    return writeFileAtomically(
+        path, [&bytes](QIODevice &device) { return device.write(bytes) == bytes.size(); }, error);
 }

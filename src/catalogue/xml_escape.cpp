@@ -8,29 +8,29 @@ bool isForbiddenControl(char16_t c)
     return c < 0x20 && c != u'\t' && c != u'\n' && c != u'\r';
 }
 
-void appendCodePoint(QByteArray &out, char32_t cp)
+void appendCodePoint(std::string &out, char32_t cp)
 {
     if (cp < 0x80) {
-        out.append(char(cp));
+        out.push_back(char(cp));
     } else if (cp < 0x800) {
-        out.append(char(0xC0 | (cp >> 6)));
-        out.append(char(0x80 | (cp & 0x3F)));
+        out.push_back(char(0xC0 | (cp >> 6)));
+        out.push_back(char(0x80 | (cp & 0x3F)));
     } else if (cp < 0x10000) {
-        out.append(char(0xE0 | (cp >> 12)));
-        out.append(char(0x80 | ((cp >> 6) & 0x3F)));
-        out.append(char(0x80 | (cp & 0x3F)));
+        out.push_back(char(0xE0 | (cp >> 12)));
+        out.push_back(char(0x80 | ((cp >> 6) & 0x3F)));
+        out.push_back(char(0x80 | (cp & 0x3F)));
     } else {
-        out.append(char(0xF0 | (cp >> 18)));
-        out.append(char(0x80 | ((cp >> 12) & 0x3F)));
-        out.append(char(0x80 | ((cp >> 6) & 0x3F)));
-        out.append(char(0x80 | (cp & 0x3F)));
+        out.push_back(char(0xF0 | (cp >> 18)));
+        out.push_back(char(0x80 | ((cp >> 12) & 0x3F)));
+        out.push_back(char(0x80 | ((cp >> 6) & 0x3F)));
+        out.push_back(char(0x80 | (cp & 0x3F)));
     }
 }
 
 // Appends the character at text[i] (a surrogate pair counts as one) and
 // returns the index of the last code unit used. Lone surrogates become
 // U+FFFD, and characters XML cannot hold (U+FFFE, U+FFFF) are dropped.
-qsizetype appendCharacter(QByteArray &out, QStringView text, qsizetype i)
+qsizetype appendCharacter(std::string &out, QStringView text, qsizetype i)
 {
     const char16_t c = text[i].unicode();
     if (QChar::isHighSurrogate(c) && i + 1 < text.size() && QChar::isLowSurrogate(text[i + 1].unicode())) {
@@ -82,7 +82,7 @@ qsizetype referenceLength(QStringView text, qsizetype i)
     return allowed ? j + 1 : 0;
 }
 
-bool appendControlReference(QByteArray &out, char16_t c)
+bool appendControlReference(std::string &out, char16_t c)
 {
     switch (c) {
     case u'\t': out.append("&#9;"); return true;
@@ -94,20 +94,20 @@ bool appendControlReference(QByteArray &out, char16_t c)
 
 } // namespace
 
-void appendUtf8(QByteArray &out, QStringView text)
+void appendUtf8(std::string &out, QStringView text)
 {
     for (qsizetype i = 0; i < text.size(); ++i) {
         const char16_t c = text[i].unicode();
         if (c < 0x80) {
             if (!isForbiddenControl(c))
-                out.append(char(c));
+                out.push_back(char(c));
         } else {
             i = appendCharacter(out, text, i);
         }
     }
 }
 
-void appendEscapedPlain(QByteArray &out, QStringView value, bool inAttribute)
+void appendEscapedPlain(std::string &out, QStringView value, bool inAttribute)
 {
     for (qsizetype i = 0; i < value.size(); ++i) {
         const char16_t c = value[i].unicode();
@@ -123,18 +123,18 @@ void appendEscapedPlain(QByteArray &out, QStringView value, bool inAttribute)
             if (inAttribute)
                 out.append("&quot;");
             else
-                out.append('"');
+                out.push_back('"');
             break;
         default:
             if (inAttribute && appendControlReference(out, c))
                 break;
             if (!isForbiddenControl(c))
-                out.append(char(c));
+                out.push_back(char(c));
         }
     }
 }
 
-void appendFileFormValue(QByteArray &out, QStringView value)
+void appendFileFormValue(std::string &out, QStringView value)
 {
     for (qsizetype i = 0; i < value.size(); ++i) {
         const char16_t c = value[i].unicode();
@@ -147,7 +147,8 @@ void appendFileFormValue(QByteArray &out, QStringView value)
             if (n == 0) {
                 out.append("&amp;");
             } else {
-                appendUtf8(out, value.mid(i, n));
+                for (qsizetype k = 0; k < n; ++k)
+                    out.push_back(char(value[i + k].unicode()));
                 i += n - 1;
             }
         } else if (c == u'<') {
@@ -155,7 +156,7 @@ void appendFileFormValue(QByteArray &out, QStringView value)
         } else if (c == u'"') {
             out.append("&quot;");
         } else if (!appendControlReference(out, c) && !isForbiddenControl(c)) {
-            out.append(char(c));
+            out.push_back(char(c));
         }
     }
 }

@@ -25,21 +25,19 @@ void freeAttributes(XmlAttributeList &list)
     list = XmlAttributeList();
 }
 
-// Replaces an existing attribute of the same name in place, or appends.
+// Replaces the value of an existing attribute of the same name (keeping its
+// place), or appends a new attribute.
 XmlAttribute *storeAttribute(XmlElement *element, const QString &name, const QString &value, bool fileForm)
 {
     if (!element)
         return nullptr;
-    auto *fresh = new XmlAttribute{name, value, fileForm, nullptr, nullptr};
-    XmlAttributeList &list = element->attributes;
     if (XmlAttribute *old = findAttribute(element, name)) {
-        fresh->previous = old->previous;
-        fresh->next = old->next;
-        (old->previous ? old->previous->next : list.first) = fresh;
-        (old->next ? old->next->previous : list.last) = fresh;
-        delete old;
-        return fresh;
+        old->value = value;
+        old->fileForm = fileForm;
+        return old;
     }
+    XmlAttributeList &list = element->attributes;
+    auto *fresh = new XmlAttribute{name, value, fileForm, nullptr, nullptr};
     fresh->previous = list.last;
     (list.last ? list.last->next : list.first) = fresh;
     list.last = fresh;

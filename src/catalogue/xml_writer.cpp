@@ -3,80 +3,118 @@
 #include "catalogue/safe_file.h"
 #include "catalogue/xml_escape.h"
 
+#include <QBuffer>
+#include <QIODevice>
+
 namespace {
 
 constexpr char kLineEnd[] = "\r\n";
+constexpr size_t kFlushSize = 1 << 20;
 
-// Attribute text is always written as UTF-8, so the header must say so;
-// a document read with another encoding is declared UTF-8 on writing.
-QString declaredEncoding(const XmlDocument *document)
-{
-    if (!document->encoding.isNull() && document->encoding.compare(u"UTF-8", Qt::CaseInsensitive) == 0)
-        return document->encoding;
-    return QStringLiteral("UTF-8");
-}
+// Serialises into a buffer that is handed to the device whenever it grows
+// past kFlushSize, so a large file never sits in memory twice.
+class Writer {
+public:
+    explicit Writer(QIODevice &device) : m_device(device) { m_out.reserve(kFlushSize + 4096); }
 
-void writeElement(QByteArray &out, const XmlElement *element, int depth)
-{
-    out.append(depth * 3, ' ');
-    out.append('<');
-    appendUtf8(out, element->name);
-    for (const XmlAttribute *a = element->attributes.first; a; a = a->next) {
-        out.append(' ');
-        appendUtf8(out, a->name);
-        out.append("=\"");
-        if (a->fileForm)
-            appendFileFormValue(out, a->value);
-        else
-            appendEscapedPlain(out, a->value, true);
-        out.append('"');
+    bool document(const XmlDocument *document)
+    {
+        m_out.append("<?xml version=\"");
+        appendFileFormValue(m_out, document->version.isNull() ? QStringLiteral("1.0") : document->version);
+        m_out.append("\" encoding=\"");
+        appendFileFormValue(m_out, declaredEncoding(document));
+        m_out.append("\" standalone=\"");
+        m_out.append(document->standalone > 0 ? "yes" : "no");
+        m_out.append("\"?>");
+        m_out.append(kLineEnd);
+        m_out.append(kLineEnd);
+        if (document->root)
+            element(document->root, 0);
+        return flush();
     }
-    const bool hasText = !element->text.isNull();
-    if (!hasText && !element->firstChild && element->parent) {
-        out.append("/>");
-        out.append(kLineEnd);
-        return;
+
+private:
+    // Attribute text is always written as UTF-8, so the header must say so;
+    // a document read with another encoding is declared UTF-8 on writing.
+    static QString declaredEncoding(const XmlDocument *document)
+    {
+        if (!document->encoding.isNull() && document->encoding.compare(u"UTF-8", Qt::CaseInsensitive) == 0)
+            return document->encoding;
+        return QStringLiteral("UTF-8");
     }
-    out.append('>');
-    if (!hasText)
-        out.append(kLineEnd);
-    for (const XmlElement *child = element->firstChild; child; child = child->nextSibling)
-        writeElement(out, child, depth + 1);
-    if (hasText)
-        appendEscapedPlain(out, element->text, false);
-    else
-        out.append(depth * 3, ' ');
-    out.append("</");
-    appendUtf8(out, element->name);
-    out.append('>');
-    out.append(kLineEnd);
-}
+
+    bool flush()
+    {
+        if (!m_ok || m_out.empty())
+            return m_ok;
+        m_ok = m_device.write(m_out.data(), qint64(m_out.size())) == qint64(m_out.size());
+        m_out.clear();
+        return m_ok;
+    }
+
+    void element(const XmlElement *element, int depth)
+    {
+        m_out.append(size_t(depth) * 3, ' ');
+        m_out.push_back('<');
+        appendUtf8(m_out, element->name);
+        for (const XmlAttribute *a = element->attributes.first; a; a = a->next) {
+            m_out.push_back(' ');
+            appendUtf8(m_out, a->name);
+            m_out.append("=\"");
+            if (a->fileForm)
+                appendFileFormValue(m_out, a->value);
+            else
+                appendEscapedPlain(m_out, a->value, true);
+            m_out.push_back('"');
+        }
+        const bool hasText = !element->text.isNull();
+        if (!hasText && !element->firstChild && element->parent) {
+            m_out.append("/>");
+            m_out.append(kLineEnd);
+        } else {
+            m_out.push_back('>');
+            if (!hasText)
+                m_out.append(kLineEnd);
+            for (const XmlElement *child = element->firstChild; child; child = child->nextSibling)
+                this->element(child, depth + 1);
+            if (hasText)
+                appendEscapedPlain(m_out, element->text, false);
+            else
+                m_out.append(size_t(depth) * 3, ' ');
+            m_out.append("</");
+            appendUtf8(m_out, element->name);
+            m_out.push_back('>');
+            m_out.append(kLineEnd);
+        }
+        if (m_out.size() >= kFlushSize)
+            flush();
+    }
+
+    QIODevice &m_device;
+    std::string m_out;
+    bool m_ok = true;
+};
 
 } // namespace
 
+bool xml_document_write(const XmlDocument *document, QIODevice &device)
+{
+    return document && Writer(device).document(document);
+}
+
 QByteArray xml_document_serialize(const XmlDocument *document)
 {
-    QByteArray out;
-    if (!document)
-        return out;
-    out.reserve(1 << 16);
-    out.append("<?xml version=\"");
-    appendFileFormValue(out, document->version.isNull() ? QStringLiteral("1.0") : document->version);
-    out.append("\" encoding=\"");
-    appendFileFormValue(out, declaredEncoding(document));
-    out.append("\" standalone=\"");
-    out.append(document->standalone > 0 ? "yes" : "no");
-    out.append("\"?>");
-    out.append(kLineEnd);
-    out.append(kLineEnd);
-    if (document->root)
-        writeElement(out, document->root, 0);
-    return out;
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    xml_document_write(document, buffer);
+    return bytes;
 }
 
 int xml_document_write_file(const XmlDocument *document, const QString &path)
 {
-    if (!document || !writeFileAtomically(path, xml_document_serialize(document))) {
+    if (!document
+        || !writeFileAtomically(path, [document](QIODevice &device) { return xml_document_write(document, device); })) {
         xml_set_error(XmlErrorFile);
         return 0;
     }
