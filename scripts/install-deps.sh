@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the build and the tests need, when missing.
+# Needs root (apt-get); without it, only reports what is missing.
+set -euo pipefail
+
+packages=(cmake g++ make pkg-config qt6-base-dev libexpat1-dev googletest libgtest-dev
+          clang libclang-rt-14-dev)
+
+missing=()
+for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if [ ${#missing[@]} -eq 0 ]; then
+    exit 0
+fi
+if [ "$(id -u)" -ne 0 ]; then
+    echo "Missing packages: ${missing[*]}" >&2
+    echo "Install them with: sudo apt-get install ${missing[*]}" >&2
+    exit 1
+fi
+echo "Installing: ${missing[*]}"
+export DEBIAN_FRONTEND=noninteractive
+apt-get update -qq
+apt-get install -y -qq "${missing[@]}"

@@ -1,0 +1,128 @@
+#include "cli/cli.h"
+#include "test_support.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <gtest/gtest.h>
+
+namespace {
+
+struct CliRun {
+    int status;
+    QString out;
+    QString err;
+};
+
+CliRun run(const QStringList &args)
+{
+    QString out, err;
+    QTextStream outStream(&out), errStream(&err);
+    CliStreams io{outStream, errStream};
+    const int status = runCli(args, io);
+    outStream.flush();
+    errStream.flush();
+    return {status, out, err};
+}
+
+class Cli : public ::testing::Test {
+protected:
+    QString write(const QString &name, const QByteArray &bytes)
+    {
+        const QString path = folder.path(name);
+        writeBytes(path, bytes);
+        return path;
+    }
+    TempFolder folder;
+};
+
+TEST_F(Cli, DumpPrintsTheCatalogueAsJson)
+{
+    const QString path = write("a.xml", languageFile("AllowLength=\"1.5\" CodeType=\"QT\"",
+                                                     {"<L from=\"B/nx\" to=\"Be &quot;q&quot;\" key=\"K1\"/>",
+                                                      "<L from=\"A\" to=\"\" IsTrans=\"false\"/>", "<X key=\"K2\"/>"}));
+    const CliRun r = run({"dump", path});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    QJsonParseError error;
+    const QJsonObject json = QJsonDocument::fromJson(r.out.toUtf8(), &error).object();
+    ASSERT_EQ(error.error, QJsonParseError::NoError) << r.out.toStdString();
+    EXPECT_DOUBLE_EQ(json["lengthRatio"].toDouble(), 1.5);
+    EXPECT_EQ(json["codeType"].toInt(), 1);
+    EXPECT_EQ(json["keys"].toArray(), QJsonArray({"K1", "K2"}));
+    const QJsonArray entries = json["entries"].toArray();
+    ASSERT_EQ(entries.size(), 2);
+    EXPECT_EQ(entries[0].toObject(), QJsonObject({{"original", "A"}, {"translation", "A"}, {"keys", QJsonArray()},
+                                                   {"translatable", 0}}));
+    EXPECT_EQ(entries[1].toObject()["original"].toString(), u"B\\nx");
+    EXPECT_EQ(entries[1].toObject()["translation"].toString(), u"Be \"q\"");
+    // Key order as documented.
+    EXPECT_TRUE(r.out.startsWith("{\"lengthRatio\": 1.5, \"codeType\": 1, \"keys\": "));
+}
+
+TEST_F(Cli, UsageAndUnreadableFiles)
+{
+    EXPECT_EQ(run({}).status, 2);
+    EXPECT_EQ(run({"frobnicate"}).status, 2);
+    EXPECT_EQ(run({"dump"}).status, 2);
+    EXPECT_EQ(run({"untranslated", "a.xml"}).status, 2);
+    EXPECT_EQ(run({"--help"}).status, 0);
+    const CliRun missing = run({"dump", folder.path("missing.xml")});
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_TRUE(missing.err.startsWith("Can not open this file.")) << missing.err.toStdString();
+}
+
+TEST_F(Cli, CheckReportsEveryProblemInOrder)
+{
+    const QString path = write("a.xml", languageFile("AllowLength=\"2\"",
+                                                     {"<L from=\"Hello %s\" to=\"Hallo\"/>",
+                                                      "<L from=\"Lines/nTwo\" to=\"Zeilen und noch viel mehr Text\"/>",
+                                                      "<L from=\"OK\" to=\"Sehr gut\"/>", "<L from=\"Fine\" to=\"Gut\"/>"}));
+    const CliRun r = run({"check", path, "--json"});
+    EXPECT_EQ(r.status, 1);
+    const QJsonArray problems = QJsonDocument::fromJson(r.out.toUtf8()).array();
+    ASSERT_EQ(problems.size(), 4) << r.out.toStdString();
+    auto at = [&](int i, const char *field) { return problems[i].toObject()[field].toString(); };
+    EXPECT_EQ(at(0, "original"), u"Hello %s");
+    EXPECT_EQ(at(0, "check"), u"placeholder");
+    EXPECT_EQ(at(0, "message"), u"Please put \"%s\" in String.");
+    EXPECT_EQ(at(1, "check"), u"escape");
+    EXPECT_EQ(at(2, "check"), u"length");
+    EXPECT_EQ(at(2, "original"), u"Lines\\nTwo");
+    EXPECT_EQ(at(3, "original"), u"OK");
+
+    const QString clean = write("b.xml", languageFile("", {"<L from=\"Fine\" to=\"Gut\"/>"}));
+    const CliRun ok = run({"check", clean});
+    EXPECT_EQ(ok.status, 0);
+    EXPECT_EQ(ok.out, u"0 problems found\n");
+}
+
+TEST_F(Cli, ResaveUntranslatedApplyAndImport)
+{
+    const QString path = write("a.xml", languageFile("", {"<L from=\"One\" to=\"Eins\"/>", "<L from=\"Two\" to=\"\"/>"}));
+    const QString copy = folder.path("copy.xml");
+    EXPECT_EQ(run({"resave", path, "-o", copy}).status, 0);
+    EXPECT_EQ(readBytes(copy), languageFile("AllowLength=\"2.000000\" CodeType=\"CPlus2\"",
+                                            {"<L from=\"One\" to=\"Eins\"/>", "<L from=\"Two\" to=\"Two\"/>"}));
+    const CliRun failed = run({"resave", path, "-o", folder.path("no/such/dir.xml")});
+    EXPECT_EQ(failed.status, 1);
+    EXPECT_TRUE(failed.err.startsWith("Can not save file."));
+
+    const QString untranslated = folder.path("todo.xml");
+    EXPECT_EQ(run({"untranslated", path, "-o", untranslated}).status, 0);
+    EXPECT_EQ(readBytes(untranslated), languageFile("", {"<L from=\"Two\" to=\"Two\"/>"}));
+
+    const QString target = write("t.xml", languageFile("", {"<L from=\"One\" to=\"Uno\"/>"}));
+    const CliRun applied = run({"apply", path, target, folder.path("missing.xml")});
+    EXPECT_EQ(applied.status, 1);
+    EXPECT_EQ(applied.err, "Can't apply to " + folder.path("missing.xml") + "\n");
+    EXPECT_EQ(applied.out, u"Complete!\n");
+    EXPECT_EQ(readBytes(target), languageFile("", {"<L from=\"One\" to=\"Uno\"/>", "<L from=\"Two\" to=\"Two\"/>"}));
+
+    const QString translations = write("s.xml", languageFile("", {"<L from=\"Two\" to=\"Due\"/>"}));
+    const CliRun imported = run({"import", target, translations});
+    EXPECT_EQ(imported.status, 0);
+    EXPECT_EQ(imported.out, u"1 strings have been substitute.\n");
+    EXPECT_TRUE(readBytes(target).contains("<L from=\"Two\" to=\"Due\"/>"));
+}
+
+} // namespace
