@@ -5,7 +5,6 @@
 
 #include "catalogue/catalogue_types.h"
 
-#include <unordered_set>
 #include <vector>
 
 class ProgressReporter;
@@ -64,7 +63,8 @@ public:
 private:
     int appendCatalogue(const QString &path, XmlDocumentPtr tree);
     void removeCatalogueAt(int index);
-    using WrittenSet = std::unordered_set<const StringEntry *>;
+    // Entries found in the tree while saving, kept sorted for lookup.
+    using WrittenSet = std::vector<const StringEntry *>;
     // Writes entry values into the tree. `decide` says which elements are
     // touched, `values` gives their translation and translatable state;
     // `written` collects the entries of `values` found (may be null).

@@ -6,6 +6,8 @@
 #include "catalogue/xml_tree.h"
 #include "catalogue/xml_writer.h"
 
+#include <algorithm>
+
 namespace {
 
 const QString kLanguage = QStringLiteral("Language");
@@ -136,6 +138,7 @@ bool CRendaroDoc::SaveCatalogue(int catalogueId, const QString &path, bool keepT
     written.reserve(catalogue.entries.size());
     if (keepTree)
         ApplyEntriesToTree(catalogue.tree->root, catalogue, catalogue.entries, catalogue.entries, &written);
+    std::sort(written.begin(), written.end());
     AppendMissingEntries(catalogue, written, !keepTree);
     if (!xml_document_write_file(catalogue.tree.get(), path))
         return false;
@@ -158,7 +161,7 @@ void CRendaroDoc::ApplyEntriesToTree(XmlElement *element, const CXMLStruct &cata
             value = values.find(original);
         if (value != values.end()) {
             if (written)
-                written->insert(&value->second);
+                written->push_back(&value->second);
             const StringEntry &entry = value->second;
             const QString escapedOriginal = EscapeForFile(original);
             if (entry.translatable) {
@@ -180,7 +183,7 @@ void CRendaroDoc::AppendMissingEntries(CXMLStruct &catalogue, const WrittenSet &
 {
     XmlElement *root = catalogue.tree->root;
     for (const auto &[original, entry] : catalogue.entries) {
-        if (written.count(&entry))
+        if (std::binary_search(written.begin(), written.end(), &entry))
             continue;
         if (onlyUntranslated && (entry.translation != entry.original || !entry.translatable))
             continue;

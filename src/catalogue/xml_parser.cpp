@@ -101,7 +101,7 @@ void XMLCALL onStart(void *userData, const XML_Char *name, const XML_Char **attr
     }
     p->current = element;
     for (const XML_Char **a = attributes; a && a[0]; a += 2)
-        xml_element_set_attribute_text(element, p->name(a[0]), QString::fromUtf8(a[1]));
+        xml_element_append_attribute_text(element, p->name(a[0]), QString::fromUtf8(a[1]));
 }
 
 void XMLCALL onText(void *userData, const XML_Char *text, int length)

@@ -25,6 +25,8 @@ void freeAttributes(XmlAttributeList &list)
     list = XmlAttributeList();
 }
 
+XmlAttribute *appendAttribute(XmlElement *element, const QString &name, const QString &value, bool fileForm);
+
 // Replaces the value of an existing attribute of the same name (keeping its
 // place), or appends a new attribute.
 XmlAttribute *storeAttribute(XmlElement *element, const QString &name, const QString &value, bool fileForm)
@@ -36,6 +38,11 @@ XmlAttribute *storeAttribute(XmlElement *element, const QString &name, const QSt
         old->fileForm = fileForm;
         return old;
     }
+    return appendAttribute(element, name, value, fileForm);
+}
+
+XmlAttribute *appendAttribute(XmlElement *element, const QString &name, const QString &value, bool fileForm)
+{
     XmlAttributeList &list = element->attributes;
     auto *fresh = new XmlAttribute{name, value, fileForm, nullptr, nullptr};
     fresh->previous = list.last;
@@ -108,6 +115,11 @@ XmlAttribute *xml_element_set_attribute(XmlElement *element, const QString &name
 XmlAttribute *xml_element_set_attribute_text(XmlElement *element, const QString &name, const QString &value)
 {
     return storeAttribute(element, name, value, false);
+}
+
+XmlAttribute *xml_element_append_attribute_text(XmlElement *element, const QString &name, const QString &value)
+{
+    return element ? appendAttribute(element, name, value, false) : nullptr;
 }
 
 void xml_element_remove_attribute(XmlElement *element, const QString &name)

@@ -68,6 +68,9 @@ XmlAttribute *xml_element_find_attribute(const XmlElement *element, const QStrin
 XmlAttribute *xml_element_set_attribute(XmlElement *element, const QString &name, const QString &value);
 // Stores a plain value; the writer escapes it.
 XmlAttribute *xml_element_set_attribute_text(XmlElement *element, const QString &name, const QString &value);
+// Appends a plain value without looking for an attribute of the same name;
+// for the parser, whose input cannot repeat a name within one element.
+XmlAttribute *xml_element_append_attribute_text(XmlElement *element, const QString &name, const QString &value);
 void xml_element_remove_attribute(XmlElement *element, const QString &name);
 XmlElement *xml_element_next_child(const XmlElement *element, const XmlElement *previous);
 XmlElement *xml_element_add_child(XmlElement *element, const QString &name);
