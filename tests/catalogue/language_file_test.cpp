@@ -130,6 +130,20 @@ TEST_F(LanguageFile, AFailedSaveLeavesTheOldFileAndPath)
     EXPECT_EQ(QDir(folder.root()).entryList(QDir::Files | QDir::Hidden).size(), writable ? 2 : 1);
 }
 
+TEST_F(LanguageFile, SavingOverAFileKeepsItsPermissions)
+{
+    const QString path = write("a.xml", languageFile("", {"<L from=\"One\" to=\"Eins\"/>"}));
+    const QFileDevice::Permissions mode = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup;
+    QFile::setPermissions(path, mode);
+    const QFileDevice::Permissions before = QFile::permissions(path);
+    const int id = document.LoadCatalogue(path, false);
+    document.SetTranslation(id, "One", "Uno", 1);
+    ASSERT_TRUE(document.SaveCatalogue(id, path, true));
+    EXPECT_EQ(QFile::permissions(path), before);
+    EXPECT_FALSE(before & QFileDevice::ReadOther);
+    EXPECT_TRUE(readBytes(path).contains("to=\"Uno\""));
+}
+
 TEST_F(LanguageFile, BadFilesAddNoCatalogue)
 {
     const QString malformed = write("bad.xml", "<Language><L from=\"x\"></Language>");
