@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QString>
 #include <QTemporaryDir>
+#include <gtest/gtest.h>
 
 inline QByteArray readBytes(const QString &path)
 {
@@ -40,4 +41,16 @@ public:
 
 private:
     QTemporaryDir m_dir;
+};
+
+// A test with its own temporary folder to write files into.
+class FolderTest : public ::testing::Test {
+protected:
+    QString write(const QString &name, const QByteArray &bytes)
+    {
+        const QString path = folder.path(name);
+        writeBytes(path, bytes);
+        return path;
+    }
+    TempFolder folder;
 };

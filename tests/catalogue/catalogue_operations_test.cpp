@@ -16,15 +16,8 @@ public:
     QStringList steps;
 };
 
-class Operations : public ::testing::Test {
+class Operations : public FolderTest {
 protected:
-    QString write(const QString &name, const QByteArray &bytes)
-    {
-        const QString path = folder.path(name);
-        writeBytes(path, bytes);
-        return path;
-    }
-    TempFolder folder;
     CRendaroDoc document;
 };
 

@@ -6,20 +6,13 @@
 
 namespace {
 
-class LanguageFile : public ::testing::Test {
+class LanguageFile : public FolderTest {
 protected:
-    QString write(const QString &name, const QByteArray &bytes)
-    {
-        const QString path = folder.path(name);
-        writeBytes(path, bytes);
-        return path;
-    }
     const StringEntry &entry(int id, const QString &original)
     {
         return document.findCatalogue(id)->entries.at(original);
     }
 
-    TempFolder folder;
     CRendaroDoc document;
 };
 

@@ -25,16 +25,7 @@ CliRun run(const QStringList &args)
     return {status, out, err};
 }
 
-class Cli : public ::testing::Test {
-protected:
-    QString write(const QString &name, const QByteArray &bytes)
-    {
-        const QString path = folder.path(name);
-        writeBytes(path, bytes);
-        return path;
-    }
-    TempFolder folder;
-};
+using Cli = FolderTest;
 
 TEST_F(Cli, DumpPrintsTheCatalogueAsJson)
 {
