@@ -109,10 +109,17 @@ void XMLCALL onText(void *userData, const XML_Char *text, int length)
     auto *p = static_cast<XmlTreeParser *>(userData);
     if (!p || !p->current)
         return;
-    if (p->current->text.isNull())
-        p->current->text = QString::fromUtf8(text, length);
-    else
+    if (p->current->text.isNull()) {
+        // Leading white space is trimmed at the end anyway; skipping it here
+        // spares a string for the line breaks between every two elements.
+        int i = 0;
+        while (i < length && isLeadingSpace(QChar(char16_t(uchar(text[i])))))
+            ++i;
+        if (i < length)
+            p->current->text = QString::fromUtf8(text + i, length - i);
+    } else {
         p->current->text.append(QString::fromUtf8(text, length));
+    }
 }
 
 void XMLCALL onEnd(void *userData, const XML_Char *)
