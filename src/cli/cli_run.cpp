@@ -15,6 +15,7 @@ const CommandInfo kCommands[] = {
     {"check", cmdCheck, "check FILE [--json]"},
     {"apply", cmdApply, "apply SOURCE TARGET..."},
     {"import", cmdImport, "import TARGET SOURCE"},
+    {"export", cmdExport, "export js|php FILE -o OUT | export js|php --folder DIR"},
 };
 
 void printUsage(QTextStream &stream)

@@ -1,4 +1,4 @@
-#include "cli/cli.h"
+#include "cli_run_helper.h"
 #include "test_support.h"
 
 #include <QJsonArray>
@@ -7,23 +7,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-struct CliRun {
-    int status;
-    QString out;
-    QString err;
-};
-
-CliRun run(const QStringList &args)
-{
-    QString out, err;
-    QTextStream outStream(&out), errStream(&err);
-    CliStreams io{outStream, errStream};
-    const int status = runCli(args, io);
-    outStream.flush();
-    errStream.flush();
-    return {status, out, err};
-}
 
 using Cli = FolderTest;
 
