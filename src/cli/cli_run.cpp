@@ -15,6 +15,7 @@ const CommandInfo kCommands[] = {
     {"check", cmdCheck, "check FILE [--json]"},
     {"apply", cmdApply, "apply SOURCE TARGET..."},
     {"import", cmdImport, "import TARGET SOURCE"},
+    {"extract", cmdExtract, "extract EXE HEADER [--add-to FILE]"},
     {"export", cmdExport, "export js|php FILE -o OUT | export js|php --folder DIR"},
 };
 

@@ -1,0 +1,21 @@
+#pragma once
+// Collects the user-visible English texts of a Windows executable or DLL:
+// menu item texts, dialog captions with their button and static texts, and
+// string-table strings. A C++ resource header acts as the filter: only
+// resources whose numbers occur in it are read.
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+// Removes mnemonic markers: "&Open" gives "Open", "Save && Exit" gives
+// "Save & Exit".
+QString StripMnemonics(const QString &text);
+
+// Appends the texts of the executable's bytes, filtered by the header text.
+// False when the bytes are not a Windows executable.
+bool ExtractFromImage(const QByteArray &image, const QString &headerText, QStringList &texts);
+
+// The same for files. False, with nothing appended, when the executable or
+// the header cannot be opened (or the executable is no Windows executable).
+bool ExtractResourceStrings(QStringList &texts, const QString &executablePath, const QString &headerPath);
