@@ -1,5 +1,6 @@
 #include "resparse/res_extract.h"
 
+#include "resparse/header_filter.h"
 #include "resparse/pe_file.h"
 #include "resparse/res_dialog.h"
 #include "resparse/res_menu.h"
@@ -11,18 +12,6 @@
 namespace {
 
 constexpr std::uint32_t kMenuType = 4, kDialogType = 5, kStringType = 6;
-
-// A string block holds the ids (N-1)*16 .. (N-1)*16+15; it is read when one
-// of them occurs in the header after its first character.
-bool stringBlockListed(std::uint32_t block, const QString &header)
-{
-    for (std::uint32_t i = 0; i < 16; ++i) {
-        const std::uint16_t id = std::uint16_t((block - 1) * 16 + i);
-        if (header.indexOf(QString::number(id), 1) >= 0)
-            return true;
-    }
-    return false;
-}
 
 bool readFile(const QString &path, QByteArray *bytes)
 {
@@ -51,21 +40,22 @@ bool ExtractFromImage(const QByteArray &image, const QString &headerText, QStrin
     PeFile pe;
     if (!pe.parse(ByteView(reinterpret_cast<const unsigned char *>(image.constData()), size_t(image.size()))))
         return false;
+    const HeaderFilter filter(headerText);
     for (const PeResource &resource : pe.resources()) {
         // Resources named by a string have no number the header could list.
         if (resource.named || !resource.data.data())
             continue;
         switch (resource.type) {
         case kMenuType:
-            if (headerText.contains(QString::number(resource.id)))
+            if (filter.listsResource(resource.id))
                 ReadMenuTexts(resource.data, texts);
             break;
         case kDialogType:
-            if (headerText.contains(QString::number(resource.id)))
+            if (filter.listsResource(resource.id))
                 ReadDialogTexts(resource.data, texts);
             break;
         case kStringType:
-            if (stringBlockListed(resource.id, headerText))
+            if (filter.listsStringBlock(resource.id))
                 ReadStringBlock(resource.data, texts);
             break;
         default:

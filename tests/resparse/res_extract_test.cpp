@@ -121,3 +121,31 @@ TEST(ResourceExtraction, SurvivesTruncatedAndCorruptedFiles)
 }
 
 } // namespace
+
+#include "resparse/header_filter.h"
+
+namespace {
+
+TEST(HeaderFilter, AgreesWithAPlainSearchOfTheHeader)
+{
+    QRandomGenerator random(5);
+    const QString alphabet = QStringLiteral("0123456789 x\n");
+    for (int round = 0; round < 200; ++round) {
+        QString header;
+        for (int i = random.bounded(40); i > 0; --i)
+            header += alphabet[random.bounded(int(alphabet.size()))];
+        const HeaderFilter filter(header);
+        for (int n = 0; n < 2000; ++n) {
+            const std::uint32_t id = random.bounded(2) ? random.bounded(200) : random.bounded(65536);
+            ASSERT_EQ(filter.listsResource(id), header.contains(QString::number(id))) << header.toStdString() << id;
+        }
+        for (std::uint32_t block = 1; block < 300; ++block) {
+            bool expected = false;
+            for (std::uint32_t i = 0; i < 16; ++i)
+                expected = expected || header.indexOf(QString::number(std::uint16_t((block - 1) * 16 + i)), 1) >= 0;
+            ASSERT_EQ(filter.listsStringBlock(block), expected) << header.toStdString() << " block " << block;
+        }
+    }
+}
+
+} // namespace
