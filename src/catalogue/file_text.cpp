@@ -111,6 +111,8 @@ QString UnescapeFromFile(const QString &text)
         i += consumed - 1;
         runStart = i + 1;
     }
+    if (runStart == 0)
+        return text;  // nothing replaced: share the text instead of a copy
     out.append(view.mid(runStart));
     return out;
 }
