@@ -25,7 +25,16 @@ void freeAttributes(XmlAttributeList &list)
     list = XmlAttributeList();
 }
 
-XmlAttribute *appendAttribute(XmlElement *element, const QString &name, const QString &value, bool fileForm);
+XmlAttribute *appendAttribute(XmlElement *element, const QString &name, const QString &value, bool fileForm)
+{
+    XmlAttributeList &list = element->attributes;
+    auto *fresh = new XmlAttribute{name, value, fileForm, nullptr, nullptr};
+    fresh->previous = list.last;
+    (list.last ? list.last->next : list.first) = fresh;
+    list.last = fresh;
+    ++list.count;
+    return fresh;
+}
 
 // Replaces the value of an existing attribute of the same name (keeping its
 // place), or appends a new attribute.
@@ -41,16 +50,6 @@ XmlAttribute *storeAttribute(XmlElement *element, const QString &name, const QSt
     return appendAttribute(element, name, value, fileForm);
 }
 
-XmlAttribute *appendAttribute(XmlElement *element, const QString &name, const QString &value, bool fileForm)
-{
-    XmlAttributeList &list = element->attributes;
-    auto *fresh = new XmlAttribute{name, value, fileForm, nullptr, nullptr};
-    fresh->previous = list.last;
-    (list.last ? list.last->next : list.first) = fresh;
-    list.last = fresh;
-    ++list.count;
-    return fresh;
-}
 } // namespace
 
 int xml_last_error() { return t_lastError; }
