@@ -26,11 +26,11 @@ void scan(const QString &folder, QStringList &files, QSet<QString> &visited)
         const QString name = entry.fileName();
         if (name.startsWith(u'.'))
             continue;
-        const QString path = folder + u'/' + name;
+        const QString path = folder.endsWith(u'/') ? folder + name : folder + u'/' + name;
         if (entry.isDir())
             scan(path, files, visited);
-        else if (isLanguageFileName(name))
-            files.append(path);
+        else if (entry.isFile() && isLanguageFileName(name))
+            files.append(path);  // regular files only: a FIFO would block the reader
     }
 }
 

@@ -3,41 +3,57 @@
 #include "catalogue/safe_file.h"
 
 #include <QHash>
-#include <string>
+#include <algorithm>
+#include <utility>
 #include <vector>
 
 namespace {
 
-void appendCharRef(std::string &out, char32_t codePoint)
+void appendCharRef(QByteArray &out, char32_t codePoint)
 {
     static const char hex[] = "0123456789abcdef";
+    char buffer[16] = {'&', '#', 'x'};
     char digits[8];
     int n = 0;
     do {
         digits[n++] = hex[codePoint & 0xF];
         codePoint >>= 4;
     } while (codePoint != 0);
-    out.append("&#x");
+    int at = 3;
     for (int pad = n; pad < 4; ++pad)
-        out.push_back('0');
+        buffer[at++] = '0';
     while (n > 0)
-        out.push_back(digits[--n]);
-    out.push_back(';');
+        buffer[at++] = digits[--n];
+    buffer[at++] = ';';
+    out.append(buffer, at);
 }
 
-// Appends the ASCII form of text (see AsciiWithCharRefs).
-void appendAscii(std::string &out, const QString &text)
+// Appends the ASCII form of text (see AsciiWithCharRefs). Runs of plain
+// characters are gathered in a small buffer and appended in one go.
+void appendAscii(QByteArray &out, const QString &text)
 {
     const qsizetype size = text.size();
-    const QChar *data = text.constData();
+    const char16_t *data = reinterpret_cast<const char16_t *>(text.constData());
+    char run[256];
+    int runLength = 0;
     for (qsizetype i = 0; i < size; ++i) {
-        const char16_t c = data[i].unicode();
+        const char16_t c = data[i];
         if (c == 0)
             break;
         if (c < 0x7F) {
-            out.push_back(char(c));
-        } else if (QChar::isHighSurrogate(c) && i + 1 < size && QChar::isLowSurrogate(data[i + 1].unicode())) {
-            appendCharRef(out, QChar::surrogateToUcs4(c, data[i + 1].unicode()));
+            run[runLength++] = char(c);
+            if (runLength == int(sizeof run)) {
+                out.append(run, runLength);
+                runLength = 0;
+            }
+            continue;
+        }
+        if (runLength) {
+            out.append(run, runLength);
+            runLength = 0;
+        }
+        if (QChar::isHighSurrogate(c) && i + 1 < size && QChar::isLowSurrogate(data[i + 1])) {
+            appendCharRef(out, QChar::surrogateToUcs4(c, data[i + 1]));
             ++i;
         } else if (QChar::isSurrogate(c)) {
             appendCharRef(out, 0xFFFD);  // what UTF-8 conversion makes of a lone half
@@ -45,6 +61,8 @@ void appendAscii(std::string &out, const QString &text)
             appendCharRef(out, c);  // DEL (U+007F) included, so the output stays printable
         }
     }
+    if (runLength)
+        out.append(run, runLength);
 }
 
 // A translation as the table shows it: the apostrophe delimits the strings,
@@ -66,46 +84,80 @@ QString tableText(const QString &translation)
 
 QByteArray AsciiWithCharRefs(const QString &text)
 {
-    std::string out;
+    QByteArray out;
+    out.reserve(text.size());
     appendAscii(out, text);
-    return QByteArray::fromStdString(out);
+    return out;
 }
 
 QByteArray ScriptTableBytes(int kind, const EntryMap &entries, const QStringList &keys)
 {
     const bool php = kind == ScriptPhp;
-    // Entries listing each key, in entry order; an entry counts once per key
-    // however often it lists it. With this index the table costs one lookup
-    // per key of the list instead of a pass over every entry.
-    QHash<QString, std::vector<const StringEntry *>> byKey;
-    byKey.reserve(keys.size());
+
+    // The table is one row per (key of the list, entry listing that key), keys
+    // in list order and entries in map order. Rather than pass over every
+    // entry for every key, number the distinct keys of the list (slots 1..n),
+    // collect the entries listing each slot in entry order, and then walk the
+    // list once. Everything is linear in the sizes of the two lists.
+    QHash<QString, int> slotOfKey;
+    slotOfKey.reserve(keys.size());
+    std::vector<int> listSlots(size_t(keys.size()));
+    int slotCount = 0;
+    for (qsizetype i = 0; i < keys.size(); ++i) {
+        int &slot = slotOfKey[keys[i]];
+        if (slot == 0)
+            slot = ++slotCount;
+        listSlots[size_t(i)] = slot;
+    }
+
+    // (slot, entry) for each entry and each distinct key of it that the list
+    // holds, in entry order; an entry listing a key twice counts once.
+    std::vector<std::pair<int, const StringEntry *>> listed;
+    listed.reserve(size_t(keys.size()));
     for (const auto &[original, entry] : entries) {
-        for (qsizetype k = 0; k < entry.keys.size(); ++k) {
-            if (!entry.keys.first(k).contains(entry.keys[k]))
-                byKey[entry.keys[k]].push_back(&entry);
+        const auto begin = entry.keys.cbegin();
+        for (auto key = begin; key != entry.keys.cend(); ++key) {
+            if (std::find(begin, key, *key) != key)
+                continue;
+            const auto found = slotOfKey.constFind(*key);
+            if (found != slotOfKey.constEnd())
+                listed.emplace_back(found.value(), &entry);
         }
     }
-    std::string out = php ? "<?php\r\n$V=array(\r\n" : "langTrans = {\r\n";
-    out.reserve(size_t(keys.size()) * 64);
+
+    // Stable counting sort by slot: the entries of slot s are
+    // bySlot[slotStart[s] .. slotStart[s + 1]), still in entry order.
+    std::vector<size_t> slotStart(size_t(slotCount) + 2, 0);
+    for (const auto &item : listed)
+        ++slotStart[size_t(item.first) + 1];
+    for (size_t s = 1; s < slotStart.size(); ++s)
+        slotStart[s] += slotStart[s - 1];
+    std::vector<const StringEntry *> bySlot(listed.size());
+    {
+        std::vector<size_t> next(slotStart);
+        for (const auto &item : listed)
+            bySlot[next[size_t(item.first)]++] = item.second;
+    }
+
+    QByteArray out(php ? "<?php\r\n$V=array(\r\n" : "langTrans = {\r\n");
+    out.reserve(qsizetype(keys.size()) * 64 + 64);
     const char *middle = php ? "'=>'" : "': '";
     bool first = true;
-    for (const QString &key : keys) {
-        const auto found = byKey.constFind(key);
-        if (found == byKey.constEnd())
-            continue;
-        for (const StringEntry *entry : found.value()) {
+    for (qsizetype i = 0; i < keys.size(); ++i) {
+        const size_t slot = size_t(listSlots[size_t(i)]);
+        for (size_t at = slotStart[slot]; at < slotStart[slot + 1]; ++at) {
             if (!first)
-                out.append(",\r\n");
+                out.append(",\r\n", 3);
             first = false;
-            out.push_back('\'');
-            appendAscii(out, key);
-            out.append(middle);
-            appendAscii(out, tableText(entry->translation));
-            out.push_back('\'');
+            out.append('\'');
+            appendAscii(out, keys[i]);
+            out.append(middle, 4);
+            appendAscii(out, tableText(bySlot[at]->translation));
+            out.append('\'');
         }
     }
     out.append(php ? ",\r\n);\r\n?>\r\n" : "\r\n};\r\n");
-    return QByteArray::fromStdString(out);
+    return out;
 }
 
 bool WriteScriptTable(const QString &path, int kind, const EntryMap &entries, const QStringList &keys)

@@ -2,6 +2,7 @@
 #include "test_support.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -19,12 +20,14 @@ TEST(FolderListing, ListsXmlFilesDepthFirstInNameOrder)
               QStringList({r + "/a.xml", r + "/b_sub/deeper/x.xml", r + "/b_sub/in.xml", r + "/c.xml", r + "/z/last.xml"}));
 }
 
-TEST(FolderListing, LinksThatLoopEndAndMissingFoldersGiveNothing)
+TEST(FolderListing, OnlyRegularFilesAndEachFolderOnce)
 {
     TempFolder folder;
     QDir(folder.root()).mkpath("sub");
     writeBytes(folder.path("sub/a.xml"), "<Language/>");
     QFile::link(folder.root(), folder.path("sub/loop"));
+    QFile::link(folder.path("gone.xml"), folder.path("sub/dangling.xml"));
+    ASSERT_EQ(::mkfifo(folder.path("sub/pipe.xml").toLocal8Bit().constData(), 0600), 0);
     EXPECT_EQ(ListLanguageFiles(folder.root()), QStringList({folder.path("sub/a.xml")}));
     EXPECT_TRUE(ListLanguageFiles(folder.path("missing")).isEmpty());
 }

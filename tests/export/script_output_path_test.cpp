@@ -26,6 +26,8 @@ TEST(ScriptOutputPath, JavaScriptNamesFromTheTables)
         {"/p/Vantor2/ViewResDEU.xml", "/p/Vantor2/DEU.js"},
         {"/p/lang/DEU.xml", nullptr},
         {"ViewResDEU.xml", nullptr},  // only counts after the first character
+        {"Vantor2/lang/TRK.xml", "Vantor2/lang/turkish.js"},  // "Vantor2" at the start: the "Vantor" rows
+        {"/p/Vantor/lang/ENG.xml.xml", "/p/Vantor/lang/en.js"},
         {"/p/web/ViewResdeu.xml", nullptr},  // case-sensitive
     };
     for (const Case &c : cases) {

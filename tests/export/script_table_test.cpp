@@ -89,6 +89,32 @@ TEST(ScriptTable, AsciiFormOfTexts)
     // Long texts are never truncated.
     const QString longText = QString(2000, QChar(0x4e2d));
     EXPECT_EQ(AsciiWithCharRefs(longText).size(), 2000 * 8);
+    // A lone surrogate half becomes the replacement character, as UTF-8
+    // conversion makes it; the pair after it is still one character.
+    EXPECT_EQ(AsciiWithCharRefs(QString::fromUtf16(u"a\xd800" u"b\xdc00\xd83d\xde00")),
+              QByteArray("a&#xfffd;b&#xfffd;&#x1f600;"));
+    EXPECT_EQ(AsciiWithCharRefs(QString::fromUtf16(u"end\xd83d")), QByteArray("end&#xfffd;"));
+}
+
+TEST(ScriptTable, LongMixedTextsKeepEveryCharacterInOrder)
+{
+    // Plain runs longer than any internal chunk, broken by references at
+    // varying places, must come out whole and in order.
+    QString text;
+    QByteArray expected;
+    for (int i = 0; i < 700; ++i) {
+        const char plain = char('a' + i % 26);
+        text += QChar(plain);
+        expected += plain;
+        if (i % 257 == 256 || i == 511) {
+            text += QChar(0x00e9);
+            expected += "&#x00e9;";
+        }
+    }
+    EXPECT_EQ(AsciiWithCharRefs(text), expected);
+    const EntryMap entries = entryMap({makeEntry("o", text, {text})});
+    EXPECT_EQ(ScriptTableBytes(ScriptJavaScript, entries, {text}),
+              "langTrans = {\r\n'" + expected + "': '" + expected + "'\r\n};\r\n");
 }
 
 TEST(ScriptTable, IndexedTableEqualsTheNestedLoop)
@@ -102,10 +128,12 @@ TEST(ScriptTable, IndexedTableEqualsTheNestedLoop)
             for (int k = random.bounded(4); k > 0; --k)
                 entryKeys << QStringLiteral("K%1").arg(random.bounded(60));  // repeats within and across entries
             const QString original = QStringLiteral("text %1").arg(random.bounded(1000));
-            entries.emplace(original, makeEntry(original, QStringLiteral("t'%1&amp;").arg(i), entryKeys));
+            entries.emplace(original, makeEntry(original, QStringLiteral("t'%1&amp;\u00e9").arg(i), entryKeys));
         }
         for (int i = 0; i < 200; ++i)
             keys << QStringLiteral("K%1").arg(random.bounded(70));  // some keys no entry lists
+        keys << QString();  // an empty key is a key like any other
+        entries.emplace(QStringLiteral("empty key"), makeEntry(QStringLiteral("empty key"), QStringLiteral("e"), {QString()}));
         for (int kind : {ScriptJavaScript, ScriptPhp})
             ASSERT_EQ(ScriptTableBytes(kind, entries, keys), nestedLoopTable(kind, entries, keys)) << round;
     }
@@ -119,6 +147,7 @@ TEST(ScriptTable, ExportWritesSafelyOrFails)
     CRendaroDoc document;
     const int id = document.LoadCatalogue(source, true);
     const QString out = folder.path("a.js");
+    ASSERT_TRUE(writeBytes(out, QByteArray(5000, 'x')));  // an older, longer file is replaced whole
     ASSERT_TRUE(document.ExportCatalogueScript(ScriptJavaScript, id, out));
     EXPECT_EQ(readBytes(out), QByteArray("langTrans = {\r\n'K': 'Ah'\r\n};\r\n"));
     EXPECT_FALSE(document.ExportCatalogueScript(ScriptJavaScript, 99, folder.path("none.js")));
