@@ -44,8 +44,10 @@ QString codeTypeText(int codeType)
 // Returns the entry now stored.
 StringEntry &storeEntry(EntryMap &entries, const StringEntry &entry, const QString &unescapedTo)
 {
-    const auto it = entries.find(entry.original);
-    if (it == entries.end())
+    // One search: lower_bound gives the place to insert at when the
+    // original is new, so the insertion needs no second search.
+    const auto it = entries.lower_bound(entry.original);
+    if (it == entries.end() || entries.key_comp()(entry.original, it->first))
         return entries.emplace_hint(it, entry.original, entry)->second;
     StringEntry &stored = it->second;
     if (stored.translation.isEmpty()
