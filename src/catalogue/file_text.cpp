@@ -77,32 +77,20 @@ QString UnescapeFromFile(const QString &text)
     for (qsizetype i = first - text.begin(); i < view.size(); ++i) {
         if (!special(view[i]))
             continue;
+        // File forms and their memory forms; longer patterns first.
+        static constexpr struct {
+            QStringView file, memory;
+        } kForms[] = {{u"/r/n", u"\\r\\n"}, {u"/n", u"\\n"}, {u"/r", u"\\r"}, {u"&lt;", u"<"},
+                      {u"&gt;", u">"}, {u"&quot;", u"\""}, {u"&amp;", u"&"}};
         const QStringView rest = view.mid(i);
         QStringView replacement;
         qsizetype consumed = 0;
-        if (view[i] == u'/') {
-            if (rest.startsWith(u"/r/n")) {
-                replacement = u"\\r\\n";
-                consumed = 4;
-            } else if (rest.startsWith(u"/n")) {
-                replacement = u"\\n";
-                consumed = 2;
-            } else if (rest.startsWith(u"/r")) {
-                replacement = u"\\r";
-                consumed = 2;
+        for (const auto &form : kForms) {
+            if (rest.startsWith(form.file)) {
+                replacement = form.memory;
+                consumed = form.file.size();
+                break;
             }
-        } else if (rest.startsWith(u"&lt;")) {
-            replacement = u"<";
-            consumed = 4;
-        } else if (rest.startsWith(u"&gt;")) {
-            replacement = u">";
-            consumed = 4;
-        } else if (rest.startsWith(u"&quot;")) {
-            replacement = u"\"";
-            consumed = 6;
-        } else if (rest.startsWith(u"&amp;")) {
-            replacement = u"&";
-            consumed = 5;
         }
         if (consumed == 0)
             continue;
