@@ -35,4 +35,7 @@ rm -f "$out"/crash-* "$out"/timeout-* "$out"/leak-*
 build fuzz_language_file "$here/fuzz_language_file.cpp" "$src"/catalogue/*.cpp
 build fuzz_resources "$here/fuzz_resources.cpp" "$src"/resparse/*.cpp
 run fuzz_language_file corpus-language 8192
+# The resource reader's kept regression inputs seed its corpus as well.
+mkdir -p "$out/corpus-resources"
+find "$here/../tests/resparse/regressions" -type f ! -name '*.md' -exec cp -n {} "$out/corpus-resources/" \;
 run fuzz_resources corpus-resources 65536

@@ -8,10 +8,13 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <map>
+#include <vector>
 
 namespace {
 
 constexpr std::uint32_t kMenuType = 4, kDialogType = 5, kStringType = 6;
+constexpr std::uint64_t kReadBudgetFactor = 8;
 
 bool readFile(const QString &path, QByteArray *bytes)
 {
@@ -35,28 +38,81 @@ QString StripMnemonics(const QString &text)
     return out;
 }
 
+namespace {
+
+// The language version of a menu that the platform's menu loader picks on a
+// US-English system when asked for the menu by number: a language-neutral
+// version, else US English, else any English, else the first in directory
+// order. Each language version of the menu still counts once, so a menu in
+// two languages yields the picked version's texts twice.
+std::map<std::uint32_t, ByteView> pickMenuVersions(const std::vector<PeResource> &resources)
+{
+    std::map<std::uint32_t, std::pair<int, ByteView>> best;  // id -> (rank, data)
+    auto rank = [](std::uint32_t language) {
+        if ((language & 0x3FF) == 0)
+            return 0;
+        if (language == 0x0409)
+            return 1;
+        if ((language & 0x3FF) == 0x09)
+            return 2;
+        return 3;
+    };
+    for (const PeResource &resource : resources) {
+        if (resource.type != kMenuType || resource.named)
+            continue;
+        const int r = rank(resource.language);
+        const auto found = best.find(resource.id);
+        if (found == best.end() || r < found->second.first)
+            best[resource.id] = {r, resource.data};
+    }
+    std::map<std::uint32_t, ByteView> picked;
+    for (const auto &[id, choice] : best)
+        picked[id] = choice.second;
+    return picked;
+}
+
+} // namespace
+
 bool ExtractFromImage(const QByteArray &image, const QString &headerText, QStringList &texts)
 {
     PeFile pe;
     if (!pe.parse(ByteView(reinterpret_cast<const unsigned char *>(image.constData()), size_t(image.size()))))
         return false;
     const HeaderFilter filter(headerText);
-    for (const PeResource &resource : pe.resources()) {
+    const std::vector<PeResource> resources = pe.resources();
+    const std::map<std::uint32_t, ByteView> menus = pickMenuVersions(resources);
+    // Hostile directories can point many entries at the same large data.
+    // What a resource yields never exceeds its data, so capping the data read
+    // in total at a multiple of the file size bounds time and memory while
+    // leaving real files, whose resources do not overlap, untouched.
+    std::uint64_t budget = std::uint64_t(image.size()) * kReadBudgetFactor;
+    for (const PeResource &resource : resources) {
         // Resources named by a string have no number the header could list.
-        if (resource.named || !resource.data.data())
+        if (resource.named)
+            continue;
+        ByteView data = resource.data;
+        if (resource.type == kMenuType)
+            data = menus.at(resource.id);
+        if (!data.data() || data.size() > budget)
             continue;
         switch (resource.type) {
         case kMenuType:
-            if (filter.listsResource(resource.id))
-                ReadMenuTexts(resource.data, texts);
+            if (filter.listsResource(resource.id)) {
+                budget -= data.size();
+                ReadMenuTexts(data, texts);
+            }
             break;
         case kDialogType:
-            if (filter.listsResource(resource.id))
-                ReadDialogTexts(resource.data, texts);
+            if (filter.listsResource(resource.id)) {
+                budget -= data.size();
+                ReadDialogTexts(data, texts);
+            }
             break;
         case kStringType:
-            if (filter.listsStringBlock(resource.id))
-                ReadStringBlock(resource.data, texts);
+            if (filter.listsStringBlock(resource.id)) {
+                budget -= data.size();
+                ReadStringBlock(data, texts);
+            }
             break;
         default:
             break;

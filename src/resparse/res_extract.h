@@ -13,7 +13,11 @@
 QString StripMnemonics(const QString &text);
 
 // Appends the texts of the executable's bytes, filtered by the header text.
-// False when the bytes are not a Windows executable.
+// Every language version of a resource counts on its own, in directory order;
+// string tables and dialogs yield their own version's texts, while a menu
+// yields the version the menu loader would pick (see res_extract.cpp).
+// Resources identified by a name are not read. False when the bytes are not
+// a Windows executable.
 bool ExtractFromImage(const QByteArray &image, const QString &headerText, QStringList &texts);
 
 // The same for files. False, with nothing appended, when the executable or

@@ -103,8 +103,9 @@ TEST(ResourceExtraction, SurvivesTruncatedAndCorruptedFiles)
         for (qsizetype length = 0; length < dll.size(); ++length) {
             QStringList texts;
             const bool isImage = ExtractFromImage(dll.left(length), header, texts);
-            if (length < 0x40)
+            if (length < 0x40) {
                 EXPECT_FALSE(isImage) << length;  // not even a DOS header
+            }
             // What a cut file yields is never more than the whole file gives.
             EXPECT_LE(texts.size(), full.size()) << length;
         }
