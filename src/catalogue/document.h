@@ -54,7 +54,6 @@ public:
     CXMLStruct *findCatalogue(int catalogueId);
     const CXMLStruct *findCatalogue(int catalogueId) const;
     int currentIndex() const { return m_currentIndex; }
-    void setCurrentIndex(int index) { m_currentIndex = index; }
     // The catalogueId of the current catalogue, -1 when none is current.
     int currentCatalogueId() const;
     // Why the last LoadCatalogue failed (for messages), empty after success.
