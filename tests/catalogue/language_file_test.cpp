@@ -115,11 +115,13 @@ TEST_F(LanguageFile, AFailedSaveLeavesTheOldFileAndPath)
     // A folder we may not write to: the target stays byte for byte.
     QFile::setPermissions(folder.root(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
     const bool writable = QFile(folder.path("probe")).open(QIODevice::WriteOnly);  // root ignores permissions
-    if (!writable)
+    if (!writable) {
         EXPECT_FALSE(document.SaveCatalogue(id, path, true));
+    }
     QFile::setPermissions(folder.root(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-    if (!writable)
+    if (!writable) {
         EXPECT_EQ(readBytes(path), original);
+    }
     EXPECT_EQ(QDir(folder.root()).entryList(QDir::Files | QDir::Hidden).size(), writable ? 2 : 1);
 }
 
@@ -190,6 +192,26 @@ TEST_F(LanguageFile, MergingIntoTheMasterPrefersTranslations)
     EXPECT_EQ(master.at("B").translation, u"Be");
     EXPECT_EQ(master.at("B").catalogueIds[0], first);
     EXPECT_TRUE(document.catalogues()[0].tree);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(LanguageFile, RebuildEntriesRereadsTheTreeButKeepsCodeType)
+{
+    const QString path = write("a.xml", languageFile("AllowLength=\"3\" CodeType=\"QT\"",
+                                                     {"<L from=\"A\" to=\"Ah\" key=\"K\"/>"}));
+    const int id = document.LoadCatalogue(path, false);
+    document.AddEntry(id, "B", "Be", 1);  // not in the tree: gone after a rebuild
+    CXMLStruct &c = *document.findCatalogue(id);
+    c.codeType = CodeTypeCpp;
+    c.lengthRatio = 9.0f;
+    EXPECT_EQ(document.RebuildEntries(document.FindCatalogueIndex(id)), 1);
+    EXPECT_EQ(c.entries.size(), 1u);
+    EXPECT_EQ(c.keys, QStringList({"K"}));
+    EXPECT_FLOAT_EQ(c.lengthRatio, 3.0f);
+    EXPECT_EQ(c.codeType, CodeTypeCpp);
 }
 
 } // namespace
