@@ -2,6 +2,7 @@
 #include "cli/cli.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <cstdio>
 
 int main(int argc, char **argv)
@@ -11,9 +12,10 @@ int main(int argc, char **argv)
     setTheDocument(&document);
     QTextStream out(stdout);
     QTextStream err(stderr);
-    CliStreams io{out, err};
+    QFile in;
+    in.open(stdin, QIODevice::ReadOnly);
+    CliStreams io{out, err, &in};
     const int status = runCli(app.arguments().mid(1), io);
-    out.flush();
     err.flush();
     return status;
 }
