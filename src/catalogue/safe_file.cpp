@@ -11,8 +11,6 @@
 
 namespace {
 
-thread_local QString t_lastFailure;
-
 QString systemReason(int code) { return qt_error_string(code); }
 
 // The file a path names once links are followed; a dangling link gives the
@@ -120,7 +118,6 @@ void syncFolder(const QByteArray &folder)
 bool writeFileAtomically(const QString &path, const std::function<bool(QIODevice &)> &writeBody, QString *error)
 {
     auto fail = [error](const QString &reason) {
-        t_lastFailure = reason;
         if (error)
             *error = reason;
         return false;
@@ -175,7 +172,6 @@ bool writeFileAtomically(const QString &path, const std::function<bool(QIODevice
         return fail(systemReason(errno));
     temporary.commit();
     syncFolder(folderOf(target));
-    t_lastFailure.clear();
     return true;
 }
 
@@ -184,8 +180,6 @@ bool writeFileAtomically(const QString &path, const QByteArray &bytes, QString *
     return writeFileAtomically(
         path, [&bytes](QIODevice &device) { return device.write(bytes) == bytes.size(); }, error);
 }
-
-QString lastWriteFailure() { return t_lastFailure; }
 
 QString nonRegularFileReason(const QString &path)
 {

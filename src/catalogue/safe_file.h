@@ -22,10 +22,6 @@ bool writeFileAtomically(const QString &path, const QByteArray &bytes, QString *
 bool writeFileAtomically(const QString &path, const std::function<bool(QIODevice &)> &writeBody,
                          QString *error = nullptr);
 
-// Why the last writeFileAtomically of this thread failed (empty after a
-// success), for callers that reach it through functions returning only a flag.
-QString lastWriteFailure();
-
 // Why path cannot be written over: "it is a FIFO, not a regular file" and
 // the like; empty when path is a regular file or does not exist. Links are
 // followed.

@@ -151,18 +151,18 @@ bool checkOutputTarget(const QString &output, CliStreams &io)
     return false;
 }
 
-QString saveFailureReason(const CRendaroDoc &document)
+QString saveFailureReason(const CRendaroDoc &document, const QString &writtenPath)
 {
-    // Saves and exports reach the file through writeFileAtomically, which
-    // keeps the reason of its last failure. (Once the document records why
-    // a save failed, as it does for loads, read it from the document.)
-    Q_UNUSED(document);
-    return lastWriteFailure();
+    // The document says "PATH: reason"; the caller names the file itself,
+    // which for standard output is not the temporary file written.
+    const QString text = document.lastErrorText();
+    const QString prefix = writtenPath + QStringLiteral(": ");
+    return text.startsWith(prefix) ? text.mid(prefix.size()) : text;
 }
 
-void reportSaveFailure(const CRendaroDoc &document, const QString &path, CliStreams &io)
+void reportSaveFailure(const CRendaroDoc &document, const QString &path, CliStreams &io, const QString &writtenPath)
 {
-    const QString reason = saveFailureReason(document);
+    const QString reason = saveFailureReason(document, writtenPath.isNull() ? path : writtenPath);
     io.err << messageText(MsgCannotSave) << " (" << displayName(path, true);
     if (!reason.isEmpty())
         io.err << ": " << reason;
@@ -192,7 +192,7 @@ bool writeOutput(const CRendaroDoc &document, const QString &output, CliStreams 
     QTemporaryDir folder;
     const QString path = folder.filePath(QStringLiteral("out"));
     if (!folder.isValid() || !write(path)) {
-        reportSaveFailure(document, output, io);
+        reportSaveFailure(document, output, io, path);
         return false;
     }
     QFile file(path);

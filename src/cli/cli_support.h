@@ -47,9 +47,11 @@ private:
     std::unique_ptr<QTemporaryFile> m_copy;
 };
 
-// Loads a language file (or "-") as the editor's Open does. Prints "Can not
-// open this file." (with the reason) and returns -1 when it cannot be read.
-int loadForCommand(CRendaroDoc &document, const QString &path, CliStreams &io, bool mergeIntoMaster = true);
+// Loads a language file (or "-") and makes it current. Prints "Can not open
+// this file." (with the reason) and returns -1 when it cannot be read. A
+// command works on single files, so nothing is merged into the master
+// catalogue unless asked for (that copy would only cost time and memory).
+int loadForCommand(CRendaroDoc &document, const QString &path, CliStreams &io, bool mergeIntoMaster = false);
 
 // Writes a command's output through write(path): to output, or for "-" to a
 // temporary file whose bytes then go to standard output. A failed write
@@ -62,10 +64,13 @@ bool writeOutput(const CRendaroDoc &document, const QString &output, CliStreams 
 // the reason and returns false when it cannot.
 bool checkOutputTarget(const QString &output, CliStreams &io);
 
-// Why the last save or export of the document failed.
-QString saveFailureReason(const CRendaroDoc &document);
-// Prints "Can not save file. (PATH: REASON)".
-void reportSaveFailure(const CRendaroDoc &document, const QString &path, CliStreams &io);
+// Why the last save or export of the document, which wrote writtenPath,
+// failed (without the path).
+QString saveFailureReason(const CRendaroDoc &document, const QString &writtenPath);
+// Prints "Can not save file. (PATH: REASON)" for a failed write of path (or
+// of writtenPath standing in for it, such as a temporary file).
+void reportSaveFailure(const CRendaroDoc &document, const QString &path, CliStreams &io,
+                       const QString &writtenPath = QString());
 
 // Bytes to standard output, after what the text stream holds; false when
 // they could not be written (runCli reports it).

@@ -49,7 +49,8 @@ int cmdApply(const QStringList &args, CliStreams &io)
         }
         warnWhenOutOfStep(document, source, target, io);
         if (!document.ApplyTranslationsToFile(target, source)) {
-            io.err << "Can't apply to " << target << '\n';
+            const QString reason = saveFailureReason(document, target);
+            io.err << "Can't apply to " << target << (reason.isEmpty() ? QString() : " (" + reason + ")") << '\n';
             allApplied = false;
         }
     }
@@ -78,7 +79,9 @@ int cmdImport(const QStringList &args, CliStreams &io)
         return 1;
     int substituted = 0;
     if (!document.ImportTranslationsFromFile(target, source.path(), &substituted)) {
-        io.err << "Can't open file. (" << sourcePath << ")\n";
+        const QString reason = saveFailureReason(document, source.path());
+        io.err << "Can't open file. (" << displayName(sourcePath) << (reason.isEmpty() ? QString() : ": " + reason)
+               << ")\n";
         return 1;
     }
     if (!document.SaveCatalogue(target, targetPath, true)) {

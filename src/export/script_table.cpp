@@ -196,7 +196,8 @@ QByteArray ScriptTableBytes(int kind, const EntryMap &entries, const QStringList
     return out;
 }
 
-bool WriteScriptTable(const QString &path, int kind, const EntryMap &entries, const QStringList &keys)
+bool WriteScriptTable(const QString &path, int kind, const EntryMap &entries, const QStringList &keys,
+                      QString *error)
 {
-    return writeFileAtomically(path, ScriptTableBytes(kind, entries, keys));
+    return writeFileAtomically(path, ScriptTableBytes(kind, entries, keys), error);
 }
