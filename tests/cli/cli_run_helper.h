@@ -6,6 +6,11 @@
 #include <QBuffer>
 #include <QDir>
 
+#include <ostream>
+
+// Failed comparisons show texts, not code units.
+inline void PrintTo(const QString &text, std::ostream *stream) { *stream << '"' << text.toStdString() << '"'; }
+
 struct CliRun {
     int status;
     QString out;

@@ -126,7 +126,7 @@ TEST_F(Cli, ResaveUntranslatedApplyAndImport)
     const QString target = write("t.xml", languageFile("", {"<L from=\"One\" to=\"Uno\"/>"}));
     const CliRun applied = run({"apply", path, target, folder.path("missing.xml")});
     EXPECT_EQ(applied.status, 1);
-    EXPECT_EQ(applied.err, "Can't apply to " + folder.path("missing.xml") + "\n");
+    EXPECT_EQ(applied.err, "Can't apply to " + folder.path("missing.xml") + " (No such file or directory)\n");
     EXPECT_EQ(applied.out, u"Complete!\n");
     EXPECT_EQ(readBytes(target), languageFile("", {"<L from=\"One\" to=\"Uno\"/>", "<L from=\"Two\" to=\"Two\"/>"}));
 
