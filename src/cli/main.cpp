@@ -1,5 +1,6 @@
 #include "catalogue/document.h"
 #include "cli/cli.h"
+#include "cli/cli_support.h"
 
 #include <QCoreApplication>
 #include <cstdio>
@@ -7,6 +8,7 @@
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
+    CommandDocument::leaveToTheSystemAtExit();
     CRendaroDoc document;
     setTheDocument(&document);
     QTextStream out(stdout);
