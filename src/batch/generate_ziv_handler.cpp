@@ -138,10 +138,28 @@ void CGenerateZIVHandler::ScanLanguageFolders(const QString &folder, QStringList
     scanLanguageFolders(folder, list, visited);
 }
 
+namespace {
+
+// Copies that share no data with the original: the worker may change the
+// original while the copy lives on in another thread, and the shared-data
+// counting of Qt's containers must not be what keeps the two apart.
+QString unshared(const QString &text) { return QString(text.constData(), text.size()); }
+
+QStringList unshared(const QStringList &list)
+{
+    QStringList copy;
+    copy.reserve(list.size());
+    for (const QString &text : list)
+        copy.append(unshared(text));
+    return copy;
+}
+
+} // namespace
+
 PackStepResult CGenerateZIVHandler::LastResult() const
 {
     std::lock_guard lock(m_mutex);
-    return m_result;
+    return {m_result.stringsAdded, unshared(m_result.written), unshared(m_result.created), unshared(m_result.problems)};
 }
 
 void CGenerateZIVHandler::startResult()
@@ -171,7 +189,7 @@ void CGenerateZIVHandler::noteProblem(const QString &text)
 QString CGenerateZIVHandler::Log() const
 {
     std::lock_guard lock(m_mutex);
-    return m_log;
+    return unshared(m_log);
 }
 
 void CGenerateZIVHandler::addToLog(const QString &line, bool replace)
