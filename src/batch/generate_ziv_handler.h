@@ -18,6 +18,7 @@
 
 #include "batch/project_table.h"
 
+#include <QHash>
 #include <QString>
 #include <QStringList>
 #include <atomic>
@@ -126,7 +127,8 @@ private:
     void addToLog(const QString &line, bool replace);
     int addTexts(int catalogueId, const QStringList &texts);
     void saveEnglishAndApply(const ProjectEntry &project, int catalogueId, const QString &englishPath);
-    void copyTranslations(int translatedId, int catalogueId);
+    QHash<QString, QString> offeredTranslations(int translatedId) const;
+    void copyTranslations(const QHash<QString, QString> &offered, int catalogueId);
 
     CRendaroDoc &m_document;
     const ProjectTable m_table;
