@@ -112,4 +112,23 @@ TEST_F(PackCli, ImportNamesWhatItCouldNotRead)
     EXPECT_EQ(readBytes(catalogue("BackRes", "DEU")), languageFile("", {"<L from="}));
 }
 
+TEST_F(PackCli, ImportDrawsItsProgressOnATerminal)
+{
+    const QString out = folder.path("out");
+    QDir().mkpath(out);
+    writeAt(out + "/ALL_DEU.xml", languageFile("", {R"(<L from="Back" to="Zurück"/>)"}));
+    writeAt(out + "/ALL_ENG.xml", languageFile("", {}));
+    QString outText, errText;
+    QTextStream outStream(&outText), errStream(&errText);
+    CliStreams io{outStream, errStream, true};
+    ASSERT_EQ(runCli(pack("import", {"--from", out}), io), 0);
+    errStream.flush();
+    // Each log line first clears the progress line, which is then drawn again.
+    EXPECT_TRUE(errText.startsWith("\r\033[K[0/2] DEU\r\033[K[0/2] DEU")) << errText.toStdString();
+    EXPECT_TRUE(errText.contains("[1/2] ENG"));
+    EXPECT_TRUE(errText.endsWith("[1/2] ENG\r\033[K")) << errText.toStdString();
+    outStream.flush();
+    EXPECT_TRUE(outText.endsWith("2 of 2 languages imported, 2 files written\n")) << outText.toStdString();
+}
+
 } // namespace
