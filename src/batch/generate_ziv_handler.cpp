@@ -19,46 +19,6 @@ CGenerateZIVHandler::~CGenerateZIVHandler()
     Wait();
 }
 
-bool CGenerateZIVHandler::SetBranchPath(const QString &path)
-{
-    if (IsActive())
-        return false;
-    m_branchPath = path;
-    return true;
-}
-
-bool CGenerateZIVHandler::SetDevicePackPath(const QString &path)
-{
-    if (IsActive())
-        return false;
-    m_devicePackPath = path;
-    return true;
-}
-
-bool CGenerateZIVHandler::SetSelectedProjects(const std::vector<int> &indices)
-{
-    if (IsActive())
-        return false;
-    m_selectedProjects = indices;
-    return true;
-}
-
-bool CGenerateZIVHandler::SetSelectedLanguages(const QStringList &languages)
-{
-    if (IsActive())
-        return false;
-    m_selectedLanguages = languages;
-    return true;
-}
-
-bool CGenerateZIVHandler::SetTranslatedXmlPath(const QString &path)
-{
-    if (IsActive())
-        return false;
-    m_translatedXmlPath = path;
-    return true;
-}
-
 void CGenerateZIVHandler::SetLogListener(std::function<void(const QString &)> listener)
 {
     if (!IsActive())

@@ -48,11 +48,11 @@ public:
     CGenerateZIVHandler &operator=(const CGenerateZIVHandler &) = delete;
 
     // --- inputs (refused, returning false, while an import runs) ------------
-    bool SetBranchPath(const QString &path);
-    bool SetDevicePackPath(const QString &path);
-    bool SetSelectedProjects(const std::vector<int> &indices);
-    bool SetSelectedLanguages(const QStringList &languages);
-    bool SetTranslatedXmlPath(const QString &path);
+    bool SetBranchPath(const QString &path) { return setInput(m_branchPath, path); }
+    bool SetDevicePackPath(const QString &path) { return setInput(m_devicePackPath, path); }
+    bool SetSelectedProjects(const std::vector<int> &indices) { return setInput(m_selectedProjects, indices); }
+    bool SetSelectedLanguages(const QStringList &languages) { return setInput(m_selectedLanguages, languages); }
+    bool SetTranslatedXmlPath(const QString &path) { return setInput(m_translatedXmlPath, path); }
     QString branchPath() const { return m_branchPath; }
     QString devicePackPath() const { return m_devicePackPath; }
     const ProjectTable &projectTable() const { return m_table; }
@@ -118,6 +118,14 @@ public:
     PackStepResult LastResult() const;
 
 private:
+    template <typename T>
+    bool setInput(T &input, const T &value)
+    {
+        if (IsActive())
+            return false;  // the worker reads the inputs while it runs
+        input = value;
+        return true;
+    }
     const ProjectEntry *row(int index) const;
     bool cancelled() const { return m_cancel.load(std::memory_order_acquire); }
     void startResult();

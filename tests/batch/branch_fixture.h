@@ -41,6 +41,13 @@ protected:
         EXPECT_TRUE(QFile::copy(from, to)) << to.toStdString();
     }
 
+    // The test program View.exe and its header as ViewRes's (row 0).
+    void installView()
+    {
+        copyTo(kPackFixtures + "/View.exe", branch() + "/Exe/View.exe");
+        copyTo(kPackFixtures + "/resource.h", branch() + "/Source/View/resource.h");
+    }
+
     // base/Exe/Lang/LANG/<project>LANG.xml
     static QString cataloguePath(const QString &base, const QString &project, const QString &language)
     {

@@ -10,8 +10,7 @@ protected:
     void SetUp() override
     {
         BranchTest::SetUp();
-        copyTo(kPackFixtures + "/View.exe", branch() + "/Exe/View.exe");
-        copyTo(kPackFixtures + "/resource.h", branch() + "/Source/View/resource.h");
+        installView();
         writeCatalogue("ViewRes", "ENG", {R"(<L from="Hello" to="Hello"/>)"});
         writeCatalogue("ViewRes", "DEU", {R"(<L from="Hello" to="Hallo"/>)"});
         writeCatalogue("BackRes", "DEU", {R"(<L from="Back" to="Back"/>)"});

@@ -10,8 +10,7 @@ protected:
     void SetUp() override
     {
         BranchTest::SetUp();
-        copyTo(kPackFixtures + "/View.exe", branch() + "/Exe/View.exe");
-        copyTo(kPackFixtures + "/resource.h", branch() + "/Source/View/resource.h");
+        installView();
         english = writeCatalogue("ViewRes", "ENG", {R"(<L from="Hello" to="Hello" key="IDS_HELLO"/>)",
                                                    R"(<L from="Quit" to="Quit" key="IDS_QUIT"/>)"});
         german = writeCatalogue("ViewRes", "DEU", {R"(<L from="Hello" to="Hallo" key="IDS_HELLO"/>)",
