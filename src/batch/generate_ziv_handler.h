@@ -18,7 +18,6 @@
 
 #include "batch/project_table.h"
 
-#include <QHash>
 #include <QString>
 #include <QStringList>
 #include <atomic>
@@ -135,8 +134,7 @@ private:
     void addToLog(const QString &line, bool replace);
     int addTexts(int catalogueId, const QStringList &texts);
     void saveEnglishAndApply(const ProjectEntry &project, int catalogueId, const QString &englishPath);
-    QHash<QString, QString> offeredTranslations(int translatedId) const;
-    void copyTranslations(const QHash<QString, QString> &offered, int catalogueId);
+    void copyTranslations(int translatedId, int catalogueId);
 
     CRendaroDoc &m_document;
     const ProjectTable m_table;

@@ -61,9 +61,6 @@ bool CGenerateZIVHandler::ImportLanguage(const QString &language)
         addToLog(problem, false);
         noteProblem(problem);
     }
-    const QHash<QString, QString> offered = offeredTranslations(translatedId);
-    // The translated combined file is input only: it is not written back.
-    m_document.CloseCatalogue(translatedId);
     std::vector<int> loaded;  // project catalogues in load order
     for (const int index : std::as_const(m_selectedProjects)) {
         if (cancelled()) {
@@ -85,9 +82,11 @@ bool CGenerateZIVHandler::ImportLanguage(const QString &language)
             continue;
         }
         loaded.push_back(id);
-        copyTranslations(offered, id);
+        if (translatedId >= 0)
+            copyTranslations(translatedId, id);
     }
     addToLog(QStringLiteral("Save All Files"), false);
+    // The translated combined file is input only: it is not written back.
     // Each project file is saved on its own, so one that cannot be written
     // does not keep the others from being saved.
     for (const int id : loaded) {
@@ -104,35 +103,19 @@ bool CGenerateZIVHandler::ImportLanguage(const QString &language)
     return true;
 }
 
-QHash<QString, QString> CGenerateZIVHandler::offeredTranslations(int translatedId) const
+void CGenerateZIVHandler::copyTranslations(int translatedId, int catalogueId)
 {
-    // Only real translations are offered: an empty one, or one equal to its
-    // original (an untranslated combined entry), never overwrites a project's
-    // translation. A hash answers the many lookups of the projects' entries
-    // faster than searches of the large combined catalogue.
-    QHash<QString, QString> offered;
-    const CXMLStruct *combined = m_document.findCatalogue(translatedId);
-    if (!combined)
-        return offered;
-    offered.reserve(qsizetype(combined->entries.size()));
-    for (const auto &[original, entry] : combined->entries) {
-        if (!entry.translation.isEmpty() && entry.translation != original)
-            offered.insert(original, entry.translation);
-    }
-    return offered;
-}
-
-void CGenerateZIVHandler::copyTranslations(const QHash<QString, QString> &offered, int catalogueId)
-{
-    // Only translatable entries take a translation.
+    // A translation is taken only for a translatable entry, and only a real
+    // one: an empty translation, or one equal to its original (an
+    // untranslated combined entry), never overwrites a project's own.
     std::vector<std::pair<QString, QString>> changes;
     const CXMLStruct *catalogue = m_document.findCatalogue(catalogueId);
     for (const auto &[original, entry] : catalogue->entries) {
         if (!entry.translatable)
             continue;
-        const auto found = offered.constFind(original);
-        if (found != offered.cend() && *found != entry.translation)
-            changes.emplace_back(original, *found);
+        const QString translation = m_document.GetTranslation(translatedId, original);
+        if (!translation.isEmpty() && translation != original && translation != entry.translation)
+            changes.emplace_back(original, translation);
     }
     for (const auto &[original, translation] : changes)
         m_document.SetTranslation(catalogueId, original, translation, 1);
