@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <cstdio>
+#include <unistd.h>
 
 int main(int argc, char **argv)
 {
@@ -13,7 +14,7 @@ int main(int argc, char **argv)
     setTheDocument(&document);
     QTextStream out(stdout);
     QTextStream err(stderr);
-    CliStreams io{out, err};
+    CliStreams io{out, err, isatty(STDERR_FILENO) != 0};
     const int status = runCli(app.arguments().mid(1), io);
     out.flush();
     err.flush();
