@@ -12,6 +12,7 @@ class QIODevice;
 struct CliStreams {
     QTextStream &out;
     QTextStream &err;
+    bool errIsTerminal = false;  // progress may be drawn on err
     QIODevice *in = nullptr;  // standard input, read where a file argument is "-"
 };
 
@@ -30,6 +31,7 @@ int cmdApply(const QStringList &args, CliStreams &io);
 int cmdImport(const QStringList &args, CliStreams &io);
 int cmdExport(const QStringList &args, CliStreams &io);
 int cmdExtract(const QStringList &args, CliStreams &io);
+int cmdPack(const QStringList &args, CliStreams &io);
 
 // A JSON string literal (quotes included) for a UTF-16 text.
 QString jsonString(const QString &text);

@@ -32,28 +32,42 @@ const CommandInfo kCommands[] = {
     {"export", cmdExport, "export js|php FILE -o OUT\nexport js|php --folder DIR",
      "Writes a JavaScript or PHP string table of FILE, or of every language file of DIR next to its source under "
      "its script name."},
+    {"pack", cmdPack,
+     "pack list|add-strings|combine|import --branch DIR [--device-pack DIR] [--projects TABLE.json]\n"
+     "      [--project NAME]... [--language CODE]... [--out DIR (combine)] [--from DIR (import)]",
+     "Runs the generate-and-pack pipeline over a branch tree: lists its projects and languages, adds new strings "
+     "to the English files and applies them to every language, writes the combined files for the translators, or "
+     "imports the translated ones."},
 };
 
 constexpr const char *kStreamsNote = "A FILE of - is standard input, an OUT of - standard output; -- ends the options.";
 
-void printUsageLines(QTextStream &stream, const CommandInfo &command, const char *prefix)
+// The command's forms, one line each after `lead` (the first) or as many
+// spaces; a usage line starting with a space continues the form before it.
+void printForms(QTextStream &stream, const CommandInfo &command, const char *lead)
 {
-    for (const QString &line : QString::fromLatin1(command.usage).split(u'\n'))
-        stream << prefix << "rendaro-cli " << line << '\n';
+    const QString indent(qsizetype(qstrlen(lead)), u' ');
+    bool first = true;
+    for (const QString &line : QString::fromLatin1(command.usage).split(u'\n')) {
+        if (line.startsWith(u' '))
+            stream << indent << line << '\n';
+        else
+            stream << (first ? QString::fromLatin1(lead) : indent) << "rendaro-cli " << line << '\n';
+        first = false;
+    }
 }
 
 void printUsage(QTextStream &stream)
 {
     stream << "Usage: rendaro-cli COMMAND [ARGS]\n       rendaro-cli --version\nCommands:\n";
     for (const CommandInfo &command : kCommands)
-        printUsageLines(stream, command, "  ");
+        printForms(stream, command, "  ");
     stream << kStreamsNote << "\nrendaro-cli COMMAND --help describes a command.\n";
 }
 
 void printCommandHelp(QTextStream &stream, const CommandInfo &command)
 {
-    stream << "Usage:\n";
-    printUsageLines(stream, command, "  ");
+    printForms(stream, command, "usage: ");
     stream << command.summary << '\n' << kStreamsNote << '\n';
 }
 
@@ -93,10 +107,8 @@ int dispatch(const QStringList &args, CliStreams &io)
             return 0;
         }
         const int status = command.run(rest, io);
-        if (status == 2) {
-            io.err << "usage:\n";
-            printUsageLines(io.err, command, "  ");
-        }
+        if (status == 2)
+            printForms(io.err, command, "usage: ");
         return status;
     }
     io.err << "Unknown command: " << name << '\n';

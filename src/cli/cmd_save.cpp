@@ -22,7 +22,8 @@ int saveCommand(const QStringList &args, CliStreams &io, bool keepTree)
     }
     if (!checkOutputTarget(output, io))
         return 1;
-    CRendaroDoc document;
+    CommandDocument holder;
+    CRendaroDoc &document = *holder;
     const int id = loadForCommand(document, input, io);
     if (id < 0)
         return 1;

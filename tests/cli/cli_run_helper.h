@@ -6,11 +6,6 @@
 #include <QBuffer>
 #include <QDir>
 
-#include <ostream>
-
-// Failed comparisons show texts, not code units.
-inline void PrintTo(const QString &text, std::ostream *stream) { *stream << '"' << text.toStdString() << '"'; }
-
 struct CliRun {
     int status;
     QString out;
@@ -27,7 +22,7 @@ inline CliRun run(const QStringList &args, const QByteArray &input = QByteArray(
     in.open(QIODevice::ReadOnly);
     QString err;
     QTextStream outStream(&out), errStream(&err);
-    CliStreams io{outStream, errStream, &in};
+    CliStreams io{outStream, errStream, false, &in};
     const int status = runCli(args, io);
     outStream.flush();
     errStream.flush();
