@@ -1,0 +1,4 @@
+#include <QTest>
+class T : public QObject { Q_OBJECT };
+QTEST_MAIN(T)
+#include "main_frame_test.moc"
