@@ -6,17 +6,17 @@ namespace {
 
 struct CommandText {
     Command command;
-    const char *text;  // menu text; after a tab, the shortcut as the menu shows it
+    const char *text;  // menu text; the menu shows the first shortcut beside it
     QList<QKeySequence> shortcuts;
 };
 
 const QList<CommandText> &commandTexts()
 {
     static const QList<CommandText> texts = {
-        {Command::FileNew, "&New\tCtrl+N", {QKeySequence(Qt::CTRL | Qt::Key_N)}},
-        {Command::FileOpen, "&Open...\tCtrl+O", {QKeySequence(Qt::CTRL | Qt::Key_O)}},
+        {Command::FileNew, "&New", {QKeySequence(Qt::CTRL | Qt::Key_N)}},
+        {Command::FileOpen, "&Open...", {QKeySequence(Qt::CTRL | Qt::Key_O)}},
         {Command::OpenLanguageFolder, "Open Language Folder...", {}},
-        {Command::FileSave, "&Save\tCtrl+S", {QKeySequence(Qt::CTRL | Qt::Key_S)}},
+        {Command::FileSave, "&Save", {QKeySequence(Qt::CTRL | Qt::Key_S)}},
         {Command::FileSaveAs, "Save &As...", {}},
         {Command::SaveNonTranslated, "Save Only Non-translated String As...", {}},
         {Command::SaveAsJs, "Save As *.js...", {}},
@@ -25,16 +25,16 @@ const QList<CommandText> &commandTexts()
         {Command::ImportString, "Import String From...", {}},
         {Command::GenerateAll, "Generate All Language File From this...", {}},
         {Command::AppExit, "E&xit", {}},
-        {Command::EditUndo, "&Undo\tCtrl+Z",
+        {Command::EditUndo, "&Undo",
          {QKeySequence(Qt::CTRL | Qt::Key_Z), QKeySequence(Qt::ALT | Qt::Key_Backspace)}},
-        {Command::EditCut, "&Cut\tCtrl+X",
+        {Command::EditCut, "&Cut",
          {QKeySequence(Qt::CTRL | Qt::Key_X), QKeySequence(Qt::SHIFT | Qt::Key_Delete)}},
-        {Command::EditCopy, "&Copy\tCtrl+C",
+        {Command::EditCopy, "&Copy",
          {QKeySequence(Qt::CTRL | Qt::Key_C), QKeySequence(Qt::CTRL | Qt::Key_Insert)}},
-        {Command::EditPaste, "&Paste\tCtrl+V",
+        {Command::EditPaste, "&Paste",
          {QKeySequence(Qt::CTRL | Qt::Key_V), QKeySequence(Qt::SHIFT | Qt::Key_Insert)}},
-        // Ctrl+F reaches the search through the view's own key handling.
-        {Command::Search, "&Search\tCtrl+F", {}},
+        // While a file is shown the view takes Ctrl+F before the shortcut does.
+        {Command::Search, "&Search", {QKeySequence(Qt::CTRL | Qt::Key_F)}},
         {Command::ViewToolbar, "&Toolbar", {}},
         {Command::ViewStatusBar, "&Status Bar", {}},
         {Command::HideTranslated, "Hide Translated Item", {}},

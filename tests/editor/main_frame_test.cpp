@@ -24,7 +24,13 @@ QStringList menuTexts(QMenu *menu)
 {
     QStringList texts;
     for (QAction *action : menu->actions())
-        texts << (action->isSeparator() ? QStringLiteral("-") : action->text());
+    {
+        // As the menu shows it: the text, then the first shortcut.
+        QString text = action->isSeparator() ? QStringLiteral("-") : action->text();
+        if (!action->shortcut().isEmpty())
+            text += QLatin1Char('\t') + action->shortcut().toString();
+        texts << text;
+    }
     return texts;
 }
 
