@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(cmake g++ make pkg-config qt6-base-dev libexpat1-dev googletest libgtest-dev
-          clang libclang-rt-14-dev)
+          clang libclang-rt-14-dev libx11-dev shared-mime-info fonts-dejavu-core)
 
 missing=()
 for p in "${packages[@]}"; do
