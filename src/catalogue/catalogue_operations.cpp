@@ -8,36 +8,51 @@
 #include "catalogue/xml_tree.h"
 #include "catalogue/xml_writer.h"
 
-void CRendaroDoc::SelectCatalogue(int catalogueId)
+bool CRendaroDoc::SelectCatalogue(int catalogueId)
 {
-    if (catalogueId < 0)
-        return;
-    const int index = FindCatalogueIndex(catalogueId);
+    const int index = catalogueId < 0 ? -1 : FindCatalogueIndex(catalogueId);
     if (index < 0)
-        return;
+        return fail(QStringLiteral("no catalogue has the identifier %1").arg(catalogueId));
     CXMLStruct &catalogue = m_catalogues[size_t(index)];
     if (!catalogue.tree) {
-        XmlDocument *document = xml_parse_file(catalogue.filePath);
+        QString reason;
+        XmlDocument *document = xml_parse_file(catalogue.filePath, &reason);
         if (!document)
-            return;
+            return fail(QStringLiteral("%1: %2").arg(catalogue.filePath, reason));
         catalogue.tree = makeDocumentPtr(document);
     }
     m_currentIndex = index;
+    return true;
 }
 
 int CRendaroDoc::CloseCatalogue(int catalogueId)
 {
+    std::vector<CXMLStruct> closed;
     if (catalogueId == -1) {
+        closed.reserve(m_catalogues.size());
+        for (size_t i = 1; i < m_catalogues.size(); ++i)
+            closed.push_back(std::move(m_catalogues[i]));
         m_catalogues.erase(m_catalogues.begin() + 1, m_catalogues.end());
-        m_catalogues[0].entries.clear();
-        m_catalogues[0].keys.clear();
-        m_catalogues[0].tree.reset();
+        // The master stays, emptied.
+        CXMLStruct &master = m_catalogues[0];
+        CXMLStruct masterContent;
+        masterContent.entries = std::move(master.entries);
+        masterContent.keys = std::move(master.keys);
+        masterContent.tree = std::move(master.tree);
+        master.entries.clear();
+        master.keys.clear();
+        master.tree.reset();
+        closed.push_back(std::move(masterContent));
+        m_disposal.dispose(std::move(closed));
         m_currentIndex = -1;
         return 1;
     }
     const int index = FindCatalogueIndex(catalogueId);
-    if (index > 0)
+    if (index > 0) {
+        closed.push_back(std::move(m_catalogues[size_t(index)]));
         removeCatalogueAt(index);
+        m_disposal.dispose(std::move(closed));
+    }
     if (index == m_currentIndex)
         m_currentIndex = -1;
     else if (index > 0 && index < m_currentIndex)
@@ -51,39 +66,46 @@ bool CRendaroDoc::SaveAllCatalogues(ProgressReporter *progress)
         progress->setTotal(int(m_catalogues.size()) + 1);
         progress->show();
     }
-    const EntryMap master = m_catalogues[0].entries;
+    QStringList failures;
+    const EntryMap &master = m_catalogues[0].entries;
     for (size_t i = 1; i < m_catalogues.size(); ++i) {
         CXMLStruct &catalogue = m_catalogues[i];
         if (progress)
             progress->step(QStringLiteral("Saving %1...").arg(catalogue.filePath));
-        if (!catalogue.tree)
+        if (!catalogue.tree) {
+            failures << QStringLiteral("%1: the file was not loaded").arg(catalogue.filePath);
             continue;
+        }
         ApplyEntriesToTree(catalogue.tree->root, catalogue, catalogue.entries, master, nullptr);
-        if (!xml_document_write_file(catalogue.tree.get(), catalogue.filePath))
-            return false;
+        QString reason;
+        if (!xml_document_write_file(catalogue.tree.get(), catalogue.filePath, &reason))
+            failures << reason;
     }
-    return true;
+    m_lastErrorText = failures.join(u'\n');
+    return failures.isEmpty();
 }
 
 bool CRendaroDoc::ApplyTranslationsToFile(const QString &targetPath, int sourceId)
 {
+    m_lastErrorText.clear();
     const CXMLStruct *source = findCatalogue(sourceId);
     if (!source)
-        return false;
+        return fail(QStringLiteral("no catalogue has the identifier %1").arg(sourceId));
     if (source->filePath == targetPath)
         return true;
     if (!source->tree)
-        return false;
+        return fail(QStringLiteral("%1 has no file to apply").arg(source->filePath));
     const XmlDocumentPtr sourceTree = source->tree;  // stays valid while catalogues are added
-    XmlDocument *parsed = xml_parse_file(targetPath);
+    QString reason;
+    XmlDocument *parsed = xml_parse_file(targetPath, &reason);
     if (!parsed)
-        return false;
+        return fail(QStringLiteral("%1: %2").arg(targetPath, reason));
     const int index = appendCatalogue(targetPath, makeDocumentPtr(parsed));
     const int temporaryId = m_catalogues[size_t(index)].catalogueId;
     MergeElement(parsed->root, sourceTree->root, parsed);
-    const bool written = xml_document_write_file(parsed, targetPath) != 0;
+    const bool written = xml_document_write_file(parsed, targetPath, &reason) != 0;
     removeCatalogueAt(FindCatalogueIndex(temporaryId));
-    return written;
+    return written || fail(reason);
 }
 
 void CRendaroDoc::MergeElement(XmlElement *target, const XmlElement *source, XmlDocument *targetDocument)
@@ -151,18 +173,25 @@ int CRendaroDoc::ImportTranslationsFromFile(int targetId, const QString &path, i
 {
     if (substituted)
         *substituted = 0;
+    if (FindCatalogueIndex(targetId) < 0) {
+        fail(QStringLiteral("no catalogue has the identifier %1").arg(targetId));
+        return 0;
+    }
     const int loadedId = LoadCatalogue(path, false);
     if (loadedId < 0)
         return 0;
-    const EntryMap target = CopyEntries(targetId);
-    const EntryMap loaded = CopyEntries(loadedId);
-    for (const auto &[original, entry] : target) {
+    // Looked up after the load, which may have moved the catalogue list.
+    EntryMap &target = findCatalogue(targetId)->entries;
+    const EntryMap &loaded = findCatalogue(loadedId)->entries;
+    for (size_t number = 0; number < target.size(); ++number) {
+        StringEntry &entry = target.byNumber(number);
         if (!entry.translatable || entry.translation != entry.original)
             continue;
-        const auto found = loaded.find(original);
-        if (found == loaded.end() || found->second.translation.isEmpty() || found->second.translation == entry.translation)
+        const StringEntry *found = loaded.lookup(entry.original);
+        if (!found || found->translation.isEmpty() || found->translation == entry.translation)
             continue;
-        if (SetTranslation(targetId, original, found->second.translation, 1) && substituted)
+        entry.translation = found->translation;
+        if (substituted)
             ++*substituted;
     }
     CloseCatalogue(loadedId);

@@ -73,7 +73,7 @@ bool CRendaroDoc::HasEntry(const QString &original, int catalogueId) const
     const CXMLStruct *catalogue = findCatalogue(catalogueId);
     if (!catalogue)
         catalogue = catalogueAt(m_currentIndex);
-    return catalogue && catalogue->entries.count(original) > 0;
+    return catalogue && catalogue->entries.contains(original);
 }
 
 QString CRendaroDoc::GetTranslation(int catalogueId, const QString &original) const
@@ -81,8 +81,8 @@ QString CRendaroDoc::GetTranslation(int catalogueId, const QString &original) co
     const CXMLStruct *catalogue = findCatalogue(catalogueId);
     if (!catalogue)
         return QString();
-    const auto it = catalogue->entries.find(original);
-    return it == catalogue->entries.end() ? QString() : it->second.translation;
+    const StringEntry *entry = catalogue->entries.lookup(original);
+    return entry ? entry->translation : QString();
 }
 
 bool CRendaroDoc::SetTranslation(int catalogueId, const QString &original, const QString &translation,
@@ -91,12 +91,12 @@ bool CRendaroDoc::SetTranslation(int catalogueId, const QString &original, const
     CXMLStruct *catalogue = findCatalogue(catalogueId);
     if (!catalogue)
         return false;
-    const auto it = catalogue->entries.find(original);
-    if (it == catalogue->entries.end())
+    StringEntry *entry = catalogue->entries.lookup(original);
+    if (!entry)
         return false;
-    it->second.translatable = translatable;
+    entry->translatable = translatable;
     if (translatable != 0)
-        it->second.translation = translation;
+        entry->translation = translation;
     return true;
 }
 
@@ -111,11 +111,11 @@ int CRendaroDoc::AddEntry(int catalogueId, const QString &original, const QStrin
     CXMLStruct *catalogue = findCatalogue(catalogueId);
     if (!catalogue) {
         const int index = appendCatalogue(QString(), nullptr);
-        m_catalogues[size_t(index)].entries.emplace(original, std::move(entry));
+        m_catalogues[size_t(index)].entries.insert(std::move(entry));
         m_currentIndex = index;
         return 0;
     }
-    catalogue->entries.emplace(original, std::move(entry));  // an existing entry stays as it is
+    catalogue->entries.insert(std::move(entry));  // an existing entry stays as it is
     return 1;
 }
 
@@ -135,6 +135,12 @@ int CRendaroDoc::RebuildEntries(int index)
     if (catalogue->tree && catalogue->tree->root)
         ReadEntries(index, catalogue->tree->root, false, false);
     return 1;
+}
+
+bool CRendaroDoc::fail(const QString &reason)
+{
+    m_lastErrorText = reason;
+    return false;
 }
 
 int CRendaroDoc::appendCatalogue(const QString &path, XmlDocumentPtr tree)

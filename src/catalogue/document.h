@@ -3,6 +3,7 @@
 // that language-folder mode merges into) and which one is shown. All catalogue
 // operations of the program are members; none of them shows a message.
 
+#include "catalogue/catalogue_disposal.h"
 #include "catalogue/catalogue_types.h"
 
 #include <vector>
@@ -28,18 +29,24 @@ public:
     int RebuildEntries(int index);
 
     // --- language files ----------------------------------------------------
+    // Failures leave the reason in lastErrorText().
     int LoadCatalogue(const QString &path, bool mergeIntoMaster);
     bool SaveCatalogue(int catalogueId, const QString &path, bool keepTree);
-    void ReadEntries(int index, const XmlElement *element, bool mergeIntoMaster, bool readCodeType);
+    void ReadEntries(int index, XmlElement *element, bool mergeIntoMaster, bool readCodeType);
 
     // --- whole-catalogue operations ----------------------------------------
-    void SelectCatalogue(int catalogueId);
+    // False (with the reason in lastErrorText) for an unknown identifier or
+    // a file that cannot be parsed again; the current catalogue then stays.
+    bool SelectCatalogue(int catalogueId);
     int CloseCatalogue(int catalogueId);
+    // Writes every file of the folder; a file that fails does not stop the
+    // others. False when any failed; lastErrorText names each with its reason.
     bool SaveAllCatalogues(ProgressReporter *progress);
     bool ApplyTranslationsToFile(const QString &targetPath, int sourceId);
     void MergeElement(XmlElement *target, const XmlElement *source, XmlDocument *targetDocument);
-    // Returns 1 (0 when the file cannot be read); *substituted counts the
-    // translations taken over.
+    // Returns 1, or 0 when the target is unknown or the file cannot be read
+    // (the reason in lastErrorText); *substituted counts the translations
+    // taken over.
     int ImportTranslationsFromFile(int targetId, const QString &path, int *substituted = nullptr);
     static void NormalizeStringPair(QString &a, QString &b);
 
@@ -56,22 +63,26 @@ public:
     int currentIndex() const { return m_currentIndex; }
     // The catalogueId of the current catalogue, -1 when none is current.
     int currentCatalogueId() const;
-    // Why the last LoadCatalogue failed (for messages), empty after success.
+    // Why the last failing operation failed (for messages), empty after a
+    // success of the operations that report this way.
     QString lastErrorText() const { return m_lastErrorText; }
 
 private:
     int appendCatalogue(const QString &path, XmlDocumentPtr tree);
     void removeCatalogueAt(int index);
-    // Entries found in the tree while saving, kept sorted for lookup.
-    using WrittenSet = std::vector<const StringEntry *>;
+    bool fail(const QString &reason);
+    // Entries of the catalogue found in the tree while saving, by entry number.
+    using WrittenSet = std::vector<unsigned char>;
     // Writes entry values into the tree. `decide` says which elements are
     // touched, `values` gives their translation and translatable state;
-    // `written` collects the entries of `values` found (may be null).
-    void ApplyEntriesToTree(XmlElement *element, const CXMLStruct &catalogue, const EntryMap &decide,
+    // `written` marks the entries of `values` found (may be null). When the
+    // two differ, the entries of `decide` take the values written.
+    void ApplyEntriesToTree(XmlElement *element, const CXMLStruct &catalogue, EntryMap &decide,
                             const EntryMap &values, WrittenSet *written);
     void AppendMissingEntries(CXMLStruct &catalogue, const WrittenSet &written, bool onlyUntranslated);
 
     std::vector<CXMLStruct> m_catalogues;
+    CatalogueDisposal m_disposal;  // after the catalogues: goes first, waiting for what it frees
     int m_currentIndex = -1;
     int m_nextCatalogueId = 1;
     QString m_lastErrorText;

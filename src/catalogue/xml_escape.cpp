@@ -161,6 +161,49 @@ void appendFileFormValue(std::string &out, QStringView value)
     }
 }
 
+void appendCatalogueText(std::string &out, QStringView value)
+{
+    const qsizetype n = value.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const char16_t c = value[i].unicode();
+        if (c >= 0x80) {
+            i = appendCharacter(out, value, i);
+            continue;
+        }
+        switch (c) {
+        case u'\\':
+            // The line-break escapes of the memory form become "/r/n", "/n", "/r".
+            if (i + 3 < n && value[i + 1] == u'r' && value[i + 2] == u'\\' && value[i + 3] == u'n') {
+                out.append("/r/n");
+                i += 3;
+            } else if (i + 1 < n && (value[i + 1] == u'n' || value[i + 1] == u'r')) {
+                out.push_back('/');
+                out.push_back(char(value[i + 1].unicode()));
+                ++i;
+            } else {
+                out.push_back('\\');
+            }
+            break;
+        case u'\r':
+            if (i + 1 < n && value[i + 1] == u'\n') {
+                out.append("/r/n");
+                ++i;
+            } else {
+                out.append("/r");
+            }
+            break;
+        case u'\n': out.append("/n"); break;
+        case u'&': out.append("&amp;"); break;
+        case u'<': out.append("&lt;"); break;
+        case u'>': out.append("&gt;"); break;
+        case u'"': out.append("&quot;"); break;
+        default:
+            if (!appendControlReference(out, c) && !isForbiddenControl(c))
+                out.push_back(char(c));
+        }
+    }
+}
+
 QString decodeFileFormValue(const QString &value)
 {
     if (!value.contains(u'&'))

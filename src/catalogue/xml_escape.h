@@ -16,6 +16,10 @@ void appendEscapedPlain(std::string &out, QStringView value, bool inAttribute);
 // turn into spaces.
 void appendFileFormValue(std::string &out, QStringView value);
 
+// Appends a text in the catalogue's memory form as its file form: the bytes
+// appendFileFormValue gives for EscapeForFile(value), in one pass.
+void appendCatalogueText(std::string &out, QStringView value);
+
 // The value an XML reader returns for a file-form value written as above.
 QString decodeFileFormValue(const QString &value);
 

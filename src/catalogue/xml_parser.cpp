@@ -12,21 +12,23 @@ struct XmlTreeParser {
     XmlElement *current = nullptr;
     std::vector<XmlElement *> stack;  // ancestors of current
     QString errorText;
+    XmlElementHook hook = nullptr;
+    void *hookContext = nullptr;
     // Element and attribute names repeat on every line of a language file;
-    // converting each distinct name once keeps their strings shared.
-    std::vector<std::pair<QByteArray, QString>> names;
+    // each distinct name is converted and looked up in the document once.
+    std::vector<std::pair<QByteArray, XmlName>> names;
 
-    QString name(const char *utf8)
+    XmlName name(const char *utf8)
     {
         const size_t length = std::strlen(utf8);
-        for (const auto &[bytes, text] : names) {
+        for (const auto &[bytes, known] : names) {
             if (size_t(bytes.size()) == length && std::memcmp(bytes.constData(), utf8, length) == 0)
-                return text;
+                return known;
         }
-        QString text = QString::fromUtf8(utf8, qsizetype(length));
+        const XmlName fresh = xml_document_name(document, QString::fromUtf8(utf8, qsizetype(length)));
         if (names.size() < 64)
-            names.emplace_back(QByteArray(utf8, qsizetype(length)), text);
-        return text;
+            names.emplace_back(QByteArray(utf8, qsizetype(length)), fresh);
+        return fresh;
     }
 };
 
@@ -52,7 +54,7 @@ bool isLeadingSpace(QChar c)
 
 void trimText(XmlElement *element)
 {
-    QString &text = element->text;
+    QString &text = *element->text;
     qsizetype end = text.size();
     while (end > 0 && isTrailingSpace(text[end - 1]))
         --end;
@@ -60,11 +62,22 @@ void trimText(XmlElement *element)
     while (begin < end && isLeadingSpace(text[begin]))
         ++begin;
     if (begin == end)
-        text = QString();
+        xml_element_set_text(element, QString());
     else if (begin > 0 || end < text.size())
         text = text.mid(begin, end - begin);
     else
         text.squeeze();
+}
+
+// UTF-8 from expat as a string without spare capacity: QString::fromUtf8
+// reserves one code unit per byte, which for CJK text is up to three times
+// what the text needs, and a large file holds hundreds of thousands of them.
+QString textFromUtf8(const char *utf8)
+{
+    QString text = QString::fromUtf8(utf8);
+    if (text.capacity() - text.size() > 8)
+        text.squeeze();
+    return text;
 }
 
 void XMLCALL onDeclaration(void *userData, const XML_Char *version, const XML_Char *encoding, int)
@@ -90,18 +103,37 @@ void XMLCALL onStart(void *userData, const XML_Char *name, const XML_Char **attr
         XML_StopParser(p->parser, XML_FALSE);
         return;
     }
+    if (!p->document)
+        p->document = xml_document_new();
     XmlElement *element;
-    if (p->document && p->document->root) {
+    if (p->document->root) {
         p->stack.push_back(p->current);
-        element = xml_element_add_child(p->current, p->name(name));
+        element = xml_element_add_named_child(p->current, p->name(name));
     } else {
-        if (!p->document)
-            p->document = xml_document_new();
-        element = xml_document_set_root(p->document, p->name(name));
+        element = xml_document_set_root(p->document, QString::fromUtf8(name));
     }
     p->current = element;
-    for (const XML_Char **a = attributes; a && a[0]; a += 2)
-        xml_element_append_attribute_text(element, p->name(a[0]), QString::fromUtf8(a[1]));
+    // Equal values within one element (an untranslated string's `to` repeats
+    // its `from`) share one string.
+    const XmlAttribute *previous[4] = {};
+    const char *previousBytes[4] = {};
+    int seen = 0;
+    for (const XML_Char **a = attributes; a && a[0]; a += 2) {
+        QString value;
+        for (int i = 0; i < seen && value.isNull(); ++i) {
+            if (std::strcmp(previousBytes[i], a[1]) == 0)
+                value = previous[i]->value;
+        }
+        if (value.isNull())
+            value = textFromUtf8(a[1]);
+        const XmlAttribute *stored = xml_element_append_attribute_text(element, p->name(a[0]), value);
+        if (seen < 4) {
+            previous[seen] = stored;
+            previousBytes[seen++] = a[1];
+        }
+    }
+    if (p->hook)
+        p->hook(p->hookContext, element);
 }
 
 void XMLCALL onText(void *userData, const XML_Char *text, int length)
@@ -109,16 +141,16 @@ void XMLCALL onText(void *userData, const XML_Char *text, int length)
     auto *p = static_cast<XmlTreeParser *>(userData);
     if (!p || !p->current)
         return;
-    if (p->current->text.isNull()) {
+    if (!p->current->text) {
         // Leading white space is trimmed at the end anyway; skipping it here
         // spares a string for the line breaks between every two elements.
         int i = 0;
         while (i < length && isLeadingSpace(QChar(char16_t(uchar(text[i])))))
             ++i;
         if (i < length)
-            p->current->text = QString::fromUtf8(text + i, length - i);
+            xml_element_set_text(p->current, QString::fromUtf8(text + i, length - i));
     } else {
-        p->current->text.append(QString::fromUtf8(text, length));
+        xml_element_append_text(p->current, QString::fromUtf8(text, length));
     }
 }
 
@@ -127,7 +159,7 @@ void XMLCALL onEnd(void *userData, const XML_Char *)
     auto *p = static_cast<XmlTreeParser *>(userData);
     if (!p || !p->current)
         return;
-    if (!p->current->text.isNull())
+    if (p->current->text)
         trimText(p->current);
     if (p->stack.empty()) {
         p->current = nullptr;
@@ -207,6 +239,7 @@ XmlDocument *xml_parser_document(XmlTreeParser *p)
     p->document = nullptr;
     p->current = nullptr;
     p->stack.clear();
+    p->names.clear();  // they belong to the document handed out
     return document;
 }
 
@@ -222,11 +255,20 @@ void xml_parser_free(XmlTreeParser *p)
     delete p;
 }
 
-XmlDocument *xml_parse_file(const QString &path, QString *errorText)
+void xml_parser_set_element_hook(XmlTreeParser *p, XmlElementHook hook, void *context)
+{
+    if (!p)
+        return;
+    p->hook = hook;
+    p->hookContext = context;
+}
+
+XmlDocument *xml_parse_file(const QString &path, QString *errorText, XmlElementHook hook, void *context)
 {
     XmlTreeParser *parser = xml_parser_new();
     if (!parser)
         return nullptr;
+    xml_parser_set_element_hook(parser, hook, context);
     XmlDocument *document = nullptr;
     if (xml_parser_parse_file(parser, path))
         document = xml_parser_document(parser);

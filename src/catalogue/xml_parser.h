@@ -16,6 +16,11 @@ constexpr int kXmlMaxDepth = 512;
 constexpr qint64 kXmlChunkSize = 50000;
 
 XmlTreeParser *xml_parser_new();
+// Called for every element as soon as its start tag is read, with its
+// attributes in place and its children not yet read (document order). The
+// hook may change the element's attributes.
+using XmlElementHook = void (*)(void *context, XmlElement *element);
+void xml_parser_set_element_hook(XmlTreeParser *parser, XmlElementHook hook, void *context);
 int xml_parser_parse_file(XmlTreeParser *parser, const QString &path);
 int xml_parser_parse_stream(XmlTreeParser *parser, QIODevice &stream);
 // The document built so far; the caller takes ownership.
@@ -26,4 +31,5 @@ void xml_parser_free(XmlTreeParser *parser);
 
 // Convenience: parse a whole file; null on failure (error code set, and the
 // reason in *errorText when given).
-XmlDocument *xml_parse_file(const QString &path, QString *errorText = nullptr);
+XmlDocument *xml_parse_file(const QString &path, QString *errorText = nullptr, XmlElementHook hook = nullptr,
+                           void *context = nullptr);

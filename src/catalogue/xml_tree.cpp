@@ -1,35 +1,102 @@
 #include "catalogue/xml_tree.h"
 
+#include "catalogue/file_text.h"
 #include "catalogue/xml_escape.h"
+
+#include <QHash>
+#include <cstddef>
+#include <deque>
+#include <memory>
+#include <new>
+#include <vector>
+
+// The nodes of one document come from this arena: blocks that grow from 4 KiB
+// to 256 KiB, handed out front to back. Nodes are never returned one by one
+// (a removed attribute is kept for reuse); the blocks go with the document.
+struct XmlStore {
+    std::vector<std::unique_ptr<std::byte[]>> blocks;
+    std::byte *next = nullptr;
+    size_t left = 0;
+    size_t blockSize = 4096;
+    XmlDocument *document = nullptr;
+    std::deque<XmlNameRecord> names;  // a deque: the records never move
+    QHash<QString, const XmlNameRecord *> nameIndex;
+    XmlAttribute *spareAttributes = nullptr;
+
+    void *allocate(size_t size)
+    {
+        // Every node holds pointers and QStrings, so pointer alignment is enough.
+        size = (size + alignof(void *) - 1) & ~(alignof(void *) - 1);
+        if (size > left) {
+            blocks.emplace_back(new std::byte[blockSize]);
+            next = blocks.back().get();
+            left = blockSize;
+            if (blockSize < (size_t(256) << 10))
+                blockSize *= 2;
+        }
+        void *p = next;
+        next += size;
+        left -= size;
+        return p;
+    }
+
+    XmlName name(const QString &text)
+    {
+        if (const XmlNameRecord *known = nameIndex.value(text))
+            return XmlName(known);
+        names.push_back(XmlNameRecord{text, document});
+        nameIndex.insert(text, &names.back());
+        return XmlName(&names.back());
+    }
+};
 
 namespace {
 thread_local int t_lastError = XmlErrorNone;
 
-XmlAttribute *findAttribute(const XmlElement *element, QStringView name)
+const QString &emptyName()
 {
+    static const QString empty;
+    return empty;
+}
+
+XmlAttribute *findAttribute(const XmlElement *element, QStringView name, XmlAttribute **previous = nullptr)
+{
+    XmlAttribute *before = nullptr;
     for (XmlAttribute *a = element->attributes.first; a; a = a->next) {
-        if (a->name == name)
+        if (a->name == name) {
+            if (previous)
+                *previous = before;
             return a;
+        }
+        before = a;
     }
     return nullptr;
 }
 
-void freeAttributes(XmlAttributeList &list)
+XmlAttribute *newAttribute(XmlElement *element, XmlName name, const QString &value, XmlValueForm form)
 {
-    XmlAttribute *a = list.first;
-    while (a) {
-        XmlAttribute *next = a->next;
-        delete a;
-        a = next;
-    }
-    list = XmlAttributeList();
+    XmlStore *store = element->document()->store;
+    void *memory = store->spareAttributes;
+    if (memory)
+        store->spareAttributes = store->spareAttributes->next;
+    else
+        memory = store->allocate(sizeof(XmlAttribute));
+    auto *attribute = new (memory) XmlAttribute{name, value, nullptr};
+    attribute->setForm(form);
+    return attribute;
 }
 
-XmlAttribute *appendAttribute(XmlElement *element, const QString &name, const QString &value, bool fileForm)
+void releaseAttribute(XmlStore *store, XmlAttribute *attribute)
+{
+    attribute->~XmlAttribute();
+    attribute->next = store->spareAttributes;  // the memory stays for reuse
+    store->spareAttributes = attribute;
+}
+
+XmlAttribute *appendAttribute(XmlElement *element, XmlName name, const QString &value, XmlValueForm form)
 {
     XmlAttributeList &list = element->attributes;
-    auto *fresh = new XmlAttribute{name, value, fileForm, nullptr, nullptr};
-    fresh->previous = list.last;
+    XmlAttribute *fresh = newAttribute(element, name, value, form);
     (list.last ? list.last->next : list.first) = fresh;
     list.last = fresh;
     ++list.count;
@@ -38,30 +105,77 @@ XmlAttribute *appendAttribute(XmlElement *element, const QString &name, const QS
 
 // Replaces the value of an existing attribute of the same name (keeping its
 // place), or appends a new attribute.
-XmlAttribute *storeAttribute(XmlElement *element, const QString &name, const QString &value, bool fileForm)
+XmlAttribute *storeAttribute(XmlElement *element, const QString &name, const QString &value, XmlValueForm form)
 {
     if (!element)
         return nullptr;
     if (XmlAttribute *old = findAttribute(element, name)) {
         old->value = value;
-        old->fileForm = fileForm;
+        old->setForm(form);
         return old;
     }
-    return appendAttribute(element, name, value, fileForm);
+    return appendAttribute(element, element->document()->store->name(name), value, form);
+}
+
+XmlElement *newElement(XmlDocument *document, XmlName name)
+{
+    auto *element = new (document->store->allocate(sizeof(XmlElement))) XmlElement;
+    element->name = name;
+    return element;
+}
+
+// Runs the destructors of an element, its attributes and its whole subtree,
+// depth first without recursion. The element must already be unlinked from
+// its parent; the memory stays in the arena, its attributes for reuse unless
+// the whole document goes.
+void destroySubtree(XmlElement *top, bool wholeDocument = false)
+{
+    XmlStore *store = top->document()->store;
+    XmlElement *element = top;
+    while (element) {
+        if (XmlElement *child = element->firstChild) {
+            element->firstChild = nullptr;  // visited: the element is a leaf on return
+            element = child;
+            continue;
+        }
+        XmlElement *next = element == top ? nullptr : (element->nextSibling ? element->nextSibling : element->parent);
+        for (XmlAttribute *a = element->attributes.first; a;) {
+            XmlAttribute *after = a->next;
+            if (wholeDocument)
+                a->~XmlAttribute();
+            else
+                releaseAttribute(store, a);
+            a = after;
+        }
+        if (element->text)
+            element->text->~QString();
+        element->~XmlElement();
+        element = next;
+    }
 }
 
 } // namespace
 
+const QString &XmlName::text() const { return record() ? record()->text : emptyName(); }
+
 int xml_last_error() { return t_lastError; }
 void xml_set_error(int code) { t_lastError = code; }
 
-XmlDocument *xml_document_new() { return new XmlDocument; }
+XmlDocument *xml_document_new()
+{
+    auto *document = new XmlDocument;
+    document->store = new XmlStore;
+    document->store->document = document;
+    return document;
+}
 
 void xml_document_free(XmlDocument *document)
 {
     if (!document)
         return;
-    xml_element_free(document->root);
+    if (document->root)
+        destroySubtree(document->root, true);
+    delete document->store;
     delete document;
 }
 
@@ -81,16 +195,49 @@ XmlElement *xml_document_set_root(XmlDocument *document, const QString &name)
 {
     if (!document)
         return nullptr;
-    // The previous root is left to the caller, as with any unlinked subtree.
-    document->root = new XmlElement;
-    document->root->name = name;
+    if (document->root)
+        destroySubtree(document->root);
+    document->root = newElement(document, document->store->name(name));
     return document->root;
 }
 
 XmlElement *xml_document_root(const XmlDocument *document) { return document ? document->root : nullptr; }
 
-QString xml_element_name(const XmlElement *element) { return element ? element->name : QString(); }
-QString xml_element_text(const XmlElement *element) { return element ? element->text : QString(); }
+XmlName xml_document_name(XmlDocument *document, const QString &name)
+{
+    return document ? document->store->name(name) : XmlName();
+}
+
+QString xml_element_name(const XmlElement *element) { return element ? element->name.text() : QString(); }
+QString xml_element_text(const XmlElement *element)
+{
+    return element && element->text ? *element->text : QString();
+}
+
+void xml_element_append_text(XmlElement *element, QStringView text)
+{
+    if (!element)
+        return;
+    if (element->text)
+        element->text->append(text);
+    else
+        element->text = new (element->document()->store->allocate(sizeof(QString))) QString(text.toString());
+}
+
+void xml_element_set_text(XmlElement *element, const QString &text)
+{
+    if (!element)
+        return;
+    if (text.isNull()) {
+        if (element->text)
+            element->text->~QString();  // the memory stays in the arena
+        element->text = nullptr;
+    } else if (element->text) {
+        *element->text = text;
+    } else {
+        element->text = new (element->document()->store->allocate(sizeof(QString))) QString(text);
+    }
+}
 
 XmlAttribute *xml_element_next_attribute(const XmlElement *element, const XmlAttribute *previous)
 {
@@ -108,31 +255,39 @@ XmlAttribute *xml_element_find_attribute(const XmlElement *element, const QStrin
 
 XmlAttribute *xml_element_set_attribute(XmlElement *element, const QString &name, const QString &value)
 {
-    return storeAttribute(element, name, value, true);
+    return storeAttribute(element, name, value, XmlFileFormValue);
 }
 
 XmlAttribute *xml_element_set_attribute_text(XmlElement *element, const QString &name, const QString &value)
 {
-    return storeAttribute(element, name, value, false);
+    return storeAttribute(element, name, value, XmlPlainValue);
 }
 
-XmlAttribute *xml_element_append_attribute_text(XmlElement *element, const QString &name, const QString &value)
+XmlAttribute *xml_element_set_attribute_catalogue_text(XmlElement *element, const QString &name,
+                                                       const QString &value)
 {
-    return element ? appendAttribute(element, name, value, false) : nullptr;
+    return storeAttribute(element, name, value, XmlCatalogueTextValue);
+}
+
+XmlAttribute *xml_element_append_attribute_text(XmlElement *element, XmlName name, const QString &value)
+{
+    return element ? appendAttribute(element, name, value, XmlPlainValue) : nullptr;
 }
 
 void xml_element_remove_attribute(XmlElement *element, const QString &name)
 {
     if (!element)
         return;
-    XmlAttribute *a = findAttribute(element, name);
+    XmlAttribute *previous = nullptr;
+    XmlAttribute *a = findAttribute(element, name, &previous);
     if (!a)
         return;
     XmlAttributeList &list = element->attributes;
-    (a->previous ? a->previous->next : list.first) = a->next;
-    (a->next ? a->next->previous : list.last) = a->previous;
+    (previous ? previous->next : list.first) = a->next;
+    if (list.last == a)
+        list.last = previous;
     --list.count;
-    delete a;
+    releaseAttribute(element->document()->store, a);
 }
 
 XmlElement *xml_element_next_child(const XmlElement *element, const XmlElement *previous)
@@ -142,12 +297,11 @@ XmlElement *xml_element_next_child(const XmlElement *element, const XmlElement *
     return element ? element->firstChild : nullptr;
 }
 
-XmlElement *xml_element_add_child(XmlElement *element, const QString &name)
+XmlElement *xml_element_add_named_child(XmlElement *element, XmlName name)
 {
     if (!element)
         return nullptr;
-    auto *child = new XmlElement;
-    child->name = name;
+    XmlElement *child = newElement(element->document(), name);
     child->parent = element;
     child->previousSibling = element->lastChild;
     (element->lastChild ? element->lastChild->nextSibling : element->firstChild) = child;
@@ -156,36 +310,41 @@ XmlElement *xml_element_add_child(XmlElement *element, const QString &name)
     return child;
 }
 
+XmlElement *xml_element_add_child(XmlElement *element, const QString &name)
+{
+    if (!element)
+        return nullptr;
+    return xml_element_add_named_child(element, element->document()->store->name(name));
+}
+
 void xml_element_free(XmlElement *element)
 {
     if (!element)
         return;
-    if (element->parent) {
-        XmlElement *parent = element->parent;
+    if (XmlElement *parent = element->parent) {
         (element->previousSibling ? element->previousSibling->nextSibling : parent->firstChild) = element->nextSibling;
         (element->nextSibling ? element->nextSibling->previousSibling : parent->lastChild) = element->previousSibling;
         --parent->childCount;
+    } else if (element->document() && element->document()->root == element) {
+        element->document()->root = nullptr;
     }
-    // Children are freed without unlinking each one from this element.
-    XmlElement *child = element->firstChild;
-    while (child) {
-        XmlElement *next = child->nextSibling;
-        child->parent = nullptr;
-        xml_element_free(child);
-        child = next;
-    }
-    freeAttributes(element->attributes);
-    delete element;
+    element->parent = nullptr;
+    element->nextSibling = element->previousSibling = nullptr;
+    destroySubtree(element);
 }
 
-QString xml_attribute_name(const XmlAttribute *attribute) { return attribute ? attribute->name : QString(); }
+QString xml_attribute_name(const XmlAttribute *attribute) { return attribute ? attribute->name.text() : QString(); }
 QString xml_attribute_value(const XmlAttribute *attribute) { return attribute ? attribute->value : QString(); }
 
 QString xml_attribute_text(const XmlAttribute *attribute)
 {
     if (!attribute)
         return QString();
-    return attribute->fileForm ? decodeFileFormValue(attribute->value) : attribute->value;
+    switch (attribute->form()) {
+    case XmlFileFormValue: return decodeFileFormValue(attribute->value);
+    case XmlCatalogueTextValue: return decodeFileFormValue(EscapeForFile(attribute->value));
+    default: return attribute->value;
+    }
 }
 
 QString xml_element_attribute_text(const XmlElement *element, const QString &name)

@@ -9,7 +9,7 @@
 namespace {
 
 constexpr char kLineEnd[] = "\r\n";
-constexpr size_t kFlushSize = 1 << 20;
+constexpr size_t kFlushSize = 128 << 10;
 
 // Serialises into a buffer that is handed to the device whenever it grows
 // past kFlushSize, so a large file never sits in memory twice.
@@ -56,18 +56,19 @@ private:
     {
         m_out.append(size_t(depth) * 3, ' ');
         m_out.push_back('<');
-        appendUtf8(m_out, element->name);
+        appendUtf8(m_out, element->name.text());
         for (const XmlAttribute *a = element->attributes.first; a; a = a->next) {
             m_out.push_back(' ');
-            appendUtf8(m_out, a->name);
+            appendUtf8(m_out, a->name.text());
             m_out.append("=\"");
-            if (a->fileForm)
-                appendFileFormValue(m_out, a->value);
-            else
-                appendEscapedPlain(m_out, a->value, true);
+            switch (a->form()) {
+            case XmlFileFormValue: appendFileFormValue(m_out, a->value); break;
+            case XmlCatalogueTextValue: appendCatalogueText(m_out, a->value); break;
+            default: appendEscapedPlain(m_out, a->value, true); break;
+            }
             m_out.push_back('"');
         }
-        const bool hasText = !element->text.isNull();
+        const bool hasText = element->text != nullptr;
         if (!hasText && !element->firstChild && element->parent) {
             m_out.append("/>");
             m_out.append(kLineEnd);
@@ -78,11 +79,11 @@ private:
             for (const XmlElement *child = element->firstChild; child; child = child->nextSibling)
                 this->element(child, depth + 1);
             if (hasText)
-                appendEscapedPlain(m_out, element->text, false);
+                appendEscapedPlain(m_out, *element->text, false);
             else
                 m_out.append(size_t(depth) * 3, ' ');
             m_out.append("</");
-            appendUtf8(m_out, element->name);
+            appendUtf8(m_out, element->name.text());
             m_out.push_back('>');
             m_out.append(kLineEnd);
         }
@@ -111,10 +112,14 @@ QByteArray xml_document_serialize(const XmlDocument *document)
     return bytes;
 }
 
-int xml_document_write_file(const XmlDocument *document, const QString &path)
+int xml_document_write_file(const XmlDocument *document, const QString &path, QString *errorText)
 {
+    QString reason = QStringLiteral("nothing to write");
     if (!document
-        || !writeFileAtomically(path, [document](QIODevice &device) { return xml_document_write(document, device); })) {
+        || !writeFileAtomically(
+            path, [document](QIODevice &device) { return xml_document_write(document, device); }, &reason)) {
+        if (errorText)
+            *errorText = QStringLiteral("%1: %2").arg(path, reason);
         xml_set_error(XmlErrorFile);
         return 0;
     }

@@ -13,5 +13,6 @@ QByteArray xml_document_serialize(const XmlDocument *document);
 bool xml_document_write(const XmlDocument *document, QIODevice &device);
 
 // Writes the document to path (safely: temporary file, then rename).
-// Returns 1, or 0 with error code 2 when the file could not be written.
-int xml_document_write_file(const XmlDocument *document, const QString &path);
+// Returns 1, or 0 with error code 2 when the file could not be written (and
+// the path with the reason in *errorText when given).
+int xml_document_write_file(const XmlDocument *document, const QString &path, QString *errorText = nullptr);
