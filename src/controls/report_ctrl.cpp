@@ -42,6 +42,7 @@ CReportCtrl::~CReportCtrl()
 {
     // Teardown is not an edit: nothing is committed.
     m_editRow = m_editColumn = -1;
+    delete m_editor;  // it may live in the grid's parent
 }
 
 int CReportCtrl::InsertColumn(int column, const QString &heading, Qt::Alignment alignment, int width)
@@ -162,6 +163,12 @@ bool CReportCtrl::StartEdit(int column, int row)
     m_editor->setFont(font());
     m_editor->setAccessibleName(m_model->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString());
     m_editor->setText(m_editStartText);
+    // The editor lives beside the grid in its parent, where assistive tools
+    // find it among the window's widgets; a grid without a parent keeps it
+    // in its own viewport.
+    QWidget *host = parentWidget() ? parentWidget() : viewport();
+    if (m_editor->parentWidget() != host)
+        m_editor->setParent(host);
     placeEditor();
     m_editor->show();
     m_editor->selectAll();
@@ -230,7 +237,11 @@ void CReportCtrl::placeEditor()
 {
     if (!isEditing())
         return;
-    m_editor->setGeometry(labelRect(m_editRow, m_editColumn));
+    // Over the cell, clipped to the visible part of the rows.
+    const QRect visible = labelRect(m_editRow, m_editColumn).intersected(viewport()->rect());
+    const QPoint offset = viewport()->mapTo(m_editor->parentWidget(), QPoint(0, 0));
+    m_editor->setGeometry(visible.translated(offset));
+    m_editor->raise();
 }
 
 void CReportCtrl::scrollContentsBy(int dx, int dy)

@@ -4,6 +4,7 @@
 #include "catalogue/messages.h"
 #include "editor_fixture.h"
 
+#include <QAccessible>
 #include <QLineEdit>
 #include <QTest>
 #include <QWindow>
@@ -199,6 +200,27 @@ private slots:
         QCOMPARE(f->view->DisplayedToOriginal(row), QStringLiteral("Same"));
         f->editTranslation(row, "Gleich");
         QCOMPARE(f->storedTranslation("Same"), QStringLiteral("Gleich"));
+    }
+
+    void editorIsAmongTheViewsAccessibleChildren()
+    {
+        openSample();
+        QVERIFY(f->grid->StartEdit(1, 1));
+        QLineEdit *editor = f->grid->editor();
+        QCOMPARE(editor->parentWidget(), f->view);
+        const QRect cell = f->grid->visualRect(f->grid->rowModel()->index(1, 1));
+        QCOMPARE(editor->geometry(), cell.translated(f->grid->viewport()->mapTo(f->view, QPoint(0, 0))));
+        QAccessibleInterface *view = QAccessible::queryAccessibleInterface(f->view);
+        bool found = false;
+        for (int i = 0; i < view->childCount(); ++i) {
+            QAccessibleInterface *child = view->child(i);
+            if (child->role() == QAccessible::EditableText) {
+                found = true;
+                QCOMPARE(child->text(QAccessible::Name), QStringLiteral("Translation"));
+                QCOMPARE(child->text(QAccessible::Value), f->grid->GetItemText(1, 1));
+            }
+        }
+        QVERIFY(found);
     }
 
     void columnsShareTheWidth()
