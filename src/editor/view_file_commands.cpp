@@ -23,6 +23,8 @@ FileDialogRequest CRendaroView::fileRequest() const
 
 bool CRendaroView::PromptSave()
 {
+    // Text typed into an open editor counts as a change too.
+    m_grid->EndEdit(true);
     if (!modified)
         return true;
     switch (ask(messageText(MsgSaveCurrent), PromptIcon::Exclamation, PromptButtons::YesNoCancel)) {

@@ -12,6 +12,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QSettings>
 #include <QStatusBar>
@@ -181,6 +182,19 @@ private slots:
         prompts.answer(PromptAnswer::No);
         QVERIFY(frame()->close());
         QVERIFY(!fileBytes(deu).contains("Nein"));
+    }
+
+    void textLeftInTheEditorIsAskedAbout()
+    {
+        const QString deu = writeFile("DEU.xml", {R"(<L from="Yes" to="Yes"/>)"});
+        QVERIFY(app->InitInstance({deu}));
+        QVERIFY(view()->grid()->StartEdit(1, 0));
+        view()->grid()->editor()->setText("Ja");
+        QVERIFY(!view()->modified);
+        prompts.answer(PromptAnswer::Yes);
+        QVERIFY(frame()->close());
+        QCOMPARE(prompts.takeTexts(), QStringList({"Do you want to save current file?", "Save OK"}));
+        QVERIFY(fileBytes(deu).contains(R"(to="Ja")"));
     }
 
     void commandEnabling()
