@@ -36,7 +36,6 @@ CMainFrame::~CMainFrame()
 {
     // The view closes the document's catalogues while the window still exists.
     delete m_view;
-    delete m_recentFiles;
 }
 
 void CMainFrame::buildMenu()

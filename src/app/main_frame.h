@@ -3,6 +3,7 @@
 // Closing it asks the view whether unsaved changes may go.
 
 #include <QMainWindow>
+#include <memory>
 
 class CommandActions;
 class CRendaroView;
@@ -40,7 +41,7 @@ private:
 
     CommandActions *m_commands;
     CRendaroView *m_view;
-    RecentFileList *m_recentFiles;
+    std::unique_ptr<RecentFileList> m_recentFiles;
     QToolBar *m_toolBar = nullptr;
     QMenu *m_fileMenu = nullptr;
     QAction *m_recentEnd = nullptr;  // separator after the recent files

@@ -32,7 +32,7 @@ QVariant ReportRowModel::data(const QModelIndex &index, int role) const
         return colour == kDefaultColour ? QVariant() : QVariant(QBrush(QColor::fromRgb(colour)));
     }
     case Qt::TextAlignmentRole:
-        return QVariant::fromValue(columnAlignment(column) | Qt::AlignVCenter);
+        return int(columnAlignment(column) | Qt::AlignVCenter);
     default:
         return QVariant();
     }
@@ -44,7 +44,7 @@ QVariant ReportRowModel::headerData(int section, Qt::Orientation orientation, in
         if (role == Qt::DisplayRole)
             return m_headings[section];
         if (role == Qt::TextAlignmentRole)
-            return QVariant::fromValue(m_alignments[section] | Qt::AlignVCenter);
+            return int(m_alignments[section] | Qt::AlignVCenter);
         return QVariant();
     }
     if (orientation == Qt::Vertical && role == Qt::DisplayRole)

@@ -53,9 +53,8 @@ CRendaroView::CRendaroView(UserPrompts &prompts, QWidget *parent)
 
     setAcceptDrops(true);
     // Keys are looked at before the grid, its editor and the menu shortcuts
-    // see them; see handleKey.
+    // see them (see handleKey); the grid's resizes come this way too.
     qApp->installEventFilter(this);
-    m_grid->viewport()->installEventFilter(this);
 }
 
 CRendaroView::~CRendaroView()
