@@ -92,11 +92,36 @@ bool appendControlReference(std::string &out, char16_t c)
     }
 }
 
+// Copies the run of printable ASCII characters from value[i] on that no form
+// escapes (space to '~' except \ & < > and the double quote) and returns the
+// index after it. Most of a language file is such runs.
+qsizetype appendPlainRun(std::string &out, QStringView value, qsizetype i)
+{
+    char buffer[256];
+    const qsizetype n = value.size();
+    for (;;) {
+        size_t k = 0;
+        while (i < n && k < sizeof buffer) {
+            const char16_t c = value[i].unicode();
+            if (c < 0x20 || c > 0x7E || c == u'\\' || c == u'&' || c == u'<' || c == u'>' || c == u'"')
+                break;
+            buffer[k++] = char(c);
+            ++i;
+        }
+        out.append(buffer, k);
+        if (k < sizeof buffer)
+            return i;
+    }
+}
+
 } // namespace
 
 void appendUtf8(std::string &out, QStringView text)
 {
     for (qsizetype i = 0; i < text.size(); ++i) {
+        i = appendPlainRun(out, text, i);
+        if (i == text.size())
+            break;
         const char16_t c = text[i].unicode();
         if (c < 0x80) {
             if (!isForbiddenControl(c))
@@ -110,6 +135,9 @@ void appendUtf8(std::string &out, QStringView text)
 void appendEscapedPlain(std::string &out, QStringView value, bool inAttribute)
 {
     for (qsizetype i = 0; i < value.size(); ++i) {
+        i = appendPlainRun(out, value, i);
+        if (i == value.size())
+            break;
         const char16_t c = value[i].unicode();
         if (c >= 0x80) {
             i = appendCharacter(out, value, i);
@@ -137,6 +165,9 @@ void appendEscapedPlain(std::string &out, QStringView value, bool inAttribute)
 void appendFileFormValue(std::string &out, QStringView value)
 {
     for (qsizetype i = 0; i < value.size(); ++i) {
+        i = appendPlainRun(out, value, i);
+        if (i == value.size())
+            break;
         const char16_t c = value[i].unicode();
         if (c >= 0x80) {
             i = appendCharacter(out, value, i);
@@ -165,6 +196,9 @@ void appendCatalogueText(std::string &out, QStringView value)
 {
     const qsizetype n = value.size();
     for (qsizetype i = 0; i < n; ++i) {
+        i = appendPlainRun(out, value, i);
+        if (i == n)
+            break;
         const char16_t c = value[i].unicode();
         if (c >= 0x80) {
             i = appendCharacter(out, value, i);

@@ -1,0 +1,129 @@
+#include "catalogue/catalogue_disposal.h"
+#include "catalogue/entry_table.h"
+
+#include <QRandomGenerator>
+#include <gtest/gtest.h>
+#include <map>
+
+namespace {
+
+struct CodeUnits {
+    bool operator()(const QString &a, const QString &b) const
+    {
+        return std::lexicographical_compare(a.utf16(), a.utf16() + a.size(), b.utf16(), b.utf16() + b.size());
+    }
+};
+using Reference = std::map<QString, QString, CodeUnits>;
+
+StringEntry entryFor(const QString &original, const QString &translation)
+{
+    StringEntry entry;
+    entry.original = original;
+    entry.translation = translation;
+    return entry;
+}
+
+// Texts that share long prefixes, differ in case, hold surrogates, NUL and
+// characters above the sign bit of a 16-bit value.
+QString randomOriginal(QRandomGenerator &random)
+{
+    static const char16_t pieces[][10] = {u"The ", u"the ", u"file", u"File", u"\u00e9", u"\xd83d\xde00", u"a",
+                                         u"\u0000",  u"\uffff", u"z",    u" ",    u"The file"};
+    QString text;
+    for (int i = random.bounded(1, 6); i > 0; --i)
+        text += QString::fromUtf16(pieces[random.bounded(int(std::size(pieces)))]);
+    if (text.contains(QChar(0)) || random.bounded(3) == 0)
+        text += QChar(char16_t(u'\u0000' + random.bounded(3)));
+    return text;
+}
+
+void expectSameAsReference(const EntryTable &table, const Reference &reference)
+{
+    ASSERT_EQ(table.size(), reference.size());
+    size_t position = 0;
+    auto expected = reference.begin();
+    for (const auto &[original, entry] : table) {
+        ASSERT_EQ(original, expected->first) << position;
+        EXPECT_EQ(entry.translation, expected->second);
+        EXPECT_EQ(&table.entryAt(position), &entry);
+        EXPECT_EQ(table.positionOf(original), qsizetype(position));
+        ++expected;
+        ++position;
+    }
+}
+
+TEST(EntryTable, BehavesLikeAnOrderedMapUnderMixedInsertions)
+{
+    QRandomGenerator random(11);
+    for (int round = 0; round < 30; ++round) {
+        EntryTable table;
+        Reference reference;
+        for (int i = 0; i < 400; ++i) {
+            const QString original = randomOriginal(random);
+            const QString translation = QString::number(i);
+            const bool fresh = reference.emplace(original, translation).second;
+            // Bulk adds leave the order to be sorted; single adds keep it.
+            const bool added = random.bounded(2) ? table.insertUnordered(entryFor(original, translation)).second
+                                                 : table.insert(entryFor(original, translation)).second;
+            ASSERT_EQ(added, fresh) << round << ' ' << i;
+            if (random.bounded(50) == 0)
+                expectSameAsReference(table, reference);  // builds the order mid-way
+        }
+        expectSameAsReference(table, reference);
+        for (const auto &[original, translation] : reference) {
+            ASSERT_TRUE(table.lookup(original));
+            EXPECT_EQ(table.at(original).translation, translation);
+            EXPECT_EQ(table.find(original)->second.translation, translation);
+        }
+        EXPECT_EQ(table.lookup(u"not there"), nullptr);
+        EXPECT_EQ(table.find(QStringLiteral("not there")), table.end());
+        EXPECT_THROW(table.at(QStringLiteral("not there")), std::out_of_range);
+    }
+}
+
+TEST(EntryTable, MapStyleEmplaceKeepsTheFirstEntryAndReturnsItsPlace)
+{
+    EntryTable table;
+    table.emplace(QStringLiteral("b"), entryFor(QStringLiteral("b"), QStringLiteral("B")));
+    const auto [place, added] = table.emplace(QStringLiteral("a"), entryFor(QStringLiteral("a"), QStringLiteral("A")));
+    EXPECT_TRUE(added);
+    EXPECT_EQ(place, table.begin());
+    const auto again = table.emplace(QStringLiteral("b"), entryFor(QStringLiteral("b"), QStringLiteral("other")));
+    EXPECT_FALSE(again.second);
+    EXPECT_EQ(again.first->second.translation, u"B");
+    EXPECT_EQ(std::next(table.begin())->first, u"b");
+}
+
+TEST(EntryTable, EntriesKeepTheirAddressesThroughGrowthCopiesAndMoves)
+{
+    EntryTable table;
+    std::vector<const StringEntry *> addresses;
+    for (int i = 0; i < 5000; ++i)
+        addresses.push_back(table.insertUnordered(entryFor(QStringLiteral("o%1").arg(i), QString())).first);
+    for (int i = 0; i < 5000; ++i)
+        ASSERT_EQ(table.lookup(QStringLiteral("o%1").arg(i)), addresses[size_t(i)]);
+
+    const EntryTable copy = table;  // a deep copy with its own entries
+    EXPECT_NE(copy.lookup(u"o7"), addresses[7]);
+    EXPECT_EQ(copy.lookup(u"o7")->original, u"o7");
+
+    EntryTable moved = std::move(table);
+    EXPECT_EQ(moved.lookup(u"o4999"), addresses[4999]);
+    EXPECT_TRUE(table.empty());  // NOLINT: a moved-from table is empty and usable
+    table.insert(entryFor(QStringLiteral("again"), QString()));
+    EXPECT_EQ(table.size(), 1u);
+}
+
+TEST(CatalogueDisposal, LargeCataloguesAreFreedAsideWithoutTakingSharedTextsAlong)
+{
+    CatalogueDisposal disposal;
+    std::vector<CXMLStruct> closed(2);
+    for (size_t i = 0; i < CatalogueDisposal::kAsideFrom; ++i)
+        closed[i % 2].entries.insertUnordered(entryFor(QStringLiteral("text %1").arg(i), QStringLiteral("t%1").arg(i)));
+    const QString kept = closed[1].entries.lookup(u"text 9")->translation;  // shares the entry's string
+    disposal.dispose(std::move(closed));
+    disposal.wait();
+    EXPECT_EQ(kept, u"t9");  // still alive: reference-counted, not freed with the catalogue
+}
+
+} // namespace

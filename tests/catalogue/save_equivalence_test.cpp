@@ -1,0 +1,142 @@
+// Saving keeps entry texts in the tree as catalogue text and escapes them
+// while writing. These tests hold the result to the plain rules: every
+// element's `from` and `to` set to EscapeForFile of the entry's texts, new
+// entries appended in original order, written as the file form.
+
+#include "catalogue/document.h"
+#include "catalogue/file_text.h"
+#include "catalogue/xml_escape.h"
+#include "catalogue/xml_parser.h"
+#include "catalogue/xml_tree.h"
+#include "catalogue/xml_writer.h"
+#include "test_support.h"
+
+#include <QRandomGenerator>
+#include <algorithm>
+#include <gtest/gtest.h>
+
+namespace {
+
+QString randomText(QRandomGenerator &random, const QList<QString> &pieces, int maxPieces)
+{
+    QString text;
+    for (int i = random.bounded(maxPieces + 1); i > 0; --i)
+        text += pieces[random.bounded(int(pieces.size()))];
+    return text;
+}
+
+TEST(CatalogueText, WritesAsTheFileFormOfItsEscapedText)
+{
+    const QList<QString> pieces = {QStringLiteral("\\"), QStringLiteral("/"), QStringLiteral("r"),
+                                   QStringLiteral("n"), QStringLiteral("\r"), QStringLiteral("\n"),
+                                   QStringLiteral("&"), QStringLiteral("<"), QStringLiteral(">"),
+                                   QStringLiteral("\""), QStringLiteral("\t"), QString(QChar(1)),
+                                   QStringLiteral("\u00e9"), QStringLiteral("\U0001F600"), QString(QChar(0xD800)),
+                                   QStringLiteral("&amp;"), QStringLiteral("&#10;"), QString(300, u'a')};
+    QRandomGenerator random(5);
+    for (int round = 0; round < 20000; ++round) {
+        const QString text = randomText(random, pieces, 8);
+        std::string direct, viaEscape;
+        appendCatalogueText(direct, text);
+        appendFileFormValue(viaEscape, EscapeForFile(text));
+        ASSERT_EQ(direct, viaEscape) << round;
+    }
+}
+
+// A language file made of the constructs whose file form and memory form
+// differ: line-break forms, entities, character references, backslashes.
+QByteArray randomLanguageFile(QRandomGenerator &random)
+{
+    const QList<QString> pieces = {QStringLiteral("a"),      QStringLiteral("B"),     QStringLiteral("/n"),
+                                   QStringLiteral("/r/n"),   QStringLiteral("\\n"),   QStringLiteral("\\"),
+                                   QStringLiteral("&amp;"),  QStringLiteral("&lt;"),  QStringLiteral("&amp;lt;"),
+                                   QStringLiteral("&quot;"), QStringLiteral("&#10;"), QStringLiteral("&#9;"),
+                                   QStringLiteral("\u00fc"), QStringLiteral(" "),     QStringLiteral("%s")};
+    QList<QByteArray> lines;
+    for (int i = random.bounded(1, 30); i > 0; --i) {
+        QString line = QStringLiteral("<L from=\"%1\"").arg(randomText(random, pieces, 3));
+        if (random.bounded(4))
+            line += QStringLiteral(" to=\"%1\"").arg(randomText(random, pieces, 3));
+        if (random.bounded(2))
+            line += QStringLiteral(" key=\"K%1\"").arg(random.bounded(5));
+        if (random.bounded(6) == 0)
+            line += QStringLiteral(" IsTrans=\"false\"");
+        line += random.bounded(8) ? QStringLiteral("/>") : QStringLiteral("><L from=\"inner\"/></L>");
+        lines << line.toUtf8();
+    }
+    return languageFile("AllowLength=\"1.5\"", lines);
+}
+
+// The save written out rule by rule over a tree of its own.
+QByteArray saveByRules(XmlDocument *tree, const EntryMap &entries)
+{
+    std::vector<const StringEntry *> written;
+    std::function<void(XmlElement *)> apply = [&](XmlElement *element) {
+        if (element->name == u"Language") {
+            xml_element_set_attribute(element, QStringLiteral("AllowLength"), QStringLiteral("1.500000"));
+            xml_element_set_attribute(element, QStringLiteral("CodeType"), QStringLiteral("CPlus2"));
+        } else {
+            const QString original = UnescapeFromFile(xml_element_attribute_text(element, QStringLiteral("from")));
+            if (const StringEntry *entry = original.isEmpty() ? nullptr : entries.lookup(original)) {
+                written.push_back(entry);
+                const QString from = EscapeForFile(original);
+                xml_element_set_attribute(element, QStringLiteral("to"),
+                                          entry->translatable ? EscapeForFile(entry->translation) : from);
+                xml_element_set_attribute(element, QStringLiteral("from"), from);
+                if (entry->translatable)
+                    xml_element_remove_attribute(element, QStringLiteral("IsTrans"));
+                else
+                    xml_element_set_attribute_text(element, QStringLiteral("IsTrans"), QStringLiteral("false"));
+            }
+        }
+        for (XmlElement *child = element->firstChild; child; child = child->nextSibling)
+            apply(child);
+    };
+    apply(tree->root);
+    for (const auto &[original, entry] : entries) {
+        if (std::find(written.begin(), written.end(), &entry) != written.end())
+            continue;
+        XmlElement *element = xml_element_add_child(tree->root, QStringLiteral("L"));
+        xml_element_set_attribute(element, QStringLiteral("from"), EscapeForFile(original));
+        xml_element_set_attribute(element, QStringLiteral("to"), EscapeForFile(entry.translation));
+        if (!entry.keys.isEmpty())
+            xml_element_set_attribute_text(element, QStringLiteral("key"), entry.keys.first());
+        if (!entry.translatable)
+            xml_element_set_attribute_text(element, QStringLiteral("IsTrans"), QStringLiteral("false"));
+    }
+    return xml_document_serialize(tree);
+}
+
+class SaveEquivalence : public FolderTest {};
+
+TEST_F(SaveEquivalence, SavesAndResavesAfterEditsAsTheRulesDo)
+{
+    QRandomGenerator random(17);
+    const QList<QString> edits = {QStringLiteral("x\\ny"), QStringLiteral("line\nbreak"), QStringLiteral("a & b"),
+                                  QStringLiteral("&lt;"), QStringLiteral("q\"uote"), QStringLiteral("/n")};
+    for (int round = 0; round < 300; ++round) {
+        const QString path = write(QStringLiteral("in.xml"), randomLanguageFile(random));
+        CRendaroDoc document;
+        const int id = document.LoadCatalogue(path, false);
+        ASSERT_GE(id, 0);
+        XmlDocument *reference = xml_parse_file(path);
+        ASSERT_TRUE(reference);
+        for (int save = 0; save < 2; ++save) {
+            // Edit some translations and add a string before each save.
+            const EntryMap &entries = document.findCatalogue(id)->entries;
+            for (size_t n = 0; n < entries.size(); ++n) {
+                if (random.bounded(3) == 0)
+                    document.SetTranslation(id, entries.entryAt(n).original, edits[random.bounded(int(edits.size()))], 1);
+            }
+            document.AddEntry(id, edits[random.bounded(int(edits.size()))] + QString::number(save), QStringLiteral("new"), 1);
+            const QString out = folder.path(QStringLiteral("out%1.xml").arg(save));
+            ASSERT_TRUE(document.SaveCatalogue(id, out, true));
+            ASSERT_EQ(readBytes(out), saveByRules(reference, document.findCatalogue(id)->entries))
+                << "round " << round << " save " << save << "\n"
+                << readBytes(path).toStdString();
+        }
+        xml_document_free(reference);
+    }
+}
+
+} // namespace
