@@ -9,7 +9,6 @@
 #include "catalogue/shown_file.h"
 
 #include <QCoreApplication>
-#include <QDir>
 
 FileDialogRequest CRendaroView::fileRequest() const
 {
@@ -154,8 +153,9 @@ bool CRendaroView::writeShownCatalogue(const QString &path, bool keepTree)
     const bool saved = keepTree ? document.SaveCatalogue(currentCatalogueId, path, true)
                                 : SaveUntranslatedCopy(document, currentCatalogueId, path);
     if (!saved) {
-        ask(messageText(MsgCannotSave) + QStringLiteral("\n\n") + QDir::toNativeSeparators(path), PromptIcon::Stop,
-            PromptButtons::Ok);
+        const QString reason = document.lastErrorText();
+        ask(messageText(MsgCannotSave) + QStringLiteral("\n\n") + (reason.isEmpty() ? path : reason),
+            PromptIcon::Stop, PromptButtons::Ok);
     }
     return saved;
 }

@@ -162,7 +162,8 @@ private slots:
         f->prompts.messages.clear();
         f->view->OnFileSave();
         QCOMPARE(f->prompts.messages.size(), 1);
-        QVERIFY(f->prompts.messages[0].text.startsWith("Can not save file."));
+        QVERIFY(f->prompts.messages[0].text.startsWith("Can not save file.\n\n"));
+        QVERIFY(f->prompts.messages[0].text.contains("no-such-folder"));
         QCOMPARE(f->prompts.messages[0].icon, PromptIcon::Stop);
         QVERIFY(f->view->modified);
         QVERIFY(f->view->title().endsWith("*]"));
