@@ -21,8 +21,8 @@ CFindString::CFindString(QWidget *parent)
     layout->addWidget(label, 0, 0);
     layout->addWidget(m_textEdit, 0, 1);
     layout->addWidget(m_matchCaseBox, 1, 1);
-    layout->addWidget(buttons, 0, 2, 3, 1);
-    layout->setRowStretch(2, 1);
+    layout->addWidget(buttons, 0, 2, 2, 1, Qt::AlignTop);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 
 void CFindString::loadFields()
