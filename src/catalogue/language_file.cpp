@@ -7,6 +7,7 @@
 #include "catalogue/xml_escape.h"
 #include "catalogue/xml_writer.h"
 
+#include <QFileInfo>
 #include <QSet>
 #include <algorithm>
 #include <unordered_map>
@@ -225,7 +226,10 @@ int CRendaroDoc::LoadCatalogue(const QString &path, bool mergeIntoMaster)
             EntryReader(loaded, &m_catalogues[0], true).readTree(document->root);
     } else {
         // Entries are read while the file is parsed, each element while it
-        // is fresh in the cache.
+        // is fresh in the cache. The index is sized once for the entries the
+        // file's size suggests (a line of a language file is about a hundred
+        // bytes), rather than grown and copied along the way.
+        loaded.entries.reserve(size_t(std::min<qint64>(QFileInfo(path).size() / 100, 4'000'000)));
         EntryReader reader(loaded, nullptr, true);
         document = xml_parse_file(path, &m_lastErrorText, &EntryReader::hook, &reader);
     }

@@ -54,7 +54,7 @@ bool isLeadingSpace(QChar c)
 
 void trimText(XmlElement *element)
 {
-    QString &text = *element->text;
+    QString text = xml_element_text(element);
     qsizetype end = text.size();
     while (end > 0 && isTrailingSpace(text[end - 1]))
         --end;
@@ -64,9 +64,7 @@ void trimText(XmlElement *element)
     if (begin == end)
         xml_element_set_text(element, QString());
     else if (begin > 0 || end < text.size())
-        text = text.mid(begin, end - begin);
-    else
-        text.squeeze();
+        xml_element_set_text(element, text.mid(begin, end - begin));
 }
 
 // UTF-8 from expat as a string without spare capacity: QString::fromUtf8
@@ -141,7 +139,7 @@ void XMLCALL onText(void *userData, const XML_Char *text, int length)
     auto *p = static_cast<XmlTreeParser *>(userData);
     if (!p || !p->current)
         return;
-    if (!p->current->text) {
+    if (!xml_element_has_text(p->current)) {
         // Leading white space is trimmed at the end anyway; skipping it here
         // spares a string for the line breaks between every two elements.
         int i = 0;
@@ -159,7 +157,7 @@ void XMLCALL onEnd(void *userData, const XML_Char *)
     auto *p = static_cast<XmlTreeParser *>(userData);
     if (!p || !p->current)
         return;
-    if (p->current->text)
+    if (xml_element_has_text(p->current))
         trimText(p->current);
     if (p->stack.empty()) {
         p->current = nullptr;

@@ -22,6 +22,7 @@ struct XmlStore {
     std::deque<XmlNameRecord> names;  // a deque: the records never move
     QHash<QString, const XmlNameRecord *> nameIndex;
     XmlAttribute *spareAttributes = nullptr;
+    QHash<const XmlElement *, QString> texts;  // the few elements that have text
 
     void *allocate(size_t size)
     {
@@ -147,8 +148,8 @@ void destroySubtree(XmlElement *top, bool wholeDocument = false)
                 releaseAttribute(store, a);
             a = after;
         }
-        if (element->text)
-            element->text->~QString();
+        if (!store->texts.isEmpty())
+            store->texts.remove(element);
         element->~XmlElement();
         element = next;
     }
@@ -211,32 +212,31 @@ XmlName xml_document_name(XmlDocument *document, const QString &name)
 QString xml_element_name(const XmlElement *element) { return element ? element->name.text() : QString(); }
 QString xml_element_text(const XmlElement *element)
 {
-    return element && element->text ? *element->text : QString();
+    return element ? element->document()->store->texts.value(element) : QString();
+}
+
+bool xml_element_has_text(const XmlElement *element)
+{
+    if (!element)
+        return false;
+    const auto &texts = element->document()->store->texts;
+    return !texts.isEmpty() && texts.contains(element);
 }
 
 void xml_element_append_text(XmlElement *element, QStringView text)
 {
-    if (!element)
-        return;
-    if (element->text)
-        element->text->append(text);
-    else
-        element->text = new (element->document()->store->allocate(sizeof(QString))) QString(text.toString());
+    if (element)
+        element->document()->store->texts[element].append(text);
 }
 
 void xml_element_set_text(XmlElement *element, const QString &text)
 {
     if (!element)
         return;
-    if (text.isNull()) {
-        if (element->text)
-            element->text->~QString();  // the memory stays in the arena
-        element->text = nullptr;
-    } else if (element->text) {
-        *element->text = text;
-    } else {
-        element->text = new (element->document()->store->allocate(sizeof(QString))) QString(text);
-    }
+    if (text.isNull())
+        element->document()->store->texts.remove(element);
+    else
+        element->document()->store->texts.insert(element, text);
 }
 
 XmlAttribute *xml_element_next_attribute(const XmlElement *element, const XmlAttribute *previous)

@@ -84,8 +84,7 @@ struct XmlAttributeList {
 };
 
 struct XmlElement {
-    XmlName name;
-    QString *text = nullptr;  // held apart, since few elements have text; null when none
+    XmlName name;  // the element's text, which few elements have, is held by the document
     XmlAttributeList attributes;
     int childCount = 0;
     XmlElement *parent = nullptr;
@@ -122,6 +121,7 @@ XmlName xml_document_name(XmlDocument *document, const QString &name);
 
 QString xml_element_name(const XmlElement *element);
 QString xml_element_text(const XmlElement *element);
+bool xml_element_has_text(const XmlElement *element);
 // Appends to the element's text (the parser's character data).
 void xml_element_append_text(XmlElement *element, QStringView text);
 // Replaces the element's text; a null text removes it.

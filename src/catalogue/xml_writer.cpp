@@ -68,7 +68,7 @@ private:
             }
             m_out.push_back('"');
         }
-        const bool hasText = element->text != nullptr;
+        const bool hasText = xml_element_has_text(element);
         if (!hasText && !element->firstChild && element->parent) {
             m_out.append("/>");
             m_out.append(kLineEnd);
@@ -79,7 +79,7 @@ private:
             for (const XmlElement *child = element->firstChild; child; child = child->nextSibling)
                 this->element(child, depth + 1);
             if (hasText)
-                appendEscapedPlain(m_out, *element->text, false);
+                appendEscapedPlain(m_out, xml_element_text(element), false);
             else
                 m_out.append(size_t(depth) * 3, ' ');
             m_out.append("</");

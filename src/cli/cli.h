@@ -9,6 +9,7 @@
 struct CliStreams {
     QTextStream &out;
     QTextStream &err;
+    bool errIsTerminal = false;  // progress may be drawn on err
 };
 
 using CliCommand = int (*)(const QStringList &args, CliStreams &io);
@@ -24,6 +25,7 @@ int cmdApply(const QStringList &args, CliStreams &io);
 int cmdImport(const QStringList &args, CliStreams &io);
 int cmdExport(const QStringList &args, CliStreams &io);
 int cmdExtract(const QStringList &args, CliStreams &io);
+int cmdPack(const QStringList &args, CliStreams &io);
 
 // A JSON string literal (quotes included) for a UTF-16 text.
 QString jsonString(const QString &text);

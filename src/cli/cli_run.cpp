@@ -17,6 +17,9 @@ const CommandInfo kCommands[] = {
     {"import", cmdImport, "import TARGET SOURCE"},
     {"extract", cmdExtract, "extract EXE HEADER [--add-to FILE]"},
     {"export", cmdExport, "export js|php FILE -o OUT | export js|php --folder DIR"},
+    {"pack", cmdPack,
+     "pack list|add-strings|combine|import --branch DIR [--device-pack DIR] [--projects TABLE.json]\n"
+     "      [--project NAME]... [--language CODE]... [--out DIR (combine)] [--from DIR (import)]"},
 };
 
 void printUsage(QTextStream &stream)

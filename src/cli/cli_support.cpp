@@ -3,6 +3,26 @@
 #include "catalogue/document.h"
 #include "catalogue/messages.h"
 
+#include <vector>
+
+namespace {
+bool g_leaveDocuments = false;
+}
+
+CommandDocument::CommandDocument() : m_document(std::make_unique<CRendaroDoc>()) {}
+
+CommandDocument::~CommandDocument()
+{
+    if (g_leaveDocuments) {
+        // Reachable from here until the process ends, and never destroyed
+        // (a static vector itself would be destroyed at exit).
+        static auto *left = new std::vector<std::unique_ptr<CRendaroDoc>>;
+        left->push_back(std::move(m_document));
+    }
+}
+
+void CommandDocument::leaveToTheSystemAtExit() { g_leaveDocuments = true; }
+
 int loadForCommand(CRendaroDoc &document, const QString &path, CliStreams &io, bool mergeIntoMaster)
 {
     const int id = document.LoadCatalogue(path, mergeIntoMaster);

@@ -15,7 +15,8 @@ int saveCommand(QStringList args, CliStreams &io, bool keepTree, const char *usa
     }
     if (output.isEmpty())
         output = args.first();
-    CRendaroDoc document;
+    CommandDocument holder;
+    CRendaroDoc &document = *holder;
     const int id = loadForCommand(document, args.first(), io);
     if (id < 0)
         return 1;

@@ -1,17 +1,20 @@
 #include "catalogue/document.h"
 #include "cli/cli.h"
+#include "cli/cli_support.h"
 
 #include <QCoreApplication>
 #include <cstdio>
+#include <unistd.h>
 
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
+    CommandDocument::leaveToTheSystemAtExit();
     CRendaroDoc document;
     setTheDocument(&document);
     QTextStream out(stdout);
     QTextStream err(stderr);
-    CliStreams io{out, err};
+    CliStreams io{out, err, isatty(STDERR_FILENO) != 0};
     const int status = runCli(app.arguments().mid(1), io);
     out.flush();
     err.flush();
