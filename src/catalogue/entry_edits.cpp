@@ -40,3 +40,24 @@ AddedEntry AddNewEntry(CRendaroDoc &document, int catalogueId, const QString &or
     }
     return added;
 }
+
+CatalogueSettings ReadCatalogueSettings(const CRendaroDoc &document, int catalogueId)
+{
+    CatalogueSettings settings;
+    if (const CXMLStruct *catalogue = document.findCatalogue(catalogueId)) {
+        settings.existed = true;
+        settings.lengthRatio = catalogue->lengthRatio;
+        settings.codeType = catalogue->codeType;
+    }
+    return settings;
+}
+
+CatalogueSettings SetCatalogueSettings(CRendaroDoc &document, int catalogueId, float lengthRatio, int codeType)
+{
+    const CatalogueSettings previous = ReadCatalogueSettings(document, catalogueId);
+    if (CXMLStruct *catalogue = document.findCatalogue(catalogueId)) {
+        catalogue->lengthRatio = lengthRatio;
+        catalogue->codeType = codeType;
+    }
+    return previous;
+}

@@ -31,3 +31,15 @@ struct AddedEntry {
 // original is ignored.
 AddedEntry AddNewEntry(CRendaroDoc &document, int catalogueId, const QString &original, const QString &translation,
                        int translatable);
+
+// The file-wide settings of a catalogue (AllowLength and CodeType).
+struct CatalogueSettings {
+    bool existed = false;  // the catalogue exists
+    float lengthRatio = 2.0f;
+    int codeType = 0;
+};
+
+// The catalogue's settings; the defaults when there is no such catalogue.
+CatalogueSettings ReadCatalogueSettings(const CRendaroDoc &document, int catalogueId);
+// Sets them; an unknown catalogue changes nothing.
+CatalogueSettings SetCatalogueSettings(CRendaroDoc &document, int catalogueId, float lengthRatio, int codeType);

@@ -10,6 +10,7 @@ QString messageText(int id)
     case MsgCannotSave: return QStringLiteral("Can not save file.");
     case MsgSaveCurrent: return QStringLiteral("Do you want to save current file?");
     case MsgConfirmClose: return QStringLiteral("Are you sure to close current file?");
+    case MsgSubstituted: return QStringLiteral("%d strings have been substitute.");
     case MsgEnterString: return QStringLiteral("Please enter a string.");
     case MsgTooLong:
         return QStringLiteral("The length of the words exceed the maximum. Please try to shorten the words, or they "
@@ -23,6 +24,13 @@ QString messageText(int id)
     case MsgDragOneFile: return QStringLiteral("Please drag only one file.");
     case MsgSearchWrap: return QStringLiteral("Reach the end of the list. Do you want to search form the top of file?");
     case MsgSearchFinished: return QStringLiteral("Search finished.");
+    case MsgCantOpenFile: return QStringLiteral("Can't open file.");
+    case MsgReplaceTranslated: return QStringLiteral("Do you want to replace previous translated one?");
+    case MsgImportFinished: return QStringLiteral("Import finished");
+    case MsgLanguageFolder:
+        return QStringLiteral("Please choose a folder of same language, for example, \"/lang/CHT\". \nThen all the "
+                              "files under this folder will be include in.\n\nAfter you press save, all the files may "
+                              "be modified, please make sure there is another backup if you want.");
     default: return QString();
     }
 }

@@ -12,6 +12,7 @@ enum MessageId {
     MsgCannotSave = 106,
     MsgSaveCurrent = 107,
     MsgConfirmClose = 108,
+    MsgSubstituted = 109,      // "%d strings have been substitute."
     MsgEnterString = 110,
     MsgTooLong = 129,
     MsgTooLongSave = 130,
@@ -21,6 +22,11 @@ enum MessageId {
     MsgDragOneFile = 1001,
     MsgSearchWrap = 1002,
     MsgSearchFinished = 1003,
+    // Import, language folders and generating the language files.
+    MsgCantOpenFile = 1020,
+    MsgReplaceTranslated = 1021,
+    MsgImportFinished = 1022,
+    MsgLanguageFolder = 1023,
 };
 
 // The text of a message; "%s" in it stands for the argument.

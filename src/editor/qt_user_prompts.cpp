@@ -1,5 +1,7 @@
 #include "editor/qt_user_prompts.h"
 
+#include "editor/progress_dlg.h"
+
 #include <QDialog>
 #include <QFileDialog>
 #include <QMessageBox>
@@ -75,3 +77,8 @@ QString QtUserPrompts::folderName(QWidget *owner, const QString &caption, const 
 }
 
 bool QtUserPrompts::runDialog(QDialog &dialog) { return dialog.exec() == QDialog::Accepted; }
+
+std::unique_ptr<ProgressReporter> QtUserPrompts::progress(QWidget *owner, const QString &caption)
+{
+    return std::make_unique<CProgressDlg>(owner, caption);
+}

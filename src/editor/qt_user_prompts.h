@@ -11,4 +11,5 @@ public:
     QString saveFileName(QWidget *owner, const FileDialogRequest &request) override;
     QString folderName(QWidget *owner, const QString &caption, const QString &startFolder) override;
     bool runDialog(QDialog &dialog) override;
+    std::unique_ptr<ProgressReporter> progress(QWidget *owner, const QString &caption) override;
 };

@@ -4,6 +4,7 @@
 #include "catalogue/messages.h"
 #include "editor/command_actions.h"
 #include "editor/find_string_dialog.h"
+#include "export/script_table.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -178,6 +179,12 @@ void CRendaroView::bindCommands(CommandActions &commands)
     commands.handle(Command::EditPaste, this, &CRendaroView::OnEditPaste);
     commands.handle(Command::Search, this, &CRendaroView::OnSearch);
     commands.handle(Command::HideTranslated, this, &CRendaroView::OnHideTranslated);
+    commands.handle(Command::ImportString, this, &CRendaroView::OnImportString);
+    commands.handle(Command::OpenLanguageFolder, this, &CRendaroView::OnOpenLanguageFolder);
+    commands.handle(Command::ReplaceOriginal, this, &CRendaroView::OnReplaceOriginal);
+    commands.handle(Command::Settings, this, &CRendaroView::OnSettings);
+    commands.handle(Command::SaveAsJs, this, [this] { OnExportScript(ScriptJavaScript); });
+    commands.handle(Command::SaveAsPhp, this, [this] { OnExportScript(ScriptPhp); });
     connect(&commands, &CommandActions::aboutToShowMenu, this, &CRendaroView::updateCommandStates);
     updateCommandStates();
 }
@@ -194,4 +201,5 @@ void CRendaroView::updateCommandStates()
     QAction *hide = m_commands->action(Command::HideTranslated);
     hide->setEnabled(currentCatalogueId >= 0);
     hide->setChecked(hideTranslated);
+    m_commands->action(Command::ImportString)->setEnabled(currentCatalogueId >= 0);
 }

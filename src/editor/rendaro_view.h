@@ -7,6 +7,7 @@
 
 #include "catalogue/catalogue_types.h"
 #include "controls/report_ctrl.h"
+#include "editor/reference_originals.h"
 #include "editor/user_prompts.h"
 
 #include <QWidget>
@@ -33,15 +34,12 @@ public:
 
     // --- state read by the other parts of the editor ------------------------
     int currentCatalogueId = -1;  // -1 none, 0 the master catalogue, >= 1 one file
-    int referenceCatalogueId = -1;
     QString currentPath;
     bool modified = false;
     QString searchText;
     bool matchCase = false;
     bool lastEditValid = true;
     bool hideTranslated = true;
-    // Reference originals: shown in column 0 in place of the catalogue's originals.
-    EntryMap referenceEntries;
 
     // --- the grid (view_grid.cpp) --------------------------------------------
     void RefreshGrid();
@@ -82,6 +80,29 @@ public:
     void OnSearch();
     void FindNext();
 
+    // --- import (view_import.cpp) ----------------------------------------------
+    void OnImportString();
+
+    // --- language folders (view_folder_mode.cpp) -------------------------------
+    void OnOpenLanguageFolder();
+    // Shows the master catalogue of these files (loaded and merged), as
+    // Open Language Folder does once the files are chosen.
+    void ShowLanguageFolder(const QString &folder, const QStringList &paths);
+    void SaveAllWithProgress();
+
+    // --- reference originals (view_reference.cpp) ------------------------------
+    void OnReplaceOriginal();
+    // Reference entries: their translations are shown in column 0 in place
+    // of the catalogue's originals (empty: the originals are shown).
+    const EntryMap &referenceEntries() const { return m_referenceEntries; }
+    void SetReferenceEntries(EntryMap entries);
+
+    // --- settings (view_settings.cpp) ------------------------------------------
+    void OnSettings();
+
+    // --- script tables (view_script_export.cpp) --------------------------------
+    void OnExportScript(int kind);
+
     // --- commands --------------------------------------------------------------
     void bindCommands(CommandActions &commands);
     void updateCommandStates();
@@ -112,6 +133,8 @@ private:
     FileDialogRequest fileRequest() const;
     bool rowMatches(int row) const;
     void selectFoundRow(int row);
+    QString exportFileName(int kind);
+    void exportFolderScripts(int kind);
 
     UserPrompts &m_prompts;
     CReportCtrl *m_grid;
@@ -119,6 +142,9 @@ private:
     CommandActions *m_commands = nullptr;
     QString m_title;
     bool m_clipboardHasText = false;
+    EntryMap m_referenceEntries;
+    ReferenceOriginals m_referenceOriginals;
+    QString m_lastExportPath;  // where the last script table was written
 };
 
 // The one view of the program, null when there is none.

@@ -3,7 +3,10 @@
 // message boxes, file and folder choosers, and modal dialogs. The program
 // uses Qt's own dialogs (QtUserPrompts); tests put scripted answers in.
 
+#include "catalogue/progress_reporter.h"
+
 #include <QString>
+#include <memory>
 
 class QDialog;
 class QWidget;
@@ -32,4 +35,12 @@ public:
     virtual QString folderName(QWidget *owner, const QString &caption, const QString &startFolder) = 0;
     // Runs a modal dialog of the program; true when it was accepted.
     virtual bool runDialog(QDialog &dialog) = 0;
+    // Progress of a long operation, shown from its show() until the reporter
+    // is destroyed; null shows nothing.
+    virtual std::unique_ptr<ProgressReporter> progress(QWidget *owner, const QString &caption)
+    {
+        Q_UNUSED(owner);
+        Q_UNUSED(caption);
+        return nullptr;
+    }
 };

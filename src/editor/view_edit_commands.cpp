@@ -41,7 +41,7 @@ void CRendaroView::PasteText(const QString &text)
         return;
     QSet<QString> shown;
     for (int row = 0; row < m_grid->GetItemCount(); ++row)
-        shown.insert(m_grid->GetItemText(row, 0));
+        shown.insert(DisplayedToOriginal(row));
 
     static const QRegularExpression lineEnd(QStringLiteral("\r\n|\n|\r"));
     bool added = false;

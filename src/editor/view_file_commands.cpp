@@ -130,6 +130,10 @@ void CRendaroView::OnDropFiles(const QStringList &paths)
 
 void CRendaroView::OnFileSave()
 {
+    if (currentCatalogueId == 0) {
+        SaveAllWithProgress();
+        return;
+    }
     if (currentPath.isEmpty()) {
         OnFileSaveAs();
         return;
@@ -207,7 +211,7 @@ bool CRendaroView::ValidateAllRows()
     bool allLengthsOk = true;
     int firstLong = -1;
     for (int row = 0; row < m_grid->GetItemCount(); ++row) {
-        const QString original = m_grid->GetItemText(row, 0);
+        const QString original = DisplayedToOriginal(row);
         const QString translation = m_grid->GetItemText(row, 1);
         if (!CheckPlaceholders(original, translation)) {
             stopAtRow(row);

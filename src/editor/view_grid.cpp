@@ -22,14 +22,6 @@ int CRendaroView::shownCodeType() const
     return catalogue ? catalogue->codeType : CodeTypeCpp;
 }
 
-QString CRendaroView::displayText(const QString &original) const
-{
-    if (referenceEntries.empty())
-        return original;
-    const auto it = referenceEntries.find(original);
-    return it == referenceEntries.end() ? original : it->second.translation;
-}
-
 void CRendaroView::RefreshGrid()
 {
     const CRendaroDoc &document = *theDocument();
@@ -61,16 +53,6 @@ void CRendaroView::RefreshGrid()
 }
 
 void CRendaroView::InsertRow(int row, const QString &original) { m_grid->InsertRow(row, displayText(original)); }
-
-QString CRendaroView::DisplayedToOriginal(int row) const
-{
-    QString text = m_grid->GetItemText(row, 0);
-    for (const auto &[original, entry] : referenceEntries) {
-        if (entry.translation == text)
-            text = original;
-    }
-    return text;
-}
 
 bool CRendaroView::CheckPlaceholders(const QString &original, const QString &translation)
 {

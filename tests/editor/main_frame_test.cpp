@@ -203,11 +203,14 @@ private slots:
         QApplication::clipboard()->clear();
         emit frame()->commands()->aboutToShowMenu();
         for (Command always : {Command::FileNew, Command::FileOpen, Command::FileSave, Command::FileSaveAs,
-                               Command::SaveNonTranslated, Command::AppAbout, Command::AppExit})
+                               Command::SaveNonTranslated, Command::AppAbout, Command::AppExit,
+                               Command::OpenLanguageFolder, Command::ReplaceOriginal, Command::SaveAsJs,
+                               Command::SaveAsPhp, Command::Settings})
             QVERIFY(action(always)->isEnabled());
         // Commands nobody handles yet, and Undo, stay disabled.
-        for (Command none : {Command::EditUndo, Command::OpenLanguageFolder, Command::ApplyTo, Command::Settings})
+        for (Command none : {Command::EditUndo, Command::ApplyTo})
             QVERIFY(!action(none)->isEnabled());
+        QVERIFY(!action(Command::ImportString)->isEnabled());
         QVERIFY(!action(Command::Search)->isEnabled());
         QVERIFY(!action(Command::HideTranslated)->isEnabled());
         QVERIFY(action(Command::HideTranslated)->isChecked());
@@ -217,6 +220,7 @@ private slots:
         QCOMPARE(view()->OpenPath(deu), CRendaroView::OpenResult::Opened);
         QVERIFY(action(Command::Search)->isEnabled());
         QVERIFY(action(Command::HideTranslated)->isEnabled());
+        QVERIFY(action(Command::ImportString)->isEnabled());
         QVERIFY(!action(Command::EditCut)->isEnabled());
         QVERIFY(view()->grid()->StartEdit(1, 0));
         QVERIFY(action(Command::EditCut)->isEnabled());

@@ -68,3 +68,25 @@ bool ScriptedPrompts::runDialog(QDialog &dialog)
     }
     return m_dialogs.takeFirst()(dialog);
 }
+
+namespace {
+
+class RecordedProgress : public ProgressReporter {
+public:
+    explicit RecordedProgress(QStringList &log) : m_log(log) {}
+    ~RecordedProgress() override { m_log.append(QStringLiteral("closed")); }
+    void setTotal(int steps) override { m_log.append(QStringLiteral("total %1").arg(steps)); }
+    void show() override { m_log.append(QStringLiteral("show")); }
+    void step(const QString &text) override { m_log.append(text); }
+
+private:
+    QStringList &m_log;
+};
+
+} // namespace
+
+std::unique_ptr<ProgressReporter> ScriptedPrompts::progress(QWidget *, const QString &caption)
+{
+    progressLog.append(QLatin1Char('[') + caption + QLatin1Char(']'));
+    return std::make_unique<RecordedProgress>(progressLog);
+}

@@ -29,6 +29,9 @@ public:
     void onDialog(std::function<bool(QDialog &)> script);
 
     QList<ShownMessage> messages;        // every message box, in order
+    // Every progress shown, as lines: "[caption]", "total N", "show", each
+    // step's text, "closed".
+    QStringList progressLog;
     QList<FileDialogRequest> fileDialogs;  // every file dialog, in order
     // Texts of the messages shown so far; clears the record.
     QStringList takeTexts();
@@ -41,6 +44,7 @@ public:
     QString saveFileName(QWidget *owner, const FileDialogRequest &request) override;
     QString folderName(QWidget *owner, const QString &caption, const QString &startFolder) override;
     bool runDialog(QDialog &dialog) override;
+    std::unique_ptr<ProgressReporter> progress(QWidget *owner, const QString &caption) override;
 
 private:
     QString nextFile(const char *what);

@@ -193,7 +193,7 @@ private slots:
         entry.original = "Same";
         entry.translation = "Pareil";
         reference.emplace(entry.original, entry);
-        f->view->referenceEntries = reference;
+        f->view->SetReferenceEntries(reference);
         f->view->RefreshGrid();
         const int row = f->rowOf("Pareil");
         QVERIFY(row >= 0);

@@ -1,0 +1,34 @@
+#pragma once
+// The Settings dialog: how many times longer than its original a translation
+// may be (1 to 10) and the placeholder style of the file (C++ or QT). OK
+// takes the values only when the ratio is a number in range; otherwise it
+// says so and the dialog stays open on the ratio.
+
+#include <QDialog>
+
+class QLineEdit;
+class QRadioButton;
+class UserPrompts;
+
+class CMaxLengthSettingDlg : public QDialog {
+    Q_OBJECT
+public:
+    explicit CMaxLengthSettingDlg(UserPrompts &prompts, QWidget *parent = nullptr);
+
+    float ratio = 2.0f;
+    int codeLanguage = 0;  // 0 C++, 1 QT (the catalogue's codeType)
+
+    // Puts the fields into the controls; call before showing the dialog.
+    void loadFields();
+    void accept() override;
+
+    QLineEdit *ratioEdit() const { return m_ratioEdit; }
+    QRadioButton *cppButton() const { return m_cppButton; }
+    QRadioButton *qtButton() const { return m_qtButton; }
+
+private:
+    UserPrompts &m_prompts;
+    QLineEdit *m_ratioEdit;
+    QRadioButton *m_cppButton;
+    QRadioButton *m_qtButton;
+};

@@ -1,0 +1,43 @@
+#include "editor/progress_dlg.h"
+
+#include <QCoreApplication>
+#include <QProgressDialog>
+
+CProgressDlg::CProgressDlg(QWidget *owner, const QString &caption)
+    : caption(caption), m_dialog(std::make_unique<QProgressDialog>(owner))
+{
+    m_dialog->setWindowModality(Qt::ApplicationModal);
+    m_dialog->setCancelButton(nullptr);  // files are written one by one to the end
+    m_dialog->setAutoClose(false);
+    m_dialog->setAutoReset(false);
+    m_dialog->setMinimumDuration(0);
+    m_dialog->setMinimumWidth(420);
+}
+
+CProgressDlg::~CProgressDlg() = default;
+
+void CProgressDlg::setTotal(int steps) { total = steps; }
+
+void CProgressDlg::show()
+{
+    m_dialog->setWindowTitle(caption);
+    m_dialog->setRange(0, 100);
+    putFields();
+    m_dialog->show();
+    QCoreApplication::processEvents();
+}
+
+void CProgressDlg::step(const QString &text)
+{
+    statusText = text;
+    ++done;
+    putFields();
+    QCoreApplication::processEvents();
+}
+
+void CProgressDlg::putFields()
+{
+    m_dialog->setValue(done < total && total > 0 ? done * 100 / total : 100);
+    const QString wait = QStringLiteral("Please wait....");
+    m_dialog->setLabelText(statusText.isEmpty() ? wait : statusText + u'\n' + wait);
+}

@@ -1,0 +1,33 @@
+// Settings: the length ratio and the placeholder style of the shown file.
+
+#include "editor/rendaro_view.h"
+
+#include "catalogue/document.h"
+#include "catalogue/entry_edits.h"
+#include "editor/max_length_setting_dlg.h"
+
+// The values are stored in the shown catalogue (the master in a language
+// folder) and belong to its file, so the file counts as changed. A new
+// placeholder style changes how rows are checked, so the rows are built
+// again; they are built from the entries in memory, which hold every edit
+// not yet saved. (Reading the entries again from the file's tree would
+// drop those edits, the strings pasted since the last save and the new
+// ratio, which the tree does not hold yet; the style itself changes nothing
+// in the entries.) A new ratio alone recolours the rows at the next refresh.
+void CRendaroView::OnSettings()
+{
+    m_grid->EndEdit(true);
+    const CatalogueSettings shown = ReadCatalogueSettings(*theDocument(), currentCatalogueId);
+    CMaxLengthSettingDlg dialog(m_prompts, this);
+    dialog.ratio = shown.lengthRatio;
+    dialog.codeLanguage = shown.codeType;
+    dialog.loadFields();
+    if (!m_prompts.runDialog(dialog))
+        return;
+    // With nothing shown there is nothing to store the values in, and
+    // nothing a save could write.
+    if (SetCatalogueSettings(*theDocument(), currentCatalogueId, dialog.ratio, dialog.codeLanguage).existed)
+        setModified();
+    if (dialog.codeLanguage != shown.codeType)
+        RefreshGrid();
+}
