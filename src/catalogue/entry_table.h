@@ -122,6 +122,8 @@ public:
     const StringEntry &entryAt(size_t position) const;
     // The place of an original in the order, or -1.
     qsizetype positionOf(QStringView original) const;
+    // Whether the order is built (ordered visits cost no sort).
+    bool isOrdered() const { return m_orderValid; }
 
     // Adds the entry under its original (`original` must equal entry.original)
     // unless that original is present; returns the stored entry and whether

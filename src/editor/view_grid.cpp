@@ -8,6 +8,7 @@
 #include "catalogue/entry_edits.h"
 #include "catalogue/messages.h"
 
+#include <algorithm>
 #include <vector>
 
 float CRendaroView::shownRatio() const
@@ -31,22 +32,45 @@ void CRendaroView::RefreshGrid()
                                                            : document.findCatalogue(currentCatalogueId);
     const float ratio = shownRatio();
     std::vector<ReportRow> rows;
+    auto isShown = [this](const StringEntry &entry) {
+        return !hideTranslated || entry.translation == entry.original || entry.translation.isEmpty();
+    };
+    auto addRow = [&](const StringEntry &entry) {
+        const QString &original = entry.original;
+        const QString &translation = entry.translation;
+        ReportRow row = m_grid->MakeRow(displayText(original));
+        row.cells[1].text = translation;
+        row.checked = entry.translatable == 0;
+        if (entry.translatable == 0)
+            row.cells[0].backColour = kMarkedColour;
+        if (IsTooLong(original, translation, ratio))
+            row.cells[1].backColour = kTooLongColour;
+        else if (translation == original)
+            row.cells[1].backColour = kUntranslatedColour;
+        rows.push_back(std::move(row));
+    };
     if (catalogue) {
-        rows.reserve(catalogue->entries.size());
-        for (const auto &[original, entry] : catalogue->entries) {
-            const QString &translation = entry.translation;
-            if (hideTranslated && translation != original && !translation.isEmpty())
-                continue;
-            ReportRow row = m_grid->MakeRow(displayText(original));
-            row.cells[1].text = translation;
-            row.checked = entry.translatable == 0;
-            if (entry.translatable == 0)
-                row.cells[0].backColour = kMarkedColour;
-            if (IsTooLong(original, translation, ratio))
-                row.cells[1].backColour = kTooLongColour;
-            else if (translation == original)
-                row.cells[1].backColour = kUntranslatedColour;
-            rows.push_back(std::move(row));
+        const EntryMap &entries = catalogue->entries;
+        if (hideTranslated && !entries.isOrdered()) {
+            // Only the rows shown are put in order; a large merged catalogue
+            // of mostly translated strings is never sorted as a whole here.
+            std::vector<const StringEntry *> shown;
+            for (size_t number = 0; number < entries.size(); ++number) {
+                if (isShown(entries.byNumber(number)))
+                    shown.push_back(&entries.byNumber(number));
+            }
+            std::sort(shown.begin(), shown.end(), [](const StringEntry *a, const StringEntry *b) {
+                return OriginalLess(a->original, b->original);
+            });
+            rows.reserve(shown.size());
+            for (const StringEntry *entry : shown)
+                addRow(*entry);
+        } else {
+            rows.reserve(entries.size());
+            for (const auto &[original, entry] : entries) {
+                if (isShown(entry))
+                    addRow(entry);
+            }
         }
     }
     m_grid->SetRows(std::move(rows));
