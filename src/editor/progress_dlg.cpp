@@ -22,22 +22,23 @@ void CProgressDlg::show()
 {
     m_dialog->setWindowTitle(caption);
     m_dialog->setRange(0, 100);
-    putFields();
     m_dialog->show();
-    QCoreApplication::processEvents();
+    putFields();
 }
 
 void CProgressDlg::step(const QString &text)
 {
     statusText = text;
     ++done;
-    putFields();
-    QCoreApplication::processEvents();
+    if (done >= total || !m_sinceUpdate.isValid() || m_sinceUpdate.elapsed() >= updateInterval)
+        putFields();
 }
 
 void CProgressDlg::putFields()
 {
-    m_dialog->setValue(done < total && total > 0 ? done * 100 / total : 100);
+    m_sinceUpdate.start();
     const QString wait = QStringLiteral("Please wait....");
     m_dialog->setLabelText(statusText.isEmpty() ? wait : statusText + u'\n' + wait);
+    m_dialog->setValue(done < total && total > 0 ? done * 100 / total : 100);
+    QCoreApplication::processEvents();  // when the value stayed, setValue did not
 }

@@ -2,11 +2,14 @@
 // Progress of a long operation on the whole folder (saving or loading every
 // file), in Qt's progress dialog: a caption, a bar from 0 to 100, the text of
 // the current step and "Please wait....". The dialog blocks the program's
-// other windows while it is shown, and each step lets the program handle
-// its pending events, so the windows repaint while the work goes on.
+// other windows while it is shown. Steps reach the dialog at most every
+// `updateInterval` milliseconds (and at the end); each update lets the
+// program handle its pending events, so the windows repaint while the work
+// goes on without a repaint for every small file.
 
 #include "catalogue/progress_reporter.h"
 
+#include <QElapsedTimer>
 #include <QString>
 #include <memory>
 
@@ -28,8 +31,10 @@ public:
     QString statusText;
     int total = 1;
     int done = 0;
+    int updateInterval = 50;
 
 private:
     void putFields();
     std::unique_ptr<QProgressDialog> m_dialog;
+    QElapsedTimer m_sinceUpdate;
 };

@@ -221,6 +221,7 @@ private slots:
     void progressDialogShowsStepsAndLetsTheWindowsRepaint()
     {
         CProgressDlg progress(f->view, "Saving Progress");
+        progress.updateInterval = 0;  // every step reaches the dialog
         progress.setTotal(4);
         progress.show();
         QProgressDialog *dialog = progress.dialog();
@@ -240,6 +241,20 @@ private slots:
         for (int i = 0; i < 4; ++i)
             progress.step("Updating UI...");
         QCOMPARE(dialog->value(), 100);  // steps beyond the total stay at the end
+
+        // Steps closer together than the interval reach the dialog together,
+        // the last one always.
+        CProgressDlg quick(f->view, "Loading Progress");
+        quick.updateInterval = 60000;
+        quick.setTotal(3);
+        quick.show();
+        quick.step("one");
+        quick.step("two");
+        QCOMPARE(quick.done, 2);
+        QCOMPARE(quick.dialog()->value(), 0);
+        quick.step("three");
+        QCOMPARE(quick.dialog()->value(), 100);
+        QCOMPARE(quick.dialog()->labelText(), QStringLiteral("three\nPlease wait...."));
     }
 };
 
