@@ -79,9 +79,11 @@ private:
     // Writes entry values into the tree. `decide` says which elements are
     // touched, `values` gives their translation and translatable state;
     // `written` marks the entries of `values` found (may be null). When the
-    // two differ, the entries of `decide` take the values written.
+    // two differ, the entries of `decide` take the values written. With one
+    // table, `cursor` (may be null) follows the entry numbers through the
+    // document to spare lookups.
     void ApplyEntriesToTree(XmlElement *element, const CXMLStruct &catalogue, EntryMap &decide,
-                            const EntryMap &values, WrittenSet *written);
+                            const EntryMap &values, WrittenSet *written, size_t *cursor = nullptr);
     void AppendMissingEntries(CXMLStruct &catalogue, const WrittenSet &written, bool onlyUntranslated);
 
     std::vector<CXMLStruct> m_catalogues;
