@@ -16,6 +16,8 @@ const CommandInfo kCommands[] = {
     {"apply", cmdApply, "apply SOURCE TARGET..."},
     {"import", cmdImport, "import TARGET SOURCE"},
     {"extract", cmdExtract, "extract EXE HEADER [--add-to FILE]"},
+    {"generate-all", cmdGenerateAll, "generate-all ENGLISH_FILE TREE [--import]"},
+    {"consistency", cmdConsistency, "consistency DIR [--json]"},
     {"export", cmdExport, "export js|php FILE -o OUT | export js|php --folder DIR"},
     {"pack", cmdPack,
      "pack list|add-strings|combine|import --branch DIR [--device-pack DIR] [--projects TABLE.json]\n"
