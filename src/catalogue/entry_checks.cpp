@@ -2,6 +2,9 @@
 
 #include "catalogue/messages.h"
 
+#include <cmath>
+#include <limits>
+
 namespace {
 // Placeholders start with '%' and the escapes with a backslash; a pair
 // without either character on both sides passes those checks, which is
@@ -59,4 +62,20 @@ bool EntryHasProblem(const QString &original, const QString &translation, float 
     if (mayHaveEscapes(original, translation) && !CheckEscapeSequences(original, translation).ok)
         return true;
     return mayHavePlaceholders(original, translation) && !CheckPlaceholders(original, translation, codeType).ok;
+}
+
+qsizetype MaxTranslationLength(const QString &original, float lengthRatio)
+{
+    // The same float product as IsTooLong, so the two never disagree.
+    const float limit = float(original.size()) * lengthRatio;
+    if (std::isnan(limit) || limit >= float(std::numeric_limits<int>::max()))
+        return std::numeric_limits<int>::max();
+    if (limit < 0)
+        return 0;
+    qsizetype length = qsizetype(limit);
+    while (length > 0 && float(length) > limit)
+        --length;
+    while (float(length + 1) <= limit)
+        ++length;
+    return length;
 }

@@ -27,3 +27,8 @@ std::vector<EntryProblem> CheckEntry(const QString &original, const QString &tra
 
 // Whether CheckEntry would report anything, without building messages.
 bool EntryHasProblem(const QString &original, const QString &translation, float lengthRatio, int codeType);
+
+// The longest translation the length check lets stand beside the original
+// (the editor's "L of MAX characters"); 0 for a negative ratio, which lets
+// no translation stand.
+qsizetype MaxTranslationLength(const QString &original, float lengthRatio);

@@ -98,6 +98,16 @@ TEST(CatalogueCounts, CountsStringsUntranslatedAndEachKindOfProblem)
     EXPECT_EQ(problems[1].check, EntryCheck::Length);
     EXPECT_TRUE(EntryHasProblem("%1 files", "%1 %2 Dateien", 2.0f, CodeTypeQt));
     EXPECT_FALSE(EntryHasProblem("%s files", "Dateien", 2.0f, CodeTypeQt));
+    // The length limit shown while editing agrees with the length check.
+    for (float ratio : {1.0f, 1.5f, 2.0f, 2.3f, 10.0f}) {
+        for (const char *original : {"", "OK", "abc", "Seventeen letters", "A much longer original text here"}) {
+            const QString text = QString::fromUtf8(original);
+            const qsizetype max = MaxTranslationLength(text, ratio);
+            EXPECT_FALSE(IsTooLong(text, QString(max, u'x'), ratio)) << original << ' ' << ratio;
+            EXPECT_TRUE(IsTooLong(text, QString(max + 1, u'x'), ratio)) << original << ' ' << ratio;
+        }
+    }
+    EXPECT_EQ(MaxTranslationLength("abc", 1.5f), 4);
     CatalogueCounts one;
     one.recount(EntryMap(), 2.0f, 0);
     EXPECT_EQ(one.statusText(), u"0 strings, 0 untranslated, 0 problems");
