@@ -3,8 +3,9 @@
 # Needs root (apt-get); without it, only reports what is missing.
 set -euo pipefail
 
+# nodejs and php-cli load the exported script tables in the tests.
 packages=(cmake g++ make pkg-config qt6-base-dev libexpat1-dev googletest libgtest-dev
-          clang libclang-rt-14-dev)
+          clang libclang-rt-14-dev nodejs php-cli libx11-dev shared-mime-info fonts-dejavu-core)
 
 missing=()
 for p in "${packages[@]}"; do

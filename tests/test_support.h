@@ -8,6 +8,11 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <ostream>
+
+// Readable QString values in failure messages.
+inline void PrintTo(const QString &text, std::ostream *os) { *os << '"' << text.toStdString() << '"'; }
+
 inline QByteArray readBytes(const QString &path)
 {
     QFile file(path);

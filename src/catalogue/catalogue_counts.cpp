@@ -1,6 +1,7 @@
 #include "catalogue/catalogue_counts.h"
 
 #include "catalogue/entry_checks.h"
+#include "catalogue/entry_edits.h"
 
 bool CatalogueCounts::isUntranslated(const StringEntry &entry)
 {
@@ -39,6 +40,11 @@ void CatalogueCounts::entryChanged(const StringEntry &entry, const QString &oldT
     const bool wasUntranslated = oldTranslatable != 0 && oldTranslation == entry.original;
     m_untranslated += qsizetype(isUntranslated(entry)) - qsizetype(wasUntranslated);
     updateProblem(entry);
+}
+
+void CatalogueCounts::entryChanged(const StringEntry &entry, const EntryState &before)
+{
+    entryChanged(entry, before.translation, before.translatable);
 }
 
 void CatalogueCounts::entryAdded(const StringEntry &entry)

@@ -8,6 +8,8 @@
 
 #include <unordered_set>
 
+struct EntryState;
+
 class CatalogueCounts {
 public:
     // A translatable entry whose translation still equals its original.
@@ -23,6 +25,8 @@ public:
     // oldTranslatable before the change. Every entry passed here must have
     // been counted (by recount or entryAdded).
     void entryChanged(const StringEntry &entry, const QString &oldTranslation, int oldTranslatable);
+    // The same with the state SetEntryTranslation returned (entry_edits.h).
+    void entryChanged(const StringEntry &entry, const EntryState &before);
     // A new entry of the catalogue (paste, Add new string).
     void entryAdded(const StringEntry &entry);
 

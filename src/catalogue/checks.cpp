@@ -3,7 +3,10 @@
 #include "catalogue/catalogue_types.h"
 #include "catalogue/messages.h"
 
+#include <QHash>
+
 #include <algorithm>
+#include <unordered_map>
 #include <vector>
 
 CheckResult CheckResult::fail(int id, const QString &argument)
@@ -23,25 +26,29 @@ CheckResult CheckLength(const QString &original, const QString &translation, flo
     return {false, MsgTooLong, messageText(MsgTooLong)};
 }
 
+namespace {
+bool isConversion(QChar c) { return QStringView(u"cdieEfgGosuxXpn").contains(c); }
+bool isFlag(QChar c) { return QStringView(u"-+#0123456789*.hlL").contains(c); }
+} // namespace
+
 QString PlaceholderScanner::NextPlaceholder(int codeType, const QString &text)
 {
     if (codeType != CodeTypeCpp && codeType != CodeTypeQt)
         return QString();
-    static const QStringView conversions = u"cdieEfgGosuxXpn";
-    static const QStringView flags = u"-+#0123456789*.hlL";
     for (qsizetype p = text.indexOf(u'%', position); p >= 0; p = text.indexOf(u'%', p + 1)) {
-        const QStringView rest = QStringView(text).mid(p + 1);
         qsizetype length = 0;
         if (codeType == CodeTypeCpp) {
-            qsizetype d = 0;
-            while (d < rest.size() && !conversions.contains(rest[d]))
-                ++d;
-            if (d < rest.size()) {
-                const QStringView prefix = rest.left(d);
-                if (std::all_of(prefix.begin(), prefix.end(), [](QChar c) { return flags.contains(c); }))
-                    length = d + 2;
-            }
-        } else if (!rest.isEmpty() && rest[0] >= u'0' && rest[0] <= u'9') {
+            // A placeholder runs from the "%" over flag characters to a
+            // conversion letter. The two sets share no character, so it is
+            // enough to look at the first character after the flags; and
+            // since "%" is no flag, that look never passes the next "%",
+            // which keeps a whole scan linear.
+            qsizetype end = p + 1;
+            while (end < text.size() && isFlag(text[end]))
+                ++end;
+            if (end < text.size() && isConversion(text[end]))
+                length = end - p + 1;
+        } else if (p + 1 < text.size() && text[p + 1] >= u'0' && text[p + 1] <= u'9') {
             length = 2;  // "%12" is the placeholder "%1"
         }
         if (length > 0) {
@@ -70,18 +77,36 @@ std::vector<Placeholder> scanAll(const QString &text, int codeType)
         scanner.position += 1;
     }
 }
+
+// The first value of a sorted list at or above `from`, or -1.
+qsizetype firstAtOrAfter(const std::vector<qsizetype> &sorted, qsizetype from)
+{
+    const auto it = std::lower_bound(sorted.begin(), sorted.end(), from);
+    return it == sorted.end() ? -1 : *it;
+}
 } // namespace
 
 CheckResult CheckPlaceholders(const QString &original, const QString &translation, int codeType)
 {
     std::vector<Placeholder> wanted = scanAll(original, codeType);
+    const std::vector<Placeholder> present = scanAll(translation, codeType);
 
-    // Find each placeholder of the original in the translation, in order.
+    // Find each placeholder of the original in the translation, in order:
+    // the first occurrence of its text at or after a moving point. A
+    // placeholder's text can only occur where the scan of the translation
+    // finds that same placeholder (the text ends at the first character that
+    // is no flag), so the occurrences of each text are its scan positions,
+    // looked up instead of searched for.
+    QHash<QString, std::vector<qsizetype>> occurrences;
+    for (const Placeholder &p : present)
+        occurrences[p.text].push_back(p.position);
+    static const std::vector<qsizetype> none;
     qsizetype from = -1;
     int missing = -1;
     qsizetype missingFrom = -1;
     for (size_t i = 0; i < wanted.size(); ++i) {
-        const qsizetype at = translation.indexOf(wanted[i].text, from + 1);
+        const auto found = occurrences.constFind(wanted[i].text);
+        const qsizetype at = firstAtOrAfter(found == occurrences.constEnd() ? none : *found, from + 1);
         if (at < 0 && missing == -1) {
             missing = int(i);
             missingFrom = from;
@@ -91,14 +116,19 @@ CheckResult CheckPlaceholders(const QString &original, const QString &translatio
         }
     }
 
-    // Placeholders of the translation that match none of those positions.
+    // Placeholders of the translation that match none of those positions:
+    // for each, the first placeholder of the original from a cursor on whose
+    // position equals it. The indexes of the original's placeholders by
+    // position answer that without walking the list.
+    std::unordered_map<qsizetype, std::vector<qsizetype>> indexesAt;
+    for (size_t k = 0; k < wanted.size(); ++k)
+        indexesAt[wanted[k].position].push_back(qsizetype(k));
     std::vector<Placeholder> extra;
-    size_t next = 0;
-    for (const Placeholder &found : scanAll(translation, codeType)) {
-        size_t k = next;
-        while (k < wanted.size() && wanted[k].position != found.position)
-            ++k;
-        if (k < wanted.size())
+    qsizetype next = 0;
+    for (const Placeholder &found : present) {
+        const auto at = indexesAt.find(found.position);
+        const qsizetype k = at == indexesAt.end() ? -1 : firstAtOrAfter(at->second, next);
+        if (k >= 0)
             next = k + 1;
         else
             extra.push_back(found);

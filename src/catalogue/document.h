@@ -39,6 +39,8 @@ public:
     // a file that cannot be parsed again; the current catalogue then stays.
     bool SelectCatalogue(int catalogueId);
     int CloseCatalogue(int catalogueId);
+    // Empties the master catalogue (entries, keys, tree); it stays in place.
+    void EmptyMasterCatalogue();
     // Writes every file of the folder; a file that fails does not stop the
     // others. False when any failed; lastErrorText names each with its reason.
     bool SaveAllCatalogues(ProgressReporter *progress);
@@ -71,6 +73,7 @@ private:
     int appendCatalogue(const QString &path, XmlDocumentPtr tree);
     void removeCatalogueAt(int index);
     bool fail(const QString &reason);
+    CXMLStruct takeMasterContent();
     // Entries of the catalogue found in the tree while saving, by entry number.
     using WrittenSet = std::vector<unsigned char>;
     // Writes entry values into the tree. `decide` says which elements are

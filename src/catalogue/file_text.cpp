@@ -2,6 +2,11 @@
 
 #include <algorithm>
 #include <charconv>
+#include <clocale>
+#include <cstdlib>
+#include <limits>
+#include <locale.h>
+#include <string>
 
 // Both conversions are single left-to-right passes. They give the same result
 // as applying each replacement rule to the whole text in turn (longer
@@ -121,9 +126,23 @@ float ParseLengthRatio(const QString &text)
     }
     double value = 0.0;
     const auto result = std::from_chars(begin, end, value, std::chars_format::general);
-    if (result.ec != std::errc())
+    if (result.ec == std::errc::result_out_of_range) {
+        // Beyond double: like strtod, a huge number reads as infinity and a
+        // tiny one as (nearly) zero.
+        static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", locale_t(nullptr));
+        value = strtod_l(std::string(begin, result.ptr).c_str(), nullptr, cLocale);
+    } else if (result.ec != std::errc()) {
         return 0.0f;
-    return float(negative ? -value : value);
+    }
+    if (negative)
+        value = -value;
+    // Converting a double beyond float's range is undefined; the ratio the
+    // checks use is then the infinity of that sign.
+    if (value > double(std::numeric_limits<float>::max()))
+        return std::numeric_limits<float>::infinity();
+    if (value < -double(std::numeric_limits<float>::max()))
+        return -std::numeric_limits<float>::infinity();
+    return float(value);
 }
 
 QString FormatLengthRatio(float ratio)

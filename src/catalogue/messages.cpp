@@ -3,6 +3,7 @@
 QString messageText(int id)
 {
     switch (id) {
+    case MsgAppName: return QStringLiteral("Rendaro");
     case MsgPutPlaceholder: return QStringLiteral("Please put \"%s\" in String.");
     case MsgRemovePlaceholder: return QStringLiteral("Please remove one \"%s\".");
     case MsgCannotOpen: return QStringLiteral("Can not open this file.");
@@ -17,6 +18,11 @@ QString messageText(int id)
         return QStringLiteral("The length of the words highlighted in red exceed the maximum. \nPlease try to shorten "
                               "the words, or they might be replaced with English to make the UI neat.\n\nDo you still "
                               "want to save this file?");
+    case MsgReady: return QStringLiteral("Ready");
+    case MsgSaveOk: return QStringLiteral("Save OK");
+    case MsgDragOneFile: return QStringLiteral("Please drag only one file.");
+    case MsgSearchWrap: return QStringLiteral("Reach the end of the list. Do you want to search form the top of file?");
+    case MsgSearchFinished: return QStringLiteral("Search finished.");
     default: return QString();
     }
 }

@@ -5,6 +5,7 @@
 #include <QString>
 
 enum MessageId {
+    MsgAppName = 101,          // "Rendaro": window title and message box caption
     MsgPutPlaceholder = 103,   // "Please put "%s" in String."
     MsgRemovePlaceholder = 104,
     MsgCannotOpen = 105,
@@ -14,6 +15,12 @@ enum MessageId {
     MsgEnterString = 110,
     MsgTooLong = 129,
     MsgTooLongSave = 130,
+    MsgReady = 57345,          // idle status text
+    // Texts the program shows that have no string-table number of their own.
+    MsgSaveOk = 1000,
+    MsgDragOneFile = 1001,
+    MsgSearchWrap = 1002,
+    MsgSearchFinished = 1003,
 };
 
 // The text of a message; "%s" in it stands for the argument.

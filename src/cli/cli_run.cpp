@@ -1,39 +1,97 @@
 #include "cli/cli.h"
 
+#include <QFileDevice>
+
 namespace {
 
 struct CommandInfo {
     const char *name;
     CliCommand run;
-    const char *usage;
+    const char *usage;    // one line per form
+    const char *summary;  // what the command does, for COMMAND --help
 };
 
 const CommandInfo kCommands[] = {
-    {"dump", cmdDump, "dump FILE"},
-    {"resave", cmdResave, "resave FILE [-o OUT]"},
-    {"untranslated", cmdUntranslated, "untranslated FILE -o OUT"},
-    {"check", cmdCheck, "check FILE [--json]"},
-    {"apply", cmdApply, "apply SOURCE TARGET..."},
-    {"import", cmdImport, "import TARGET SOURCE"},
-    {"extract", cmdExtract, "extract EXE HEADER [--add-to FILE]"},
-    {"generate-all", cmdGenerateAll, "generate-all ENGLISH_FILE TREE [--import]"},
-    {"consistency", cmdConsistency, "consistency DIR [--json]"},
-    {"export", cmdExport, "export js|php FILE -o OUT | export js|php --folder DIR"},
+    {"dump", cmdDump, "dump FILE", "Prints the catalogue of a language file as JSON."},
+    {"resave", cmdResave, "resave FILE [-o OUT]",
+     "Loads a language file and saves it again, to OUT or over FILE; the file's own elements and attributes are "
+     "kept."},
+    {"untranslated", cmdUntranslated, "untranslated FILE -o OUT",
+     "Writes a fresh file holding only the untranslated, translatable strings of FILE. OUT must not be FILE."},
+    {"check", cmdCheck, "check FILE [--json]",
+     "Runs the save-time checks over every entry (placeholders, line-break escapes, length, empty translation). "
+     "Exit status 1 when anything is found."},
+    {"apply", cmdApply, "apply SOURCE TARGET...",
+     "Pushes SOURCE's strings, not-to-be-translated marks and settings into each TARGET without touching their "
+     "translations. Strings are paired by position; a TARGET out of step with SOURCE gets a warning."},
+    {"import", cmdImport, "import TARGET SOURCE",
+     "Fills TARGET's untranslated strings from SOURCE (same language) and saves TARGET."},
+    {"extract", cmdExtract, "extract EXE HEADER [--add-to FILE]",
+     "Lists the menu, dialog and string-table texts of a Windows executable whose numbers occur in the C++ "
+     "resource header, or adds them to FILE as new strings."},
+    {"generate-all", cmdGenerateAll, "generate-all ENGLISH_FILE TREE [--import]",
+     "Writes a copy of ENGLISH_FILE beside every file below TREE whose name holds the reference marker "
+     "\"VaridivUva\", named with the marker replaced by ENGLISH_FILE's prefix (its name through the first \"Res\"); "
+     "prints each file written. With --import, each copy then takes the translations of the other files of its "
+     "folder and is saved again."},
+    {"consistency", cmdConsistency, "consistency DIR [--json]",
+     "Lists every original that the language files of DIR translate differently, with each translation and the "
+     "files holding it. Exit status 1 when anything is inconsistent."},
+    {"export", cmdExport, "export js|php FILE -o OUT\nexport js|php --folder DIR",
+     "Writes a JavaScript or PHP string table of FILE, or of every language file of DIR next to its source under "
+     "its script name."},
     {"pack", cmdPack,
      "pack list|add-strings|combine|import --branch DIR [--device-pack DIR] [--projects TABLE.json]\n"
-     "      [--project NAME]... [--language CODE]... [--out DIR (combine)] [--from DIR (import)]"},
+     "      [--project NAME]... [--language CODE]... [--out DIR (combine)] [--from DIR (import)]",
+     "Runs the generate-and-pack pipeline over a branch tree: lists its projects and languages, adds new strings "
+     "to the English files and applies them to every language, writes the combined files for the translators, or "
+     "imports the translated ones."},
 };
+
+constexpr const char *kStreamsNote = "A FILE of - is standard input, an OUT of - standard output; -- ends the options.";
+
+// The command's forms, one line each after `lead` (the first) or as many
+// spaces; a usage line starting with a space continues the form before it.
+void printForms(QTextStream &stream, const CommandInfo &command, const char *lead)
+{
+    const QString indent(qsizetype(qstrlen(lead)), u' ');
+    bool first = true;
+    for (const QString &line : QString::fromLatin1(command.usage).split(u'\n')) {
+        if (line.startsWith(u' '))
+            stream << indent << line << '\n';
+        else
+            stream << (first ? QString::fromLatin1(lead) : indent) << "rendaro-cli " << line << '\n';
+        first = false;
+    }
+}
 
 void printUsage(QTextStream &stream)
 {
-    stream << "Usage: rendaro-cli COMMAND [ARGS]\nCommands:\n";
+    stream << "Usage: rendaro-cli COMMAND [ARGS]\n       rendaro-cli --version\nCommands:\n";
     for (const CommandInfo &command : kCommands)
-        stream << "  rendaro-cli " << command.usage << '\n';
+        printForms(stream, command, "  ");
+    stream << kStreamsNote << "\nrendaro-cli COMMAND --help describes a command.\n";
 }
 
-} // namespace
+void printCommandHelp(QTextStream &stream, const CommandInfo &command)
+{
+    printForms(stream, command, "usage: ");
+    stream << command.summary << '\n' << kStreamsNote << '\n';
+}
 
-int runCli(const QStringList &args, CliStreams &io)
+// "--help" or "-h" before any "--".
+bool asksForHelp(const QStringList &args)
+{
+    for (const QString &arg : args) {
+        if (arg == u"--")
+            return false;
+        if (arg == u"--help" || arg == u"-h")
+            return true;
+    }
+    return false;
+}
+
+int dispatch(const QStringList &args, CliStreams &io)
 {
     if (args.isEmpty()) {
         printUsage(io.err);
@@ -44,11 +102,50 @@ int runCli(const QStringList &args, CliStreams &io)
         printUsage(io.out);
         return 0;
     }
+    if (name == u"--version") {
+        io.out << "rendaro-cli " << RENDARO_VERSION << '\n';
+        return 0;
+    }
     for (const CommandInfo &command : kCommands) {
-        if (name == QLatin1String(command.name))
-            return command.run(args.mid(1), io);
+        if (name != QLatin1String(command.name))
+            continue;
+        const QStringList rest = args.mid(1);
+        if (asksForHelp(rest)) {
+            printCommandHelp(io.out, command);
+            return 0;
+        }
+        const int status = command.run(rest, io);
+        if (status == 2)
+            printForms(io.err, command, "usage: ");
+        return status;
     }
     io.err << "Unknown command: " << name << '\n';
     printUsage(io.err);
     return 2;
+}
+
+// Everything written to standard output must have arrived: a full disk or a
+// closed pipe is an error like any other.
+bool finishOutput(CliStreams &io)
+{
+    io.out.flush();
+    bool ok = io.out.status() == QTextStream::Ok;
+    QString reason;
+    if (auto *file = qobject_cast<QFileDevice *>(io.out.device())) {
+        ok = file->flush() && ok && file->error() == QFileDevice::NoError;
+        reason = file->errorString();
+    }
+    if (!ok)
+        io.err << "Can not write to standard output" << (reason.isEmpty() ? QString() : ": " + reason) << '\n';
+    return ok;
+}
+
+} // namespace
+
+int runCli(const QStringList &args, CliStreams &io)
+{
+    const int status = dispatch(args, io);
+    if (!finishOutput(io))
+        return 1;
+    return status;
 }

@@ -2,6 +2,128 @@
 
 #include "catalogue/document.h"
 #include "catalogue/messages.h"
+#include "catalogue/safe_file.h"
+
+#include <QFile>
+#include <QFileDevice>
+#include <QTemporaryDir>
+
+#include <cmath>
+#include <sys/stat.h>
+
+namespace {
+
+// Standard input larger than this is refused rather than copied: no
+// language file comes near it, and an endless source would fill the disk.
+constexpr qint64 kMaxInputCopy = qint64(1) << 30;
+
+bool isFifo(const QString &path)
+{
+    struct stat st;
+    return ::stat(QFile::encodeName(path).constData(), &st) == 0 && S_ISFIFO(st.st_mode);
+}
+
+} // namespace
+
+CommandLine parseCommandLine(const QStringList &args, const QStringList &valueOptions, const QStringList &flagOptions)
+{
+    CommandLine line;
+    bool optionsEnded = false;
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        const QString &arg = args.at(i);
+        if (optionsEnded || arg == u"-" || !arg.startsWith(u'-')) {
+            line.operands.append(arg);
+        } else if (arg == u"--") {
+            optionsEnded = true;
+        } else if (valueOptions.contains(arg)) {
+            if (i + 1 >= args.size()) {
+                line.error = QStringLiteral("%1 needs a value").arg(arg);
+                return line;
+            }
+            if (line.values.contains(arg)) {
+                line.error = QStringLiteral("%1 given twice").arg(arg);
+                return line;
+            }
+            line.values.insert(arg, args.at(++i));
+        } else if (flagOptions.contains(arg)) {
+            line.flags.insert(arg);
+        } else {
+            line.error = QStringLiteral("unknown option %1 (give a file named so after --)").arg(arg);
+            return line;
+        }
+    }
+    return line;
+}
+
+int usageError(const CommandLine &line, CliStreams &io)
+{
+    if (!line.error.isEmpty())
+        io.err << line.error << '\n';
+    return 2;
+}
+
+QString displayName(const QString &argument, bool output)
+{
+    if (!isStandardStream(argument))
+        return argument;
+    return output ? QStringLiteral("standard output") : QStringLiteral("standard input");
+}
+
+bool InputFile::open(const QString &argument, CliStreams &io)
+{
+    m_copy.reset();
+    m_path = argument;
+    const bool standardInput = isStandardStream(argument);
+    if (!standardInput && !isFifo(argument))
+        return true;
+    QFile fifo;
+    QIODevice *source = io.in;
+    if (!standardInput) {
+        fifo.setFileName(argument);
+        source = &fifo;
+        if (!fifo.open(QIODevice::ReadOnly)) {
+            io.err << messageText(MsgCannotOpen) << " (" << argument << ": " << fifo.errorString() << ")\n";
+            return false;
+        }
+    }
+    auto copy = std::make_unique<QTemporaryFile>();
+    QString problem;
+    if (!source) {
+        problem = QStringLiteral("no standard input");
+    } else if (!copy->open()) {
+        problem = copy->errorString();
+    } else {
+        char buffer[65536];
+        qint64 total = 0;
+        for (;;) {
+            const qint64 got = source->read(buffer, sizeof buffer);
+            if (got < 0) {
+                problem = source->errorString();
+                break;
+            }
+            if (got == 0)
+                break;
+            total += got;
+            if (total > kMaxInputCopy) {
+                problem = QStringLiteral("more than %1 bytes").arg(kMaxInputCopy);
+                break;
+            }
+            if (copy->write(buffer, got) != got) {
+                problem = copy->errorString();
+                break;
+            }
+        }
+        if (problem.isEmpty() && !copy->flush())
+            problem = copy->errorString();
+    }
+    if (!problem.isEmpty()) {
+        io.err << messageText(MsgCannotOpen) << " (" << displayName(argument) << ": " << problem << ")\n";
+        return false;
+    }
+    m_path = copy->fileName();
+    m_copy = std::move(copy);
+    return true;
+}
 
 #include <vector>
 
@@ -25,9 +147,12 @@ void CommandDocument::leaveToTheSystemAtExit() { g_leaveDocuments = true; }
 
 int loadForCommand(CRendaroDoc &document, const QString &path, CliStreams &io, bool mergeIntoMaster)
 {
-    const int id = document.LoadCatalogue(path, mergeIntoMaster);
+    InputFile input;
+    if (!input.open(path, io))
+        return -1;
+    const int id = document.LoadCatalogue(input.path(), mergeIntoMaster);
     if (id < 0) {
-        io.err << messageText(MsgCannotOpen) << " (" << path;
+        io.err << messageText(MsgCannotOpen) << " (" << displayName(path);
         if (!document.lastErrorText().isEmpty())
             io.err << ": " << document.lastErrorText();
         io.err << ")\n";
@@ -37,16 +162,73 @@ int loadForCommand(CRendaroDoc &document, const QString &path, CliStreams &io, b
     return id;
 }
 
-bool takeOutputOption(QStringList &args, QString *output)
+bool checkOutputTarget(const QString &output, CliStreams &io)
 {
-    const qsizetype at = args.indexOf(QStringLiteral("-o"));
-    if (at < 0)
+    const QString reason = isStandardStream(output) ? QString() : nonRegularFileReason(output);
+    if (reason.isEmpty())
         return true;
-    if (at + 1 >= args.size())
+    io.err << messageText(MsgCannotSave) << " (" << output << ": " << reason << ")\n";
+    return false;
+}
+
+QString saveFailureReason(const CRendaroDoc &document, const QString &writtenPath)
+{
+    // The document says "PATH: reason"; the caller names the file itself,
+    // which for standard output is not the temporary file written.
+    const QString text = document.lastErrorText();
+    const QString prefix = writtenPath + QStringLiteral(": ");
+    return text.startsWith(prefix) ? text.mid(prefix.size()) : text;
+}
+
+void reportSaveFailure(const CRendaroDoc &document, const QString &path, CliStreams &io, const QString &writtenPath)
+{
+    const QString reason = saveFailureReason(document, writtenPath.isNull() ? path : writtenPath);
+    io.err << messageText(MsgCannotSave) << " (" << displayName(path, true);
+    if (!reason.isEmpty())
+        io.err << ": " << reason;
+    io.err << ")\n";
+}
+
+bool writeStandardOutput(CliStreams &io, const QByteArray &bytes)
+{
+    io.out.flush();
+    QIODevice *device = io.out.device();
+    if (!device) {  // a stream over a string (tests)
+        io.out << QString::fromUtf8(bytes);
+        return true;
+    }
+    return device->write(bytes) == bytes.size();
+}
+
+bool writeOutput(const CRendaroDoc &document, const QString &output, CliStreams &io,
+                 const std::function<bool(const QString &path)> &write)
+{
+    if (!isStandardStream(output)) {
+        if (write(output))
+            return true;
+        reportSaveFailure(document, output, io);
         return false;
-    *output = args.at(at + 1);
-    args.remove(at, 2);
-    return true;
+    }
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("out"));
+    if (!folder.isValid() || !write(path)) {
+        reportSaveFailure(document, output, io, path);
+        return false;
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        io.err << messageText(MsgCannotSave) << " (" << displayName(output, true) << ": " << file.errorString()
+               << ")\n";
+        return false;
+    }
+    return writeStandardOutput(io, file.readAll());
+}
+
+bool sameFile(const QString &a, const QString &b)
+{
+    struct stat x, y;
+    return ::stat(QFile::encodeName(a).constData(), &x) == 0 && ::stat(QFile::encodeName(b).constData(), &y) == 0
+           && x.st_dev == y.st_dev && x.st_ino == y.st_ino;
 }
 
 QString jsonString(const QString &text)
@@ -72,4 +254,13 @@ QString jsonString(const QString &text)
     }
     out.append(u'"');
     return out;
+}
+
+QString jsonNumber(double value)
+{
+    if (std::isnan(value))
+        return QStringLiteral("\"nan\"");
+    if (std::isinf(value))
+        return value > 0 ? QStringLiteral("\"inf\"") : QStringLiteral("\"-inf\"");
+    return QString::number(value, 'g', 9);
 }

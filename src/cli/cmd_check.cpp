@@ -21,14 +21,12 @@ void checkEntry(const StringEntry &entry, const CXMLStruct &catalogue, std::vect
 
 int cmdCheck(const QStringList &args, CliStreams &io)
 {
-    QStringList rest = args;
-    const bool json = rest.removeAll(QStringLiteral("--json")) > 0;
-    if (rest.size() != 1) {
-        io.err << "usage: rendaro-cli check FILE [--json]\n";
-        return 2;
-    }
+    const CommandLine line = parseCommandLine(args, {}, {QStringLiteral("--json")});
+    if (!line.error.isEmpty() || line.operands.size() != 1)
+        return usageError(line, io);
+    const bool json = line.has(QStringLiteral("--json"));
     CRendaroDoc document;
-    const int id = loadForCommand(document, rest.first(), io, false);
+    const int id = loadForCommand(document, line.operands.first(), io, false);
     if (id < 0)
         return 1;
     const CXMLStruct &catalogue = *document.findCatalogue(id);

@@ -44,17 +44,16 @@ void printText(const ConsistencyReport &report, QTextStream &out)
 
 int cmdConsistency(const QStringList &args, CliStreams &io)
 {
-    QStringList rest = args;
-    const bool json = rest.removeAll(QStringLiteral("--json")) > 0;
-    if (rest.size() != 1 || rest.first().startsWith(u'-')) {
-        io.err << "usage: rendaro-cli consistency DIR [--json]\n";
-        return 2;
-    }
-    if (!QFileInfo(rest.first()).isDir()) {
-        io.err << "Not a folder: " << rest.first() << '\n';
+    const CommandLine line = parseCommandLine(args, {}, {QStringLiteral("--json")});
+    if (!line.error.isEmpty() || line.operands.size() != 1)
+        return usageError(line, io);
+    const bool json = line.has(QStringLiteral("--json"));
+    const QString &folder = line.operands.first();
+    if (!QFileInfo(folder).isDir()) {
+        io.err << "Not a folder: " << folder << '\n';
         return 1;
     }
-    const ConsistencyReport report = ConsistencyReportForFolder(rest.first());
+    const ConsistencyReport report = ConsistencyReportForFolder(folder);
     for (const FileFailure &failure : report.unreadable)
         io.err << messageText(MsgCannotOpen) << " (" << failure.path << ": " << failure.reason << ")\n";
     if (json)

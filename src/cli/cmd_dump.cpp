@@ -15,16 +15,17 @@ QString jsonList(const QStringList &items)
 // Prints the loaded catalogue as one JSON object, texts in memory form.
 int cmdDump(const QStringList &args, CliStreams &io)
 {
-    if (args.size() != 1) {
-        io.err << "usage: rendaro-cli dump FILE\n";
-        return 2;
-    }
+    const CommandLine line = parseCommandLine(args, {});
+    if (!line.error.isEmpty() || line.operands.size() != 1)
+        return usageError(line, io);
     CRendaroDoc document;
-    const int id = loadForCommand(document, args.first(), io, false);
+    const int id = loadForCommand(document, line.operands.first(), io, false);
     if (id < 0)
         return 1;
     const CXMLStruct &catalogue = *document.findCatalogue(id);
-    io.out << "{\"lengthRatio\": " << QString::number(double(catalogue.lengthRatio), 'g', 9)
+    // The ratio as read, which the checks use; JSON has no number for the
+    // infinity or NaN that an AllowLength such as "1e40" or "nan" gives.
+    io.out << "{\"lengthRatio\": " << jsonNumber(double(catalogue.lengthRatio))
            << ", \"codeType\": " << catalogue.codeType << ", \"keys\": " << jsonList(catalogue.keys)
            << ", \"entries\": [";
     bool first = true;

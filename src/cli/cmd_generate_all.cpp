@@ -20,20 +20,21 @@ void printFailure(CliStreams &io, int messageId, const QString &path, const QStr
 
 QString counted(int count, const char *noun)
 {
-    return QStringLiteral("%1 %2%3").arg(count).arg(QLatin1String(noun)).arg(count == 1 ? QLatin1String() : QLatin1String("s"));
+    return QStringLiteral("%1 %2%3")
+        .arg(count)
+        .arg(QLatin1String(noun))
+        .arg(count == 1 ? QLatin1String() : QLatin1String("s"));
 }
 } // namespace
 
 int cmdGenerateAll(const QStringList &args, CliStreams &io)
 {
-    QStringList rest = args;
-    const bool autoImport = rest.removeAll(QStringLiteral("--import")) > 0;
-    if (rest.size() != 2 || rest.at(0).startsWith(u'-') || rest.at(1).startsWith(u'-')) {
-        io.err << "usage: rendaro-cli generate-all ENGLISH_FILE TREE [--import]\n";
-        return 2;
-    }
-    const QString &english = rest.at(0);
-    const QString &tree = rest.at(1);
+    const CommandLine line = parseCommandLine(args, {}, {QStringLiteral("--import")});
+    if (!line.error.isEmpty() || line.operands.size() != 2)
+        return usageError(line, io);
+    const bool autoImport = line.has(QStringLiteral("--import"));
+    const QString &english = line.operands.at(0);
+    const QString &tree = line.operands.at(1);
     CommandDocument holder;
     CRendaroDoc &document = *holder;
     const int id = loadForCommand(document, english, io);

@@ -12,11 +12,6 @@
 
 namespace {
 
-const char kUsage[] =
-    "usage: rendaro-cli pack list|add-strings|combine|import --branch DIR [--device-pack DIR]\n"
-    "           [--projects TABLE.json] [--project NAME]... [--language CODE]...\n"
-    "           [--out DIR (combine)] [--from DIR (import)]\n";
-
 struct PackOptions {
     QString command;
     QString branch, devicePack, table, out, from;
@@ -194,10 +189,8 @@ int import(CGenerateZIVHandler &handler, const QStringList &languages, const std
 int cmdPack(const QStringList &args, CliStreams &io)
 {
     PackOptions options;
-    if (!parseOptions(args, options)) {
-        io.err << kUsage;
-        return 2;
-    }
+    if (!parseOptions(args, options))
+        return 2;  // runCli prints the usage
     ProjectTable table = BuiltInProjectTable();
     QString error;
     if (!options.table.isEmpty() && !LoadProjectTable(options.table, &table, &error)) {

@@ -2,7 +2,6 @@
 // tables, listed or added to a language file as new strings.
 
 #include "catalogue/document.h"
-#include "catalogue/messages.h"
 #include "cli/cli_support.h"
 #include "resparse/res_extract.h"
 
@@ -26,6 +25,8 @@ bool addExtractedString(CRendaroDoc &document, int &catalogueId, const QString &
 
 int addToFile(const QStringList &texts, const QString &file, CliStreams &io)
 {
+    if (!checkOutputTarget(file, io))
+        return 1;
     CRendaroDoc document;
     int id = -1;
     if (QFileInfo::exists(file)) {
@@ -37,7 +38,7 @@ int addToFile(const QStringList &texts, const QString &file, CliStreams &io)
     for (const QString &text : texts)
         added += addExtractedString(document, id, text) ? 1 : 0;
     if (!document.SaveCatalogue(id, file, true)) {
-        io.err << messageText(MsgCannotSave) << " (" << file << ")\n";
+        reportSaveFailure(document, file, io);
         return 1;
     }
     io.out << added << (added == 1 ? " string added\n" : " strings added\n");
@@ -48,29 +49,21 @@ int addToFile(const QStringList &texts, const QString &file, CliStreams &io)
 
 int cmdExtract(const QStringList &args, CliStreams &io)
 {
-    QStringList rest = args;
-    QString addTo;
-    const qsizetype option = rest.indexOf(QStringLiteral("--add-to"));
-    if (option >= 0) {
-        addTo = rest.value(option + 1);
-        rest.remove(option, qMin<qsizetype>(2, rest.size() - option));
-    }
-    if (rest.size() != 2 || (option >= 0 && addTo.isEmpty())) {
-        io.err << "usage: rendaro-cli extract EXE HEADER [--add-to FILE]\n";
+    const CommandLine line = parseCommandLine(args, {QStringLiteral("--add-to")});
+    const QString addTo = line.value(QStringLiteral("--add-to"));
+    if (!line.error.isEmpty() || line.operands.size() != 2 || (line.has(QStringLiteral("--add-to")) && addTo.isEmpty()))
+        return usageError(line, io);
+    if (isStandardStream(addTo)) {
+        io.err << "--add-to saves FILE in place, so it cannot be standard input\n";
         return 2;
     }
-    const QString &executable = rest.at(0), &header = rest.at(1);
     QStringList texts;
-    if (!ExtractResourceStrings(texts, executable, header)) {
-        if (!QFileInfo(executable).isFile())
-            io.err << "Can not open the executable " << executable << '\n';
-        else if (!QFileInfo(header).isFile())
-            io.err << "Can not open the header " << header << '\n';
-        else
-            io.err << "Not a Windows executable or unreadable: " << executable << '\n';
+    QString error;
+    if (!ExtractResourceStrings(texts, line.operands.at(0), line.operands.at(1), &error)) {
+        io.err << error << '\n';
         return 1;
     }
-    if (option >= 0)
+    if (line.has(QStringLiteral("--add-to")))
         return addToFile(texts, addTo, io);
     io.out << '[';
     for (qsizetype i = 0; i < texts.size(); ++i)

@@ -6,35 +6,42 @@
 #include "cli/cli_support.h"
 
 namespace {
-int saveCommand(QStringList args, CliStreams &io, bool keepTree, const char *usage)
+int saveCommand(const QStringList &args, CliStreams &io, bool keepTree)
 {
-    QString output;
-    if (!takeOutputOption(args, &output) || args.size() != 1 || (!keepTree && output.isEmpty())) {
-        io.err << "usage: rendaro-cli " << usage << '\n';
-        return 2;
+    const CommandLine line = parseCommandLine(args, {QStringLiteral("-o")});
+    if (!line.error.isEmpty() || line.operands.size() != 1 || (!keepTree && !line.has(QStringLiteral("-o"))))
+        return usageError(line, io);
+    const QString input = line.operands.first();
+    const QString output = line.has(QStringLiteral("-o")) ? line.value(QStringLiteral("-o")) : input;
+    // Only the untranslated strings written over their own file would lose
+    // every translation of it.
+    if (!keepTree && !isStandardStream(input) && !isStandardStream(output) && sameFile(input, output)) {
+        io.err << messageText(MsgCannotSave) << " (" << output << ": it is the input file " << input
+               << "; choose another output)\n";
+        return 1;
     }
-    if (output.isEmpty())
-        output = args.first();
+    if (!checkOutputTarget(output, io))
+        return 1;
     CommandDocument holder;
     CRendaroDoc &document = *holder;
-    const int id = loadForCommand(document, args.first(), io);
+    const int id = loadForCommand(document, input, io);
     if (id < 0)
         return 1;
-    if (!document.SaveCatalogue(id, output, keepTree)) {
-        io.err << messageText(MsgCannotSave) << " (" << output << ")\n";
+    if (!writeOutput(document, output, io,
+                     [&](const QString &path) { return document.SaveCatalogue(id, path, keepTree); }))
         return 1;
-    }
-    io.out << "Save OK\n";
+    if (!isStandardStream(output))
+        io.out << "Save OK\n";
     return 0;
 }
 } // namespace
 
 int cmdResave(const QStringList &args, CliStreams &io)
 {
-    return saveCommand(args, io, true, "resave FILE [-o OUT]");
+    return saveCommand(args, io, true);
 }
 
 int cmdUntranslated(const QStringList &args, CliStreams &io)
 {
-    return saveCommand(args, io, false, "untranslated FILE -o OUT");
+    return saveCommand(args, io, false);
 }

@@ -3,26 +3,29 @@
 
 #include "catalogue/document.h"
 #include "catalogue/folder_listing.h"
-#include "catalogue/messages.h"
 #include "cli/cli_support.h"
 #include "export/script_output_path.h"
 #include "export/script_table.h"
 
+#include <QDir>
 #include <QFileInfo>
+#include <QHash>
 
 namespace {
 
 int exportOne(int kind, const QString &file, const QString &output, CliStreams &io)
 {
+    if (!checkOutputTarget(output, io))
+        return 1;
     CRendaroDoc document;
     const int id = loadForCommand(document, file, io);
     if (id < 0)
         return 1;
-    if (!document.ExportCatalogueScript(kind, id, output)) {
-        io.err << messageText(MsgCannotSave) << " (" << output << ")\n";
+    if (!writeOutput(document, output, io,
+                     [&](const QString &path) { return document.ExportCatalogueScript(kind, id, path); }))
         return 1;
-    }
-    io.out << "Save OK\n";
+    if (!isStandardStream(output))
+        io.out << "Save OK\n";
     return 0;
 }
 
@@ -32,12 +35,15 @@ int exportFolder(int kind, const QString &folder, CliStreams &io)
         io.err << "Not a folder: " << folder << '\n';
         return 1;
     }
+    // Script names depend on the folders the path passes through ("Vantor"),
+    // so they are taken from the absolute path, as the editor's are.
     CRendaroDoc document;
     bool ok = true;
-    for (const QString &file : ListLanguageFiles(folder)) {
+    for (const QString &file : ListLanguageFiles(QDir(folder).absolutePath())) {
         if (loadForCommand(document, file, io) < 0)
             ok = false;
     }
+    QHash<QString, QString> sourceOfOutput;
     const int count = int(document.catalogues().size());
     for (int i = 1; i < count; ++i) {
         const QString source = document.GetCataloguePath(i);
@@ -46,10 +52,20 @@ int exportFolder(int kind, const QString &folder, CliStreams &io)
             io.err << "Skipped " << source << ": no script file name for it\n";
             continue;
         }
+        // Two files with one script name: the first is written, the second
+        // would silently replace it.
+        const auto claimed = sourceOfOutput.constFind(output);
+        if (claimed != sourceOfOutput.constEnd()) {
+            io.err << "Skipped " << source << ": its script file " << output << " is already written for "
+                   << claimed.value() << '\n';
+            ok = false;
+            continue;
+        }
+        sourceOfOutput.insert(output, source);
         if (document.ExportCatalogueScript(kind, document.catalogueAt(i)->catalogueId, output)) {
             io.out << output << '\n';
         } else {
-            io.err << messageText(MsgCannotSave) << " (" << output << ")\n";
+            reportSaveFailure(document, output, io);
             ok = false;
         }
     }
@@ -60,15 +76,15 @@ int exportFolder(int kind, const QString &folder, CliStreams &io)
 
 int cmdExport(const QStringList &args, CliStreams &io)
 {
-    QStringList rest = args;
-    QString output;
-    const bool optionsOk = takeOutputOption(rest, &output);
-    const int kind = rest.value(0) == u"js" ? ScriptJavaScript : rest.value(0) == u"php" ? ScriptPhp : 0;
-    if (optionsOk && kind && rest.size() == 3 && rest.at(1) == u"--folder" && output.isEmpty())
-        return exportFolder(kind, rest.at(2), io);
-    if (optionsOk && kind && rest.size() == 2 && !output.isEmpty())
-        return exportOne(kind, rest.at(1), output, io);
-    io.err << "usage: rendaro-cli export js|php FILE -o OUT\n"
-              "       rendaro-cli export js|php --folder DIR\n";
-    return 2;
+    const CommandLine line = parseCommandLine(args, {QStringLiteral("-o"), QStringLiteral("--folder")});
+    const QString kindName = line.operands.value(0);
+    const int kind = kindName == u"js" ? ScriptJavaScript : kindName == u"php" ? ScriptPhp : 0;
+    if (line.error.isEmpty() && kind) {
+        const bool toFile = line.has(QStringLiteral("-o")), fromFolder = line.has(QStringLiteral("--folder"));
+        if (fromFolder && !toFile && line.operands.size() == 1)
+            return exportFolder(kind, line.value(QStringLiteral("--folder")), io);
+        if (toFile && !fromFolder && line.operands.size() == 2)
+            return exportOne(kind, line.operands.at(1), line.value(QStringLiteral("-o")), io);
+    }
+    return usageError(line, io);
 }

@@ -3,6 +3,7 @@
 #include "cli/cli_support.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <cstdio>
 #include <unistd.h>
 
@@ -14,9 +15,10 @@ int main(int argc, char **argv)
     setTheDocument(&document);
     QTextStream out(stdout);
     QTextStream err(stderr);
-    CliStreams io{out, err, isatty(STDERR_FILENO) != 0};
+    QFile in;
+    in.open(stdin, QIODevice::ReadOnly);
+    CliStreams io{out, err, isatty(STDERR_FILENO) != 0, &in};
     const int status = runCli(app.arguments().mid(1), io);
-    out.flush();
     err.flush();
     return status;
 }

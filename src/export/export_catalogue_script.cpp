@@ -3,6 +3,12 @@
 
 bool CRendaroDoc::ExportCatalogueScript(int kind, int catalogueId, const QString &path)
 {
+    m_lastErrorText.clear();
     const CXMLStruct *catalogue = findCatalogue(catalogueId);
-    return catalogue && WriteScriptTable(path, kind, catalogue->entries, catalogue->keys);
+    if (!catalogue)
+        return fail(QStringLiteral("no catalogue has the identifier %1").arg(catalogueId));
+    QString reason;
+    if (!WriteScriptTable(path, kind, catalogue->entries, catalogue->keys, &reason))
+        return fail(QStringLiteral("%1: %2").arg(path, reason));
+    return true;
 }

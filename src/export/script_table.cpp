@@ -28,24 +28,57 @@ void appendCharRef(QByteArray &out, char32_t codePoint)
     out.append(buffer, at);
 }
 
+// How a text is written: as it stands, or as the inside of a script string
+// literal delimited by apostrophes.
+enum class Quoting { None, JavaScript, Php };
+
 // Appends the ASCII form of text (see AsciiWithCharRefs). Runs of plain
 // characters are gathered in a small buffer and appended in one go.
-void appendAscii(QByteArray &out, const QString &text)
+//
+// Inside a literal nothing may end the string early: an apostrophe is
+// written \', and a backslash \\, except where it starts one of the
+// line-break escapes \n and \r of the memory form, which are written as
+// they stand (JavaScript reads them as line breaks, PHP keeps them as
+// typed). JavaScript also takes no raw line break inside a literal, so CR
+// and LF become \r and \n there. A text without apostrophes, raw line
+// breaks or other backslashes is written exactly as without quoting.
+void appendAscii(QByteArray &out, const QString &text, Quoting quoting = Quoting::None)
 {
     const qsizetype size = text.size();
     const char16_t *data = reinterpret_cast<const char16_t *>(text.constData());
     char run[256];
     int runLength = 0;
+    auto put = [&](char c) {
+        run[runLength++] = c;
+        if (runLength == int(sizeof run)) {
+            out.append(run, runLength);
+            runLength = 0;
+        }
+    };
     for (qsizetype i = 0; i < size; ++i) {
         const char16_t c = data[i];
         if (c == 0)
             break;
         if (c < 0x7F) {
-            run[runLength++] = char(c);
-            if (runLength == int(sizeof run)) {
-                out.append(run, runLength);
-                runLength = 0;
+            if (quoting != Quoting::None) {
+                if (c == u'\\') {
+                    const bool lineBreakEscape = i + 1 < size && (data[i + 1] == u'n' || data[i + 1] == u'r');
+                    put('\\');
+                    put(lineBreakEscape ? char(data[++i]) : '\\');
+                    continue;
+                }
+                if (c == u'\'') {
+                    put('\\');
+                    put('\'');
+                    continue;
+                }
+                if (quoting == Quoting::JavaScript && (c == u'\n' || c == u'\r')) {
+                    put('\\');
+                    put(c == u'\n' ? 'n' : 'r');
+                    continue;
+                }
             }
+            put(char(c));
             continue;
         }
         if (runLength) {
@@ -111,22 +144,27 @@ QByteArray ScriptTableBytes(int kind, const EntryMap &entries, const QStringList
     }
 
     // (slot, entry) for each entry and each distinct key of it that the list
-    // holds, in entry order; an entry listing a key twice counts once.
+    // holds; an entry listing a key twice counts once. lastEntry[slot]
+    // remembers the last entry that listed a slot, so a repeated key of one
+    // entry is dropped without searching its key list. Entries are taken in
+    // the table's own numbering, which needs no sorting; only the few slots
+    // that several entries list are put in original order below.
     std::vector<std::pair<int, const StringEntry *>> listed;
     listed.reserve(size_t(keys.size()));
-    for (const auto &[original, entry] : entries) {
-        const auto begin = entry.keys.cbegin();
-        for (auto key = begin; key != entry.keys.cend(); ++key) {
-            if (std::find(begin, key, *key) != key)
+    std::vector<const StringEntry *> lastEntry(size_t(slotCount) + 1, nullptr);
+    for (size_t number = 0; number < entries.size(); ++number) {
+        const StringEntry &entry = entries.byNumber(number);
+        for (const QString &key : entry.keys) {
+            const auto found = slotOfKey.constFind(key);
+            if (found == slotOfKey.constEnd() || lastEntry[size_t(found.value())] == &entry)
                 continue;
-            const auto found = slotOfKey.constFind(*key);
-            if (found != slotOfKey.constEnd())
-                listed.emplace_back(found.value(), &entry);
+            lastEntry[size_t(found.value())] = &entry;
+            listed.emplace_back(found.value(), &entry);
         }
     }
 
-    // Stable counting sort by slot: the entries of slot s are
-    // bySlot[slotStart[s] .. slotStart[s + 1]), still in entry order.
+    // Counting sort by slot: the entries of slot s are
+    // bySlot[slotStart[s] .. slotStart[s + 1]), then in original order.
     std::vector<size_t> slotStart(size_t(slotCount) + 2, 0);
     for (const auto &item : listed)
         ++slotStart[size_t(item.first) + 1];
@@ -138,10 +176,17 @@ QByteArray ScriptTableBytes(int kind, const EntryMap &entries, const QStringList
         for (const auto &item : listed)
             bySlot[next[size_t(item.first)]++] = item.second;
     }
+    for (size_t slot = 1; slot + 1 < slotStart.size(); ++slot) {
+        if (slotStart[slot + 1] - slotStart[slot] > 1) {
+            std::sort(bySlot.begin() + qsizetype(slotStart[slot]), bySlot.begin() + qsizetype(slotStart[slot + 1]),
+                      [](const StringEntry *a, const StringEntry *b) { return OriginalLess(a->original, b->original); });
+        }
+    }
 
     QByteArray out(php ? "<?php\r\n$V=array(\r\n" : "langTrans = {\r\n");
     out.reserve(qsizetype(keys.size()) * 64 + 64);
     const char *middle = php ? "'=>'" : "': '";
+    const Quoting quoting = php ? Quoting::Php : Quoting::JavaScript;
     bool first = true;
     for (qsizetype i = 0; i < keys.size(); ++i) {
         const size_t slot = size_t(listSlots[size_t(i)]);
@@ -150,9 +195,9 @@ QByteArray ScriptTableBytes(int kind, const EntryMap &entries, const QStringList
                 out.append(",\r\n", 3);
             first = false;
             out.append('\'');
-            appendAscii(out, keys[i]);
+            appendAscii(out, keys[i], quoting);
             out.append(middle, 4);
-            appendAscii(out, tableText(bySlot[at]->translation));
+            appendAscii(out, tableText(bySlot[at]->translation), quoting);
             out.append('\'');
         }
     }
@@ -160,7 +205,8 @@ QByteArray ScriptTableBytes(int kind, const EntryMap &entries, const QStringList
     return out;
 }
 
-bool WriteScriptTable(const QString &path, int kind, const EntryMap &entries, const QStringList &keys)
+bool WriteScriptTable(const QString &path, int kind, const EntryMap &entries, const QStringList &keys,
+                      QString *error)
 {
-    return writeFileAtomically(path, ScriptTableBytes(kind, entries, keys));
+    return writeFileAtomically(path, ScriptTableBytes(kind, entries, keys), error);
 }

@@ -20,5 +20,7 @@ QByteArray AsciiWithCharRefs(const QString &text);
 // lists that key (in entry order).
 QByteArray ScriptTableBytes(int kind, const EntryMap &entries, const QStringList &keys);
 
-// Writes the table to path safely; false when the file could not be written.
-bool WriteScriptTable(const QString &path, int kind, const EntryMap &entries, const QStringList &keys);
+// Writes the table to path safely; false, with the reason in *error when
+// given, when the file could not be written.
+bool WriteScriptTable(const QString &path, int kind, const EntryMap &entries, const QStringList &keys,
+                      QString *error = nullptr);

@@ -16,13 +16,21 @@ namespace {
 constexpr std::uint32_t kMenuType = 4, kDialogType = 5, kStringType = 6;
 constexpr std::uint64_t kReadBudgetFactor = 8;
 
-bool readFile(const QString &path, QByteArray *bytes)
+// Reads a whole file; false with the system's reason when it cannot.
+bool readFile(const QString &path, QByteArray *bytes, QString *reason)
 {
     QFile file(path);
-    if (QFileInfo(path).isDir() || !file.open(QIODevice::ReadOnly))
+    if (QFileInfo(path).isDir()) {
+        *reason = QStringLiteral("it is a folder");
         return false;
-    *bytes = file.readAll();
-    return file.error() == QFileDevice::NoError;
+    }
+    if (file.open(QIODevice::ReadOnly)) {
+        *bytes = file.readAll();
+        if (file.error() == QFileDevice::NoError)
+            return true;
+    }
+    *reason = file.errorString();
+    return false;
 }
 
 } // namespace
@@ -121,18 +129,27 @@ bool ExtractFromImage(const QByteArray &image, const QString &headerText, QStrin
     return true;
 }
 
-bool ExtractResourceStrings(QStringList &texts, const QString &executablePath, const QString &headerPath)
+bool ExtractResourceStrings(QStringList &texts, const QString &executablePath, const QString &headerPath,
+                            QString *error)
 {
     QByteArray image, header;
-    if (!readFile(executablePath, &image) || !readFile(headerPath, &header))
+    QString reason;
+    auto fail = [error](const QString &message) {
+        if (error)
+            *error = message;
         return false;
+    };
+    if (!readFile(executablePath, &image, &reason))
+        return fail(QStringLiteral("Can not open the executable %1 (%2)").arg(executablePath, reason));
+    if (!readFile(headerPath, &header, &reason))
+        return fail(QStringLiteral("Can not open the header %1 (%2)").arg(headerPath, reason));
     // The header is read as a C string: it ends at its first zero byte.
     const qsizetype end = header.indexOf('\0');
     if (end >= 0)
         header.truncate(end);
     QStringList found;
     if (!ExtractFromImage(image, QString::fromLatin1(header), found))
-        return false;
+        return fail(QStringLiteral("Not a Windows executable: %1").arg(executablePath));
     texts += found;
     return true;
 }

@@ -21,5 +21,7 @@ QString StripMnemonics(const QString &text);
 bool ExtractFromImage(const QByteArray &image, const QString &headerText, QStringList &texts);
 
 // The same for files. False, with nothing appended, when the executable or
-// the header cannot be opened (or the executable is no Windows executable).
-bool ExtractResourceStrings(QStringList &texts, const QString &executablePath, const QString &headerPath);
+// the header cannot be read (or the executable is no Windows executable);
+// *error then says which file failed and why.
+bool ExtractResourceStrings(QStringList &texts, const QString &executablePath, const QString &headerPath,
+                            QString *error = nullptr);

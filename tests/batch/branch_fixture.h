@@ -9,10 +9,6 @@
 #include "test_support.h"
 
 #include <QFileInfo>
-#include <ostream>
-
-// Readable QString values in failure messages.
-inline void PrintTo(const QString &text, std::ostream *os) { *os << '"' << text.toStdString() << '"'; }
 
 const QString kPackFixtures = QStringLiteral(RENDARO_TEST_DATA "/../batch/fixtures");
 

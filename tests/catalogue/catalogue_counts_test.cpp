@@ -1,6 +1,7 @@
 #include "catalogue/catalogue_counts.h"
 #include "catalogue/document.h"
 #include "catalogue/entry_checks.h"
+#include "catalogue/entry_edits.h"
 #include "catalogue/entry_navigation.h"
 
 #include <gtest/gtest.h>
@@ -52,12 +53,11 @@ TEST(CatalogueCounts, CountsAfterRandomEditsEqualAFullRecount)
             catalogue.codeType = pick(2);
             counts.recount(catalogue);
         } else {
-            StringEntry &entry = catalogue.entries.entryAt(size_t(pick(int(catalogue.entries.size()))));
-            const QString oldTranslation = entry.translation;
-            const int oldTranslatable = entry.translatable;
+            // An edit as the editor makes it: the old state comes back from
+            // the change.
+            const StringEntry &entry = catalogue.entries.entryAt(size_t(pick(int(catalogue.entries.size()))));
             const QString text = pick(4) == 0 ? entry.original : QString::fromUtf8(kTranslations[pick(11)]);
-            document.SetTranslation(id, entry.original, text, pick(8) ? 1 : 0);
-            counts.entryChanged(entry, oldTranslation, oldTranslatable);
+            counts.entryChanged(entry, SetEntryTranslation(document, id, entry.original, text, pick(8) ? 1 : 0));
         }
         if (step % 50 == 0)
             expectSameAsFullPass(counts, catalogue);

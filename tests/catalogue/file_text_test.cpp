@@ -3,6 +3,9 @@
 #include <QRandomGenerator>
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <limits>
+
 namespace {
 
 // The conversions written as the plain sequence of whole-text replacements.
@@ -59,6 +62,18 @@ TEST(FileText, LengthRatioReadsLikeStrtodAndWritesSixDecimals)
     EXPECT_FLOAT_EQ(ParseLengthRatio(QString()), 0.0f);
     EXPECT_EQ(FormatLengthRatio(2.0f), u"2.000000");
     EXPECT_EQ(FormatLengthRatio(1.5f), u"1.500000");
+}
+
+TEST(FileText, LengthRatioBeyondFloatReadsAsInfinityLikeStrtod)
+{
+    const float inf = std::numeric_limits<float>::infinity();
+    EXPECT_EQ(ParseLengthRatio(QStringLiteral("1e40")), inf);   // beyond float
+    EXPECT_EQ(ParseLengthRatio(QStringLiteral("1e400")), inf);  // beyond double
+    EXPECT_EQ(ParseLengthRatio(QStringLiteral("-1e400")), -inf);
+    EXPECT_EQ(ParseLengthRatio(QStringLiteral("1e-400")), 0.0f);
+    EXPECT_EQ(ParseLengthRatio(QStringLiteral("inf")), inf);
+    EXPECT_TRUE(std::isnan(ParseLengthRatio(QStringLiteral("nan"))));
+    EXPECT_EQ(ParseLengthRatio(QStringLiteral("3.4028234e38")), std::numeric_limits<float>::max());
 }
 
 } // namespace

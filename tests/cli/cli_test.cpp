@@ -33,6 +33,44 @@ TEST_F(Cli, DumpPrintsTheCatalogueAsJson)
     EXPECT_TRUE(r.out.startsWith("{\"lengthRatio\": 1.5, \"codeType\": 1, \"keys\": "));
 }
 
+TEST_F(Cli, DumpStaysValidJsonForAnyLengthRatio)
+{
+    const struct {
+        const char *allowLength;
+        QJsonValue shown;
+        bool longTranslationPasses;  // what the length check makes of the ratio as read
+    } cases[] = {{"nan", "nan", true}, {"inf", "inf", true}, {"1e40", "inf", true}, {"-1e400", "-inf", false},
+                 {"1e-50", 0.0, false}, {"3", 3.0, false}};
+    for (const auto &c : cases) {
+        const QString path = write("a.xml", languageFile("AllowLength=\"" + QByteArray(c.allowLength) + "\"",
+                                                         {"<L from=\"A\" to=\"A much longer text\"/>"}));
+        const CliRun r = run({"dump", path});
+        QJsonParseError error;
+        const QJsonObject json = QJsonDocument::fromJson(r.out.toUtf8(), &error).object();
+        EXPECT_EQ(error.error, QJsonParseError::NoError) << c.allowLength << ": " << r.out.toStdString();
+        EXPECT_EQ(json["lengthRatio"], c.shown) << c.allowLength;
+        EXPECT_EQ(run({"check", path}).status == 0, c.longTranslationPasses) << c.allowLength;
+    }
+}
+
+TEST_F(Cli, ApplyWarnsAboutTargetsOutOfStepWithTheSource)
+{
+    const QString source = write("eng.xml", languageFile("", {"<L from=\"One\"/>", "<L from=\"Two\"/>", "<L from=\"Three\"/>"}));
+    const QString inStep = write("deu.xml", languageFile("", {"<L from=\"One\" to=\"Eins\"/>"}));
+    const QByteArray swapped = languageFile("", {"<L from=\"Two\" to=\"Deux\"/>", "<L from=\"One\" to=\"Un\"/>"});
+    const QString outOfStep = write("fra.xml", swapped);
+    const CliRun r = run({"apply", source, inStep, outOfStep});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, u"Complete!\n");
+    EXPECT_EQ(r.err, "Warning: " + outOfStep +
+                         " is out of step with the source: \"One\" is at another position (strings are paired by "
+                         "position)\n");
+    // The file result is Apply To's as ever: pairs by position, tail appended.
+    EXPECT_EQ(readBytes(outOfStep),
+              languageFile("", {"<L from=\"Two\" to=\"Deux\"/>", "<L from=\"One\" to=\"Un\"/>",
+                                "<L from=\"Three\" to=\"Three\"/>"}));
+}
+
 TEST_F(Cli, UsageAndUnreadableFiles)
 {
     EXPECT_EQ(run({}).status, 2);
@@ -88,7 +126,7 @@ TEST_F(Cli, ResaveUntranslatedApplyAndImport)
     const QString target = write("t.xml", languageFile("", {"<L from=\"One\" to=\"Uno\"/>"}));
     const CliRun applied = run({"apply", path, target, folder.path("missing.xml")});
     EXPECT_EQ(applied.status, 1);
-    EXPECT_EQ(applied.err, "Can't apply to " + folder.path("missing.xml") + "\n");
+    EXPECT_EQ(applied.err, "Can't apply to " + folder.path("missing.xml") + " (No such file or directory)\n");
     EXPECT_EQ(applied.out, u"Complete!\n");
     EXPECT_EQ(readBytes(target), languageFile("", {"<L from=\"One\" to=\"Uno\"/>", "<L from=\"Two\" to=\"Two\"/>"}));
 

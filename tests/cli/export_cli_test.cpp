@@ -45,4 +45,29 @@ TEST_F(ExportCli, LanguageFolderWritesEachFileUnderItsScriptName)
     EXPECT_EQ(run({"export", "js", "--folder", folder.path("missing")}).status, 1);
 }
 
+TEST_F(ExportCli, LanguageFolderNamesComeFromTheAbsolutePath)
+{
+    QDir(folder.root()).mkpath("Vantor/lang");
+    write("Vantor/lang/CHT.xml", languageFile("", {"<L from=\"B\" to=\"Be\" key=\"K2\"/>"}));
+    WorkingFolder working(folder.path("Vantor"));
+    const CliRun r = run({"export", "js", "--folder", "lang"});
+    EXPECT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_EQ(r.out, folder.path("Vantor/lang/zh_tw.js") + "\n");
+    EXPECT_TRUE(QFile::exists(folder.path("Vantor/lang/zh_tw.js")));
+}
+
+TEST_F(ExportCli, TwoFilesWithOneScriptNameWriteTheFirstOnly)
+{
+    QDir(folder.root()).mkpath("Vantor");
+    // Both are en.js in a "Vantor" folder; ENG.xml comes first.
+    const QString first = write("Vantor/ENG.xml", languageFile("", {"<L from=\"A\" to=\"first\" key=\"K\"/>"}));
+    const QString second = write("Vantor/ViewResENG.xml", languageFile("", {"<L from=\"A\" to=\"second\" key=\"K\"/>"}));
+    const CliRun r = run({"export", "js", "--folder", folder.root()});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, folder.path("Vantor/en.js") + "\n");
+    EXPECT_EQ(r.err, "Skipped " + second + ": its script file " + folder.path("Vantor/en.js") +
+                         " is already written for " + first + "\n");
+    EXPECT_EQ(readBytes(folder.path("Vantor/en.js")), QByteArray("langTrans = {\r\n'K': 'first'\r\n};\r\n"));
+}
+
 } // namespace

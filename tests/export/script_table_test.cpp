@@ -73,9 +73,23 @@ TEST(ScriptTable, KeysListedByTwoEntriesAndUnknownKeys)
 
 TEST(ScriptTable, TranslationReplacementsAndKeysUntouched)
 {
-    const EntryMap entries = entryMap({makeEntry("x", "a &amp;lt; b &quot;q&quot; it's \\n", {"it's"})});
-    EXPECT_EQ(ScriptTableBytes(ScriptJavaScript, entries, {"it's"}),
-              QByteArray("langTrans = {\r\n'it's': 'a &lt; b \"q\" it&#39;s \\n'\r\n};\r\n"));
+    const EntryMap entries = entryMap({makeEntry("x", "a &amp;lt; b &quot;q&quot; it's \\n", {"IDS_X"})});
+    EXPECT_EQ(ScriptTableBytes(ScriptJavaScript, entries, {"IDS_X"}),
+              QByteArray("langTrans = {\r\n'IDS_X': 'a &lt; b \"q\" it&#39;s \\n'\r\n};\r\n"));
+}
+
+TEST(ScriptTable, NothingEndsAStringLiteralEarly)
+{
+    // A key's apostrophe and every backslash but those of the line-break
+    // escapes are escaped; JavaScript also gets no raw line break.
+    const EntryMap entries = entryMap({makeEntry("a", "C:\\users\\ end\\", {"it's"}),
+                                       makeEntry("b", "two\\nlines\\r\\n raw\nLF\rCR \\\\n", {"K\\"})});
+    EXPECT_EQ(ScriptTableBytes(ScriptJavaScript, entries, {"it's", "K\\"}),
+              QByteArray("langTrans = {\r\n'it\\'s': 'C:\\\\users\\\\ end\\\\',\r\n"
+                         "'K\\\\': 'two\\nlines\\r\\n raw\\nLF\\rCR \\\\\\n'\r\n};\r\n"));
+    EXPECT_EQ(ScriptTableBytes(ScriptPhp, entries, {"it's", "K\\"}),
+              QByteArray("<?php\r\n$V=array(\r\n'it\\'s'=>'C:\\\\users\\\\ end\\\\',\r\n"
+                         "'K\\\\'=>'two\\nlines\\r\\n raw\nLF\rCR \\\\\\n',\r\n);\r\n?>\r\n"));
 }
 
 TEST(ScriptTable, AsciiFormOfTexts)
@@ -128,7 +142,8 @@ TEST(ScriptTable, IndexedTableEqualsTheNestedLoop)
             for (int k = random.bounded(4); k > 0; --k)
                 entryKeys << QStringLiteral("K%1").arg(random.bounded(60));  // repeats within and across entries
             const QString original = QStringLiteral("text %1").arg(random.bounded(1000));
-            entries.emplace(original, makeEntry(original, QStringLiteral("t'%1&amp;\u00e9").arg(i), entryKeys));
+            // Texts that were already safe in a literal: their bytes must not change.
+            entries.emplace(original, makeEntry(original, QStringLiteral("t'%1&amp;\u00e9\\n\t\\r\\n\"").arg(i), entryKeys));
         }
         for (int i = 0; i < 200; ++i)
             keys << QStringLiteral("K%1").arg(random.bounded(70));  // some keys no entry lists

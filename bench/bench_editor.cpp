@@ -1,0 +1,178 @@
+// The editor on a large catalogue, offscreen:
+//   - RefreshGrid of every entry (Hide Translated Item off),
+//   - a search that walks every row without a match,
+//   - `rendaro FILE` from process start to the first painted grid.
+//
+//   bench_editor [ENTRIES] [FILE]   (default 100000 entries, a temp file)
+// The third figure runs this program again as a child (--open-child FILE),
+// which starts the application as the rendaro program does and prints a line
+// once the grid has painted its rows.
+
+#include "app/main_frame.h"
+#include "app/rendaro_app.h"
+#include "catalogue/document.h"
+#include "editor/rendaro_view.h"
+#include "editor/user_prompts.h"
+#include "generate_language_file.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+namespace {
+
+// Answers every question with No and accepts no dialog.
+class NoPrompts : public UserPrompts {
+public:
+    PromptAnswer message(QWidget *, const QString &, const QString &, PromptIcon, PromptButtons buttons) override
+    {
+        return buttons == PromptButtons::Ok ? PromptAnswer::Ok : PromptAnswer::No;
+    }
+    QString openFileName(QWidget *, const FileDialogRequest &) override { return QString(); }
+    QString saveFileName(QWidget *, const FileDialogRequest &) override { return QString(); }
+    QString folderName(QWidget *, const QString &, const QString &) override { return QString(); }
+    bool runDialog(QDialog &) override { return false; }
+};
+
+double median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+template <typename Run>
+double medianMs(int runs, Run run)
+{
+    std::vector<double> times;
+    for (int i = 0; i < runs; ++i) {
+        QElapsedTimer timer;
+        timer.start();
+        run();
+        times.push_back(double(timer.nsecsElapsed()) / 1e6);
+    }
+    return median(times);
+}
+
+// The child: starts the application on the file and reports the first
+// paint of the grid with rows in it.
+class PaintWatcher : public QObject {
+public:
+    explicit PaintWatcher(CRendaroView *view) : m_view(view) {}
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint && m_view->grid()->GetItemCount() > 0 && !m_done) {
+            m_done = true;
+            // Report after this paint has finished.
+            QTimer::singleShot(0, [this] {
+                std::printf("painted %d rows\n", m_view->grid()->GetItemCount());
+                std::fflush(stdout);
+                QApplication::exit(0);
+            });
+        }
+        return false;
+    }
+
+private:
+    CRendaroView *m_view;
+    bool m_done = false;
+};
+
+int openChild(const QString &path)
+{
+    QTemporaryDir settingsFolder;
+    QSettings settings(settingsFolder.filePath(QStringLiteral("settings.ini")), QSettings::IniFormat);
+    NoPrompts prompts;
+    CRendaroApp rendaro(prompts, settings);
+    // The watcher must see the first paint, which comes after InitInstance.
+    PaintWatcher *watcher = nullptr;
+    rendaro.InitInstance({path});
+    watcher = new PaintWatcher(rendaro.mainFrame()->view());
+    rendaro.mainFrame()->view()->grid()->viewport()->installEventFilter(watcher);
+    rendaro.mainFrame()->view()->grid()->viewport()->update();
+    const int status = QApplication::exec();
+    delete watcher;
+    return status;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    const QStringList args = app.arguments();
+    if (args.size() == 3 && args[1] == QLatin1String("--open-child"))
+        return openChild(args[2]);
+
+    const int entries = args.size() > 1 ? args[1].toInt() : 100000;
+    const QString path = args.size() > 2 ? args[2]
+                                         : QDir::tempPath() + QStringLiteral("/rendaro-bench-%1.xml").arg(entries);
+    if (args.size() <= 2 && !generateLanguageFile(path, entries)) {
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+        return 1;
+    }
+
+    CRendaroDoc document;
+    setTheDocument(&document);
+    NoPrompts prompts;
+    auto *view = new CRendaroView(prompts);
+    view->resize(900, 600);
+    view->show();
+    if (view->OpenPath(path) != CRendaroView::OpenResult::Opened) {
+        std::fprintf(stderr, "cannot open %s\n", qPrintable(path));
+        return 1;
+    }
+    view->hideTranslated = false;
+    view->RefreshGrid();
+    const int rows = view->grid()->GetItemCount();
+    const double refreshMs = medianMs(7, [view] { view->RefreshGrid(); });
+    const double refreshPaintMs = medianMs(7, [view] {
+        view->RefreshGrid();
+        view->grid()->viewport()->repaint();
+    });
+
+    view->grid()->clearSelection();
+    const double searchMs = medianMs(7, [view] {
+        view->searchText = QStringLiteral("No Such Text Anywhere");
+        view->matchCase = false;
+        view->FindNext();
+    });
+    const double searchCaseMs = medianMs(7, [view] {
+        view->searchText = QStringLiteral("No Such Text Anywhere");
+        view->matchCase = true;
+        view->FindNext();
+    });
+    delete view;
+    setTheDocument(nullptr);
+
+    std::vector<double> openTimes;
+    for (int run = 0; run < 3; ++run) {
+        QProcess child;
+        QElapsedTimer timer;
+        timer.start();
+        child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--open-child"), path});
+        if (!child.waitForFinished(60000) || !child.readAllStandardOutput().startsWith("painted")) {
+            std::fprintf(stderr, "the child did not paint: %s\n", child.readAllStandardError().constData());
+            return 1;
+        }
+        openTimes.push_back(double(timer.nsecsElapsed()) / 1e6);
+    }
+
+    std::printf("catalogue: %d entries, %d rows with the filter off\n", entries, rows);
+    std::printf("RefreshGrid (filter off):          %8.1f ms\n", refreshMs);
+    std::printf("RefreshGrid and paint:             %8.1f ms\n", refreshPaintMs);
+    std::printf("search without a match:            %8.1f ms\n", searchMs);
+    std::printf("search without a match, Match Case:%8.1f ms\n", searchCaseMs);
+    std::printf("rendaro FILE to painted window:    %8.1f ms (median of 3 processes)\n", median(openTimes));
+    return 0;
+}

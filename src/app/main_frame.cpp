@@ -1,0 +1,154 @@
+#include "app/main_frame.h"
+
+#include "app/app_icon.h"
+#include "app/key_lock_panes.h"
+#include "app/recent_files.h"
+#include "app/toolbar_icons.h"
+#include "catalogue/messages.h"
+#include "editor/command_actions.h"
+#include "editor/rendaro_view.h"
+
+#include <QCloseEvent>
+#include <QLabel>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QToolBar>
+
+CMainFrame::CMainFrame(UserPrompts &prompts, QSettings &settings, QWidget *parent)
+    : QMainWindow(parent), m_commands(new CommandActions(this)), m_view(new CRendaroView(prompts, this)),
+      m_recentFiles(new RecentFileList(settings))
+{
+    setWindowIcon(rendaroIcon());
+    setWindowTitle(messageText(MsgAppName));
+    setCentralWidget(m_view);
+    buildMenu();
+    buildToolBar();
+    buildStatusBar();
+    resize(900, 600);
+
+    m_commands->handle(Command::AppExit, this, &QWidget::close);
+    m_view->bindCommands(*m_commands);
+    connect(m_view, &CRendaroView::fileOpened, this, [this](const QString &path) { m_recentFiles->add(path); });
+    connect(m_view, &CRendaroView::fileSavedAs, this, [this](const QString &path) { m_recentFiles->add(path); });
+}
+
+CMainFrame::~CMainFrame()
+{
+    // The view closes the document's catalogues while the window still exists.
+    delete m_view;
+}
+
+void CMainFrame::buildMenu()
+{
+    CommandActions &c = *m_commands;
+    auto add = [&c](QMenu *menu, std::initializer_list<Command> commands) {
+        for (Command command : commands)
+            menu->addAction(c.action(command));
+    };
+    QMenuBar *bar = menuBar();
+
+    m_fileMenu = bar->addMenu(tr("&File"));
+    add(m_fileMenu, {Command::FileNew, Command::FileOpen, Command::OpenLanguageFolder, Command::FileSave,
+                     Command::FileSaveAs, Command::SaveNonTranslated, Command::SaveAsJs, Command::SaveAsPhp});
+    m_fileMenu->addSeparator();
+    add(m_fileMenu, {Command::ApplyTo, Command::ImportString, Command::GenerateAll});
+    m_fileMenu->addSeparator();
+    m_recentEnd = m_fileMenu->addSeparator();
+    add(m_fileMenu, {Command::AppExit});
+    connect(m_fileMenu, &QMenu::aboutToShow, this, &CMainFrame::updateRecentFileMenu);
+
+    QMenu *edit = bar->addMenu(tr("&Edit"));
+    add(edit, {Command::EditUndo, Command::EditCut, Command::EditCopy, Command::EditPaste});
+    edit->addSeparator();
+    add(edit, {Command::Search});
+
+    QMenu *view = bar->addMenu(tr("&View"));
+    add(view, {Command::ViewToolbar, Command::ViewStatusBar});
+    view->addSeparator();
+    add(view, {Command::HideTranslated, Command::ReplaceOriginal});
+
+    QMenu *tool = bar->addMenu(tr("Tool"));
+    add(tool, {Command::AddNewString, Command::GenerateZiv, Command::Settings});
+
+    QMenu *help = bar->addMenu(tr("&Help"));
+    add(help, {Command::AppAbout});
+
+    for (QMenu *menu : {m_fileMenu, edit, view, tool, help})
+        connect(menu, &QMenu::aboutToShow, m_commands, &CommandActions::aboutToShowMenu);
+    updateRecentFileMenu();
+}
+
+void CMainFrame::updateRecentFileMenu()
+{
+    qDeleteAll(m_recentActions);
+    m_recentActions.clear();
+    const QStringList &files = m_recentFiles->files();
+    if (files.isEmpty()) {
+        auto *placeholder = new QAction(tr("Recent File"), m_fileMenu);
+        placeholder->setEnabled(false);
+        m_recentActions.append(placeholder);
+    }
+    for (int i = 0; i < files.size(); ++i) {
+        auto *action = new QAction(QStringLiteral("&%1 %2").arg(i + 1).arg(files[i]), m_fileMenu);
+        connect(action, &QAction::triggered, this, [this, i] { OpenRecentFile(i); });
+        m_recentActions.append(action);
+    }
+    m_fileMenu->insertActions(m_recentEnd, m_recentActions);
+}
+
+void CMainFrame::OpenRecentFile(int index)
+{
+    const QStringList &files = m_recentFiles->files();
+    if (index < 0 || index >= files.size())
+        return;
+    const QString path = files[index];
+    // A file that cannot be opened any more leaves the list.
+    if (m_view->OpenPath(path) == CRendaroView::OpenResult::Failed)
+        m_recentFiles->remove(path);
+}
+
+void CMainFrame::buildToolBar()
+{
+    m_toolBar = addToolBar(tr("Toolbar"));
+    m_toolBar->setObjectName(QStringLiteral("mainToolBar"));
+    m_toolBar->setIconSize(QSize(16, 16));
+    const std::initializer_list<Command> groups[] = {
+        {Command::FileNew, Command::FileOpen, Command::FileSave},
+        {Command::EditCut, Command::EditCopy, Command::EditPaste},
+        {Command::AppAbout},
+    };
+    bool first = true;
+    for (const auto &group : groups) {
+        if (!first)
+            m_toolBar->addSeparator();
+        first = false;
+        for (Command command : group) {
+            QAction *action = m_commands->action(command);
+            action->setIcon(toolbarIcon(command, *style()));
+            m_toolBar->addAction(action);
+        }
+    }
+    QAction *toggle = m_commands->action(Command::ViewToolbar);
+    toggle->setChecked(true);
+    m_commands->handle(Command::ViewToolbar, m_toolBar, &QWidget::setVisible);
+    connect(m_toolBar, &QToolBar::visibilityChanged, toggle, &QAction::setChecked);
+}
+
+void CMainFrame::buildStatusBar()
+{
+    QStatusBar *bar = statusBar();
+    m_messagePane = new QLabel(messageText(MsgReady), bar);
+    bar->addWidget(m_messagePane, 1);
+    addKeyLockPanes(bar);
+    QAction *toggle = m_commands->action(Command::ViewStatusBar);
+    toggle->setChecked(true);
+    m_commands->handle(Command::ViewStatusBar, bar, &QWidget::setVisible);
+}
+
+void CMainFrame::closeEvent(QCloseEvent *event)
+{
+    if (m_view->PromptSave())
+        event->accept();
+    else
+        event->ignore();
+}

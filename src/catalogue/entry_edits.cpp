@@ -1,0 +1,42 @@
+#include "catalogue/entry_edits.h"
+
+#include "catalogue/document.h"
+
+EntryState ReadEntryState(const CRendaroDoc &document, int catalogueId, const QString &original)
+{
+    EntryState state;
+    const CXMLStruct *catalogue = document.findCatalogue(catalogueId);
+    if (!catalogue)
+        return state;
+    const auto it = catalogue->entries.find(original);
+    if (it == catalogue->entries.end())
+        return state;
+    state.existed = true;
+    state.translation = it->second.translation;
+    state.translatable = it->second.translatable;
+    return state;
+}
+
+EntryState SetEntryTranslation(CRendaroDoc &document, int catalogueId, const QString &original,
+                               const QString &translation, int translatable)
+{
+    const EntryState previous = ReadEntryState(document, catalogueId, original);
+    if (previous.existed)
+        document.SetTranslation(catalogueId, original, translation, translatable);
+    return previous;
+}
+
+AddedEntry AddNewEntry(CRendaroDoc &document, int catalogueId, const QString &original, const QString &translation,
+                       int translatable)
+{
+    AddedEntry added;
+    added.previous = ReadEntryState(document, catalogueId, original);
+    added.catalogueId = catalogueId;
+    if (original.isEmpty())
+        return added;
+    if (document.AddEntry(catalogueId, original, translation, translatable) == 0) {
+        added.createdCatalogue = true;
+        added.catalogueId = document.currentCatalogueId();
+    }
+    return added;
+}

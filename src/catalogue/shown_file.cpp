@@ -1,0 +1,34 @@
+#include "catalogue/shown_file.h"
+
+#include "catalogue/document.h"
+
+#include <vector>
+
+void CloseAllCataloguesExcept(CRendaroDoc &document, int keepId)
+{
+    std::vector<int> others;
+    for (const CXMLStruct &catalogue : document.catalogues()) {
+        if (catalogue.catalogueId > 0 && catalogue.catalogueId != keepId)
+            others.push_back(catalogue.catalogueId);
+    }
+    for (int id : others)
+        document.CloseCatalogue(id);
+    document.EmptyMasterCatalogue();
+}
+
+bool SaveUntranslatedCopy(CRendaroDoc &document, int catalogueId, const QString &path)
+{
+    const CXMLStruct *catalogue = document.findCatalogue(catalogueId);
+    if (!catalogue)
+        return false;
+    // The tree is shared: holding it keeps it alive while the save builds
+    // the fresh one.
+    const XmlDocumentPtr tree = catalogue->tree;
+    const QString filePath = catalogue->filePath;
+    const bool saved = document.SaveCatalogue(catalogueId, path, false);
+    if (CXMLStruct *after = document.findCatalogue(catalogueId)) {
+        after->tree = tree;
+        after->filePath = filePath;
+    }
+    return saved;
+}

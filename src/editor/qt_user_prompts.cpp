@@ -1,0 +1,77 @@
+#include "editor/qt_user_prompts.h"
+
+#include <QDialog>
+#include <QFileDialog>
+#include <QMessageBox>
+
+namespace {
+
+QMessageBox::Icon boxIcon(PromptIcon icon)
+{
+    switch (icon) {
+    case PromptIcon::Stop: return QMessageBox::Critical;
+    case PromptIcon::Exclamation: return QMessageBox::Warning;
+    case PromptIcon::Question: return QMessageBox::Question;
+    case PromptIcon::Information: break;
+    }
+    return QMessageBox::Information;
+}
+
+QMessageBox::StandardButtons boxButtons(PromptButtons buttons)
+{
+    switch (buttons) {
+    case PromptButtons::OkCancel: return QMessageBox::Ok | QMessageBox::Cancel;
+    case PromptButtons::YesNo: return QMessageBox::Yes | QMessageBox::No;
+    case PromptButtons::YesNoCancel: return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+    case PromptButtons::Ok: break;
+    }
+    return QMessageBox::Ok;
+}
+
+QString runFileDialog(QWidget *owner, const FileDialogRequest &request, QFileDialog::AcceptMode mode)
+{
+    QFileDialog dialog(owner, request.caption);
+    dialog.setAcceptMode(mode);
+    dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    dialog.setNameFilter(request.filter);
+    if (!request.defaultSuffix.isEmpty())
+        dialog.setDefaultSuffix(request.defaultSuffix);
+    const QFileInfo start(request.startFolder);
+    dialog.setDirectory(start.isDir() ? start.absoluteFilePath() : start.absolutePath());
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return QString();
+    return dialog.selectedFiles().first();
+}
+
+} // namespace
+
+PromptAnswer QtUserPrompts::message(QWidget *owner, const QString &text, const QString &caption, PromptIcon icon,
+                                    PromptButtons buttons)
+{
+    QMessageBox box(boxIcon(icon), caption, text, boxButtons(buttons), owner);
+    if (buttons == PromptButtons::YesNoCancel)
+        box.setEscapeButton(QMessageBox::Cancel);
+    switch (box.exec()) {
+    case QMessageBox::Ok: return PromptAnswer::Ok;
+    case QMessageBox::Yes: return PromptAnswer::Yes;
+    case QMessageBox::No: return PromptAnswer::No;
+    default: return buttons == PromptButtons::YesNo ? PromptAnswer::No : PromptAnswer::Cancel;
+    }
+}
+
+QString QtUserPrompts::openFileName(QWidget *owner, const FileDialogRequest &request)
+{
+    return runFileDialog(owner, request, QFileDialog::AcceptOpen);
+}
+
+QString QtUserPrompts::saveFileName(QWidget *owner, const FileDialogRequest &request)
+{
+    return runFileDialog(owner, request, QFileDialog::AcceptSave);
+}
+
+QString QtUserPrompts::folderName(QWidget *owner, const QString &caption, const QString &startFolder)
+{
+    return QFileDialog::getExistingDirectory(owner, caption, startFolder);
+}
+
+bool QtUserPrompts::runDialog(QDialog &dialog) { return dialog.exec() == QDialog::Accepted; }

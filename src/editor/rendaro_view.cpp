@@ -1,0 +1,197 @@
+#include "editor/rendaro_view.h"
+
+#include "catalogue/document.h"
+#include "catalogue/messages.h"
+#include "editor/command_actions.h"
+#include "editor/find_string_dialog.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QMimeData>
+#include <QVBoxLayout>
+
+namespace {
+CRendaroView *g_view = nullptr;
+}
+
+CRendaroView *theView() { return g_view; }
+
+CRendaroView::CRendaroView(UserPrompts &prompts, QWidget *parent)
+    : QWidget(parent), m_prompts(prompts), m_grid(new CReportCtrl(this)), m_findDialog(new CFindString(this))
+{
+    g_view = this;
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_grid);
+    setFocusProxy(m_grid);
+
+    m_grid->setObjectName(QStringLiteral("translationGrid"));
+    m_grid->setAccessibleName(tr("Translations"));
+    m_grid->setFrameShape(QFrame::NoFrame);
+    m_grid->InsertColumn(0, tr("Original (English)"), Qt::AlignLeft, 100);
+    m_grid->InsertColumn(1, tr("Translation"), Qt::AlignLeft, 100);
+    m_grid->EnableCheckboxes();
+    m_grid->DisableHeaderClicks();
+    m_grid->SetEditableColumn(1);
+    m_grid->validateEdits = true;
+    // The grid's two messages: the handlers run inside the grid's call.
+    connect(m_grid, &CReportCtrl::checkChanged, this, [this](int row) { onCheckChanged(row); },
+            Qt::DirectConnection);
+    connect(m_grid, &CReportCtrl::editCommitted, this, &CRendaroView::onEditCommitted, Qt::DirectConnection);
+    connect(m_grid, &CReportCtrl::editingChanged, this, &CRendaroView::updateCommandStates);
+    connect(m_grid->rowModel(), &QAbstractItemModel::modelReset, this, &CRendaroView::updateCommandStates);
+    connect(m_grid->rowModel(), &QAbstractItemModel::rowsInserted, this, &CRendaroView::updateCommandStates);
+    connect(QApplication::clipboard(), &QClipboard::dataChanged, this, [this] {
+        m_clipboardHasText = !QApplication::clipboard()->text().isEmpty();
+        updateCommandStates();
+    });
+    m_clipboardHasText = !QApplication::clipboard()->text().isEmpty();
+
+    setAcceptDrops(true);
+    // Keys are looked at before the grid, its editor and the menu shortcuts
+    // see them (see handleKey); the grid's resizes come this way too.
+    qApp->installEventFilter(this);
+}
+
+CRendaroView::~CRendaroView()
+{
+    qApp->removeEventFilter(this);
+    m_grid->DeleteAllRows();
+    modified = false;
+    currentPath.clear();
+    if (CRendaroDoc *document = theDocument())
+        document->CloseCatalogue(-1);
+    if (g_view == this)
+        g_view = nullptr;
+}
+
+void CRendaroView::UpdateTitle(const QString &path, bool isModified)
+{
+    QString format;
+    if (currentCatalogueId == 0)
+        format = isModified ? QStringLiteral("%1 - GLOBAL*[%2]") : QStringLiteral("%1 - GLOBAL[%2]");
+    else
+        format = isModified ? QStringLiteral("%1 - [%2*]") : QStringLiteral("%1 - [%2]");
+    m_title = format.arg(messageText(MsgAppName), path);
+    // Qt reads "[*]" in a window title as the modified mark: doubling it
+    // shows it as it stands (a new file with changes is "Rendaro - [*]").
+    QString shown = m_title;
+    shown.replace(QStringLiteral("[*]"), QStringLiteral("[*][*]"));
+    window()->setWindowTitle(shown);
+}
+
+void CRendaroView::fitColumns()
+{
+    const int half = m_grid->viewport()->width() / 2;
+    m_grid->setColumnWidth(0, half);
+    m_grid->setColumnWidth(1, half);
+}
+
+PromptAnswer CRendaroView::ask(const QString &text, PromptIcon icon, PromptButtons buttons)
+{
+    return m_prompts.message(this, text, messageText(MsgAppName), icon, buttons);
+}
+
+void CRendaroView::setModified()
+{
+    modified = true;
+    UpdateTitle(currentPath, true);
+}
+
+bool CRendaroView::eventFilter(QObject *watched, QEvent *event)
+{
+    switch (event->type()) {
+    case QEvent::Resize:
+        if (watched == m_grid->viewport())
+            fitColumns();
+        break;
+    case QEvent::ShortcutOverride:
+    case QEvent::KeyPress: {
+        // Only keys meant for this view's window, not for dialogs it opened.
+        auto *widget = qobject_cast<QWidget *>(watched);
+        if (widget && widget->window() == window())
+            return handleKey(static_cast<QKeyEvent *>(event), event->type() == QEvent::ShortcutOverride);
+        break;
+    }
+    default:
+        break;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+// Ctrl+F and F3 search while a catalogue is shown, and after a text failed
+// a check the arrow keys cannot leave its row; all before the grid and the
+// shortcuts see the key.
+bool CRendaroView::handleKey(QKeyEvent *event, bool isShortcutOverride)
+{
+    const int key = event->key();
+    if (currentCatalogueId >= 0 && key == Qt::Key_F && (event->modifiers() & Qt::ControlModifier)) {
+        if (isShortcutOverride) {
+            event->accept();
+            return true;
+        }
+        OnSearch();
+        return true;
+    }
+    if (currentCatalogueId >= 0 && key == Qt::Key_F3 && !searchText.isEmpty()) {
+        if (isShortcutOverride) {
+            event->accept();
+            return true;
+        }
+        FindNext();
+        return true;
+    }
+    if (!lastEditValid && (key == Qt::Key_Up || key == Qt::Key_Down))
+        return !isShortcutOverride;
+    return false;
+}
+
+void CRendaroView::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (event->mimeData()->hasUrls())
+        event->acceptProposedAction();
+}
+
+void CRendaroView::dropEvent(QDropEvent *event)
+{
+    QStringList paths;
+    for (const QUrl &url : event->mimeData()->urls())
+        paths.append(url.isLocalFile() ? url.toLocalFile() : url.toString());
+    event->acceptProposedAction();
+    OnDropFiles(paths);
+}
+
+void CRendaroView::bindCommands(CommandActions &commands)
+{
+    m_commands = &commands;
+    commands.handle(Command::FileNew, this, &CRendaroView::OnFileNew);
+    commands.handle(Command::FileOpen, this, &CRendaroView::OnFileOpen);
+    commands.handle(Command::FileSave, this, &CRendaroView::OnFileSave);
+    commands.handle(Command::FileSaveAs, this, &CRendaroView::OnFileSaveAs);
+    commands.handle(Command::SaveNonTranslated, this, &CRendaroView::OnSaveNonTranslated);
+    commands.handle(Command::EditCut, this, &CRendaroView::OnEditCut);
+    commands.handle(Command::EditCopy, this, &CRendaroView::OnEditCopy);
+    commands.handle(Command::EditPaste, this, &CRendaroView::OnEditPaste);
+    commands.handle(Command::Search, this, &CRendaroView::OnSearch);
+    commands.handle(Command::HideTranslated, this, &CRendaroView::OnHideTranslated);
+    connect(&commands, &CommandActions::aboutToShowMenu, this, &CRendaroView::updateCommandStates);
+    updateCommandStates();
+}
+
+void CRendaroView::updateCommandStates()
+{
+    if (!m_commands)
+        return;
+    const bool editing = m_grid->isEditing();
+    m_commands->action(Command::Search)->setEnabled(m_grid->GetItemCount() > 0);
+    m_commands->action(Command::EditCut)->setEnabled(editing);
+    m_commands->action(Command::EditCopy)->setEnabled(editing);
+    m_commands->action(Command::EditPaste)->setEnabled(m_clipboardHasText);
+    QAction *hide = m_commands->action(Command::HideTranslated);
+    hide->setEnabled(currentCatalogueId >= 0);
+    hide->setChecked(hideTranslated);
+}

@@ -1,0 +1,125 @@
+#pragma once
+// The editor view: shows one catalogue of the document in the report grid
+// ("Original (English)" and "Translation"), checks and stores in-place
+// edits and check-box changes, and carries out the editor's commands. It
+// changes catalogues only through the entry edits of the core
+// (catalogue/entry_edits.h) and tells the grid about the rows that changed.
+
+#include "catalogue/catalogue_types.h"
+#include "controls/report_ctrl.h"
+#include "editor/user_prompts.h"
+
+#include <QWidget>
+
+class CFindString;
+class CommandActions;
+class CRendaroDoc;
+
+// Cell backgrounds of the view.
+constexpr QRgb kTooLongColour = qRgb(250, 81, 81);      // red: translation too long
+constexpr QRgb kMarkedColour = qRgb(250, 250, 140);     // yellow: not to be translated, or just changed
+constexpr QRgb kUntranslatedColour = qRgb(255, 200, 230);  // pink: translation equals the original
+
+class CRendaroView : public QWidget {
+    Q_OBJECT
+public:
+    enum class OpenResult { Opened, Cancelled, Failed };
+
+    explicit CRendaroView(UserPrompts &prompts, QWidget *parent = nullptr);
+    ~CRendaroView() override;
+
+    CReportCtrl *grid() const { return m_grid; }
+    CFindString *findDialog() const { return m_findDialog; }
+
+    // --- state read by the other parts of the editor ------------------------
+    int currentCatalogueId = -1;  // -1 none, 0 the master catalogue, >= 1 one file
+    int referenceCatalogueId = -1;
+    QString currentPath;
+    bool modified = false;
+    QString searchText;
+    bool matchCase = false;
+    bool lastEditValid = true;
+    bool hideTranslated = true;
+    // Reference originals: shown in column 0 in place of the catalogue's originals.
+    EntryMap referenceEntries;
+
+    // --- the grid (view_grid.cpp) --------------------------------------------
+    void RefreshGrid();
+    void InsertRow(int row, const QString &original);
+    QString DisplayedToOriginal(int row) const;
+    // The checks of a translation against its original, with their messages.
+    bool CheckPlaceholders(const QString &original, const QString &translation);
+    bool CheckEscapeSequences(const QString &original, const QString &translation);
+    bool CheckLength(const QString &original, const QString &translation, bool showMessage);
+
+    // --- title ---------------------------------------------------------------
+    void UpdateTitle(const QString &path, bool isModified);
+    QString title() const { return m_title; }
+
+    // --- file commands (view_file_commands.cpp) -------------------------------
+    void OnFileNew();
+    void OnFileOpen();
+    // Opens a file as Open does after its dialog (command line, recent files, drop).
+    OpenResult OpenPath(const QString &path);
+    void OnDropFiles(const QStringList &paths);
+    void OnFileSave();
+    void OnFileSaveAs();
+    void OnSaveNonTranslated();
+    bool PromptSave();
+    bool ConfirmClose();
+    void ResetView();
+    bool ValidateAllRows();
+    bool SaveWithDialog(bool keepTree);
+
+    // --- edit commands (view_edit_commands.cpp) -------------------------------
+    void OnEditCut();
+    void OnEditCopy();
+    void OnEditPaste();
+    void PasteText(const QString &text);
+    void OnHideTranslated();
+
+    // --- search (view_search.cpp) ---------------------------------------------
+    void OnSearch();
+    void FindNext();
+
+    // --- commands --------------------------------------------------------------
+    void bindCommands(CommandActions &commands);
+    void updateCommandStates();
+
+signals:
+    void fileOpened(const QString &path);
+    void fileSavedAs(const QString &path);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
+
+private:
+    void onCheckChanged(int row);
+    void onEditCommitted(int row, int column);
+    bool handleKey(QKeyEvent *event, bool isShortcutOverride);
+    void fitColumns();
+    QString displayText(const QString &original) const;
+    float shownRatio() const;
+    int shownCodeType() const;
+    PromptAnswer ask(const QString &text, PromptIcon icon, PromptButtons buttons);
+    bool confirmCloseQuestions();
+    bool showLoadedFile(int catalogueId, const QString &path);
+    bool writeShownCatalogue(const QString &path, bool keepTree);
+    void stopAtRow(int row);
+    void setModified();
+    FileDialogRequest fileRequest() const;
+    bool rowMatches(int row) const;
+    void selectFoundRow(int row);
+
+    UserPrompts &m_prompts;
+    CReportCtrl *m_grid;
+    CFindString *m_findDialog;
+    CommandActions *m_commands = nullptr;
+    QString m_title;
+    bool m_clipboardHasText = false;
+};
+
+// The one view of the program, null when there is none.
+CRendaroView *theView();

@@ -1,0 +1,35 @@
+#pragma once
+// Everything the editor asks or tells the user goes through this interface:
+// message boxes, file and folder choosers, and modal dialogs. The program
+// uses Qt's own dialogs (QtUserPrompts); tests put scripted answers in.
+
+#include <QString>
+
+class QDialog;
+class QWidget;
+
+enum class PromptIcon { Stop, Exclamation, Information, Question };
+enum class PromptButtons { Ok, OkCancel, YesNo, YesNoCancel };
+enum class PromptAnswer { Ok, Cancel, Yes, No };
+
+struct FileDialogRequest {
+    QString caption;      // empty: the toolkit's default caption
+    QString startFolder;  // a folder or a file in it
+    QString filter;       // "XML Files (*.xml)"
+    QString defaultSuffix;  // save dialogs: appended when the name has none
+};
+
+class UserPrompts {
+public:
+    virtual ~UserPrompts() = default;
+    // A message box owned by `owner`; returns the button pressed (closing the
+    // box counts as Cancel, or No when there is no Cancel button).
+    virtual PromptAnswer message(QWidget *owner, const QString &text, const QString &caption, PromptIcon icon,
+                                 PromptButtons buttons) = 0;
+    // A path chosen by the user, or empty when cancelled.
+    virtual QString openFileName(QWidget *owner, const FileDialogRequest &request) = 0;
+    virtual QString saveFileName(QWidget *owner, const FileDialogRequest &request) = 0;
+    virtual QString folderName(QWidget *owner, const QString &caption, const QString &startFolder) = 0;
+    // Runs a modal dialog of the program; true when it was accepted.
+    virtual bool runDialog(QDialog &dialog) = 0;
+};

@@ -1,0 +1,77 @@
+// Cut, Copy and Paste, and the Hide Translated Item switch.
+
+#include "editor/rendaro_view.h"
+
+#include "catalogue/document.h"
+#include "catalogue/entry_edits.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QLineEdit>
+#include <QRegularExpression>
+#include <QSet>
+
+void CRendaroView::OnEditCut()
+{
+    if (m_grid->isEditing())
+        m_grid->editor()->cut();
+}
+
+void CRendaroView::OnEditCopy()
+{
+    if (m_grid->isEditing())
+        m_grid->editor()->copy();
+}
+
+void CRendaroView::OnEditPaste()
+{
+    if (m_grid->isEditing()) {
+        m_grid->editor()->paste();
+        return;
+    }
+    PasteText(QApplication::clipboard()->text());
+}
+
+// Each line is "original TAB translation" (the part after the last TAB is
+// the translation) or a text without TAB standing for both. Originals the
+// grid or the catalogue already has are left alone; the others are added.
+void CRendaroView::PasteText(const QString &text)
+{
+    if (text.isEmpty())
+        return;
+    QSet<QString> shown;
+    for (int row = 0; row < m_grid->GetItemCount(); ++row)
+        shown.insert(m_grid->GetItemText(row, 0));
+
+    static const QRegularExpression lineEnd(QStringLiteral("\r\n|\n|\r"));
+    bool added = false;
+    for (const QString &line : text.split(lineEnd)) {
+        if (line.isEmpty())
+            continue;
+        const qsizetype tab = line.lastIndexOf(u'\t');
+        const QString original = tab < 0 ? line : line.left(tab);
+        const QString translation = tab < 0 ? line : line.mid(tab + 1);
+        if (original.isEmpty() || translation.isEmpty() || shown.contains(original))
+            continue;
+        const AddedEntry entry = AddNewEntry(*theDocument(), currentCatalogueId, original, translation, 1);
+        if (entry.previous.existed)
+            continue;  // a hidden row already holds it; its translation stays
+        if (entry.createdCatalogue)
+            currentCatalogueId = entry.catalogueId;
+        const int row = m_grid->GetItemCount();
+        InsertRow(row, original);
+        m_grid->SetItemText(row, 1, translation);
+        m_grid->EnsureVisible(row);
+        shown.insert(original);
+        added = true;
+    }
+    if (added)
+        setModified();
+}
+
+void CRendaroView::OnHideTranslated()
+{
+    hideTranslated = !hideTranslated;
+    RefreshGrid();
+    updateCommandStates();
+}

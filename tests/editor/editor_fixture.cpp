@@ -1,0 +1,72 @@
+#include "editor_fixture.h"
+
+#include "test_support.h"
+
+#include <QLineEdit>
+#include <QTest>
+
+EditorFixture::EditorFixture()
+{
+    setTheDocument(&document);
+    view = new CRendaroView(prompts);
+    grid = view->grid();
+    view->resize(800, 600);
+    view->show();
+}
+
+EditorFixture::~EditorFixture()
+{
+    delete view;
+    setTheDocument(nullptr);
+}
+
+QString EditorFixture::writeLanguageFile(const QString &name, const QList<QByteArray> &lines,
+                                         const QByteArray &rootAttributes)
+{
+    const QString filePath = path(name);
+    writeBytes(filePath, languageFile(rootAttributes, lines));
+    return filePath;
+}
+
+bool EditorFixture::open(const QString &filePath)
+{
+    return view->OpenPath(filePath) == CRendaroView::OpenResult::Opened;
+}
+
+void EditorFixture::clickCell(int row, int column, Qt::MouseButton button)
+{
+    const QRect rect = grid->visualRect(grid->rowModel()->index(row, column));
+    QTest::mouseClick(grid->viewport(), button, Qt::NoModifier, rect.center());
+}
+
+void EditorFixture::editTranslation(int row, const QString &text)
+{
+    grid->StartEdit(1, row);
+    grid->editor()->setText(text);
+    QTest::keyClick(grid->editor(), Qt::Key_Return);
+}
+
+int EditorFixture::rowOf(const QString &original) const
+{
+    for (int row = 0; row < grid->GetItemCount(); ++row) {
+        if (grid->GetItemText(row, 0) == original)
+            return row;
+    }
+    return -1;
+}
+
+QString EditorFixture::storedTranslation(const QString &original) const
+{
+    return document.GetTranslation(view->currentCatalogueId, original);
+}
+
+int EditorFixture::storedTranslatable(const QString &original) const
+{
+    const CXMLStruct *catalogue = document.findCatalogue(view->currentCatalogueId);
+    if (!catalogue)
+        return -1;
+    const auto it = catalogue->entries.find(original);
+    return it != catalogue->entries.end() ? it->second.translatable : -1;
+}
+
+QByteArray fileBytes(const QString &path) { return readBytes(path); }

@@ -1,0 +1,284 @@
+// The report grid on its own, with a parent that accepts or refuses edits.
+
+#include "controls/report_ctrl.h"
+
+#include <QAccessible>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QSignalSpy>
+#include <QTest>
+
+namespace {
+
+// Records the grid's two messages in order and answers commits as told.
+struct Parent {
+    explicit Parent(CReportCtrl &grid) : grid(grid)
+    {
+        QObject::connect(&grid, &CReportCtrl::editCommitted, &grid, [this](int row, int column) {
+            events << QStringLiteral("commit %1,%2 %3").arg(row).arg(column).arg(this->grid.GetItemText(row, column));
+            if (accept)
+                this->grid.keepEditing = false;
+        }, Qt::DirectConnection);
+        QObject::connect(&grid, &CReportCtrl::checkChanged, &grid, [this](int row) {
+            events << QStringLiteral("check %1 %2").arg(row).arg(this->grid.GetCheck(row));
+        }, Qt::DirectConnection);
+    }
+    CReportCtrl &grid;
+    bool accept = true;
+    QStringList events;
+};
+
+} // namespace
+
+class ReportCtrlTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<CReportCtrl> grid;
+    std::unique_ptr<Parent> parent;
+
+    void click(int row, int column, Qt::MouseButton button = Qt::LeftButton)
+    {
+        QTest::mouseClick(grid->viewport(), button, Qt::NoModifier, cellCentre(row, column));
+    }
+    QPoint cellCentre(int row, int column) const
+    {
+        return grid->visualRect(grid->rowModel()->index(row, column)).center();
+    }
+    QPoint checkBoxCentre(int row) const
+    {
+        const QRect cell = grid->visualRect(grid->rowModel()->index(row, 0));
+        return QPoint(cell.left() + grid->style()->pixelMetric(QStyle::PM_IndicatorWidth) / 2 + 3, cell.center().y());
+    }
+    void key(Qt::Key k) { QTest::keyClick(grid->editor(), k); }
+
+private slots:
+    void init()
+    {
+        grid = std::make_unique<CReportCtrl>();
+        grid->InsertColumn(0, "Original (English)");
+        grid->InsertColumn(1, "Translation");
+        grid->EnableCheckboxes();
+        grid->DisableHeaderClicks();
+        grid->SetEditableColumn(1);
+        grid->validateEdits = true;
+        for (int row = 0; row < 4; ++row) {
+            grid->InsertRow(row, QStringLiteral("o%1").arg(row));
+            grid->SetItemText(row, 1, QStringLiteral("t%1").arg(row));
+        }
+        grid->resize(400, 300);
+        grid->show();
+        QVERIFY(QTest::qWaitForWindowExposed(grid.get()));
+        parent = std::make_unique<Parent>(*grid);
+    }
+    void cleanup()
+    {
+        parent.reset();
+        grid.reset();
+    }
+
+    void firstClickSelectsSecondClickEdits()
+    {
+        click(2, 1);
+        QVERIFY(!grid->isEditing());
+        QCOMPARE(grid->GetRowStates(2), CReportCtrl::RowSelected | CReportCtrl::RowFocused | CReportCtrl::RowUnchecked);
+        click(2, 1);
+        QVERIFY(grid->isEditing());
+        QCOMPARE(grid->editRow(), 2);
+        QCOMPARE(grid->editColumn(), 1);
+        QVERIFY(grid->editor()->isVisible());
+        QCOMPARE(grid->editor()->selectedText(), QStringLiteral("t2"));
+        QCOMPARE(grid->editStartText(), QStringLiteral("t2"));
+        // A click on the column that cannot be edited opens nothing.
+        key(Qt::Key_Escape);
+        click(2, 0);
+        QVERIFY(!grid->isEditing());
+    }
+
+    void unchangedEnterClosesWithoutMessage()
+    {
+        QVERIFY(grid->StartEdit(1, 1));
+        key(Qt::Key_Return);
+        QVERIFY(!grid->isEditing());
+        QVERIFY(parent->events.isEmpty());
+        QVERIFY(!grid->keepEditing);
+    }
+
+    void acceptedEditThenCheckBoxOfAnotherRow()
+    {
+        QVERIFY(grid->StartEdit(1, 0));
+        grid->editor()->setText("new");
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, Qt::NoModifier, checkBoxCentre(3));
+        QCOMPARE(parent->events, QStringList({"commit 0,1 new", "check 3 1"}));
+        QVERIFY(!grid->isEditing());
+        QVERIFY(grid->GetCheck(3));
+        QCOMPARE(grid->GetRowStates(3) & (CReportCtrl::RowSelected | CReportCtrl::RowFocused),
+                 CReportCtrl::RowSelected | CReportCtrl::RowFocused);
+        // The space bar never toggles a check box.
+        QTest::keyClick(grid.get(), Qt::Key_Space);
+        QVERIFY(grid->GetCheck(3));
+    }
+
+    void refusedEditStaysOpenAndSwallowsClicks()
+    {
+        parent->accept = false;
+        QVERIFY(grid->StartEdit(1, 1));
+        grid->editor()->setText("bad");
+        key(Qt::Key_Return);
+        QVERIFY(grid->isEditing());
+        QCOMPARE(grid->editor()->selectedText(), QStringLiteral("bad"));
+        QCOMPARE(grid->GetItemText(1, 1), QStringLiteral("bad"));  // written into the cell all the same
+
+        // A click elsewhere commits again but neither selects nor toggles.
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, Qt::NoModifier, checkBoxCentre(3));
+        QVERIFY(!grid->GetCheck(3));
+        QCOMPARE(grid->FirstSelectedRow(), 1);
+        QCOMPARE(parent->events, QStringList({"commit 1,1 bad", "commit 1,1 bad"}));
+        QVERIFY(grid->isEditing());
+
+        // Esc closes it; the cell keeps the refused text.
+        key(Qt::Key_Escape);
+        QVERIFY(!grid->isEditing());
+        QCOMPARE(grid->GetItemText(1, 1), QStringLiteral("bad"));
+        QCOMPARE(parent->events.size(), 2);
+    }
+
+    void arrowKeysMoveTheEditor()
+    {
+        QVERIFY(grid->StartEdit(1, 0));
+        key(Qt::Key_Up);  // first row: the edit stays where it is
+        QVERIFY(grid->isEditing());
+        QCOMPARE(grid->editRow(), 0);
+        key(Qt::Key_Down);
+        QCOMPARE(grid->editRow(), 1);
+        grid->SetCheck(1, true);
+        QCOMPARE(grid->GetRowStates(1), CReportCtrl::RowChecked | CReportCtrl::RowSelected | CReportCtrl::RowFocused);
+        QVERIFY(parent->events.isEmpty());
+
+        // With a refusing parent Down commits twice, then moves on; the old
+        // cell shows the refused text.
+        parent->accept = false;
+        grid->editor()->setText("bad");
+        key(Qt::Key_Down);
+        QCOMPARE(parent->events, QStringList({"commit 1,1 bad", "commit 1,1 bad"}));
+        QCOMPARE(grid->editRow(), 2);
+        QCOMPARE(grid->GetItemText(1, 1), QStringLiteral("bad"));
+        QCOMPARE(grid->editor()->text(), QStringLiteral("t2"));
+        grid->EndEdit(false);
+        QVERIFY(grid->StartEdit(1, 3));
+        key(Qt::Key_Down);  // last row
+        QCOMPARE(grid->editRow(), 3);
+    }
+
+    void tabGoesToTheNextColumn()
+    {
+        QVERIFY(grid->StartEdit(1, 2));
+        grid->editor()->setText("x");
+        key(Qt::Key_Tab);  // column 0 cannot be edited: the editor closes
+        QCOMPARE(parent->events, QStringList({"commit 2,1 x"}));
+        QVERIFY(!grid->isEditing());
+    }
+
+    void wheelEndsTheEdit()
+    {
+        QVERIFY(grid->StartEdit(1, 2));
+        grid->editor()->setText("w");
+        QWheelEvent wheel(QPointF(5, 5), grid->viewport()->mapToGlobal(QPointF(5, 5)), QPoint(), QPoint(0, -120),
+                          Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(grid->viewport(), &wheel);
+        QCOMPARE(parent->events, QStringList({"commit 2,1 w"}));
+        QVERIFY(!grid->isEditing());
+    }
+
+    void startEditRejectsCellsOutsideTheGrid()
+    {
+        QVERIFY(!grid->StartEdit(0, 1));   // column 0 is not editable
+        QVERIFY(!grid->StartEdit(1, 4));   // no row 4
+        QVERIFY(!grid->StartEdit(1, -1));
+        QVERIFY(!grid->EndEdit(true));
+        QCOMPARE(grid->editRow(), -1);
+        QCOMPARE(grid->editColumn(), -1);
+    }
+
+    void deleteAllRowsEndsTheEditWithoutCommit()
+    {
+        QVERIFY(grid->StartEdit(1, 1));
+        grid->editor()->setText("lost");
+        QCOMPARE(grid->DeleteAllRows(), 4);
+        QCOMPARE(grid->GetItemCount(), 0);
+        QVERIFY(!grid->isEditing());
+        QVERIFY(!grid->editor()->isVisible());
+        QVERIFY(parent->events.isEmpty());
+    }
+
+    void cellBackgroundsWithWholeRowsAndColumns()
+    {
+        const QRgb red = qRgb(250, 81, 81), blue = qRgb(0, 0, 255);
+        grid->SetCellBackground(-1, 1, red);
+        QCOMPARE(grid->rowModel()->backColour(1, 0), red);
+        QCOMPARE(grid->rowModel()->backColour(1, 1), red);
+        QCOMPARE(grid->rowModel()->backColour(0, 0), kDefaultColour);
+        grid->SetCellBackground(1, -1, blue);
+        for (int row = 0; row < 4; ++row)
+            QCOMPARE(grid->rowModel()->backColour(row, 1), blue);
+        QCOMPARE(grid->rowModel()->backColour(1, 0), red);
+        const QModelIndex cell = grid->rowModel()->index(2, 1);
+        QCOMPARE(cell.data(Qt::BackgroundRole).value<QBrush>().color(), QColor(blue));
+        QVERIFY(!grid->rowModel()->index(2, 0).data(Qt::BackgroundRole).isValid());  // the palette's
+    }
+
+    void headerClicksDoNothing()
+    {
+        QHeaderView *header = grid->horizontalHeader();
+        QVERIFY(!header->sectionsClickable());
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, Qt::NoModifier,
+                          QPoint(header->sectionPosition(0) + 10, header->height() / 2));
+        for (int row = 0; row < 4; ++row)
+            QCOMPARE(grid->GetItemText(row, 0), QStringLiteral("o%1").arg(row));
+    }
+
+    void bulkRowsAreOneReset()
+    {
+        QSignalSpy resets(grid->rowModel(), &QAbstractItemModel::modelReset);
+        QSignalSpy inserts(grid->rowModel(), &QAbstractItemModel::rowsInserted);
+        std::vector<ReportRow> rows;
+        for (int i = 0; i < 1000; ++i) {
+            ReportRow row = grid->MakeRow(QString::number(i));
+            row.checked = i % 2;
+            rows.push_back(std::move(row));
+        }
+        grid->SetRows(std::move(rows));
+        QCOMPARE(resets.size(), 1);
+        QCOMPARE(inserts.size(), 0);
+        QCOMPARE(grid->GetItemCount(), 1000);
+        QVERIFY(grid->GetCheck(999));
+        QCOMPARE(grid->GetItemText(999, 1), QString());
+    }
+
+    void accessibleCellsAndEditor()
+    {
+        grid->SetCheck(2, true);
+        QAccessibleInterface *table = QAccessible::queryAccessibleInterface(grid.get());
+        QVERIFY(table);
+        QCOMPARE(table->role(), QAccessible::Table);
+        QAccessibleTableInterface *cells = table->tableInterface();
+        QVERIFY(cells);
+        QCOMPARE(cells->rowCount(), 4);
+        QCOMPARE(cells->columnDescription(1), QStringLiteral("Translation"));
+        QAccessibleInterface *original = cells->cellAt(2, 0);
+        QCOMPARE(original->text(QAccessible::Name), QStringLiteral("o2"));
+        QVERIFY(original->state().checkable);
+        QVERIFY(original->state().checked);
+        QVERIFY(!cells->cellAt(1, 0)->state().checked);
+        QCOMPARE(cells->cellAt(1, 1)->text(QAccessible::Name), QStringLiteral("t1"));
+
+        QVERIFY(grid->StartEdit(1, 1));
+        QAccessibleInterface *editor = QAccessible::queryAccessibleInterface(grid->editor());
+        QCOMPARE(editor->role(), QAccessible::EditableText);
+        QCOMPARE(editor->text(QAccessible::Name), QStringLiteral("Translation"));
+        QCOMPARE(editor->text(QAccessible::Value), QStringLiteral("t1"));
+    }
+};
+
+QTEST_MAIN(ReportCtrlTest)
+#include "report_ctrl_test.moc"

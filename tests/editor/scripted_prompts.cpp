@@ -1,0 +1,70 @@
+#include "scripted_prompts.h"
+
+#include <QDialog>
+#include <QTest>
+
+void ScriptedPrompts::answer(PromptAnswer answer) { m_answers.append(answer); }
+
+void ScriptedPrompts::chooseFile(const QString &path) { m_files.append(path); }
+
+void ScriptedPrompts::onDialog(std::function<bool(QDialog &)> script) { m_dialogs.append(std::move(script)); }
+
+QStringList ScriptedPrompts::takeTexts()
+{
+    QStringList texts;
+    for (const ShownMessage &shown : messages)
+        texts.append(shown.text);
+    messages.clear();
+    return texts;
+}
+
+bool ScriptedPrompts::scriptUsed() const { return m_answers.isEmpty() && m_files.isEmpty() && m_dialogs.isEmpty(); }
+
+PromptAnswer ScriptedPrompts::message(QWidget *, const QString &text, const QString &caption, PromptIcon icon,
+                                      PromptButtons buttons)
+{
+    messages.append({text, caption, icon, buttons});
+    if (buttons == PromptButtons::Ok)
+        return PromptAnswer::Ok;
+    if (m_answers.isEmpty()) {
+        QTest::qFail(qPrintable(QStringLiteral("unexpected question: ") + text), __FILE__, __LINE__);
+        return buttons == PromptButtons::YesNo ? PromptAnswer::No : PromptAnswer::Cancel;
+    }
+    return m_answers.takeFirst();
+}
+
+QString ScriptedPrompts::nextFile(const char *what)
+{
+    if (m_files.isEmpty()) {
+        QTest::qFail(qPrintable(QStringLiteral("unexpected ") + QLatin1String(what)), __FILE__, __LINE__);
+        return QString();
+    }
+    return m_files.takeFirst();
+}
+
+QString ScriptedPrompts::openFileName(QWidget *, const FileDialogRequest &request)
+{
+    fileDialogs.append(request);
+    return nextFile("open dialog");
+}
+
+QString ScriptedPrompts::saveFileName(QWidget *, const FileDialogRequest &request)
+{
+    fileDialogs.append(request);
+    return nextFile("save dialog");
+}
+
+QString ScriptedPrompts::folderName(QWidget *, const QString &caption, const QString &startFolder)
+{
+    fileDialogs.append({caption, startFolder, QString(), QString()});
+    return nextFile("folder dialog");
+}
+
+bool ScriptedPrompts::runDialog(QDialog &dialog)
+{
+    if (m_dialogs.isEmpty()) {
+        QTest::qFail(qPrintable(QStringLiteral("unexpected dialog: ") + dialog.windowTitle()), __FILE__, __LINE__);
+        return false;
+    }
+    return m_dialogs.takeFirst()(dialog);
+}

@@ -1,0 +1,50 @@
+#pragma once
+// UserPrompts for tests: answers come from a script queued by the test, and
+// every message box is recorded. A question, file dialog or dialog that the
+// script does not expect fails the test. Message boxes with only an OK
+// button need no script entry; they are recorded like the others.
+
+#include "editor/user_prompts.h"
+
+#include <QList>
+#include <QString>
+#include <functional>
+
+struct ShownMessage {
+    QString text;
+    QString caption;
+    PromptIcon icon;
+    PromptButtons buttons;
+};
+
+class ScriptedPrompts : public UserPrompts {
+public:
+    // The next question is answered with `answer`.
+    void answer(PromptAnswer answer);
+    // The next file dialog returns `path` (empty: cancelled).
+    void chooseFile(const QString &path);
+    // The next dialog run is handed to `script`; its result says whether the
+    // dialog was accepted (the script may fill in the dialog's controls and
+    // call accept() itself).
+    void onDialog(std::function<bool(QDialog &)> script);
+
+    QList<ShownMessage> messages;        // every message box, in order
+    QList<FileDialogRequest> fileDialogs;  // every file dialog, in order
+    // Texts of the messages shown so far; clears the record.
+    QStringList takeTexts();
+    // True when every scripted answer was used.
+    bool scriptUsed() const;
+
+    PromptAnswer message(QWidget *owner, const QString &text, const QString &caption, PromptIcon icon,
+                         PromptButtons buttons) override;
+    QString openFileName(QWidget *owner, const FileDialogRequest &request) override;
+    QString saveFileName(QWidget *owner, const FileDialogRequest &request) override;
+    QString folderName(QWidget *owner, const QString &caption, const QString &startFolder) override;
+    bool runDialog(QDialog &dialog) override;
+
+private:
+    QString nextFile(const char *what);
+    QList<PromptAnswer> m_answers;
+    QList<QString> m_files;
+    QList<std::function<bool(QDialog &)>> m_dialogs;
+};
