@@ -11,6 +11,10 @@ QString messageText(int id)
     case MsgSaveCurrent: return QStringLiteral("Do you want to save current file?");
     case MsgConfirmClose: return QStringLiteral("Are you sure to close current file?");
     case MsgSubstituted: return QStringLiteral("%d strings have been substitute.");
+    case MsgGenerateAll:
+        return QStringLiteral(
+            "Are you sure to generate all language file according to the opening file? (suppose it is ENG file)");
+    case MsgAutoImport: return QStringLiteral("Do you want to auto import translated string from other AP XML?");
     case MsgEnterString: return QStringLiteral("Please enter a string.");
     case MsgTooLong:
         return QStringLiteral("The length of the words exceed the maximum. Please try to shorten the words, or they "

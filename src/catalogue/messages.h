@@ -14,6 +14,8 @@ enum MessageId {
     MsgConfirmClose = 108,
     MsgSubstituted = 109,      // "%d strings have been substitute."
     MsgEnterString = 110,
+    MsgGenerateAll = 111,      // "Are you sure to generate all language file ..."
+    MsgAutoImport = 112,       // "Do you want to auto import translated string ..."
     MsgTooLong = 129,
     MsgTooLongSave = 130,
     MsgReady = 57345,          // idle status text

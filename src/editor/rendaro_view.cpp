@@ -185,6 +185,7 @@ void CRendaroView::bindCommands(CommandActions &commands)
     commands.handle(Command::Settings, this, &CRendaroView::OnSettings);
     commands.handle(Command::SaveAsJs, this, [this] { OnExportScript(ScriptJavaScript); });
     commands.handle(Command::SaveAsPhp, this, [this] { OnExportScript(ScriptPhp); });
+    commands.handle(Command::GenerateAll, this, &CRendaroView::OnGenerateAll);
     connect(&commands, &CommandActions::aboutToShowMenu, this, &CRendaroView::updateCommandStates);
     updateCommandStates();
 }
@@ -202,4 +203,5 @@ void CRendaroView::updateCommandStates()
     hide->setEnabled(currentCatalogueId >= 0);
     hide->setChecked(hideTranslated);
     m_commands->action(Command::ImportString)->setEnabled(currentCatalogueId >= 0);
+    m_commands->action(Command::GenerateAll)->setEnabled(currentCatalogueId > 0);
 }

@@ -103,6 +103,10 @@ public:
     // --- script tables (view_script_export.cpp) --------------------------------
     void OnExportScript(int kind);
 
+    // --- generating the language files (view_generate_all.cpp) ----------------
+    void OnGenerateAll();
+    QStringList generatedFiles;  // the copies written by the last run, in order
+
     // --- commands --------------------------------------------------------------
     void bindCommands(CommandActions &commands);
     void updateCommandStates();

@@ -24,6 +24,8 @@ PromptAnswer ScriptedPrompts::message(QWidget *, const QString &text, const QStr
                                       PromptButtons buttons)
 {
     messages.append({text, caption, icon, buttons});
+    if (onMessage)
+        onMessage(messages.last());
     if (buttons == PromptButtons::Ok)
         return PromptAnswer::Ok;
     if (m_answers.isEmpty()) {

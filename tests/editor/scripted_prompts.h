@@ -28,6 +28,8 @@ public:
     // call accept() itself).
     void onDialog(std::function<bool(QDialog &)> script);
 
+    // Called for every message box as it is shown, before it is answered.
+    std::function<void(const ShownMessage &)> onMessage;
     QList<ShownMessage> messages;        // every message box, in order
     // Every progress shown, as lines: "[caption]", "total N", "show", each
     // step's text, "closed".

@@ -4,13 +4,13 @@
 //     written with progress), offscreen with Qt's progress dialog;
 //   - the core: the same files loaded and saved one by one.
 //
-//   bench_folder DIR...   (each DIR is searched for language files; all of
+//   bench_editor_folder DIR...   (each DIR is searched for language files; all of
 //                          them are copied into one language folder first)
 //
 // Make 30 files of 5,000 strings of one language with
 //   python3 gen_langfile.py folder /tmp/f1 --projects 15 --langs 1 --entries 5000 --seed 1
 //   python3 gen_langfile.py folder /tmp/f2 --projects 15 --langs 1 --entries 5000 --seed 2
-// and run bench_folder /tmp/f1 /tmp/f2.
+// and run bench_editor_folder /tmp/f1 /tmp/f2.
 
 #include "catalogue/document.h"
 #include "catalogue/folder_listing.h"
@@ -72,7 +72,7 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     const QStringList inputs = app.arguments().mid(1);
     if (inputs.isEmpty()) {
-        std::fprintf(stderr, "usage: bench_folder DIR...\n");
+        std::fprintf(stderr, "usage: bench_editor_folder DIR...\n");
         return 2;
     }
     QTemporaryDir work;
