@@ -178,6 +178,8 @@ void CRendaroView::bindCommands(CommandActions &commands)
     commands.handle(Command::EditPaste, this, &CRendaroView::OnEditPaste);
     commands.handle(Command::Search, this, &CRendaroView::OnSearch);
     commands.handle(Command::HideTranslated, this, &CRendaroView::OnHideTranslated);
+    commands.handle(Command::AddNewString, this, &CRendaroView::OnAddNewString);
+    commands.handle(Command::GenerateZiv, this, &CRendaroView::OnGenerateZiv);
     connect(&commands, &CommandActions::aboutToShowMenu, this, &CRendaroView::updateCommandStates);
     updateCommandStates();
 }
@@ -194,4 +196,6 @@ void CRendaroView::updateCommandStates()
     QAction *hide = m_commands->action(Command::HideTranslated);
     hide->setEnabled(currentCatalogueId >= 0);
     hide->setChecked(hideTranslated);
+    // Apply To is the frame's command; it needs a single file shown.
+    m_commands->action(Command::ApplyTo)->setEnabled(currentCatalogueId >= 1);
 }

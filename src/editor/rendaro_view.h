@@ -82,6 +82,13 @@ public:
     void OnSearch();
     void FindNext();
 
+    // --- tool commands (view_tool_commands.cpp) --------------------------------
+    void OnAddNewString();
+    void OnGenerateZiv();
+    // Reads the shown file again when `written` holds it (or closes the
+    // files of a shown folder), so that no stale copy is edited or saved.
+    void ReloadWrittenFiles(const QStringList &written);
+
     // --- commands --------------------------------------------------------------
     void bindCommands(CommandActions &commands);
     void updateCommandStates();
