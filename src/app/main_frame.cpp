@@ -17,8 +17,8 @@
 #include <QToolBar>
 
 CMainFrame::CMainFrame(UserPrompts &prompts, QSettings &settings, QWidget *parent)
-    : QMainWindow(parent), m_prompts(prompts), m_commands(new CommandActions(this)), m_view(new CRendaroView(prompts, this)),
-      m_recentFiles(new RecentFileList(settings))
+    : QMainWindow(parent), m_prompts(prompts), m_commands(new CommandActions(this)),
+      m_view(new CRendaroView(prompts, this)), m_recentFiles(new RecentFileList(settings))
 {
     setWindowIcon(rendaroIcon());
     setWindowTitle(messageText(MsgAppName));

@@ -33,14 +33,15 @@ CApplyToDlg::CApplyToDlg(UserPrompts &prompts, CRendaroView &view, QWidget *pare
     m_fileList->setRootIsDecorated(false);
     m_fileList->setSelectionMode(QAbstractItemView::SingleSelection);
     m_fileList->setAccessibleName(tr("Files to apply to"));
-    m_fileList->setMinimumSize(320, 360);
+    m_fileList->setMinimumSize(440, 360);
     connect(m_fileList->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex &current) {
                 if (!m_changingRows && current.isValid())
                     m_selectedRow = current.row();
             });
     // A click on a row that is already current moves no current row.
-    connect(m_fileList, &QAbstractItemView::pressed, this, [this](const QModelIndex &index) { m_selectedRow = index.row(); });
+    connect(m_fileList, &QAbstractItemView::pressed, this,
+            [this](const QModelIndex &index) { m_selectedRow = index.row(); });
 
     const struct {
         int id;

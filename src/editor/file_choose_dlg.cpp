@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QGridLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -20,14 +21,17 @@ CFileChooseDlg::CFileChooseDlg(UserPrompts &prompts, QWidget *parent)
     m_browseButton->setAutoDefault(false);
     connect(m_browseButton, &QPushButton::clicked, this, &CFileChooseDlg::OnBrowseFile);
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttons->addButton(m_browseButton, QDialogButtonBox::ActionRole);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    auto *buttonRow = new QHBoxLayout;
+    buttonRow->addWidget(m_browseButton);
+    buttonRow->addStretch(1);
+    buttonRow->addWidget(buttons);
 
     auto *layout = new QGridLayout(this);
     layout->addWidget(label, 0, 0);
     layout->addWidget(m_pathEdit, 0, 1);
-    layout->addWidget(buttons, 1, 0, 1, 2);
+    layout->addLayout(buttonRow, 1, 1);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 

@@ -58,19 +58,21 @@ CGenerateZIVDlg::CGenerateZIVDlg(UserPrompts &prompts, ProjectTable table, QWidg
         paths->addWidget(edit, row, 1);
         paths->addWidget(chooser, row, 2);
     };
-    pathRow(0, tr("Path of Ardel26:"), addEdit(BranchEditId, m_branchPath), addButton(ChooseBranchId, tr("Choose File")));
+    pathRow(0, tr("Path of Ardel26:"), addEdit(BranchEditId, m_branchPath),
+            addButton(ChooseBranchId, tr("Choose File")));
     pathRow(1, tr("Path of Device Pack:"), addEdit(DevicePackEditId, m_devicePackPath),
             addButton(ChooseDevicePackId, tr("Choose File")));
     auto *browseRow = new QHBoxLayout;
     browseRow->addWidget(addButton(BrowseId, tr("Browse")));
     browseRow->addStretch(1);
 
-    m_projectList = addList(ProjectListId);
-    m_languageList = addList(LanguageListId);
     auto *lists = new QGridLayout;
-    const auto listColumn = [this, lists](int column, const QString &label, QListWidget *list, QPushButton *toggle) {
+    const auto listColumn = [this, lists](int column, const QString &label, QListWidget *list, QPushButton *toggle,
+                                          const QString &name) {
         auto *text = new QLabel(label, this);
         text->setBuddy(list);
+        list->setAccessibleName(name);
+        toggle->setAccessibleDescription(name);
         auto *heading = new QHBoxLayout;
         heading->addWidget(text);
         heading->addStretch(1);
@@ -78,8 +80,13 @@ CGenerateZIVDlg::CGenerateZIVDlg(UserPrompts &prompts, ProjectTable table, QWidg
         lists->addLayout(heading, 0, column);
         lists->addWidget(list, 1, column);
     };
-    listColumn(0, tr("Select project to update XML:"), m_projectList, addButton(ToggleProjectsId, toggleText(true)));
-    listColumn(1, tr("Select language to update:"), m_languageList, addButton(ToggleLanguagesId, toggleText(true)));
+    // Each toggle is made before its list, so that Tab reaches them in the order shown.
+    QPushButton *toggleProjects = addButton(ToggleProjectsId, toggleText(true));
+    m_projectList = addList(ProjectListId);
+    listColumn(0, tr("Select project to update XML:"), m_projectList, toggleProjects, tr("Projects"));
+    QPushButton *toggleLanguages = addButton(ToggleLanguagesId, toggleText(true));
+    m_languageList = addList(LanguageListId);
+    listColumn(1, tr("Select language to update:"), m_languageList, toggleLanguages, tr("Languages"));
 
     auto *step1Layout = new QVBoxLayout(step1);
     step1Layout->addLayout(paths);
@@ -118,6 +125,7 @@ CGenerateZIVDlg::CGenerateZIVDlg(UserPrompts &prompts, ProjectTable table, QWidg
     m_logEdit->setFixedHeight(m_logEdit->fontMetrics().lineSpacing() * 4 + 12);
     m_progressBar = new QProgressBar(this);
     m_progressBar->setAccessibleName(tr("Languages imported"));
+    m_progressBar->setFormat(tr("%v of %m languages"));
     m_controls.insert(LogEditId, m_logEdit);
     m_controls.insert(ProgressBarId, m_progressBar);
     for (QWidget *widget : {static_cast<QWidget *>(m_logEdit), static_cast<QWidget *>(m_progressBar)}) {
@@ -162,6 +170,7 @@ CGenerateZIVDlg::CGenerateZIVDlg(UserPrompts &prompts, ProjectTable table, QWidg
         {ChooseTranslatedId, tr("Please select new lang folder"), &m_translatedXmlPath},
     };
     for (const auto &chooser : choosers) {
+        control(chooser.id)->setAccessibleDescription(chooser.prompt);
         connect(static_cast<QPushButton *>(control(chooser.id)), &QPushButton::clicked, this,
                 [this, prompt = chooser.prompt, member = chooser.member] { chooseFolder(prompt, *member); });
     }

@@ -22,8 +22,7 @@ CResParserDlg::CResParserDlg(UserPrompts &prompts, CRendaroView &view, QWidget *
       // A test program and its header in the user's home folder.
       executablePath(QDir::homePath() + QStringLiteral("/Rendaro/TestHubDesk/HubDesk.exe")),
       headerPath(QDir::homePath() + QStringLiteral("/Rendaro/TestHubDesk/resource.h")), m_prompts(prompts),
-      m_view(view), m_executableEdit(new QLineEdit(this)), m_headerEdit(new QLineEdit(this)),
-      m_startButton(new QPushButton(tr("Start"), this))
+      m_view(view), m_executableEdit(new QLineEdit(this)), m_headerEdit(new QLineEdit(this))
 {
     setWindowTitle(tr("ResParser"));
     auto *input = new QGroupBox(tr("Input"), this);
@@ -34,14 +33,18 @@ CResParserDlg::CResParserDlg(UserPrompts &prompts, CRendaroView &view, QWidget *
         edit->setMinimumWidth(330);
         auto *chooser = new QPushButton(tr("Choose File"), this);
         chooser->setAutoDefault(false);
+        chooser->setAccessibleDescription(label);
         connect(chooser, &QPushButton::clicked, this, choose);
         grid->addWidget(text, row, 0);
         grid->addWidget(edit, row, 1);
         grid->addWidget(chooser, row, 2);
+        return chooser;
     };
-    fileRow(0, tr("Open Excute File:"), m_executableEdit, &CResParserDlg::OnChooseExecutable);
-    fileRow(1, tr("Open Resource File:"), m_headerEdit, &CResParserDlg::OnChooseHeader);
+    QPushButton *chooseExecutable =
+        fileRow(0, tr("Open Excute File:"), m_executableEdit, &CResParserDlg::OnChooseExecutable);
+    QPushButton *chooseHeader = fileRow(1, tr("Open Resource File:"), m_headerEdit, &CResParserDlg::OnChooseHeader);
 
+    m_startButton = new QPushButton(tr("Start"), this);  // after the inputs, as Tab reaches them
     m_startButton->setDefault(true);
     connect(m_startButton, &QPushButton::clicked, this, &CResParserDlg::OnStart);
     auto *exit = new QPushButton(tr("Exit"), this);
@@ -56,6 +59,11 @@ CResParserDlg::CResParserDlg(UserPrompts &prompts, CRendaroView &view, QWidget *
     layout->addWidget(input);
     layout->addLayout(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
+    setTabOrder(m_executableEdit, chooseExecutable);
+    setTabOrder(chooseExecutable, m_headerEdit);
+    setTabOrder(m_headerEdit, chooseHeader);
+    setTabOrder(chooseHeader, m_startButton);
+    setTabOrder(m_startButton, exit);
     writeEdits();
 }
 

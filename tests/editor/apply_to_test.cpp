@@ -57,7 +57,8 @@ private slots:
     void init()
     {
         f = std::make_unique<EditorFixture>();
-        shown = f->writeLanguageFile("ENG.xml", {R"(<L from="Yes" to="Yes"/>)", R"(<L from="Brand" to="Brand" IsTrans="false"/>)"},
+        shown = f->writeLanguageFile("ENG.xml",
+                                     {R"(<L from="Yes" to="Yes"/>)", R"(<L from="Brand" to="Brand" IsTrans="false"/>)"},
                                      "AllowLength=\"1.500000\" CodeType=\"QT\"");
         QVERIFY(f->open(shown));
         dialog = std::make_unique<CApplyToDlg>(f->prompts, *f->view);
@@ -176,7 +177,8 @@ private slots:
 
     void okAppliesToEveryRowAndReportsEachFailure()
     {
-        const QString target = f->writeLanguageFile("DEU.xml", {R"(<L from="Yes" to="Ja"/>)", R"(<L from="Brand" to="Marke"/>)"});
+        const QString target =
+            f->writeLanguageFile("DEU.xml", {R"(<L from="Yes" to="Ja"/>)", R"(<L from="Brand" to="Marke"/>)"});
         const QString notXml = f->path("broken.xml");
         writeBytes(notXml, "<Language><L from=");
         const QString fifo = f->path("pipe.xml");
