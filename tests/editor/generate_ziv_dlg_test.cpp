@@ -7,6 +7,7 @@
 #include "editor/pack_project_table.h"
 #include "editor_fixture.h"
 #include "test_support.h"
+#include "thread_gate.h"
 
 #include <QLineEdit>
 #include <QListWidget>
@@ -16,39 +17,11 @@
 #include <QSettings>
 #include <QTest>
 
-#include <condition_variable>
-#include <mutex>
 #include <thread>
 
 namespace {
 
 const QString kPackFixtures = QStringLiteral(RENDARO_TESTS_DIR "/batch/fixtures");
-
-// Holds the worker inside its log listener until the test lets it go on.
-struct Gate {
-    std::mutex mutex;
-    std::condition_variable changed;
-    bool reached = false, open = false;
-
-    void arriveAndWait()
-    {
-        std::unique_lock lock(mutex);
-        reached = true;
-        changed.notify_all();
-        changed.wait(lock, [this] { return open; });
-    }
-    bool waitUntilReached()
-    {
-        std::unique_lock lock(mutex);
-        return changed.wait_for(lock, std::chrono::seconds(20), [this] { return reached; });
-    }
-    void release()
-    {
-        std::lock_guard lock(mutex);
-        open = true;
-        changed.notify_all();
-    }
-};
 
 using Id = CGenerateZIVDlg::ControlId;
 
@@ -298,7 +271,7 @@ private slots:
         edit(Id::TranslatedEditId)->setText(folder.filePath("in"));
         holdImport();
         button(Id::ImportId)->click();
-        QVERIFY(gate.waitUntilReached());
+        gate.waitUntilReached();
         QVERIFY(dialog->isRunning());
         QVERIFY(enabledOf(stepControls).isEmpty());
         auto *progress = static_cast<QProgressBar *>(control(Id::ProgressBarId));
@@ -331,7 +304,7 @@ private slots:
         edit(Id::TranslatedEditId)->setText(folder.filePath("in"));
         holdImport();
         button(Id::ImportId)->click();
-        QVERIFY(gate.waitUntilReached());
+        gate.waitUntilReached();
 
         prompts.answer(PromptAnswer::No);  // stays open, the import goes on
         dialog->reject();
