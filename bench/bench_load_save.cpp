@@ -5,6 +5,7 @@
 
 #include "catalogue/document.h"
 #include "catalogue/xml_parser.h"
+#include "helpers.h"
 #include "generate_language_file.h"
 
 #include <QCoreApplication>
@@ -60,14 +61,6 @@ double expatFloorMs(const QString &path)
     }
     XML_ParserFree(parser);
     return double(timer.nsecsElapsed()) / 1e6;
-}
-
-double bestOf(int runs, const std::function<double()> &run)
-{
-    double best = 1e18;
-    for (int i = 0; i < runs; ++i)
-        best = std::min(best, run());
-    return best;
 }
 
 } // namespace

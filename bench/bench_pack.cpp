@@ -14,6 +14,7 @@
 #include "batch/generate_ziv_handler.h"
 #include "catalogue/document.h"
 #include "cli/cli.h"
+#include "helpers.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -40,20 +41,6 @@ long peakRssMb()
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     return usage.ru_maxrss / 1024;
-}
-
-bool copyTree(const QString &from, const QString &to)
-{
-    QDirIterator it(from, QDir::Files, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString source = it.next();
-        const QString target = to + source.mid(from.size());
-        QDir().mkpath(QFileInfo(target).path());
-        QFile::remove(target);
-        if (!QFile::copy(source, target))
-            return false;
-    }
-    return true;
 }
 
 void touch(const QString &path)

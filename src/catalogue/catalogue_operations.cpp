@@ -33,16 +33,7 @@ int CRendaroDoc::CloseCatalogue(int catalogueId)
         for (size_t i = 1; i < m_catalogues.size(); ++i)
             closed.push_back(std::move(m_catalogues[i]));
         m_catalogues.erase(m_catalogues.begin() + 1, m_catalogues.end());
-        // The master stays, emptied.
-        CXMLStruct &master = m_catalogues[0];
-        CXMLStruct masterContent;
-        masterContent.entries = std::move(master.entries);
-        masterContent.keys = std::move(master.keys);
-        masterContent.tree = std::move(master.tree);
-        master.entries.clear();
-        master.keys.clear();
-        master.tree.reset();
-        closed.push_back(std::move(masterContent));
+        closed.push_back(takeMasterContent());
         m_disposal.dispose(std::move(closed));
         m_currentIndex = -1;
         return 1;
@@ -58,6 +49,26 @@ int CRendaroDoc::CloseCatalogue(int catalogueId)
     else if (index > 0 && index < m_currentIndex)
         --m_currentIndex;  // the same catalogue stays current after the shift
     return 1;
+}
+
+CXMLStruct CRendaroDoc::takeMasterContent()
+{
+    CXMLStruct &master = m_catalogues[0];
+    CXMLStruct content;
+    content.entries = std::move(master.entries);
+    content.keys = std::move(master.keys);
+    content.tree = std::move(master.tree);
+    master.entries.clear();
+    master.keys.clear();
+    master.tree.reset();
+    return content;
+}
+
+void CRendaroDoc::EmptyMasterCatalogue()
+{
+    std::vector<CXMLStruct> closed;
+    closed.push_back(takeMasterContent());
+    m_disposal.dispose(std::move(closed));
 }
 
 bool CRendaroDoc::SaveAllCatalogues(ProgressReporter *progress)

@@ -39,6 +39,8 @@ public:
     // a file that cannot be parsed again; the current catalogue then stays.
     bool SelectCatalogue(int catalogueId);
     int CloseCatalogue(int catalogueId);
+    // Empties the master catalogue (entries, keys, tree); it stays in place.
+    void EmptyMasterCatalogue();
     // Writes every file of the folder; a file that fails does not stop the
     // others. False when any failed; lastErrorText names each with its reason.
     bool SaveAllCatalogues(ProgressReporter *progress);
@@ -71,14 +73,17 @@ private:
     int appendCatalogue(const QString &path, XmlDocumentPtr tree);
     void removeCatalogueAt(int index);
     bool fail(const QString &reason);
+    CXMLStruct takeMasterContent();
     // Entries of the catalogue found in the tree while saving, by entry number.
     using WrittenSet = std::vector<unsigned char>;
     // Writes entry values into the tree. `decide` says which elements are
     // touched, `values` gives their translation and translatable state;
     // `written` marks the entries of `values` found (may be null). When the
-    // two differ, the entries of `decide` take the values written.
+    // two differ, the entries of `decide` take the values written. With one
+    // table, `cursor` (may be null) follows the entry numbers through the
+    // document to spare lookups.
     void ApplyEntriesToTree(XmlElement *element, const CXMLStruct &catalogue, EntryMap &decide,
-                            const EntryMap &values, WrittenSet *written);
+                            const EntryMap &values, WrittenSet *written, size_t *cursor = nullptr);
     void AppendMissingEntries(CXMLStruct &catalogue, const WrittenSet &written, bool onlyUntranslated);
 
     std::vector<CXMLStruct> m_catalogues;

@@ -111,7 +111,7 @@ private:
     {
         float ratio = 2.0f;
         int type = CodeTypeCpp;
-        for (const XmlAttribute *a = element->attributes.first; a; a = a->next) {
+        for (const XmlAttribute *a = element->attributes.first; a; a = xml_element_next_attribute(element, a)) {
             if (same(a->name, m_names.allowLength))
                 ratio = ParseLengthRatio(xml_attribute_text(a));
             else if (same(a->name, m_names.codeType))
@@ -128,7 +128,7 @@ private:
         XmlAttribute *fromAttribute = nullptr, *toAttribute = nullptr;
         bool hasKey = false;
         int translatable = 1;
-        for (XmlAttribute *a = element->attributes.first; a; a = a->next) {
+        for (XmlAttribute *a = element->attributes.first; a; a = xml_element_next_attribute(element, a)) {
             if (same(a->name, m_names.from)) {
                 from = xml_attribute_text(a);
                 fromAttribute = a;
@@ -263,8 +263,10 @@ bool CRendaroDoc::SaveCatalogue(int catalogueId, const QString &path, bool keepT
     if (!catalogue.tree || !catalogue.tree->root)
         catalogue.tree = newLanguageTree();
     WrittenSet written(catalogue.entries.size(), 0);
-    if (keepTree)
-        ApplyEntriesToTree(catalogue.tree->root, catalogue, catalogue.entries, catalogue.entries, &written);
+    if (keepTree) {
+        size_t cursor = 0;
+        ApplyEntriesToTree(catalogue.tree->root, catalogue, catalogue.entries, catalogue.entries, &written, &cursor);
+    }
     AppendMissingEntries(catalogue, written, !keepTree);
     QString reason;
     if (!xml_document_write_file(catalogue.tree.get(), path, &reason))
@@ -297,7 +299,7 @@ QString memoryFormOf(const XmlAttribute *attribute)
 } // namespace
 
 void CRendaroDoc::ApplyEntriesToTree(XmlElement *element, const CXMLStruct &catalogue, EntryMap &decide,
-                                     const EntryMap &values, WrittenSet *written)
+                                     const EntryMap &values, WrittenSet *written, size_t *cursor)
 {
     if (!element)
         return;
@@ -309,8 +311,17 @@ void CRendaroDoc::ApplyEntriesToTree(XmlElement *element, const CXMLStruct &cata
         const QString original = memoryFormOf(xml_element_find_attribute(element, kFrom));
         StringEntry *own = nullptr;
         qsizetype number = -1;
-        if (!original.isEmpty() && (sameTable || (own = decide.lookup(original))))
+        if (!original.isEmpty() && cursor && *cursor < values.size()
+            && values.byNumber(*cursor).original.isSharedWith(original)) {
+            // The entries were read in document order, each sharing its
+            // original with its element, so the next one is usually this
+            // element's: no hash lookup needed.
+            number = qsizetype((*cursor)++);
+        } else if (!original.isEmpty() && (sameTable || (own = decide.lookup(original)))) {
             number = values.lookupNumber(original);
+            if (cursor && number >= 0)
+                *cursor = std::max(*cursor, size_t(number) + 1);
+        }
         if (number >= 0) {
             if (written)
                 (*written)[size_t(number)] = 1;
@@ -333,7 +344,7 @@ void CRendaroDoc::ApplyEntriesToTree(XmlElement *element, const CXMLStruct &cata
         }
     }
     for (XmlElement *child = element->firstChild; child; child = child->nextSibling)
-        ApplyEntriesToTree(child, catalogue, decide, values, written);
+        ApplyEntriesToTree(child, catalogue, decide, values, written, cursor);
 }
 
 void CRendaroDoc::AppendMissingEntries(CXMLStruct &catalogue, const WrittenSet &written, bool onlyUntranslated)

@@ -13,11 +13,7 @@ void CloseAllCataloguesExcept(CRendaroDoc &document, int keepId)
     }
     for (int id : others)
         document.CloseCatalogue(id);
-    if (CXMLStruct *master = document.catalogueAt(0)) {
-        master->entries = EntryMap();
-        master->keys.clear();
-        master->tree.reset();
-    }
+    document.EmptyMasterCatalogue();
 }
 
 bool SaveUntranslatedCopy(CRendaroDoc &document, int catalogueId, const QString &path)

@@ -1,5 +1,7 @@
 #include "catalogue/xml_parser.h"
 
+#include "catalogue/safe_file.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <cstring>
@@ -201,7 +203,9 @@ int xml_parser_parse_stream(XmlTreeParser *p, QIODevice &stream)
             xml_set_error(XmlErrorFile);
             return 0;
         }
-        const bool final = got < kXmlChunkSize || stream.atEnd();
+        // A pipe may deliver less than asked before its end; only a read
+        // that gives nothing ends it. A file ends where it says it does.
+        const bool final = got == 0 || (!stream.isSequential() && stream.atEnd());
         if (XML_Parse(p->parser, buffer.data(), int(got), final) == XML_STATUS_ERROR) {
             if (p->errorText.isEmpty()) {
                 p->errorText = QStringLiteral("line %1: %2")
@@ -220,9 +224,12 @@ int xml_parser_parse_file(XmlTreeParser *p, const QString &path)
 {
     if (!p)
         return 0;
+    // A folder, device or FIFO is never read: opening a FIFO would wait for
+    // a writer, and a device may never end.
+    const QString notRegular = nonRegularFileReason(path);
     QFile file(path);
-    if (QFileInfo(path).isDir() || !file.open(QIODevice::ReadOnly)) {
-        p->errorText = QFileInfo(path).isDir() ? QStringLiteral("%1 is a folder").arg(path) : file.errorString();
+    if (!notRegular.isEmpty() || !file.open(QIODevice::ReadOnly)) {
+        p->errorText = notRegular.isEmpty() ? file.errorString() : QStringLiteral("%1: %2").arg(path, notRegular);
         xml_set_error(XmlErrorFile);
         return 0;
     }

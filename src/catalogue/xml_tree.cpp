@@ -21,7 +21,9 @@ struct XmlStore {
     XmlDocument *document = nullptr;
     std::deque<XmlNameRecord> names;  // a deque: the records never move
     QHash<QString, const XmlNameRecord *> nameIndex;
-    XmlAttribute *spareAttributes = nullptr;
+    std::vector<XmlAttribute *> spareAttributes;
+    // Links to the next attribute where it does not follow in memory.
+    QHash<const XmlAttribute *, XmlAttribute *> nextAttribute;
     QHash<const XmlElement *, QString> texts;  // the few elements that have text
 
     void *allocate(size_t size)
@@ -60,10 +62,30 @@ const QString &emptyName()
     return empty;
 }
 
+XmlAttribute *nextOf(const XmlElement *element, const XmlAttribute *attribute)
+{
+    if (attribute == element->attributes.last)
+        return nullptr;
+    if (attribute->name.tag(XmlAttribute::kNextFollows))
+        return const_cast<XmlAttribute *>(attribute) + 1;
+    return element->document()->store->nextAttribute.value(attribute);
+}
+
+// Makes `next` follow `attribute` in its element's list (null: none).
+void link(XmlStore *store, XmlAttribute *attribute, XmlAttribute *next)
+{
+    const bool follows = next && next == attribute + 1;
+    attribute->name.setTag(XmlAttribute::kNextFollows, follows ? XmlAttribute::kNextFollows : 0);
+    if (follows || !next)
+        store->nextAttribute.remove(attribute);
+    else
+        store->nextAttribute.insert(attribute, next);
+}
+
 XmlAttribute *findAttribute(const XmlElement *element, QStringView name, XmlAttribute **previous = nullptr)
 {
     XmlAttribute *before = nullptr;
-    for (XmlAttribute *a = element->attributes.first; a; a = a->next) {
+    for (XmlAttribute *a = element->attributes.first; a; a = nextOf(element, a)) {
         if (a->name == name) {
             if (previous)
                 *previous = before;
@@ -77,28 +99,35 @@ XmlAttribute *findAttribute(const XmlElement *element, QStringView name, XmlAttr
 XmlAttribute *newAttribute(XmlElement *element, XmlName name, const QString &value, XmlValueForm form)
 {
     XmlStore *store = element->document()->store;
-    void *memory = store->spareAttributes;
-    if (memory)
-        store->spareAttributes = store->spareAttributes->next;
-    else
+    void *memory;
+    if (!store->spareAttributes.empty()) {
+        memory = store->spareAttributes.back();
+        store->spareAttributes.pop_back();
+    } else {
         memory = store->allocate(sizeof(XmlAttribute));
-    auto *attribute = new (memory) XmlAttribute{name, value, nullptr};
+    }
+    auto *attribute = new (memory) XmlAttribute{name, value};
+    attribute->name.setTag(XmlAttribute::kNextFollows, 0);
     attribute->setForm(form);
     return attribute;
 }
 
 void releaseAttribute(XmlStore *store, XmlAttribute *attribute)
 {
+    if (!store->nextAttribute.isEmpty())
+        store->nextAttribute.remove(attribute);
     attribute->~XmlAttribute();
-    attribute->next = store->spareAttributes;  // the memory stays for reuse
-    store->spareAttributes = attribute;
+    store->spareAttributes.push_back(attribute);  // the memory stays for reuse
 }
 
 XmlAttribute *appendAttribute(XmlElement *element, XmlName name, const QString &value, XmlValueForm form)
 {
     XmlAttributeList &list = element->attributes;
     XmlAttribute *fresh = newAttribute(element, name, value, form);
-    (list.last ? list.last->next : list.first) = fresh;
+    if (list.last)
+        link(element->document()->store, list.last, fresh);
+    else
+        list.first = fresh;
     list.last = fresh;
     ++list.count;
     return fresh;
@@ -141,7 +170,7 @@ void destroySubtree(XmlElement *top, bool wholeDocument = false)
         }
         XmlElement *next = element == top ? nullptr : (element->nextSibling ? element->nextSibling : element->parent);
         for (XmlAttribute *a = element->attributes.first; a;) {
-            XmlAttribute *after = a->next;
+            XmlAttribute *after = nextOf(element, a);
             if (wholeDocument)
                 a->~XmlAttribute();
             else
@@ -241,9 +270,9 @@ void xml_element_set_text(XmlElement *element, const QString &text)
 
 XmlAttribute *xml_element_next_attribute(const XmlElement *element, const XmlAttribute *previous)
 {
-    if (previous)
-        return previous->next;
-    return element ? element->attributes.first : nullptr;
+    if (!element)
+        return nullptr;
+    return previous ? nextOf(element, previous) : element->attributes.first;
 }
 
 XmlAttribute *xml_element_find_attribute(const XmlElement *element, const QString &name)
@@ -283,11 +312,16 @@ void xml_element_remove_attribute(XmlElement *element, const QString &name)
     if (!a)
         return;
     XmlAttributeList &list = element->attributes;
-    (previous ? previous->next : list.first) = a->next;
+    XmlStore *store = element->document()->store;
+    XmlAttribute *after = nextOf(element, a);
     if (list.last == a)
         list.last = previous;
+    if (previous)
+        link(store, previous, after);
+    else
+        list.first = after;
     --list.count;
-    releaseAttribute(element->document()->store, a);
+    releaseAttribute(store, a);
 }
 
 XmlElement *xml_element_next_child(const XmlElement *element, const XmlElement *previous)

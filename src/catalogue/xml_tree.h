@@ -56,25 +56,35 @@ public:
         return QStringView(a.text()) == QStringView(b);
     }
 
-    // Two spare bits of the record's address, for the node that holds the name.
-    unsigned tag() const { return unsigned(m_bits & kTagMask); }
-    void setTag(unsigned tag) { m_bits = (m_bits & ~kTagMask) | (std::uintptr_t(tag) & kTagMask); }
+    // Three spare bits of the record's address, for the node that holds the name.
+    unsigned tag(unsigned mask) const { return unsigned(m_bits & mask & kTagMask); }
+    void setTag(unsigned mask, unsigned tag)
+    {
+        m_bits = (m_bits & ~std::uintptr_t(mask & kTagMask)) | (std::uintptr_t(tag & mask & kTagMask));
+    }
 
 private:
-    static constexpr std::uintptr_t kTagMask = 3;
+    static constexpr std::uintptr_t kTagMask = 7;
     const XmlNameRecord *record() const { return reinterpret_cast<const XmlNameRecord *>(m_bits & ~kTagMask); }
     std::uintptr_t m_bits = 0;
 };
 
 enum XmlValueForm : unsigned char { XmlPlainValue = 0, XmlFileFormValue = 1, XmlCatalogueTextValue = 2 };
 
+// An element's attributes are a list in document order. The parser puts
+// them one after another in memory, so the link to the next one is a bit in
+// the name's tag ("the next attribute follows this one"); the document keeps
+// the few links that do not fit that. Walk them with
+// xml_element_next_attribute.
 struct XmlAttribute {
-    XmlName name;  // its tag is the form of the value
-    QString value;
-    XmlAttribute *next = nullptr;
+    static constexpr unsigned kFormBits = 3;
+    static constexpr unsigned kNextFollows = 4;
 
-    XmlValueForm form() const { return XmlValueForm(name.tag()); }
-    void setForm(XmlValueForm form) { name.setTag(form); }
+    XmlName name;  // its tag holds the form of the value and the link bit
+    QString value;
+
+    XmlValueForm form() const { return XmlValueForm(name.tag(kFormBits)); }
+    void setForm(XmlValueForm form) { name.setTag(kFormBits, form); }
 };
 
 struct XmlAttributeList {

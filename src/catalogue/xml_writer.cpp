@@ -57,7 +57,7 @@ private:
         m_out.append(size_t(depth) * 3, ' ');
         m_out.push_back('<');
         appendUtf8(m_out, element->name.text());
-        for (const XmlAttribute *a = element->attributes.first; a; a = a->next) {
+        for (const XmlAttribute *a = element->attributes.first; a; a = xml_element_next_attribute(element, a)) {
             m_out.push_back(' ');
             appendUtf8(m_out, a->name.text());
             m_out.append("=\"");

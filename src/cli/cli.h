@@ -32,6 +32,8 @@ int cmdImport(const QStringList &args, CliStreams &io);
 int cmdExport(const QStringList &args, CliStreams &io);
 int cmdExtract(const QStringList &args, CliStreams &io);
 int cmdPack(const QStringList &args, CliStreams &io);
+int cmdGenerateAll(const QStringList &args, CliStreams &io);
+int cmdConsistency(const QStringList &args, CliStreams &io);
 
 // A JSON string literal (quotes included) for a UTF-16 text.
 QString jsonString(const QString &text);

@@ -29,6 +29,14 @@ const CommandInfo kCommands[] = {
     {"extract", cmdExtract, "extract EXE HEADER [--add-to FILE]",
      "Lists the menu, dialog and string-table texts of a Windows executable whose numbers occur in the C++ "
      "resource header, or adds them to FILE as new strings."},
+    {"generate-all", cmdGenerateAll, "generate-all ENGLISH_FILE TREE [--import]",
+     "Writes a copy of ENGLISH_FILE beside every file below TREE whose name holds the reference marker "
+     "\"VaridivUva\", named with the marker replaced by ENGLISH_FILE's prefix (its name through the first \"Res\"); "
+     "prints each file written. With --import, each copy then takes the translations of the other files of its "
+     "folder and is saved again."},
+    {"consistency", cmdConsistency, "consistency DIR [--json]",
+     "Lists every original that the language files of DIR translate differently, with each translation and the "
+     "files holding it. Exit status 1 when anything is inconsistent."},
     {"export", cmdExport, "export js|php FILE -o OUT\nexport js|php --folder DIR",
      "Writes a JavaScript or PHP string table of FILE, or of every language file of DIR next to its source under "
      "its script name."},

@@ -1,8 +1,7 @@
 // The save-time checks over every entry of a language file.
 
-#include "catalogue/checks.h"
 #include "catalogue/document.h"
-#include "catalogue/messages.h"
+#include "catalogue/entry_checks.h"
 #include "cli/cli_support.h"
 
 namespace {
@@ -12,23 +11,11 @@ struct Problem {
     QString message;
 };
 
-// Problems of one entry: a placeholder failure stands alone; otherwise the
-// escape, length and empty-translation checks each report.
 void checkEntry(const StringEntry &entry, const CXMLStruct &catalogue, std::vector<Problem> &problems)
 {
-    const CheckResult placeholders = CheckPlaceholders(entry.original, entry.translation, catalogue.codeType);
-    if (!placeholders.ok) {
-        problems.push_back({entry.original, "placeholder", placeholders.message});
-        return;
-    }
-    const CheckResult escapes = CheckEscapeSequences(entry.original, entry.translation);
-    if (!escapes.ok)
-        problems.push_back({entry.original, "escape", escapes.message});
-    const CheckResult length = CheckLength(entry.original, entry.translation, catalogue.lengthRatio);
-    if (!length.ok)
-        problems.push_back({entry.original, "length", length.message});
-    if (entry.translation.isEmpty())
-        problems.push_back({entry.original, "empty", messageText(MsgEnterString)});
+    for (const EntryProblem &found : CheckEntry(entry.original, entry.translation, catalogue.lengthRatio,
+                                                catalogue.codeType))
+        problems.push_back({entry.original, EntryCheckName(found.check), found.result.message});
 }
 } // namespace
 

@@ -144,13 +144,16 @@ QByteArray ScriptTableBytes(int kind, const EntryMap &entries, const QStringList
     }
 
     // (slot, entry) for each entry and each distinct key of it that the list
-    // holds, in entry order; an entry listing a key twice counts once.
-    // lastEntry[slot] remembers the last entry that listed a slot, so a
-    // repeated key of one entry is dropped without searching its key list.
+    // holds; an entry listing a key twice counts once. lastEntry[slot]
+    // remembers the last entry that listed a slot, so a repeated key of one
+    // entry is dropped without searching its key list. Entries are taken in
+    // the table's own numbering, which needs no sorting; only the few slots
+    // that several entries list are put in original order below.
     std::vector<std::pair<int, const StringEntry *>> listed;
     listed.reserve(size_t(keys.size()));
     std::vector<const StringEntry *> lastEntry(size_t(slotCount) + 1, nullptr);
-    for (const auto &[original, entry] : entries) {
+    for (size_t number = 0; number < entries.size(); ++number) {
+        const StringEntry &entry = entries.byNumber(number);
         for (const QString &key : entry.keys) {
             const auto found = slotOfKey.constFind(key);
             if (found == slotOfKey.constEnd() || lastEntry[size_t(found.value())] == &entry)
@@ -160,8 +163,8 @@ QByteArray ScriptTableBytes(int kind, const EntryMap &entries, const QStringList
         }
     }
 
-    // Stable counting sort by slot: the entries of slot s are
-    // bySlot[slotStart[s] .. slotStart[s + 1]), still in entry order.
+    // Counting sort by slot: the entries of slot s are
+    // bySlot[slotStart[s] .. slotStart[s + 1]), then in original order.
     std::vector<size_t> slotStart(size_t(slotCount) + 2, 0);
     for (const auto &item : listed)
         ++slotStart[size_t(item.first) + 1];
@@ -172,6 +175,12 @@ QByteArray ScriptTableBytes(int kind, const EntryMap &entries, const QStringList
         std::vector<size_t> next(slotStart);
         for (const auto &item : listed)
             bySlot[next[size_t(item.first)]++] = item.second;
+    }
+    for (size_t slot = 1; slot + 1 < slotStart.size(); ++slot) {
+        if (slotStart[slot + 1] - slotStart[slot] > 1) {
+            std::sort(bySlot.begin() + qsizetype(slotStart[slot]), bySlot.begin() + qsizetype(slotStart[slot + 1]),
+                      [](const StringEntry *a, const StringEntry *b) { return OriginalLess(a->original, b->original); });
+        }
     }
 
     QByteArray out(php ? "<?php\r\n$V=array(\r\n" : "langTrans = {\r\n");

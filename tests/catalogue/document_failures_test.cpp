@@ -2,9 +2,12 @@
 // document consistent; catalogues move without copying their entries.
 
 #include "catalogue/document.h"
+#include "catalogue/xml_parser.h"
+#include "special_files.h"
 #include "test_support.h"
 
 #include <gtest/gtest.h>
+#include <thread>
 #include <type_traits>
 
 namespace {
@@ -103,6 +106,49 @@ TEST_F(DocumentFailures, ManyKeysUnderOneOriginalAreEachKeptOnceInOrder)
     EXPECT_EQ(keys.first(), u"K0");
     EXPECT_EQ(keys.at(4999), u"K4999");
     EXPECT_EQ(document.findCatalogue(id)->keys.size(), 10000);  // the file's own list keeps repeats
+}
+
+TEST_F(DocumentFailures, FoldersDevicesAndFifosAreRefusedWithoutWaiting)
+{
+    const QString fifo = folder.path("pipe.xml");
+    ASSERT_TRUE(makeFifo(fifo));
+    // Opening a FIFO for reading would wait for a writer forever.
+    EXPECT_EQ(document.LoadCatalogue(fifo, false), -1);
+    EXPECT_TRUE(document.lastErrorText().contains(u"FIFO")) << document.lastErrorText().toStdString();
+    EXPECT_EQ(document.LoadCatalogue(folder.root(), true), -1);
+    EXPECT_TRUE(document.lastErrorText().contains(u"folder"));
+    EXPECT_EQ(document.catalogues().size(), 1u);
+}
+
+TEST_F(DocumentFailures, AStreamThatDeliversShortPiecesIsReadToItsEnd)
+{
+    QList<QByteArray> lines;
+    for (int i = 0; i < 2000; ++i)
+        lines << QStringLiteral("<L from=\"Text %1\" to=\"Text %1\"/>").arg(i).toUtf8();
+    const QByteArray bytes = languageFile("", lines);
+    int ends[2];
+    ASSERT_EQ(::pipe(ends), 0);
+    std::thread writer([&] {
+        // Pieces smaller than the parser's chunk, with pauses between them.
+        for (qsizetype at = 0; at < bytes.size(); at += 1000) {
+            const qsizetype size = std::min<qsizetype>(1000, bytes.size() - at);
+            if (::write(ends[1], bytes.constData() + at, size_t(size)) != size)
+                break;
+            std::this_thread::sleep_for(std::chrono::microseconds(200));
+        }
+        ::close(ends[1]);
+    });
+    QFile input;
+    ASSERT_TRUE(input.open(ends[0], QIODevice::ReadOnly, QFileDevice::AutoCloseHandle));
+    XmlTreeParser *parser = xml_parser_new();
+    const int parsed = xml_parser_parse_stream(parser, input);
+    writer.join();
+    EXPECT_EQ(parsed, 1) << xml_parser_error_text(parser).toStdString();
+    XmlDocument *tree = xml_parser_document(parser);
+    xml_parser_free(parser);
+    ASSERT_TRUE(tree);
+    EXPECT_EQ(tree->root->childCount, 2000);
+    xml_document_free(tree);
 }
 
 } // namespace
