@@ -112,7 +112,7 @@ void CMainFrame::OpenRecentFile(int index)
 
 void CMainFrame::OnApplyTo()
 {
-    if (m_view->currentCatalogueId < 1)
+    if (m_view->currentCatalogueId < 1 || m_view->currentPath.isEmpty())
         return;
     CApplyToDlg dialog(m_prompts, *m_view, this);
     m_prompts.runDialog(dialog);

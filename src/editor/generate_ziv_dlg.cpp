@@ -274,11 +274,10 @@ void CGenerateZIVDlg::OnTimer()
 
 void CGenerateZIVDlg::chooseFolder(const QString &prompt, QString &member)
 {
+    readEdits();  // what was typed since the last tick stays
     CBrowseForFolderDlg browser(m_prompts, this, BrowseNoNewFolderButton, prompt, QDir::currentPath());
-    if (browser.DoModal() == CBrowseForFolderDlg::IDOK) {
-        readEdits();  // keeps what was typed into the other edits
+    if (browser.DoModal() == CBrowseForFolderDlg::IDOK)
         member = browser.GetFolderPath();
-    }
     writeEdits();
 }
 

@@ -196,6 +196,7 @@ void CRendaroView::updateCommandStates()
     QAction *hide = m_commands->action(Command::HideTranslated);
     hide->setEnabled(currentCatalogueId >= 0);
     hide->setChecked(hideTranslated);
-    // Apply To is the frame's command; it needs a single file shown.
-    m_commands->action(Command::ApplyTo)->setEnabled(currentCatalogueId >= 1);
+    // Apply To is the frame's command; it needs a single file shown (not
+    // strings pasted after New, which have no file to apply).
+    m_commands->action(Command::ApplyTo)->setEnabled(currentCatalogueId >= 1 && !currentPath.isEmpty());
 }

@@ -78,6 +78,11 @@ private slots:
         CRendaroView *view = frame.view();
         QAction *applyTo = frame.commands()->action(Command::ApplyTo);
         QVERIFY(!applyTo->isEnabled());  // nothing shown
+        view->PasteText("pasted");  // a new catalogue, but no file to apply
+        QVERIFY(view->currentCatalogueId >= 1);
+        emit frame.commands()->aboutToShowMenu();
+        QVERIFY(!applyTo->isEnabled());
+        f->prompts.answer(PromptAnswer::No);  // the pasted string is not saved
         QCOMPARE(view->OpenPath(shown), CRendaroView::OpenResult::Opened);
         QVERIFY(applyTo->isEnabled());
         const int opened = view->currentCatalogueId;

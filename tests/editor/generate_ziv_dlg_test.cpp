@@ -219,6 +219,10 @@ private slots:
     {
         browse(branch());  // the output folder's chooser needs a project listed
         edit(Id::TranslatedEditId)->setText("typed");
+        edit(Id::GeneratedEditId)->setText("typed too");
+        prompts.chooseFile(QString());  // cancelled before a tick: the typed text stays
+        button(Id::ChooseGeneratedId)->click();
+        QCOMPARE(edit(Id::GeneratedEditId)->text(), QStringLiteral("typed too"));
         prompts.chooseFile(folder.filePath("chosen"));
         button(Id::ChooseGeneratedId)->click();
         QCOMPARE(edit(Id::GeneratedEditId)->text(), folder.filePath("chosen"));
