@@ -58,10 +58,11 @@ CGenerateZIVDlg::CGenerateZIVDlg(UserPrompts &prompts, ProjectTable table, QWidg
         paths->addWidget(edit, row, 1);
         paths->addWidget(chooser, row, 2);
     };
-    pathRow(0, tr("Path of Ardel26:"), addEdit(BranchEditId, m_branchPath),
-            addButton(ChooseBranchId, tr("Choose File")));
-    pathRow(1, tr("Path of Device Pack:"), addEdit(DevicePackEditId, m_devicePackPath),
-            addButton(ChooseDevicePackId, tr("Choose File")));
+    // Controls are made one statement each, in the order Tab reaches them.
+    QLineEdit *branchEdit = addEdit(BranchEditId, m_branchPath);
+    pathRow(0, tr("Path of Ardel26:"), branchEdit, addButton(ChooseBranchId, tr("Choose File")));
+    QLineEdit *devicePackEdit = addEdit(DevicePackEditId, m_devicePackPath);
+    pathRow(1, tr("Path of Device Pack:"), devicePackEdit, addButton(ChooseDevicePackId, tr("Choose File")));
     auto *browseRow = new QHBoxLayout;
     browseRow->addWidget(addButton(BrowseId, tr("Browse")));
     browseRow->addStretch(1);
@@ -80,7 +81,6 @@ CGenerateZIVDlg::CGenerateZIVDlg(UserPrompts &prompts, ProjectTable table, QWidg
         lists->addLayout(heading, 0, column);
         lists->addWidget(list, 1, column);
     };
-    // Each toggle is made before its list, so that Tab reaches them in the order shown.
     QPushButton *toggleProjects = addButton(ToggleProjectsId, toggleText(true));
     m_projectList = addList(ProjectListId);
     listColumn(0, tr("Select project to update XML:"), m_projectList, toggleProjects, tr("Projects"));
@@ -108,13 +108,15 @@ CGenerateZIVDlg::CGenerateZIVDlg(UserPrompts &prompts, ProjectTable table, QWidg
         layout->addWidget(run, 1, 0, 1, 2, Qt::AlignLeft);
         return box;
     };
+    QLineEdit *generatedEdit = addEdit(GeneratedEditId, m_generatedXmlPath);
+    QPushButton *chooseGenerated = addButton(ChooseGeneratedId, tr("Choose Folder"));
     QGroupBox *step2 = stepBox(tr("Step 2: Generate a XML including all strings in choosed project"),
-                               tr("Path of generated XML:"), addEdit(GeneratedEditId, m_generatedXmlPath),
-                               addButton(ChooseGeneratedId, tr("Choose Folder")),
+                               tr("Path of generated XML:"), generatedEdit, chooseGenerated,
                                addButton(SaveAllStringsId, tr("Save all string")));
+    QLineEdit *translatedEdit = addEdit(TranslatedEditId, m_translatedXmlPath);
+    QPushButton *chooseTranslated = addButton(ChooseTranslatedId, tr("Choose Folder"));
     QGroupBox *step3 = stepBox(tr("Step 3: Import translated strings"), tr("Path of translated XML:"),
-                               addEdit(TranslatedEditId, m_translatedXmlPath),
-                               addButton(ChooseTranslatedId, tr("Choose Folder")), addButton(ImportId, tr("Import")));
+                               translatedEdit, chooseTranslated, addButton(ImportId, tr("Import")));
 
     // The import's log and progress: hidden, but their room is kept, so the
     // dialog does not change size when they appear.

@@ -183,6 +183,31 @@ private slots:
         QCOMPARE(enabledOf(stepControls), stepControls);
     }
 
+    void tabReachesTheControlsInTheOrderShown()
+    {
+        QList<int> ids;
+        for (int id = 0; id <= 1030; ++id) {
+            if (control(id))
+                ids << id;
+        }
+        QList<int> order;
+        QWidget *widget = control(Id::BranchEditId);
+        do {
+            if (widget->focusPolicy() & Qt::TabFocus) {
+                for (const int id : ids) {
+                    if (control(id) == widget)
+                        order << id;
+                }
+            }
+            widget = widget->nextInFocusChain();
+        } while (widget != control(Id::BranchEditId));
+        QCOMPARE(order, QList<int>({Id::BranchEditId, Id::ChooseBranchId, Id::DevicePackEditId, Id::ChooseDevicePackId,
+                                    Id::BrowseId, Id::ToggleProjectsId, Id::ProjectListId, Id::ToggleLanguagesId,
+                                    Id::LanguageListId, Id::AddNewStringsId, Id::GeneratedEditId,
+                                    Id::ChooseGeneratedId, Id::SaveAllStringsId, Id::TranslatedEditId,
+                                    Id::ChooseTranslatedId, Id::ImportId, Id::LogEditId, Id::ExitId}));
+    }
+
     void browseSelectsAllAndTheTogglesFollowTheSelection()
     {
         browse(branch());
