@@ -142,33 +142,37 @@ qsizetype appendPlainRun(std::string &out, QStringView value, qsizetype i)
 
 } // namespace
 
-void appendUtf8(std::string &out, QStringView text)
-{
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        i = appendPlainRun(out, text, i);
-        if (i == text.size())
-            break;
-        const char16_t c = text[i].unicode();
-        if (c < 0x80) {
-            if (!isForbiddenControl(c))
-                out.push_back(char(c));
-        } else {
-            i = appendCharacter(out, text, i);
-        }
-    }
-}
+namespace {
 
-void appendEscapedPlain(std::string &out, QStringView value, bool inAttribute)
+// Writes value to out as UTF-8: runs of plain ASCII and characters above
+// ASCII directly, every other ASCII character through special(c, i), which
+// writes it and returns the index of the last code unit it used.
+template <typename Special>
+void appendWith(std::string &out, QStringView value, Special special)
 {
     for (qsizetype i = 0; i < value.size(); ++i) {
         i = appendPlainRun(out, value, i);
         if (i == value.size())
             break;
         const char16_t c = value[i].unicode();
-        if (c >= 0x80) {
-            i = appendCharacter(out, value, i);
-            continue;
-        }
+        i = c >= 0x80 ? appendCharacter(out, value, i) : special(c, i);
+    }
+}
+
+} // namespace
+
+void appendUtf8(std::string &out, QStringView text)
+{
+    appendWith(out, text, [&](char16_t c, qsizetype i) {
+        if (!isForbiddenControl(c))
+            out.push_back(char(c));
+        return i;
+    });
+}
+
+void appendEscapedPlain(std::string &out, QStringView value, bool inAttribute)
+{
+    appendWith(out, value, [&](char16_t c, qsizetype i) {
         switch (c) {
         case u'&': out.append("&amp;"); break;
         case u'<': out.append("&lt;"); break;
@@ -185,20 +189,13 @@ void appendEscapedPlain(std::string &out, QStringView value, bool inAttribute)
             if (!isForbiddenControl(c))
                 out.push_back(char(c));
         }
-    }
+        return i;
+    });
 }
 
 void appendFileFormValue(std::string &out, QStringView value)
 {
-    for (qsizetype i = 0; i < value.size(); ++i) {
-        i = appendPlainRun(out, value, i);
-        if (i == value.size())
-            break;
-        const char16_t c = value[i].unicode();
-        if (c >= 0x80) {
-            i = appendCharacter(out, value, i);
-            continue;
-        }
+    appendWith(out, value, [&](char16_t c, qsizetype i) {
         if (c == u'&') {
             const qsizetype n = referenceLength(value, i);
             if (n == 0) {
@@ -215,21 +212,14 @@ void appendFileFormValue(std::string &out, QStringView value)
         } else if (!appendControlReference(out, c) && !isForbiddenControl(c)) {
             out.push_back(char(c));
         }
-    }
+        return i;
+    });
 }
 
 void appendCatalogueText(std::string &out, QStringView value)
 {
     const qsizetype n = value.size();
-    for (qsizetype i = 0; i < n; ++i) {
-        i = appendPlainRun(out, value, i);
-        if (i == n)
-            break;
-        const char16_t c = value[i].unicode();
-        if (c >= 0x80) {
-            i = appendCharacter(out, value, i);
-            continue;
-        }
+    appendWith(out, value, [&](char16_t c, qsizetype i) {
         switch (c) {
         case u'\\':
             // The line-break escapes of the memory form become "/r/n", "/n", "/r".
@@ -261,7 +251,8 @@ void appendCatalogueText(std::string &out, QStringView value)
             if (!appendControlReference(out, c) && !isForbiddenControl(c))
                 out.push_back(char(c));
         }
-    }
+        return i;
+    });
 }
 
 QString decodeFileFormValue(const QString &value)
