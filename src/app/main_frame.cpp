@@ -5,8 +5,10 @@
 #include "app/recent_files.h"
 #include "app/toolbar_icons.h"
 #include "catalogue/messages.h"
+#include "editor/apply_to_dlg.h"
 #include "editor/command_actions.h"
 #include "editor/rendaro_view.h"
+#include "editor/user_prompts.h"
 
 #include <QCloseEvent>
 #include <QLabel>
@@ -15,8 +17,8 @@
 #include <QToolBar>
 
 CMainFrame::CMainFrame(UserPrompts &prompts, QSettings &settings, QWidget *parent)
-    : QMainWindow(parent), m_commands(new CommandActions(this)), m_view(new CRendaroView(prompts, this)),
-      m_recentFiles(new RecentFileList(settings))
+    : QMainWindow(parent), m_prompts(prompts), m_commands(new CommandActions(this)),
+      m_view(new CRendaroView(prompts, this)), m_recentFiles(new RecentFileList(settings))
 {
     setWindowIcon(rendaroIcon());
     setWindowTitle(messageText(MsgAppName));
@@ -27,6 +29,7 @@ CMainFrame::CMainFrame(UserPrompts &prompts, QSettings &settings, QWidget *paren
     resize(900, 600);
 
     m_commands->handle(Command::AppExit, this, &QWidget::close);
+    m_commands->handle(Command::ApplyTo, this, &CMainFrame::OnApplyTo);  // the view keeps its enabled state
     m_view->bindCommands(*m_commands);
     connect(m_view, &CRendaroView::fileOpened, this, [this](const QString &path) { m_recentFiles->add(path); });
     connect(m_view, &CRendaroView::fileSavedAs, this, [this](const QString &path) { m_recentFiles->add(path); });
@@ -105,6 +108,14 @@ void CMainFrame::OpenRecentFile(int index)
     // A file that cannot be opened any more leaves the list.
     if (m_view->OpenPath(path) == CRendaroView::OpenResult::Failed)
         m_recentFiles->remove(path);
+}
+
+void CMainFrame::OnApplyTo()
+{
+    if (m_view->currentCatalogueId < 1 || m_view->currentPath.isEmpty())
+        return;
+    CApplyToDlg dialog(m_prompts, *m_view, this);
+    m_prompts.runDialog(dialog);
 }
 
 void CMainFrame::buildToolBar()

@@ -29,6 +29,8 @@ public:
 
     // Opens the n-th file of the recent-file list (0 is the most recent).
     void OpenRecentFile(int index);
+    // "Apply to...": the shown file into other files (a single file must be shown).
+    void OnApplyTo();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -39,6 +41,7 @@ private:
     void buildStatusBar();
     void updateRecentFileMenu();
 
+    UserPrompts &m_prompts;
     CommandActions *m_commands;
     CRendaroView *m_view;
     std::unique_ptr<RecentFileList> m_recentFiles;

@@ -186,6 +186,8 @@ void CRendaroView::bindCommands(CommandActions &commands)
     commands.handle(Command::SaveAsJs, this, [this] { OnExportScript(ScriptJavaScript); });
     commands.handle(Command::SaveAsPhp, this, [this] { OnExportScript(ScriptPhp); });
     commands.handle(Command::GenerateAll, this, &CRendaroView::OnGenerateAll);
+    commands.handle(Command::AddNewString, this, &CRendaroView::OnAddNewString);
+    commands.handle(Command::GenerateZiv, this, &CRendaroView::OnGenerateZiv);
     connect(&commands, &CommandActions::aboutToShowMenu, this, &CRendaroView::updateCommandStates);
     updateCommandStates();
 }
@@ -204,4 +206,7 @@ void CRendaroView::updateCommandStates()
     hide->setChecked(hideTranslated);
     m_commands->action(Command::ImportString)->setEnabled(currentCatalogueId >= 0);
     m_commands->action(Command::GenerateAll)->setEnabled(currentCatalogueId > 0);
+    // Apply To is the frame's command; it needs a single file shown (not
+    // strings pasted after New, which have no file to apply).
+    m_commands->action(Command::ApplyTo)->setEnabled(currentCatalogueId >= 1 && !currentPath.isEmpty());
 }

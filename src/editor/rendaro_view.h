@@ -106,6 +106,12 @@ public:
     // --- generating the language files (view_generate_all.cpp) ----------------
     void OnGenerateAll();
     QStringList generatedFiles;  // the copies written by the last run, in order
+    // --- tool commands (view_tool_commands.cpp) --------------------------------
+    void OnAddNewString();
+    void OnGenerateZiv();
+    // Reads the shown file again when `written` holds it (or closes the
+    // files of a shown folder), so that no stale copy is edited or saved.
+    void ReloadWrittenFiles(const QStringList &written);
 
     // --- commands --------------------------------------------------------------
     void bindCommands(CommandActions &commands);

@@ -3,9 +3,7 @@
 // program under ThreadSanitizer.
 
 #include "branch_fixture.h"
-
-#include <condition_variable>
-#include <mutex>
+#include "thread_gate.h"
 
 namespace {
 
@@ -56,32 +54,6 @@ TEST_F(WorkerThread, LogAndProgressCanBeReadWhileItRuns)
     EXPECT_EQ(handler.LastResult().written.size(), 24);
     EXPECT_EQ(translationIn(catalogue("BackRes", "L07"), "String 3"), u"String 3 L07");
 }
-
-// Holds the worker inside its log listener until the test lets it go on.
-struct Gate {
-    std::mutex mutex;
-    std::condition_variable changed;
-    bool reached = false, open = false;
-
-    void arriveAndWait()
-    {
-        std::unique_lock lock(mutex);
-        reached = true;
-        changed.notify_all();
-        changed.wait(lock, [this] { return open; });
-    }
-    void waitUntilReached()
-    {
-        std::unique_lock lock(mutex);
-        changed.wait(lock, [this] { return reached; });
-    }
-    void release()
-    {
-        std::lock_guard lock(mutex);
-        open = true;
-        changed.notify_all();
-    }
-};
 
 TEST_F(WorkerThread, CancelStopsBetweenFilesAndInputsWaitForTheEnd)
 {
