@@ -2,6 +2,7 @@
 
 #include "test_support.h"
 
+#include <QDialog>
 #include <QLineEdit>
 #include <QTest>
 
@@ -31,6 +32,17 @@ QString EditorFixture::writeLanguageFile(const QString &name, const QList<QByteA
 bool EditorFixture::open(const QString &filePath)
 {
     return view->OpenPath(filePath) == CRendaroView::OpenResult::Opened;
+}
+
+void EditorFixture::openFolder(const QString &folder)
+{
+    prompts.answer(PromptAnswer::Ok);
+    prompts.chooseFile(folder);
+    prompts.onDialog([](QDialog &dialog) {
+        dialog.accept();
+        return true;
+    });
+    view->OnOpenLanguageFolder();
 }
 
 void EditorFixture::clickCell(int row, int column, Qt::MouseButton button)

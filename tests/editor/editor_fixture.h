@@ -22,6 +22,9 @@ public:
     QString path(const QString &name) const { return m_folder.filePath(name); }
     // Opens the file in the view (as Open does after its dialog).
     bool open(const QString &path);
+    // Open Language Folder on `folder` with every listed file chosen (no
+    // save question expected).
+    void openFolder(const QString &folder);
 
     // Clicks the middle of a cell of the grid.
     void clickCell(int row, int column, Qt::MouseButton button = Qt::LeftButton);

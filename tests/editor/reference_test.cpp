@@ -148,13 +148,7 @@ private slots:
         const QString folder = f->path("lang");
         QDir().mkpath(folder);
         writeBytes(folder + "/DEU.xml", languageFile("", {R"(<L from="Open" to="Open"/>)"}));
-        f->prompts.answer(PromptAnswer::Ok);
-        f->prompts.chooseFile(folder);
-        f->prompts.onDialog([](QDialog &dialog) {
-            dialog.accept();
-            return true;
-        });
-        f->view->OnOpenLanguageFolder();
+        f->openFolder(folder);
         replaceWith(reference);
         const QByteArray before = fileBytes(reference);
         QCOMPARE(f->grid->GetItemText(0, 0), QStringLiteral("Ouvrir"));

@@ -105,13 +105,7 @@ private slots:
         writeBytes(web + "/BackResDEU.xml", languageFile("", {R"(<L from="Save" to="Sichern" key="IDS_SAVE"/>)"}));
         writeBytes(web + "/sub/ViewResCHT.xml", languageFile("", {R"(<L from="Quit" to="Quit" key="IDS_QUIT"/>)"}));
         writeBytes(web + "/Other.xml", languageFile("", {R"(<L from="Help" to="Help" key="IDS_HELP"/>)"}));
-        f->prompts.answer(PromptAnswer::Ok);
-        f->prompts.chooseFile(web);
-        f->prompts.onDialog([](QDialog &dialog) {
-            dialog.accept();
-            return true;
-        });
-        f->view->OnOpenLanguageFolder();
+        f->openFolder(web);
         f->editTranslation(f->rowOf("Open"), "Öffnen");
         f->prompts.messages.clear();
 

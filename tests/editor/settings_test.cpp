@@ -119,13 +119,7 @@ private slots:
         const QString folder = f->path("lang");
         QDir().mkpath(folder);
         writeBytes(folder + "/A.xml", languageFile("CodeType=\"QT\"", {R"(<L from="Open" to="Open"/>)"}));
-        f->prompts.answer(PromptAnswer::Ok);
-        f->prompts.chooseFile(folder);
-        f->prompts.onDialog([](QDialog &dialog) {
-            dialog.accept();
-            return true;
-        });
-        f->view->OnOpenLanguageFolder();
+        f->openFolder(folder);
         f->editTranslation(0, "Öffnen");
         settingsWith("4", 1);
         f->view->OnSettings();
