@@ -1,6 +1,8 @@
 // The editor on a large catalogue, offscreen:
 //   - RefreshGrid of every entry (Hide Translated Item off),
 //   - a search that walks every row without a match,
+//   - an in-place edit committed with the live counts updated, and
+//     Next Untranslated / Next Problem (each maps every row to its entry),
 //   - `rendaro FILE` from process start to the first painted grid.
 //
 //   bench_editor [ENTRIES] [FILE]   (default 100000 entries, a temp file)
@@ -16,6 +18,7 @@
 #include "generate_language_file.h"
 
 #include <QApplication>
+#include <QLineEdit>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QProcess>
@@ -152,6 +155,31 @@ int main(int argc, char **argv)
         view->matchCase = true;
         view->FindNext();
     });
+
+    // Edits through the grid as the user makes them: open, type, commit;
+    // the view checks, stores and updates the counts. Every row alternates
+    // between its original with a suffix and the original itself.
+    int editRow = 0;
+    const double editMs = medianMs(201, [view, rows, &editRow] {
+        CReportCtrl *grid = view->grid();
+        const int row = (editRow++ * 7919) % rows;
+        const QString original = view->DisplayedToOriginal(row);
+        grid->StartEdit(1, row);
+        grid->editor()->setText(grid->GetItemText(row, 1) == original ? original + QStringLiteral(" *") : original);
+        grid->EndEdit(true);
+    });
+    view->grid()->SelectOnly(0);
+    const double nextUntranslatedMs = medianMs(7, [view] { view->OnNextUntranslated(); });
+    view->grid()->SelectOnly(0);
+    const double nextProblemMs = medianMs(7, [view] { view->OnNextProblem(); });
+    const QString counts = view->countsText();
+    CatalogueCounts full;
+    full.recount(*document.findCatalogue(view->currentCatalogueId));
+    if (full.statusText() != counts) {
+        std::fprintf(stderr, "counts after the edits differ from a full count: %s, %s\n", qPrintable(counts),
+                     qPrintable(full.statusText()));
+        return 1;
+    }
     delete view;
     setTheDocument(nullptr);
 
@@ -173,6 +201,9 @@ int main(int argc, char **argv)
     std::printf("RefreshGrid and paint:             %8.1f ms\n", refreshPaintMs);
     std::printf("search without a match:            %8.1f ms\n", searchMs);
     std::printf("search without a match, Match Case:%8.1f ms\n", searchCaseMs);
+    std::printf("edit committed, counts updated:    %8.3f ms (median of 201; %s)\n", editMs, qPrintable(counts));
+    std::printf("Next Untranslated from the top:    %8.1f ms\n", nextUntranslatedMs);
+    std::printf("Next Problem from the top:         %8.1f ms\n", nextProblemMs);
     std::printf("rendaro FILE to painted window:    %8.1f ms (median of 3 processes)\n", median(openTimes));
     return 0;
 }

@@ -5,6 +5,7 @@
 #include "app/recent_files.h"
 #include "app/toolbar_icons.h"
 #include "catalogue/messages.h"
+#include "controls/status_panes.h"
 #include "editor/apply_to_dlg.h"
 #include "editor/command_actions.h"
 #include "editor/rendaro_view.h"
@@ -70,13 +71,20 @@ void CMainFrame::buildMenu()
     view->addSeparator();
     add(view, {Command::HideTranslated, Command::ReplaceOriginal});
 
+    QMenu *go = bar->addMenu(tr("&Go"));
+    add(go, {Command::NextUntranslated, Command::PreviousUntranslated});
+    go->addSeparator();
+    add(go, {Command::NextProblem, Command::PreviousProblem});
+    view->addSeparator();
+    add(view, {Command::ConsistencyReport});
+
     QMenu *tool = bar->addMenu(tr("Tool"));
     add(tool, {Command::AddNewString, Command::GenerateZiv, Command::Settings});
 
     QMenu *help = bar->addMenu(tr("&Help"));
     add(help, {Command::AppAbout});
 
-    for (QMenu *menu : {m_fileMenu, edit, view, tool, help})
+    for (QMenu *menu : {m_fileMenu, edit, view, go, tool, help})
         connect(menu, &QMenu::aboutToShow, m_commands, &CommandActions::aboutToShowMenu);
     updateRecentFileMenu();
 }
@@ -150,6 +158,17 @@ void CMainFrame::buildStatusBar()
     QStatusBar *bar = statusBar();
     m_messagePane = new QLabel(messageText(MsgReady), bar);
     bar->addWidget(m_messagePane, 1);
+    // The view's messages (a search that wrapped) and its live counts.
+    connect(m_view, &CRendaroView::statusMessage, m_messagePane, [this](const QString &text) {
+        m_messagePane->setText(text.isEmpty() ? messageText(MsgReady) : text);
+    });
+    auto *lengthPane = new CEditLengthPane(bar);
+    bar->addPermanentWidget(lengthPane);
+    connect(m_view, &CRendaroView::editLengthChanged, lengthPane, &CEditLengthPane::showLength);
+    auto *countsPane = new CCountsPane(bar);
+    bar->addPermanentWidget(countsPane);
+    connect(m_view, &CRendaroView::countsChanged, countsPane, &CCountsPane::setCounts);
+    countsPane->setCounts(m_view->countsText());
     addKeyLockPanes(bar);
     QAction *toggle = m_commands->action(Command::ViewStatusBar);
     toggle->setChecked(true);

@@ -43,6 +43,13 @@ const QList<CommandText> &commandTexts()
         {Command::GenerateZiv, "Generate ZIV", {}},
         {Command::Settings, "Settings", {}},
         {Command::AppAbout, "&About Rendaro...", {}},
+        // The view takes these keys before the in-place editor does (see
+        // CRendaroView::handleKey), so they move on while a text is edited.
+        {Command::NextUntranslated, "Next &Untranslated", {QKeySequence(Qt::CTRL | Qt::Key_J)}},
+        {Command::PreviousUntranslated, "Previous U&ntranslated", {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_J)}},
+        {Command::NextProblem, "Next &Problem", {QKeySequence(Qt::CTRL | Qt::Key_K)}},
+        {Command::PreviousProblem, "Previous P&roblem", {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_K)}},
+        {Command::ConsistencyReport, "&Consistency Report...", {}},
     };
     return texts;
 }

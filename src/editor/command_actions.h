@@ -35,6 +35,12 @@ enum class Command : int {
     GenerateZiv = 32802,
     Settings = 32799,
     AppAbout = 57664,
+    // Moving between rows that need work, and the language folder's report.
+    NextUntranslated = 32910,
+    PreviousUntranslated = 32911,
+    NextProblem = 32912,
+    PreviousProblem = 32913,
+    ConsistencyReport = 32914,
 };
 
 class CommandActions : public QObject {

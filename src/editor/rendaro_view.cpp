@@ -51,6 +51,7 @@ CRendaroView::CRendaroView(UserPrompts &prompts, QWidget *parent)
         updateCommandStates();
     });
     m_clipboardHasText = !QApplication::clipboard()->text().isEmpty();
+    setupLiveCounts();
 
     setAcceptDrops(true);
     // Keys are looked at before the grid, its editor and the menu shortcuts
@@ -129,6 +130,8 @@ bool CRendaroView::eventFilter(QObject *watched, QEvent *event)
 // shortcuts see the key.
 bool CRendaroView::handleKey(QKeyEvent *event, bool isShortcutOverride)
 {
+    if (handleNavigationKey(event, isShortcutOverride))
+        return true;
     const int key = event->key();
     if (currentCatalogueId >= 0 && key == Qt::Key_F && (event->modifiers() & Qt::ControlModifier)) {
         if (isShortcutOverride) {
@@ -188,6 +191,12 @@ void CRendaroView::bindCommands(CommandActions &commands)
     commands.handle(Command::GenerateAll, this, &CRendaroView::OnGenerateAll);
     commands.handle(Command::AddNewString, this, &CRendaroView::OnAddNewString);
     commands.handle(Command::GenerateZiv, this, &CRendaroView::OnGenerateZiv);
+    // Navigation and the consistency report.
+    commands.handle(Command::NextUntranslated, this, &CRendaroView::OnNextUntranslated);
+    commands.handle(Command::PreviousUntranslated, this, &CRendaroView::OnPreviousUntranslated);
+    commands.handle(Command::NextProblem, this, &CRendaroView::OnNextProblem);
+    commands.handle(Command::PreviousProblem, this, &CRendaroView::OnPreviousProblem);
+    commands.handle(Command::ConsistencyReport, this, &CRendaroView::OnConsistencyReport);
     connect(&commands, &CommandActions::aboutToShowMenu, this, &CRendaroView::updateCommandStates);
     updateCommandStates();
 }
@@ -209,4 +218,10 @@ void CRendaroView::updateCommandStates()
     // Apply To is the frame's command; it needs a single file shown (not
     // strings pasted after New, which have no file to apply).
     m_commands->action(Command::ApplyTo)->setEnabled(currentCatalogueId >= 1 && !currentPath.isEmpty());
+    // Navigation and the consistency report.
+    const bool hasRows = m_grid->GetItemCount() > 0;
+    for (Command command : {Command::NextUntranslated, Command::PreviousUntranslated, Command::NextProblem,
+                            Command::PreviousProblem})
+        m_commands->action(command)->setEnabled(hasRows);
+    m_commands->action(Command::ConsistencyReport)->setEnabled(currentCatalogueId == 0);
 }

@@ -5,7 +5,9 @@
 // changes catalogues only through the entry edits of the core
 // (catalogue/entry_edits.h) and tells the grid about the rows that changed.
 
+#include "catalogue/catalogue_counts.h"
 #include "catalogue/catalogue_types.h"
+#include "catalogue/entry_navigation.h"
 #include "controls/report_ctrl.h"
 #include "editor/reference_originals.h"
 #include "editor/user_prompts.h"
@@ -15,6 +17,7 @@
 class CFindString;
 class CommandActions;
 class CRendaroDoc;
+struct EntryState;
 
 // Cell backgrounds of the view.
 constexpr QRgb kTooLongColour = qRgb(250, 81, 81);      // red: translation too long
@@ -113,6 +116,30 @@ public:
     // files of a shown folder), so that no stale copy is edited or saved.
     void ReloadWrittenFiles(const QStringList &written);
 
+    // --- moving to the rows that need work (view_navigation.cpp) --------------
+    void OnNextUntranslated();
+    void OnPreviousUntranslated();
+    void OnNextProblem();
+    void OnPreviousProblem();
+    // Selects and shows the row of `original`, switching Hide Translated Item
+    // off when the filter hides it; false when the shown catalogue lacks it.
+    bool SelectOriginal(const QString &original);
+
+    // --- live counts (view_counts.cpp) ------------------------------------------
+    // Every change the editor makes to one entry of the shown catalogue ends
+    // here, with the state the entry edit returned (existed false: the entry
+    // is new; an entry no longer there is counted anew).
+    void entryChanged(const QString &original, const EntryState &before);
+    // Counts the shown catalogue again: a file shown or closed, new settings,
+    // many entries changed at once.
+    void recountShown();
+    const CatalogueCounts &counts() const { return m_counts; }
+    // "N strings, M untranslated, K problems"; empty with no catalogue shown.
+    QString countsText() const;
+
+    // --- the language folder's consistency report (view_consistency.cpp) --------
+    void OnConsistencyReport();
+
     // --- commands --------------------------------------------------------------
     void bindCommands(CommandActions &commands);
     void updateCommandStates();
@@ -120,6 +147,13 @@ public:
 signals:
     void fileOpened(const QString &path);
     void fileSavedAs(const QString &path);
+    // The counts of the shown catalogue changed (countsText()).
+    void countsChanged(const QString &text);
+    // The translation being edited in place is `length` characters long and
+    // may be `maximum` long; a negative length: no translation is edited.
+    void editLengthChanged(qsizetype length, qsizetype maximum);
+    // A message for the status bar's message pane; empty for the idle text.
+    void statusMessage(const QString &text);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -145,6 +179,13 @@ private:
     void selectFoundRow(int row);
     QString exportFileName(int kind);
     void exportFolderScripts(int kind);
+    // Navigation and live counts.
+    bool handleNavigationKey(QKeyEvent *event, bool isShortcutOverride);
+    void navigate(bool toProblem, SearchDirection direction);
+    std::vector<const StringEntry *> shownEntries() const;
+    int rowOfOriginal(const QString &original) const;
+    void setupLiveCounts();
+    void updateEditLength();
 
     UserPrompts &m_prompts;
     CReportCtrl *m_grid;
@@ -155,6 +196,8 @@ private:
     EntryMap m_referenceEntries;
     ReferenceOriginals m_referenceOriginals;
     QString m_lastExportPath;  // where the last script table was written
+    CatalogueCounts m_counts;        // of the catalogue m_countedCatalogueId
+    int m_countedCatalogueId = -1;   // -1: nothing counted
 };
 
 // The one view of the program, null when there is none.

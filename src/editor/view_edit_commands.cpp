@@ -58,6 +58,7 @@ void CRendaroView::PasteText(const QString &text)
             continue;  // a hidden row already holds it; its translation stays
         if (entry.createdCatalogue)
             currentCatalogueId = entry.catalogueId;
+        entryChanged(original, entry.previous);
         const int row = m_grid->GetItemCount();
         InsertRow(row, original);
         m_grid->SetItemText(row, 1, translation);

@@ -63,6 +63,7 @@ void CRendaroView::ResetView()
     currentPath.clear();
     UpdateTitle(QString(), false);
     theDocument()->CloseCatalogue(-1);
+    recountShown();
 }
 
 void CRendaroView::OnFileNew()
@@ -106,6 +107,7 @@ bool CRendaroView::showLoadedFile(int catalogueId, const QString &path)
     document.SelectCatalogue(catalogueId);
     UpdateTitle(currentPath, false);
     RefreshGrid();
+    recountShown();
     updateCommandStates();
     emit fileOpened(path);
     return true;

@@ -54,6 +54,7 @@ void CRendaroView::ShowLanguageFolder(const QString &folder, const QStringList &
     if (document.catalogueAt(0)->tree)
         document.SelectCatalogue(0);
     RefreshGrid();
+    recountShown();
     modified = false;
     UpdateTitle(currentPath, false);
     updateCommandStates();

@@ -45,6 +45,7 @@ void CRendaroView::OnImportString()
         const EntryState previous = SetEntryTranslation(document, currentCatalogueId, original, text, 1);
         if (!previous.existed)
             continue;
+        entryChanged(original, previous);
         m_grid->SetItemText(row, 1, text);
         m_grid->SetCellBackground(1, row, IsTooLong(original, text, ratio) ? kTooLongColour : kMarkedColour);
         ++count;

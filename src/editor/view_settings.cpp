@@ -26,8 +26,10 @@ void CRendaroView::OnSettings()
         return;
     // With nothing shown there is nothing to store the values in, and
     // nothing a save could write.
-    if (SetCatalogueSettings(*theDocument(), currentCatalogueId, dialog.ratio, dialog.codeLanguage).existed)
+    if (SetCatalogueSettings(*theDocument(), currentCatalogueId, dialog.ratio, dialog.codeLanguage).existed) {
         setModified();
+        recountShown();  // the length and placeholder checks of every entry changed
+    }
     if (dialog.codeLanguage != shown.codeType)
         RefreshGrid();
 }

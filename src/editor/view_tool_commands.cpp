@@ -19,6 +19,7 @@ void CRendaroView::OnAddNewString()
         return;
     if (modified)
         RefreshGrid();
+    recountShown();  // the strings added, and a catalogue made for them
     UpdateTitle(currentPath.isEmpty() ? QStringLiteral("New") : currentPath, modified);
     updateCommandStates();
 }

@@ -77,7 +77,7 @@ private slots:
         QStringList menus;
         for (QAction *menu : frame()->menuBar()->actions())
             menus << menu->text();
-        QCOMPARE(menus, QStringList({"&File", "&Edit", "&View", "Tool", "&Help"}));
+        QCOMPARE(menus, QStringList({"&File", "&Edit", "&View", "&Go", "Tool", "&Help"}));
         QCOMPARE(menuTexts(frame()->fileMenu()),
                  QStringList({"&New\tCtrl+N", "&Open...\tCtrl+O", "Open Language Folder...", "&Save\tCtrl+S",
                               "Save &As...", "Save Only Non-translated String As...", "Save As *.js...",
@@ -88,10 +88,14 @@ private slots:
                  QStringList({"&Undo\tCtrl+Z", "&Cut\tCtrl+X", "&Copy\tCtrl+C", "&Paste\tCtrl+V", "-",
                               "&Search\tCtrl+F"}));
         QCOMPARE(menuTexts(frame()->menuBar()->actions()[2]->menu()),
-                 QStringList({"&Toolbar", "&Status Bar", "-", "Hide Translated Item", "Replace Original English"}));
+                 QStringList({"&Toolbar", "&Status Bar", "-", "Hide Translated Item", "Replace Original English", "-",
+                              "&Consistency Report..."}));
         QCOMPARE(menuTexts(frame()->menuBar()->actions()[3]->menu()),
+                 QStringList({"Next &Untranslated\tCtrl+J", "Previous U&ntranslated\tCtrl+Shift+J", "-",
+                              "Next &Problem\tCtrl+K", "Previous P&roblem\tCtrl+Shift+K"}));
+        QCOMPARE(menuTexts(frame()->menuBar()->actions()[4]->menu()),
                  QStringList({"Add new string", "Generate ZIV", "Settings"}));
-        QCOMPARE(menuTexts(frame()->menuBar()->actions()[4]->menu()), QStringList({"&About Rendaro..."}));
+        QCOMPARE(menuTexts(frame()->menuBar()->actions()[5]->menu()), QStringList({"&About Rendaro..."}));
 
         QCOMPARE(action(Command::EditCut)->shortcuts(),
                  QList<QKeySequence>({QKeySequence("Ctrl+X"), QKeySequence("Shift+Del")}));
@@ -107,7 +111,8 @@ private slots:
         QStringList panes;
         for (QLabel *label : frame()->statusBar()->findChildren<QLabel *>())
             panes << label->text();
-        QCOMPARE(panes, QStringList({"Ready", "CAP", "NUM", "SCRL"}));
+        // The length and count panes are empty (and hidden) with nothing shown.
+        QCOMPARE(panes, QStringList({"Ready", "", "", "CAP", "NUM", "SCRL"}));
         action(Command::ViewStatusBar)->trigger();
         QVERIFY(!frame()->statusBar()->isVisible());
         QVERIFY(!action(Command::ViewStatusBar)->isChecked());

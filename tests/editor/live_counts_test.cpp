@@ -1,0 +1,167 @@
+// The status bar's live counts after edits, check boxes, pastes, imports and
+// new settings (always equal to a full count), and the length pane of the
+// translation being edited, red when over, in the real main window.
+
+#include "app/main_frame.h"
+#include "app/rendaro_app.h"
+#include "controls/status_panes.h"
+#include "editor/max_length_setting_dlg.h"
+#include "editor_fixture.h"
+#include "test_support.h"
+
+#include <QLineEdit>
+#include <QSettings>
+#include <QSignalSpy>
+#include <QStatusBar>
+#include <QStyle>
+#include <QTest>
+
+namespace {
+
+const QList<QByteArray> kSample = {
+    R"(<L from="A1" to="A1"/>)",           R"(<L from="B2" to="Bee"/>)",
+    R"(<L from="C3 %s" to="Zeh"/>)",       R"(<L from="D4" to="D4"/>)",
+    R"(<L from="E5" to="Eeeeeeeeeeeeee"/>)", R"(<L from="F6" to="F6" IsTrans="false"/>)",
+};
+
+// The counts a full pass over the shown catalogue gives.
+QString fullCount(const CRendaroDoc &document, int catalogueId)
+{
+    CatalogueCounts counts;
+    counts.recount(*document.findCatalogue(catalogueId));
+    return counts.statusText();
+}
+
+} // namespace
+
+class LiveCountsTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<EditorFixture> f;
+
+    void clickCheckBox(int row)
+    {
+        const QRect cell = f->grid->visualRect(f->grid->rowModel()->index(row, 0));
+        QTest::mouseClick(f->grid->viewport(), Qt::LeftButton, Qt::NoModifier,
+                          QPoint(cell.left() + f->grid->style()->pixelMetric(QStyle::PM_IndicatorWidth) / 2 + 3,
+                                 cell.center().y()));
+    }
+    void expectCounts(const QString &text)
+    {
+        QCOMPARE(f->view->countsText(), text);
+        QCOMPARE(fullCount(f->document, f->view->currentCatalogueId), text);
+    }
+
+private slots:
+    void init() { f = std::make_unique<EditorFixture>(); }
+    void cleanup() { f.reset(); }
+
+    void countsFollowEveryKindOfChange()
+    {
+        QSignalSpy changes(f->view, &CRendaroView::countsChanged);
+        QVERIFY(f->open(f->writeLanguageFile("DEU.xml", kSample)));
+        f->view->OnHideTranslated();
+        expectCounts("6 strings, 2 untranslated, 2 problems");
+        QCOMPARE(changes.last()[0].toString(), f->view->countsText());
+
+        f->editTranslation(f->rowOf("A1"), "Ah");
+        expectCounts("6 strings, 1 untranslated, 2 problems");
+        f->editTranslation(f->rowOf("C3 %s"), "Zeh %s");  // the placeholder put back
+        expectCounts("6 strings, 1 untranslated, 1 problem");
+        QCOMPARE(changes.last()[0].toString(), QStringLiteral("6 strings, 1 untranslated, 1 problem"));
+
+        clickCheckBox(f->rowOf("D4"));  // not to be translated
+        QCOMPARE(f->storedTranslatable("D4"), 0);
+        expectCounts("6 strings, 0 untranslated, 1 problem");
+        clickCheckBox(f->rowOf("D4"));
+        expectCounts("6 strings, 1 untranslated, 1 problem");
+
+        f->view->PasteText("G7\tG7\nH8\tHhhhhhhhhh\nA1\tnot taken");
+        expectCounts("8 strings, 2 untranslated, 2 problems");
+        QVERIFY(f->prompts.messages.isEmpty());
+
+        // Import: one file's translations into the rows.
+        const QString source = f->writeLanguageFile("SRC.xml", {R"(<L from="G7" to="Ge"/>)", R"(<L from="D4" to="De"/>)"});
+        f->prompts.chooseFile(source);
+        f->prompts.answer(PromptAnswer::No);
+        f->view->OnImportString();
+        QCOMPARE(f->storedTranslation("G7"), QStringLiteral("Ge"));
+        expectCounts("8 strings, 0 untranslated, 2 problems");
+
+        // A new ratio counts every entry again.
+        f->prompts.onDialog([](QDialog &dialog) {
+            static_cast<CMaxLengthSettingDlg &>(dialog).ratio = 10.0f;
+            return true;
+        });
+        f->view->OnSettings();
+        QVERIFY(f->prompts.scriptUsed());
+        expectCounts("8 strings, 0 untranslated, 0 problems");
+
+        // Closing leaves nothing to count.
+        f->view->ResetView();
+        QCOMPARE(f->view->countsText(), QString());
+        QCOMPARE(changes.last()[0].toString(), QString());
+    }
+
+    void pasteIntoNothingShownCountsTheNewCatalogue()
+    {
+        f->view->PasteText("One\tEins\nTwo\tTwo");
+        QVERIFY(f->view->currentCatalogueId >= 1);
+        expectCounts("2 strings, 1 untranslated, 0 problems");
+    }
+
+    void lengthPaneInTheMainWindow()
+    {
+        QTemporaryDir folder;
+        QSettings settings(folder.filePath("settings.ini"), QSettings::IniFormat);
+        ScriptedPrompts prompts;
+        const QString path = folder.filePath("DEU.xml");
+        writeBytes(path, languageFile("AllowLength=\"2.000000\" CodeType=\"CPlus2\"", kSample));
+        setTheDocument(nullptr);  // the application makes its own
+        auto app = std::make_unique<CRendaroApp>(prompts, settings);
+        QVERIFY(app->InitInstance({path}));
+        CMainFrame *frame = app->mainFrame();
+        CRendaroView *view = frame->view();
+        auto *counts = frame->statusBar()->findChild<CCountsPane *>();
+        auto *length = frame->statusBar()->findChild<CEditLengthPane *>();
+        QVERIFY(counts && length);
+        QCOMPARE(counts->text(), QStringLiteral("6 strings, 2 untranslated, 2 problems"));
+        QCOMPARE(counts->accessibleName(), counts->text());
+        QVERIFY(length->isHidden());
+
+        CReportCtrl *grid = view->grid();
+        int row = -1;
+        for (int i = 0; i < grid->GetItemCount(); ++i)
+            row = grid->GetItemText(i, 0) == QStringLiteral("A1") ? i : row;
+        QVERIFY(grid->StartEdit(1, row));
+        QCOMPARE(length->text(), QStringLiteral("2 of 4 characters"));
+        QVERIFY(!length->isHidden());
+        const QColor normal = length->palette().color(QPalette::WindowText);
+        QTest::keyClicks(grid->editor(), "xyz");  // "A1" selected, replaced: "xyz"
+        QCOMPARE(length->text(), QStringLiteral("3 of 4 characters"));
+        QTest::keyClicks(grid->editor(), "uv");
+        QCOMPARE(length->text(), QStringLiteral("5 of 4 characters"));
+        QVERIFY(length->isOver());
+        QCOMPARE(length->palette().color(QPalette::WindowText), QColor(200, 0, 0));
+        QCOMPARE(length->accessibleName(), QStringLiteral("5 of 4 characters"));
+        QVERIFY(length->accessibleDescription().startsWith(QStringLiteral("Too long")));
+        QTest::keyClick(grid->editor(), Qt::Key_Backspace);
+        QVERIFY(!length->isOver());
+        QCOMPARE(length->palette().color(QPalette::WindowText), normal);
+        QTest::keyClick(grid->editor(), Qt::Key_Escape);
+        QVERIFY(length->isHidden());
+
+        // Navigation speaks through the message pane; a plain move brings "Ready" back.
+        grid->SelectOnly(row);
+        view->OnPreviousUntranslated();
+        QCOMPARE(frame->messagePane()->text(), QStringLiteral("Search wrapped to the last row."));
+        view->OnPreviousUntranslated();
+        QCOMPARE(frame->messagePane()->text(), QStringLiteral("Ready"));
+        app.reset();
+        setTheDocument(&f->document);
+    }
+};
+
+QTEST_MAIN(LiveCountsTest)
+#include "live_counts_test.moc"
