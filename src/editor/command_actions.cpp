@@ -43,6 +43,10 @@ const QList<CommandText> &commandTexts()
         {Command::GenerateZiv, "Generate ZIV", {}},
         {Command::Settings, "Settings", {}},
         {Command::AppAbout, "&About Rendaro...", {}},
+        // Undo and find and replace.
+        {Command::EditRedo, "&Redo",
+         {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)}},
+        {Command::FindReplace, "&Replace...", {QKeySequence(Qt::CTRL | Qt::Key_H)}},
     };
     return texts;
 }

@@ -35,6 +35,9 @@ enum class Command : int {
     GenerateZiv = 32802,
     Settings = 32799,
     AppAbout = 57664,
+    // Undo and find and replace.
+    EditRedo = 32900,
+    FindReplace = 32901,
 };
 
 class CommandActions : public QObject {

@@ -12,7 +12,9 @@
 #include <QDropEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMimeData>
+#include <QUndoStack>
 #include <QVBoxLayout>
 
 namespace {
@@ -22,7 +24,8 @@ CRendaroView *g_view = nullptr;
 CRendaroView *theView() { return g_view; }
 
 CRendaroView::CRendaroView(UserPrompts &prompts, QWidget *parent)
-    : QWidget(parent), m_prompts(prompts), m_grid(new CReportCtrl(this)), m_findDialog(new CFindString(this))
+    : QWidget(parent), m_prompts(prompts), m_grid(new CReportCtrl(this)), m_findDialog(new CFindString(this)),
+      m_undoStack(new QUndoStack(this))
 {
     g_view = this;
     auto *layout = new QVBoxLayout(this);
@@ -51,6 +54,10 @@ CRendaroView::CRendaroView(UserPrompts &prompts, QWidget *parent)
         updateCommandStates();
     });
     m_clipboardHasText = !QApplication::clipboard()->text().isEmpty();
+    // Undo: `modified` and the title follow the stack's clean state.
+    connect(m_undoStack, &QUndoStack::indexChanged, this, &CRendaroView::syncModified);
+    connect(m_undoStack, &QUndoStack::cleanChanged, this, &CRendaroView::syncModified);
+    connect(m_grid->editor(), &QLineEdit::textChanged, this, &CRendaroView::updateUndoActions);
 
     setAcceptDrops(true);
     // Keys are looked at before the grid, its editor and the menu shortcuts
@@ -188,6 +195,10 @@ void CRendaroView::bindCommands(CommandActions &commands)
     commands.handle(Command::GenerateAll, this, &CRendaroView::OnGenerateAll);
     commands.handle(Command::AddNewString, this, &CRendaroView::OnAddNewString);
     commands.handle(Command::GenerateZiv, this, &CRendaroView::OnGenerateZiv);
+    // Undo, redo, find and replace.
+    commands.handle(Command::EditUndo, this, &CRendaroView::OnEditUndo);
+    commands.handle(Command::EditRedo, this, &CRendaroView::OnEditRedo);
+    commands.handle(Command::FindReplace, this, &CRendaroView::OnFindReplace);
     connect(&commands, &CommandActions::aboutToShowMenu, this, &CRendaroView::updateCommandStates);
     updateCommandStates();
 }
@@ -209,4 +220,6 @@ void CRendaroView::updateCommandStates()
     // Apply To is the frame's command; it needs a single file shown (not
     // strings pasted after New, which have no file to apply).
     m_commands->action(Command::ApplyTo)->setEnabled(currentCatalogueId >= 1 && !currentPath.isEmpty());
+    updateUndoActions();
+    m_commands->action(Command::FindReplace)->setEnabled(currentCatalogueId >= 0);
 }

@@ -8,6 +8,7 @@
 #include "catalogue/catalogue_types.h"
 #include "controls/report_ctrl.h"
 #include "editor/reference_originals.h"
+#include "editor/undo_commands.h"
 #include "editor/user_prompts.h"
 
 #include <QWidget>
@@ -15,6 +16,7 @@
 class CFindString;
 class CommandActions;
 class CRendaroDoc;
+class QUndoStack;
 
 // Cell backgrounds of the view.
 constexpr QRgb kTooLongColour = qRgb(250, 81, 81);      // red: translation too long
@@ -113,6 +115,38 @@ public:
     // files of a shown folder), so that no stale copy is edited or saved.
     void ReloadWrittenFiles(const QStringList &written);
 
+    // --- undo and redo (view_undo.cpp) -----------------------------------------
+    // Every edit path reports each entry it changed here, after the change,
+    // with the state the entry edit returned; the change joins the open
+    // ChangeStep (or becomes a step of its own) on the undo stack.
+    void entryChanged(const QString &original, const EntryState &before);
+    // Undo and redo put every entry back through here: the catalogue entry
+    // is set, added or taken back, and its grid row follows (markChanged:
+    // coloured as a fresh edit, else as a refresh would show it).
+    void applyEntryChange(const QString &original, const EntryState &state, bool markChanged);
+    void applyEntryChanges(const std::vector<EntryChange> &changes, bool undo);
+    void applySettings(const CatalogueSettings &settings, bool rebuildRows);
+    // The changes made while one of these lives form one undo step.
+    class ChangeStep {
+    public:
+        ChangeStep(CRendaroView &view, const QString &text);
+        ~ChangeStep();
+        ChangeStep(const ChangeStep &) = delete;
+        ChangeStep &operator=(const ChangeStep &) = delete;
+
+    private:
+        CRendaroView &m_view;
+    };
+    QUndoStack *undoStack() const { return m_undoStack; }
+    void OnEditUndo();
+    void OnEditRedo();
+    void clearUndoHistory();
+    // The shown catalogue was saved: its state is the clean one.
+    void markSaved();
+
+    // --- find and replace (view_find_replace.cpp) -------------------------------
+    void OnFindReplace();
+
     // --- commands --------------------------------------------------------------
     void bindCommands(CommandActions &commands);
     void updateCommandStates();
@@ -155,6 +189,31 @@ private:
     EntryMap m_referenceEntries;
     ReferenceOriginals m_referenceOriginals;
     QString m_lastExportPath;  // where the last script table was written
+
+    // Undo (view_undo.cpp).
+    void pushStep(const QString &text);
+    void syncModified();
+    void updateUndoActions();
+    int rowOfOriginal(const QString &original) const;
+    // Row lookups by table while many rows change at once.
+    void beginRowLookup();
+    void endRowLookup();
+    void showEntryRow(int row, const QString &original, const EntryState &state, bool markTranslation,
+                      bool markFlag);
+    QUndoStack *m_undoStack;
+    std::vector<EntryChange> m_stepChanges;  // of the open step
+    QString m_stepText;
+    int m_stepDepth = 0;
+    QHash<QString, int> m_rowLookup;  // shown original -> row, while many changes are applied
+    bool m_rowLookupActive = false;
+    bool m_rowsDeferred = false;  // rows are rebuilt once the changes are applied
+    // Find and replace (view_find_replace.cpp).
+    class CFindReplaceDlg *m_replaceDialog = nullptr;
+    int m_lastReplaceRow = -1;
+    void replaceNext();
+    void replaceAll();
+    enum class ReplaceResult { Unchanged, Replaced, Refused };
+    ReplaceResult replaceInEntry(const QString &original, int row, QString *refusal);
 };
 
 // The one view of the program, null when there is none.

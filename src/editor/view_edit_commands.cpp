@@ -44,6 +44,7 @@ void CRendaroView::PasteText(const QString &text)
         shown.insert(DisplayedToOriginal(row));
 
     static const QRegularExpression lineEnd(QStringLiteral("\r\n|\n|\r"));
+    ChangeStep step(*this, tr("Paste"));  // the whole paste is one undo step
     bool added = false;
     for (const QString &line : text.split(lineEnd)) {
         if (line.isEmpty())
@@ -63,6 +64,7 @@ void CRendaroView::PasteText(const QString &text)
         m_grid->SetItemText(row, 1, translation);
         m_grid->EnsureVisible(row);
         shown.insert(original);
+        entryChanged(original, entry.previous);
         added = true;
     }
     if (added)

@@ -60,6 +60,7 @@ void CRendaroView::ResetView()
 {
     m_grid->DeleteAllRows();
     modified = false;
+    clearUndoHistory();
     currentPath.clear();
     UpdateTitle(QString(), false);
     theDocument()->CloseCatalogue(-1);
@@ -100,6 +101,7 @@ bool CRendaroView::showLoadedFile(int catalogueId, const QString &path)
     CloseAllCataloguesExcept(document, catalogueId);
     m_grid->DeleteAllRows();
     modified = false;
+    clearUndoHistory();
     lastEditValid = true;
     currentPath = path;
     currentCatalogueId = catalogueId;
@@ -147,6 +149,7 @@ void CRendaroView::OnFileSave()
         return;
     RefreshGrid();
     modified = false;
+    markSaved();
     ask(messageText(MsgSaveOk), PromptIcon::Information, PromptButtons::Ok);
     UpdateTitle(currentPath, false);
 }
@@ -172,6 +175,7 @@ void CRendaroView::OnFileSaveAs()
     if (!SaveWithDialog(true))
         return;
     modified = false;
+    markSaved();
     UpdateTitle(currentPath, false);
     emit fileSavedAs(currentPath);
 }

@@ -112,9 +112,12 @@ void CRendaroView::onCheckChanged(int row)
     const EntryState previous =
         SetEntryTranslation(*theDocument(), currentCatalogueId, original, translation, translatable);
     m_grid->SetCellBackground(0, row, kMarkedColour);
-    // The flag is part of the file: a changed box is an unsaved change.
-    if (previous.existed)
-        setModified();
+    // The flag is part of the file: a changed box is an unsaved change, and
+    // a step of its own.
+    if (previous.existed) {
+        ChangeStep step(*this, tr("Check Box"));
+        entryChanged(original, previous);
+    }
 }
 
 void CRendaroView::onEditCommitted(int row, int column)
@@ -136,8 +139,10 @@ void CRendaroView::onEditCommitted(int row, int column)
     if (!text.isEmpty() && text != current.translation) {
         // A ticked row records only its flag.
         const int translatable = m_grid->GetCheck(row) ? 0 : 1;
-        SetEntryTranslation(*theDocument(), currentCatalogueId, original, text, translatable);
+        const EntryState previous = SetEntryTranslation(*theDocument(), currentCatalogueId, original, text, translatable);
         m_grid->SetCellBackground(column, row, lengthOk ? kMarkedColour : kTooLongColour);
+        ChangeStep step(*this, tr("Edit"));
+        entryChanged(original, previous);
     }
     lastEditValid = true;
 }

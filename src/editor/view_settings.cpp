@@ -6,6 +6,8 @@
 #include "catalogue/entry_edits.h"
 #include "editor/max_length_setting_dlg.h"
 
+#include <QUndoStack>
+
 // The values are stored in the shown catalogue (the master in a language
 // folder) and belong to its file, so the file counts as changed. A new
 // placeholder style changes how rows are checked, so the rows are built
@@ -26,8 +28,12 @@ void CRendaroView::OnSettings()
         return;
     // With nothing shown there is nothing to store the values in, and
     // nothing a save could write.
-    if (SetCatalogueSettings(*theDocument(), currentCatalogueId, dialog.ratio, dialog.codeLanguage).existed)
-        setModified();
+    if (SetCatalogueSettings(*theDocument(), currentCatalogueId, dialog.ratio, dialog.codeLanguage).existed) {
+        // Confirmed unchanged values are a step too: the file counts as
+        // changed until it is undone.
+        m_undoStack->push(
+            new SettingsChangeCommand(*this, shown, ReadCatalogueSettings(*theDocument(), currentCatalogueId)));
+    }
     if (dialog.codeLanguage != shown.codeType)
         RefreshGrid();
 }
