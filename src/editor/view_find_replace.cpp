@@ -126,10 +126,11 @@ void CRendaroView::replaceAll()
     QString summary = tr("%n replaced", nullptr, replaced);
     if (!refused.isEmpty()) {
         const qsizetype more = refused.size() - kNamedRefusals;
-        const QString named = refused.mid(0, kNamedRefusals).join(QStringLiteral("; "));
-        summary = tr("%1, %2 refused: %3").arg(summary, QString::number(refused.size()), named);
+        // One refused original a line, with the check's reason.
+        const QString named = refused.mid(0, kNamedRefusals).join(u'\n');
+        summary = tr("%1, %2 refused:\n%3").arg(summary, QString::number(refused.size()), named);
         if (more > 0)
-            summary += tr(" and %1 more").arg(more);
+            summary += tr("\n... and %1 more").arg(more);
     }
     m_prompts.message(m_replaceDialog, summary, messageText(MsgAppName),
                       refused.isEmpty() ? PromptIcon::Information : PromptIcon::Exclamation, PromptButtons::Ok);

@@ -56,7 +56,7 @@ private slots:
         runReplace("%s", "%d", false, {"all"});
         const QStringList texts = f->prompts.takeTexts();
         QCOMPARE(texts.size(), 1);
-        QCOMPARE(texts[0], QStringLiteral("2 replaced, 2 refused: \"Hello %s\" (Please put \"%s\" in String.); "
+        QCOMPARE(texts[0], QStringLiteral("2 replaced, 2 refused:\n\"Hello %s\" (Please put \"%s\" in String.)\n"
                                           "\"Width %s\" (Please put \"%s\" in String.)"));
         QCOMPARE(f->storedTranslation("Count %d"), QStringLiteral("Anzahl %d"));
         QCOMPARE(f->storedTranslation("Name %d"), QStringLiteral("Name %d"));
@@ -111,6 +111,27 @@ private slots:
         runReplace("Zebra", "Pferd", false, {"replace"});
         QCOMPARE(f->prompts.takeTexts(), QStringList({"Cannot find \"Zebra\"."}));
         QVERIFY(!f->view->undoStack()->canUndo());
+    }
+
+    // In a language folder the master catalogue is shown and edited: Replace
+    // All changes it, and Save writes the new translations to every file
+    // holding the original.
+    void replaceAllInALanguageFolderReachesEveryFile()
+    {
+        const QString a = f->writeLanguageFile("A.xml", {R"(<L from="File" to="Datei"/>)"});
+        const QString b = f->writeLanguageFile("B.xml", {R"(<L from="File" to="Datei"/>)", R"(<L from="Files" to="Datei-Liste"/>)"});
+        const QString folder = f->path("");
+        f->view->ShowLanguageFolder(folder, {a, b});
+        runReplace("Datei", "Akte", true, {"all"});
+        QCOMPARE(f->prompts.takeTexts(), QStringList({"2 replaced"}));
+        QVERIFY(f->view->title().contains("GLOBAL*["));
+        f->view->OnEditUndo();
+        QVERIFY(f->view->title().contains("GLOBAL["));
+        f->view->OnEditRedo();
+        f->view->OnFileSave();
+        QVERIFY(fileBytes(a).contains(R"(<L from="File" to="Akte"/>)"));
+        QVERIFY(fileBytes(b).contains(R"(<L from="File" to="Akte"/>)"));
+        QVERIFY(fileBytes(b).contains(R"(<L from="Files" to="Akte-Liste"/>)"));
     }
 
     void commandIsInTheEditMenuWithCtrlH()

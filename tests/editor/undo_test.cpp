@@ -310,20 +310,33 @@ private slots:
         f->prompts.takeTexts();
     }
 
-    // In the in-place editor Undo works on the typed text, not the catalogue.
-    void undoInTheEditorUndoesTyping()
+    // Ctrl+Z in the in-place editor undoes the typing there, not the
+    // catalogue; in the grid it undoes the last change.
+    void ctrlZInTheEditorUndoesTyping()
     {
+        auto &commands = *new CommandActions(f->view);  // lives as long as the view
+        f->view->bindCommands(commands);
+        f->view->addActions({commands.action(Command::EditUndo), commands.action(Command::EditRedo)});
+        f->view->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(f->view));
         f->editTranslation(f->rowOf("Same"), "Gleich");
         QVERIFY(f->grid->StartEdit(1, f->rowOf("Open")));
         f->grid->editor()->end(false);
         QTest::keyClicks(f->grid->editor(), "xy");
         QCOMPARE(f->grid->editor()->text(), QStringLiteral("Openxy"));
-        f->view->OnEditUndo();
+        QTest::keyClick(f->grid->editor(), Qt::Key_Z, Qt::ControlModifier);
         QCOMPARE(f->grid->editor()->text(), QStringLiteral("Open"));
         QCOMPARE(f->storedTranslation("Same"), QStringLiteral("Gleich"));
+        f->view->OnEditRedo();  // the menu command goes to the editor too
+        QCOMPARE(f->grid->editor()->text(), QStringLiteral("Openxy"));
         QTest::keyClick(f->grid->editor(), Qt::Key_Escape);
-        f->view->OnEditUndo();
+        QTest::keyClick(f->grid, Qt::Key_Z, Qt::ControlModifier);
         QCOMPARE(f->storedTranslation("Same"), QStringLiteral("Same"));
+        QTest::keyClick(f->grid, Qt::Key_Y, Qt::ControlModifier);
+        QCOMPARE(f->storedTranslation("Same"), QStringLiteral("Gleich"));
+        QTest::keyClick(f->grid, Qt::Key_Z, Qt::ControlModifier);
+        QTest::keyClick(f->grid, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(f->storedTranslation("Same"), QStringLiteral("Gleich"));
     }
 
     void menuCommandsFollowTheStack()
