@@ -68,6 +68,8 @@ CRendaroView::CRendaroView(UserPrompts &prompts, QWidget *parent)
 CRendaroView::~CRendaroView()
 {
     qApp->removeEventFilter(this);
+    // The stack, a child, is cleared when it goes: this view must not hear of it.
+    disconnect(m_undoStack, nullptr, this, nullptr);
     m_grid->DeleteAllRows();
     modified = false;
     currentPath.clear();

@@ -143,6 +143,9 @@ public:
     void clearUndoHistory();
     // The shown catalogue was saved: its state is the clean one.
     void markSaved();
+    // The shown catalogue's tree was written (saved: to its own file), so it
+    // holds the entries added so far; their additions cannot be undone.
+    void treeTookAdditions(bool saved);
 
     // --- find and replace (view_find_replace.cpp) -------------------------------
     void OnFindReplace();
@@ -207,6 +210,7 @@ private:
     QHash<QString, int> m_rowLookup;  // shown original -> row, while many changes are applied
     bool m_rowLookupActive = false;
     bool m_rowsDeferred = false;  // rows are rebuilt once the changes are applied
+    bool m_changedBeyondHistory = false;  // unsaved changes older than the history
     // Find and replace (view_find_replace.cpp).
     class CFindReplaceDlg *m_replaceDialog = nullptr;
     int m_lastReplaceRow = -1;

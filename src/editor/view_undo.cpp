@@ -53,29 +53,40 @@ void CRendaroView::pushStep(const QString &text)
 
 void CRendaroView::clearUndoHistory()
 {
+    m_changedBeyondHistory = false;
     m_stepChanges.clear();
     m_undoStack->clear();
 }
 
-// Entries added since the last save are in the file's tree once it is
-// written; taking them back afterwards would leave them in the file. So a
-// save that wrote added strings ends the history; otherwise the saved
-// state becomes the clean one and undo goes on past it.
 void CRendaroView::markSaved()
+{
+    m_changedBeyondHistory = false;
+    treeTookAdditions(true);
+    m_undoStack->setClean();
+}
+
+// Entries added since the last save are in the file's tree once it is
+// written; taking them back afterwards would leave them in the tree and so
+// in the file. So writing the tree after additions ends the history; after
+// a save the state is the clean one, otherwise the unsaved changes stay.
+// Without additions the history goes on past a save.
+void CRendaroView::treeTookAdditions(bool saved)
 {
     for (int i = 0; i < m_undoStack->index(); ++i) {
         const auto *step = dynamic_cast<const EntryChangesCommand *>(m_undoStack->command(i));
         if (step && step->addsEntries()) {
-            clearUndoHistory();
+            m_changedBeyondHistory = !saved && modified;
+            m_stepChanges.clear();
+            m_undoStack->clear();
+            syncModified();
             return;
         }
     }
-    m_undoStack->setClean();
 }
 
 void CRendaroView::syncModified()
 {
-    const bool changed = !m_undoStack->isClean();
+    const bool changed = !m_undoStack->isClean() || m_changedBeyondHistory;
     if (changed != modified) {
         modified = changed;
         UpdateTitle(currentPath, modified);

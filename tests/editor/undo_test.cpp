@@ -8,6 +8,7 @@
 #include "editor/res_parser_dlg.h"
 #include "editor_fixture.h"
 
+#include <QDir>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -203,6 +204,37 @@ private slots:
         QVERIFY(!stack().canUndo());
         QVERIFY(!f->view->modified);
         QVERIFY(hasEntry("New"));
+    }
+
+    // Generate All writes copies from the shown file's tree, which then holds
+    // the pasted strings: their paste can no longer be undone, but the file
+    // still has unsaved changes. Edits alone stay undoable.
+    void generatingCopiesAfterAPasteEndsTheHistoryKeepingTheChanges()
+    {
+        const QString english = f->writeLanguageFile("ViewResENG.xml", {R"(<L from="Open" to="Open"/>)"});
+        QVERIFY(QDir().mkpath(f->path("tree/lang/DEU")));
+        f->writeLanguageFile("tree/lang/DEU/VaridivUvaDEU.xml", {R"(<L from="Open" to="Öffnen"/>)"});
+        f->prompts.answer(PromptAnswer::Yes);  // "Are you sure to close current file?"
+        QVERIFY(f->open(english));
+        auto generate = [this] {
+            f->prompts.answer(PromptAnswer::Yes);
+            f->prompts.chooseFile(f->path("tree"));
+            f->prompts.answer(PromptAnswer::No);  // no auto-import
+            f->view->OnGenerateAll();
+            QVERIFY(f->prompts.scriptUsed());
+        };
+        f->editTranslation(f->rowOf("Open"), "Open it");
+        generate();
+        QVERIFY(stack().canUndo());
+        f->view->PasteText("New\tNeu");
+        generate();
+        QVERIFY(!stack().canUndo());
+        QVERIFY(f->view->modified);
+        QCOMPARE(f->view->title(), QStringLiteral("Rendaro - [%1*]").arg(english));
+        f->view->OnFileSave();
+        QVERIFY(!f->view->modified);
+        QVERIFY(fileBytes(english).contains(R"(<L from="New" to="Neu"/>)"));
+        f->prompts.takeTexts();
     }
 
     void importUndoneInOneStep()
