@@ -139,7 +139,8 @@ void CRendaroView::onEditCommitted(int row, int column)
     if (!text.isEmpty() && text != current.translation) {
         // A ticked row records only its flag.
         const int translatable = m_grid->GetCheck(row) ? 0 : 1;
-        const EntryState previous = SetEntryTranslation(*theDocument(), currentCatalogueId, original, text, translatable);
+        const EntryState previous =
+            SetEntryTranslation(*theDocument(), currentCatalogueId, original, text, translatable);
         m_grid->SetCellBackground(column, row, lengthOk ? kMarkedColour : kTooLongColour);
         ChangeStep step(*this, tr("Edit"));
         entryChanged(original, previous);

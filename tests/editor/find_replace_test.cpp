@@ -119,7 +119,8 @@ private slots:
     void replaceAllInALanguageFolderReachesEveryFile()
     {
         const QString a = f->writeLanguageFile("A.xml", {R"(<L from="File" to="Datei"/>)"});
-        const QString b = f->writeLanguageFile("B.xml", {R"(<L from="File" to="Datei"/>)", R"(<L from="Files" to="Datei-Liste"/>)"});
+        const QString b = f->writeLanguageFile(
+            "B.xml", {R"(<L from="File" to="Datei"/>)", R"(<L from="Files" to="Datei-Liste"/>)"});
         const QString folder = f->path("");
         f->view->ShowLanguageFolder(folder, {a, b});
         runReplace("Datei", "Akte", true, {"all"});
