@@ -62,9 +62,12 @@ void CMainFrame::buildMenu()
     connect(m_fileMenu, &QMenu::aboutToShow, this, &CMainFrame::updateRecentFileMenu);
 
     QMenu *edit = bar->addMenu(tr("&Edit"));
-    add(edit, {Command::EditUndo, Command::EditCut, Command::EditCopy, Command::EditPaste});
+    add(edit, {Command::EditUndo});
+    add(edit, {Command::EditRedo});
+    add(edit, {Command::EditCut, Command::EditCopy, Command::EditPaste});
     edit->addSeparator();
     add(edit, {Command::Search});
+    add(edit, {Command::FindReplace});
 
     QMenu *view = bar->addMenu(tr("&View"));
     add(view, {Command::ViewToolbar, Command::ViewStatusBar});

@@ -41,6 +41,12 @@ AddedEntry AddNewEntry(CRendaroDoc &document, int catalogueId, const QString &or
     return added;
 }
 
+bool RemoveAddedEntry(CRendaroDoc &document, int catalogueId, const QString &original)
+{
+    CXMLStruct *catalogue = document.findCatalogue(catalogueId);
+    return catalogue && catalogue->entries.removeLast(original);
+}
+
 CatalogueSettings ReadCatalogueSettings(const CRendaroDoc &document, int catalogueId)
 {
     CatalogueSettings settings;

@@ -32,6 +32,12 @@ struct AddedEntry {
 AddedEntry AddNewEntry(CRendaroDoc &document, int catalogueId, const QString &original, const QString &translation,
                        int translatable);
 
+// Takes back an entry that AddNewEntry added, which must be the newest
+// entry of the catalogue (undo takes additions back newest first). False,
+// and nothing changes, for an unknown catalogue or original, or an entry
+// added before another one.
+bool RemoveAddedEntry(CRendaroDoc &document, int catalogueId, const QString &original);
+
 // The file-wide settings of a catalogue (AllowLength and CodeType).
 struct CatalogueSettings {
     bool existed = false;  // the catalogue exists

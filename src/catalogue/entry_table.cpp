@@ -193,6 +193,45 @@ std::pair<StringEntry *, bool> EntryTable::insertUnordered(StringEntry &&entry)
     return {stored, true};
 }
 
+bool EntryTable::removeLast(QStringView original)
+{
+    if (m_count == 0)
+        return false;
+    const size_t number = m_count - 1;
+    StringEntry &last = chunkEntry(number);
+    if (QStringView(last.original) != original)
+        return false;
+    const auto [slot, found] = findSlot(original, HashOriginal(original));
+    if (!found)
+        return false;
+    // Linear probing: later slots of the same run move back into the hole
+    // when their home slot does not lie between the hole and themselves.
+    const size_t mask = m_index.size() - 1;
+    size_t hole = size_t(slot - m_index.data());
+    for (size_t i = (hole + 1) & mask; m_index[i].number != 0; i = (i + 1) & mask) {
+        const size_t home = m_index[i].hash & mask;
+        const bool homeInRun = hole <= i ? (hole < home && home <= i) : (hole < home || home <= i);
+        if (!homeInRun) {
+            m_index[hole] = m_index[i];
+            hole = i;
+        }
+    }
+    m_index[hole] = Slot();
+    if (m_orderValid) {
+        const auto at = std::find(lowerBound(last.original), m_order.end(), std::uint32_t(number));
+        if (at != m_order.end())
+            m_order.erase(at);
+        m_positions.clear();  // rebuilt when next asked for
+    }
+    last.~StringEntry();
+    m_count = number;
+    if ((number & (kChunkSize - 1)) == 0) {
+        ::operator delete(static_cast<void *>(m_chunks.back()));
+        m_chunks.pop_back();
+    }
+    return true;
+}
+
 std::pair<StringEntry *, bool> EntryTable::insert(StringEntry &&entry)
 {
     const bool ordered = m_orderValid;

@@ -11,7 +11,8 @@
 //  - the order is a vector of entry numbers, sorted once when it is first
 //    needed after a bulk load and kept up to date by single insertions, so
 //    the n-th entry in order is an index operation.
-// Entries are only ever added (or all cleared), never removed one by one.
+// Entries are added, all cleared, or taken back newest first (removeLast,
+// which undoing an addition needs); never removed from the middle.
 //
 // The interface follows std::map where the callers need it (iteration yields
 // pairs of original and entry, find/end, count, at, emplace), so code reads as
@@ -140,6 +141,10 @@ public:
     // entry and whether it was added (false: the existing entry is returned
     // and nothing changes).
     std::pair<StringEntry *, bool> insertUnordered(StringEntry &&entry);
+    // Removes the entry added last when its original is `original` (undoing
+    // that addition); the numbers and addresses of the others stay. False,
+    // and nothing changes, when the newest entry has another original.
+    bool removeLast(QStringView original);
 
     // Entries are numbered in the order they were added (0 .. size()-1); the
     // number of an entry never changes while the table holds it.

@@ -95,6 +95,12 @@ int CReportCtrl::DeleteAllRows()
     return count;
 }
 
+void CReportCtrl::DeleteItem(int row)
+{
+    EndEdit(false);
+    m_model->removeRow(row);
+}
+
 void CReportCtrl::SetCellText(int row, const QString &text)
 {
     EndEdit(true);

@@ -61,6 +61,8 @@ public:
     // Ends any in-place edit without commit and deletes every row; returns
     // how many there were.
     int DeleteAllRows();
+    // Ends any in-place edit without commit and deletes the row.
+    void DeleteItem(int row);
     // Ends any in-place edit with commit, then sets column 1 of the row.
     void SetCellText(int row, const QString &text);
     // A row outside the grid means every row, a column outside it every column.

@@ -125,6 +125,15 @@ void ReportRowModel::removeAllRows()
     endResetModel();
 }
 
+void ReportRowModel::removeRow(int row)
+{
+    if (!isValidRow(row))
+        return;
+    beginRemoveRows(QModelIndex(), row, row);
+    m_rows.erase(m_rows.begin() + row);
+    endRemoveRows();
+}
+
 QString ReportRowModel::text(int row, int column) const
 {
     if (!isValidRow(row))

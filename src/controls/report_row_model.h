@@ -48,6 +48,7 @@ public:
     // Replaces every row at once (one model reset, however many rows).
     void setRows(std::vector<ReportRow> &&rows);
     void removeAllRows();
+    void removeRow(int row);
     // A row record with one default cell per column.
     ReportRow makeRow(const QString &firstText) const;
 

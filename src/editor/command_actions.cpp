@@ -50,6 +50,10 @@ const QList<CommandText> &commandTexts()
         {Command::NextProblem, "Next &Problem", {QKeySequence(Qt::CTRL | Qt::Key_K)}},
         {Command::PreviousProblem, "Previous P&roblem", {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_K)}},
         {Command::ConsistencyReport, "&Consistency Report...", {}},
+        // Undo and find and replace.
+        {Command::EditRedo, "&Redo",
+         {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)}},
+        {Command::FindReplace, "&Replace...", {QKeySequence(Qt::CTRL | Qt::Key_H)}},
     };
     return texts;
 }

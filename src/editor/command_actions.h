@@ -41,6 +41,9 @@ enum class Command : int {
     NextProblem = 32912,
     PreviousProblem = 32913,
     ConsistencyReport = 32914,
+    // Undo and find and replace.
+    EditRedo = 32900,
+    FindReplace = 32901,
 };
 
 class CommandActions : public QObject {

@@ -12,7 +12,9 @@
 #include <QDropEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMimeData>
+#include <QUndoStack>
 #include <QVBoxLayout>
 
 namespace {
@@ -22,7 +24,8 @@ CRendaroView *g_view = nullptr;
 CRendaroView *theView() { return g_view; }
 
 CRendaroView::CRendaroView(UserPrompts &prompts, QWidget *parent)
-    : QWidget(parent), m_prompts(prompts), m_grid(new CReportCtrl(this)), m_findDialog(new CFindString(this))
+    : QWidget(parent), m_prompts(prompts), m_grid(new CReportCtrl(this)), m_findDialog(new CFindString(this)),
+      m_undoStack(new QUndoStack(this))
 {
     g_view = this;
     auto *layout = new QVBoxLayout(this);
@@ -52,6 +55,10 @@ CRendaroView::CRendaroView(UserPrompts &prompts, QWidget *parent)
     });
     m_clipboardHasText = !QApplication::clipboard()->text().isEmpty();
     setupLiveCounts();
+    // Undo: `modified` and the title follow the stack's clean state.
+    connect(m_undoStack, &QUndoStack::indexChanged, this, &CRendaroView::syncModified);
+    connect(m_undoStack, &QUndoStack::cleanChanged, this, &CRendaroView::syncModified);
+    connect(m_grid->editor(), &QLineEdit::textChanged, this, &CRendaroView::updateUndoActions);
 
     setAcceptDrops(true);
     // Keys are looked at before the grid, its editor and the menu shortcuts
@@ -62,6 +69,8 @@ CRendaroView::CRendaroView(UserPrompts &prompts, QWidget *parent)
 CRendaroView::~CRendaroView()
 {
     qApp->removeEventFilter(this);
+    // The stack, a child, is cleared when it goes: this view must not hear of it.
+    disconnect(m_undoStack, nullptr, this, nullptr);
     m_grid->DeleteAllRows();
     modified = false;
     currentPath.clear();
@@ -197,6 +206,10 @@ void CRendaroView::bindCommands(CommandActions &commands)
     commands.handle(Command::NextProblem, this, &CRendaroView::OnNextProblem);
     commands.handle(Command::PreviousProblem, this, &CRendaroView::OnPreviousProblem);
     commands.handle(Command::ConsistencyReport, this, &CRendaroView::OnConsistencyReport);
+    // Undo, redo, find and replace.
+    commands.handle(Command::EditUndo, this, &CRendaroView::OnEditUndo);
+    commands.handle(Command::EditRedo, this, &CRendaroView::OnEditRedo);
+    commands.handle(Command::FindReplace, this, &CRendaroView::OnFindReplace);
     connect(&commands, &CommandActions::aboutToShowMenu, this, &CRendaroView::updateCommandStates);
     updateCommandStates();
 }
@@ -224,4 +237,6 @@ void CRendaroView::updateCommandStates()
                             Command::PreviousProblem})
         m_commands->action(command)->setEnabled(hasRows);
     m_commands->action(Command::ConsistencyReport)->setEnabled(currentCatalogueId == 0);
+    updateUndoActions();
+    m_commands->action(Command::FindReplace)->setEnabled(currentCatalogueId >= 0);
 }

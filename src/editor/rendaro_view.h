@@ -10,6 +10,7 @@
 #include "catalogue/entry_navigation.h"
 #include "controls/report_ctrl.h"
 #include "editor/reference_originals.h"
+#include "editor/undo_commands.h"
 #include "editor/user_prompts.h"
 
 #include <QWidget>
@@ -18,6 +19,7 @@ class CFindString;
 class CommandActions;
 class CRendaroDoc;
 struct EntryState;
+class QUndoStack;
 
 // Cell backgrounds of the view.
 constexpr QRgb kTooLongColour = qRgb(250, 81, 81);      // red: translation too long
@@ -126,10 +128,11 @@ public:
     bool SelectOriginal(const QString &original);
 
     // --- live counts (view_counts.cpp) ------------------------------------------
-    // Every change the editor makes to one entry of the shown catalogue ends
-    // here, with the state the entry edit returned (existed false: the entry
-    // is new; an entry no longer there is counted anew).
-    void entryChanged(const QString &original, const EntryState &before);
+    // Brings the counts in line after one entry of the shown catalogue
+    // changed (entryChanged and undo/redo call it), given the state the
+    // entry had before (existed false: the entry is new; an entry no longer
+    // there makes a full count).
+    void countEntryChange(const QString &original, const EntryState &before);
     // Counts the shown catalogue again: a file shown or closed, new settings,
     // many entries changed at once.
     void recountShown();
@@ -139,6 +142,42 @@ public:
 
     // --- the language folder's consistency report (view_consistency.cpp) --------
     void OnConsistencyReport();
+
+    // --- undo and redo (view_undo.cpp) -----------------------------------------
+    // Every edit path reports each entry it changed here, after the change,
+    // with the state the entry edit returned; the live counts follow, and
+    // the change joins the open ChangeStep (or becomes a step of its own)
+    // on the undo stack.
+    void entryChanged(const QString &original, const EntryState &before);
+    // Undo and redo put every entry back through here: the catalogue entry
+    // is set, added or taken back, and its grid row follows (markChanged:
+    // coloured as a fresh edit, else as a refresh would show it).
+    void applyEntryChange(const QString &original, const EntryState &state, bool markChanged);
+    void applyEntryChanges(const std::vector<EntryChange> &changes, bool undo);
+    void applySettings(const CatalogueSettings &settings, bool rebuildRows);
+    // The changes made while one of these lives form one undo step.
+    class ChangeStep {
+    public:
+        ChangeStep(CRendaroView &view, const QString &text);
+        ~ChangeStep();
+        ChangeStep(const ChangeStep &) = delete;
+        ChangeStep &operator=(const ChangeStep &) = delete;
+
+    private:
+        CRendaroView &m_view;
+    };
+    QUndoStack *undoStack() const { return m_undoStack; }
+    void OnEditUndo();
+    void OnEditRedo();
+    void clearUndoHistory();
+    // The shown catalogue was saved: its state is the clean one.
+    void markSaved();
+    // The shown catalogue's tree was written (saved: to its own file), so it
+    // holds the entries added so far; their additions cannot be undone.
+    void treeTookAdditions(bool saved);
+
+    // --- find and replace (view_find_replace.cpp) -------------------------------
+    void OnFindReplace();
 
     // --- commands --------------------------------------------------------------
     void bindCommands(CommandActions &commands);
@@ -183,7 +222,6 @@ private:
     bool handleNavigationKey(QKeyEvent *event, bool isShortcutOverride);
     void navigate(bool toProblem, SearchDirection direction);
     std::vector<const StringEntry *> shownEntries() const;
-    int rowOfOriginal(const QString &original) const;
     void setupLiveCounts();
     void updateEditLength();
 
@@ -198,6 +236,33 @@ private:
     QString m_lastExportPath;  // where the last script table was written
     CatalogueCounts m_counts;        // of the catalogue m_countedCatalogueId
     int m_countedCatalogueId = -1;   // -1: nothing counted
+
+    // Undo (view_undo.cpp).
+    void pushStep(const QString &text);
+    void syncModified();
+    void updateUndoActions();
+    int rowOfOriginal(const QString &original) const;
+    // Row lookups by table while many rows change at once.
+    void beginRowLookup();
+    void endRowLookup();
+    void showEntryRow(int row, const QString &original, const EntryState &state, bool markTranslation,
+                      bool markFlag);
+    QUndoStack *m_undoStack;
+    std::vector<EntryChange> m_stepChanges;  // of the open step
+    QString m_stepText;
+    int m_stepDepth = 0;
+    QHash<QString, int> m_rowLookup;  // shown original -> row, while many changes are applied
+    bool m_rowLookupActive = false;
+    bool m_rowsDeferred = false;  // rows are rebuilt once the changes are applied
+    bool m_countsDeferred = false;  // counts are made afresh once the changes are applied
+    bool m_changedBeyondHistory = false;  // unsaved changes older than the history
+    // Find and replace (view_find_replace.cpp).
+    class CFindReplaceDlg *m_replaceDialog = nullptr;
+    int m_lastReplaceRow = -1;
+    void replaceNext();
+    void replaceAll();
+    enum class ReplaceResult { Unchanged, Replaced, Refused };
+    ReplaceResult replaceInEntry(const QString &original, int row, QString *refusal);
 };
 
 // The one view of the program, null when there is none.

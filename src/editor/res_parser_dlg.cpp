@@ -137,8 +137,11 @@ void CResParserDlg::OnStart()
         m_startButton->setEnabled(true);
         return;
     }
-    for (const QString &text : std::as_const(texts))
-        AddExtractedString(text);
+    {
+        CRendaroView::ChangeStep step(m_view, tr("Add New Strings"));  // one undo step per run
+        for (const QString &text : std::as_const(texts))
+            AddExtractedString(text);
+    }
     tell(tr("Complete!"));
     m_startButton->setEnabled(true);
     accept();
@@ -155,5 +158,5 @@ void CResParserDlg::AddExtractedString(const QString &text)
     if (added.createdCatalogue)
         m_view.currentCatalogueId = added.catalogueId;  // the following texts go there too
     if (!original.isEmpty() && !added.previous.existed)
-        m_view.modified = true;
+        m_view.entryChanged(original, added.previous);  // marks the file changed
 }

@@ -42,7 +42,7 @@ void CRendaroView::recountShown()
     emit countsChanged(countsText());
 }
 
-void CRendaroView::entryChanged(const QString &original, const EntryState &before)
+void CRendaroView::countEntryChange(const QString &original, const EntryState &before)
 {
     const CXMLStruct *catalogue = theDocument()->findCatalogue(currentCatalogueId);
     // Another catalogue than the one counted (a paste that created one), or

@@ -44,6 +44,7 @@ void CRendaroView::PasteText(const QString &text)
         shown.insert(DisplayedToOriginal(row));
 
     static const QRegularExpression lineEnd(QStringLiteral("\r\n|\n|\r"));
+    ChangeStep step(*this, tr("Paste"));  // the whole paste is one undo step
     bool added = false;
     for (const QString &line : text.split(lineEnd)) {
         if (line.isEmpty())
@@ -58,12 +59,12 @@ void CRendaroView::PasteText(const QString &text)
             continue;  // a hidden row already holds it; its translation stays
         if (entry.createdCatalogue)
             currentCatalogueId = entry.catalogueId;
-        entryChanged(original, entry.previous);
         const int row = m_grid->GetItemCount();
         InsertRow(row, original);
         m_grid->SetItemText(row, 1, translation);
         m_grid->EnsureVisible(row);
         shown.insert(original);
+        entryChanged(original, entry.previous);
         added = true;
     }
     if (added)

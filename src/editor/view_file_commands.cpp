@@ -60,6 +60,7 @@ void CRendaroView::ResetView()
 {
     m_grid->DeleteAllRows();
     modified = false;
+    clearUndoHistory();
     currentPath.clear();
     UpdateTitle(QString(), false);
     theDocument()->CloseCatalogue(-1);
@@ -101,6 +102,7 @@ bool CRendaroView::showLoadedFile(int catalogueId, const QString &path)
     CloseAllCataloguesExcept(document, catalogueId);
     m_grid->DeleteAllRows();
     modified = false;
+    clearUndoHistory();
     lastEditValid = true;
     currentPath = path;
     currentCatalogueId = catalogueId;
@@ -149,6 +151,7 @@ void CRendaroView::OnFileSave()
         return;
     RefreshGrid();
     modified = false;
+    markSaved();
     ask(messageText(MsgSaveOk), PromptIcon::Information, PromptButtons::Ok);
     UpdateTitle(currentPath, false);
 }
@@ -174,6 +177,7 @@ void CRendaroView::OnFileSaveAs()
     if (!SaveWithDialog(true))
         return;
     modified = false;
+    markSaved();
     UpdateTitle(currentPath, false);
     emit fileSavedAs(currentPath);
 }

@@ -33,6 +33,7 @@ void CRendaroView::ShowLanguageFolder(const QString &folder, const QStringList &
     CRendaroDoc &document = *theDocument();
     m_grid->DeleteAllRows();
     document.CloseCatalogue(-1);
+    clearUndoHistory();  // its steps belong to the files just closed
     lastEditValid = true;
     currentCatalogueId = 0;
     currentPath = folder.endsWith(u'/') ? folder + u'*' : folder + QStringLiteral("/*");
@@ -87,5 +88,6 @@ void CRendaroView::SaveAllWithProgress()
         return;
     }
     modified = false;
+    markSaved();
     UpdateTitle(currentPath, false);
 }

@@ -42,6 +42,9 @@ void CRendaroView::OnGenerateAll()
         const LanguageFileGeneration generation =
             GenerateLanguageFiles(document, currentCatalogueId, folder, LanguageFileName(currentPath), prefix);
         generatedFiles = generation.written;
+        // The copies were written from the shown file's tree, which now
+        // holds the strings added since the last save.
+        treeTookAdditions(false);
         if (!generation.failed.empty()) {
             QStringList reasons;
             for (const FileFailure &failure : generation.failed)

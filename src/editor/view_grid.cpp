@@ -112,9 +112,10 @@ void CRendaroView::onCheckChanged(int row)
     const EntryState previous =
         SetEntryTranslation(*theDocument(), currentCatalogueId, original, translation, translatable);
     m_grid->SetCellBackground(0, row, kMarkedColour);
-    // The flag is part of the file: a changed box is an unsaved change.
+    // The flag is part of the file: a changed box is an unsaved change, and
+    // a step of its own.
     if (previous.existed) {
-        setModified();
+        ChangeStep step(*this, tr("Check Box"));
         entryChanged(original, previous);
     }
 }
@@ -141,8 +142,8 @@ void CRendaroView::onEditCommitted(int row, int column)
         const EntryState previous =
             SetEntryTranslation(*theDocument(), currentCatalogueId, original, text, translatable);
         m_grid->SetCellBackground(column, row, lengthOk ? kMarkedColour : kTooLongColour);
-        if (previous.existed)
-            entryChanged(original, previous);
+        ChangeStep step(*this, tr("Edit"));
+        entryChanged(original, previous);
     }
     lastEditValid = true;
 }

@@ -9,6 +9,8 @@
 #include "catalogue/entry_edits.h"
 #include "catalogue/messages.h"
 
+#include <optional>
+
 void CRendaroView::OnImportString()
 {
     const QString path = m_prompts.openFileName(this, fileRequest());
@@ -27,6 +29,7 @@ void CRendaroView::OnImportString()
     const float ratio = shownRatio();
     const EntryMap &sourceEntries = document.findCatalogue(sourceId)->entries;
     int count = 0;
+    std::optional<ChangeStep> step(std::in_place, *this, tr("Import"));  // one undo step
     for (int row = 0; row < m_grid->GetItemCount(); ++row) {
         if (m_grid->GetCheck(row))
             continue;  // not to be translated
@@ -45,11 +48,12 @@ void CRendaroView::OnImportString()
         const EntryState previous = SetEntryTranslation(document, currentCatalogueId, original, text, 1);
         if (!previous.existed)
             continue;
-        entryChanged(original, previous);
         m_grid->SetItemText(row, 1, text);
         m_grid->SetCellBackground(1, row, IsTooLong(original, text, ratio) ? kTooLongColour : kMarkedColour);
+        entryChanged(original, previous);
         ++count;
     }
+    step.reset();
     document.CloseCatalogue(sourceId);
     if (count == 0) {
         ask(messageText(MsgImportFinished), PromptIcon::Information, PromptButtons::Ok);

@@ -62,15 +62,6 @@ void CRendaroView::navigate(bool toProblem, SearchDirection direction)
         emit statusMessage(tr("Search wrapped to the last row."));
 }
 
-int CRendaroView::rowOfOriginal(const QString &original) const
-{
-    for (int row = 0; row < m_grid->GetItemCount(); ++row) {
-        if (DisplayedToOriginal(row) == original)
-            return row;
-    }
-    return -1;
-}
-
 bool CRendaroView::SelectOriginal(const QString &original)
 {
     const CXMLStruct *catalogue = theDocument()->findCatalogue(currentCatalogueId);

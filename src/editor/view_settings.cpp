@@ -6,6 +6,8 @@
 #include "catalogue/entry_edits.h"
 #include "editor/max_length_setting_dlg.h"
 
+#include <QUndoStack>
+
 // The values are stored in the shown catalogue (the master in a language
 // folder) and belong to its file, so the file counts as changed. A new
 // placeholder style changes how rows are checked, so the rows are built
@@ -27,7 +29,10 @@ void CRendaroView::OnSettings()
     // With nothing shown there is nothing to store the values in, and
     // nothing a save could write.
     if (SetCatalogueSettings(*theDocument(), currentCatalogueId, dialog.ratio, dialog.codeLanguage).existed) {
-        setModified();
+        // Confirmed unchanged values are a step too: the file counts as
+        // changed until it is undone.
+        m_undoStack->push(
+            new SettingsChangeCommand(*this, shown, ReadCatalogueSettings(*theDocument(), currentCatalogueId)));
         recountShown();  // the length and placeholder checks of every entry changed
     }
     if (dialog.codeLanguage != shown.codeType)

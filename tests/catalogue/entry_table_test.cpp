@@ -81,6 +81,52 @@ TEST(EntryTable, BehavesLikeAnOrderedMapUnderMixedInsertions)
     }
 }
 
+// Additions taken back newest first (undo), mixed with new additions: the
+// table stays equal to a map, every remaining original is found through the
+// hash index (whose probe runs the removals close up) and the remaining
+// entries keep their addresses, across chunk boundaries.
+TEST(EntryTable, NewestEntriesTakenBackLeaveAnOrderedMapAndTheOthersInPlace)
+{
+    QRandomGenerator random(23);
+    EntryTable table;
+    Reference reference;
+    std::vector<QString> added;  // originals in the order they were added
+    std::map<QString, const StringEntry *, CodeUnits> addresses;
+    for (int i = 0; i < 6000; ++i) {
+        if (!added.empty() && random.bounded(3) == 0) {
+            const int count = random.bounded(1, 40);
+            for (int n = 0; n < count && !added.empty(); ++n) {
+                EXPECT_FALSE(table.removeLast(QStringLiteral("not the newest")));
+                ASSERT_TRUE(table.removeLast(added.back())) << i;
+                reference.erase(added.back());
+                addresses.erase(added.back());
+                added.pop_back();
+            }
+        } else {
+            const QString original = randomOriginal(random) + QString::number(random.bounded(4000));
+            const auto [entry, fresh] = random.bounded(2) ? table.insert(entryFor(original, QString::number(i)))
+                                                          : table.insertUnordered(entryFor(original, QString::number(i)));
+            if (fresh) {
+                reference.emplace(original, QString::number(i));
+                addresses.emplace(original, entry);
+                added.push_back(original);
+            }
+        }
+        if (random.bounded(200) == 0)
+            expectSameAsReference(table, reference);
+    }
+    expectSameAsReference(table, reference);
+    for (const auto &[original, address] : addresses)
+        ASSERT_EQ(table.lookup(original), address);
+    while (!added.empty()) {
+        ASSERT_TRUE(table.removeLast(added.back()));
+        added.pop_back();
+    }
+    EXPECT_TRUE(table.empty());
+    EXPECT_EQ(table.begin(), table.end());
+    EXPECT_FALSE(table.removeLast(u"x"));
+}
+
 TEST(EntryTable, MapStyleEmplaceKeepsTheFirstEntryAndReturnsItsPlace)
 {
     EntryTable table;

@@ -1,5 +1,5 @@
-// The status bar's live counts after edits, check boxes, pastes, imports and
-// new settings (always equal to a full count), and the length pane of the
+// The status bar's live counts after edits, check boxes, pastes, imports,
+// new settings and their undo and redo (always equal to a full count), and the length pane of the
 // translation being edited, red when over, in the real main window.
 
 #include "app/main_frame.h"
@@ -96,6 +96,20 @@ private slots:
         });
         f->view->OnSettings();
         QVERIFY(f->prompts.scriptUsed());
+        expectCounts("8 strings, 0 untranslated, 0 problems");
+
+        // Undo and redo step back through the same counts; undoing the
+        // paste takes its entries away again.
+        f->view->OnEditUndo();  // the settings
+        expectCounts("8 strings, 0 untranslated, 2 problems");
+        f->view->OnEditUndo();  // the import
+        expectCounts("8 strings, 2 untranslated, 2 problems");
+        f->view->OnEditUndo();  // the paste
+        expectCounts("6 strings, 1 untranslated, 1 problem");
+        f->view->OnEditRedo();
+        expectCounts("8 strings, 2 untranslated, 2 problems");
+        f->view->OnEditRedo();
+        f->view->OnEditRedo();
         expectCounts("8 strings, 0 untranslated, 0 problems");
 
         // Closing leaves nothing to count.

@@ -85,8 +85,8 @@ private slots:
                               "Generate All Language File From this...", "-", "Recent File", "-", "E&xit"}));
         QMenu *edit = frame()->menuBar()->actions()[1]->menu();
         QCOMPARE(menuTexts(edit),
-                 QStringList({"&Undo\tCtrl+Z", "&Cut\tCtrl+X", "&Copy\tCtrl+C", "&Paste\tCtrl+V", "-",
-                              "&Search\tCtrl+F"}));
+                 QStringList({"&Undo\tCtrl+Z", "&Redo\tCtrl+Y", "&Cut\tCtrl+X", "&Copy\tCtrl+C",
+                              "&Paste\tCtrl+V", "-", "&Search\tCtrl+F", "&Replace...\tCtrl+H"}));
         QCOMPARE(menuTexts(frame()->menuBar()->actions()[2]->menu()),
                  QStringList({"&Toolbar", "&Status Bar", "-", "Hide Translated Item", "Replace Original English", "-",
                               "&Consistency Report..."}));

@@ -1,0 +1,261 @@
+// Undo and redo of the changes the editor makes to the shown catalogue.
+//
+// The edit paths change entries through the core's entry edits and report
+// each change with entryChanged; the changes of one command become one step
+// of the undo stack. Undo and redo put entries back through
+// applyEntryChange, which also brings the grid row in line. `modified` and
+// the title follow the stack: back at the state last saved the "*" goes.
+
+#include "editor/rendaro_view.h"
+
+#include "catalogue/checks.h"
+#include "catalogue/document.h"
+#include "editor/command_actions.h"
+
+#include <QAction>
+#include <QLineEdit>
+#include <QUndoStack>
+
+namespace {
+// Up to this many changes the rows are looked up one by one; more build a
+// lookup table first, and more that add or take back entries rebuild the rows.
+constexpr size_t kRowByRowChanges = 32;
+} // namespace
+
+CRendaroView::ChangeStep::ChangeStep(CRendaroView &view, const QString &text) : m_view(view)
+{
+    if (m_view.m_stepDepth++ == 0)
+        m_view.m_stepText = text;
+}
+
+CRendaroView::ChangeStep::~ChangeStep()
+{
+    if (--m_view.m_stepDepth == 0)
+        m_view.pushStep(m_view.m_stepText);
+}
+
+void CRendaroView::entryChanged(const QString &original, const EntryState &before)
+{
+    const EntryState after = ReadEntryState(*theDocument(), currentCatalogueId, original);
+    if (after == before)
+        return;
+    countEntryChange(original, before);
+    m_stepChanges.push_back({original, before, after});
+    if (m_stepDepth == 0)
+        pushStep(tr("Edit"));
+}
+
+void CRendaroView::pushStep(const QString &text)
+{
+    if (m_stepChanges.empty())
+        return;
+    m_undoStack->push(new EntryChangesCommand(*this, text, std::exchange(m_stepChanges, {})));
+}
+
+void CRendaroView::clearUndoHistory()
+{
+    m_changedBeyondHistory = false;
+    m_stepChanges.clear();
+    m_undoStack->clear();
+}
+
+void CRendaroView::markSaved()
+{
+    m_changedBeyondHistory = false;
+    treeTookAdditions(true);
+    m_undoStack->setClean();
+}
+
+// Entries added since the last save are in the file's tree once it is
+// written; taking them back afterwards would leave them in the tree and so
+// in the file. So writing the tree after additions ends the history; after
+// a save the state is the clean one, otherwise the unsaved changes stay.
+// Without additions the history goes on past a save.
+void CRendaroView::treeTookAdditions(bool saved)
+{
+    for (int i = 0; i < m_undoStack->index(); ++i) {
+        const auto *step = dynamic_cast<const EntryChangesCommand *>(m_undoStack->command(i));
+        if (step && step->addsEntries()) {
+            m_changedBeyondHistory = !saved && modified;
+            m_stepChanges.clear();
+            m_undoStack->clear();
+            syncModified();
+            return;
+        }
+    }
+}
+
+void CRendaroView::syncModified()
+{
+    const bool changed = !m_undoStack->isClean() || m_changedBeyondHistory;
+    if (changed != modified) {
+        modified = changed;
+        UpdateTitle(currentPath, modified);
+    }
+    updateCommandStates();
+}
+
+// While the in-place editor is open, Undo and Redo work on its text, as
+// Cut, Copy and Paste do.
+void CRendaroView::OnEditUndo()
+{
+    if (m_grid->isEditing())
+        m_grid->editor()->undo();
+    else
+        m_undoStack->undo();
+}
+
+void CRendaroView::OnEditRedo()
+{
+    if (m_grid->isEditing())
+        m_grid->editor()->redo();
+    else
+        m_undoStack->redo();
+}
+
+void CRendaroView::updateUndoActions()
+{
+    if (!m_commands)
+        return;
+    const bool editing = m_grid->isEditing();
+    QAction *undo = m_commands->action(Command::EditUndo);
+    QAction *redo = m_commands->action(Command::EditRedo);
+    undo->setEnabled(editing ? m_grid->editor()->isUndoAvailable() : m_undoStack->canUndo());
+    redo->setEnabled(editing ? m_grid->editor()->isRedoAvailable() : m_undoStack->canRedo());
+    const QString undoStep = editing ? QString() : m_undoStack->undoText();
+    const QString redoStep = editing ? QString() : m_undoStack->redoText();
+    undo->setText(undoStep.isEmpty() ? tr("&Undo") : tr("&Undo %1").arg(undoStep));
+    redo->setText(redoStep.isEmpty() ? tr("&Redo") : tr("&Redo %1").arg(redoStep));
+}
+
+void CRendaroView::applyEntryChanges(const std::vector<EntryChange> &changes, bool undo)
+{
+    m_grid->EndEdit(false);
+    const bool many = changes.size() > kRowByRowChanges;
+    const bool rowsComeAndGo = std::any_of(changes.begin(), changes.end(), [](const EntryChange &change) {
+        return change.before.existed != change.after.existed;
+    });
+    m_rowsDeferred = many && rowsComeAndGo;
+    // Entries taken back leave the counts with addresses that are gone, so
+    // such a step is counted again as a whole once it is applied.
+    m_countsDeferred = rowsComeAndGo;
+    if (many && !m_rowsDeferred)
+        beginRowLookup();
+    if (undo) {
+        for (auto change = changes.rbegin(); change != changes.rend(); ++change)
+            applyEntryChange(change->original, change->before, false);
+    } else {
+        for (const EntryChange &change : changes)
+            applyEntryChange(change.original, change.after, true);
+    }
+    endRowLookup();
+    if (std::exchange(m_countsDeferred, false))
+        recountShown();
+    if (std::exchange(m_rowsDeferred, false))
+        RefreshGrid();
+    updateCommandStates();
+}
+
+void CRendaroView::applyEntryChange(const QString &original, const EntryState &state, bool markChanged)
+{
+    CRendaroDoc &document = *theDocument();
+    const EntryState current = ReadEntryState(document, currentCatalogueId, original);
+    if (!state.existed) {
+        // Taking back an addition; the newest entry is the one added last.
+        if (current.existed && !RemoveAddedEntry(document, currentCatalogueId, original))
+            return;
+        if (!m_rowsDeferred) {
+            const int row = rowOfOriginal(original);
+            if (row >= 0)
+                m_grid->DeleteItem(row);
+        }
+        return;
+    }
+    if (!current.existed) {
+        const AddedEntry added =
+            AddNewEntry(document, currentCatalogueId, original, state.translation, state.translatable);
+        if (added.createdCatalogue)
+            currentCatalogueId = added.catalogueId;
+        if (!m_countsDeferred)
+            countEntryChange(original, current);
+        if (!m_rowsDeferred) {
+            // Where paste and Add new string put their rows: at the end.
+            const int row = m_grid->GetItemCount();
+            InsertRow(row, original);
+            showEntryRow(row, original, state, false, false);
+            m_grid->EnsureVisible(row);
+        }
+        return;
+    }
+    // A flag of 0 keeps the translation, so the text goes in first.
+    if (current.translation != state.translation && state.translatable == 0)
+        SetEntryTranslation(document, currentCatalogueId, original, state.translation, 1);
+    SetEntryTranslation(document, currentCatalogueId, original, state.translation, state.translatable);
+    if (!m_countsDeferred)
+        countEntryChange(original, current);
+    if (m_rowsDeferred)
+        return;
+    const int row = rowOfOriginal(original);
+    if (row >= 0) {
+        showEntryRow(row, original, state, markChanged && current.translation != state.translation,
+                     markChanged && current.translatable != state.translatable);
+        m_grid->EnsureVisible(row);
+    } else if (!hideTranslated || state.translation == original || state.translation.isEmpty()) {
+        m_rowsDeferred = true;  // a row the filter shows again: rebuilt at the end
+    }
+}
+
+void CRendaroView::beginRowLookup()
+{
+    m_rowLookup.clear();
+    m_rowLookup.reserve(m_grid->GetItemCount());
+    for (int row = m_grid->GetItemCount() - 1; row >= 0; --row)
+        m_rowLookup.insert(m_grid->GetItemText(row, 0), row);  // the first of equal texts wins
+    m_rowLookupActive = true;
+}
+
+void CRendaroView::endRowLookup()
+{
+    m_rowLookupActive = false;
+    m_rowLookup.clear();
+}
+
+int CRendaroView::rowOfOriginal(const QString &original) const
+{
+    const QString shown = displayText(original);
+    if (m_rowLookupActive)
+        return m_rowLookup.value(shown, -1);
+    for (int row = m_grid->GetItemCount() - 1; row >= 0; --row) {
+        if (m_grid->GetItemText(row, 0) == shown)
+            return row;
+    }
+    return -1;
+}
+
+// The row as a refresh shows it; a fresh change is marked as an edit or a
+// click on the check box marks it.
+void CRendaroView::showEntryRow(int row, const QString &original, const EntryState &state, bool markTranslation,
+                                bool markFlag)
+{
+    const bool tooLong = IsTooLong(original, state.translation, shownRatio());
+    m_grid->SetItemText(row, 1, state.translation);
+    m_grid->SetCheck(row, state.translatable == 0);
+    m_grid->SetCellBackground(0, row, state.translatable == 0 || markFlag ? kMarkedColour : kDefaultColour);
+    QRgb translationColour = kDefaultColour;
+    if (tooLong)
+        translationColour = kTooLongColour;
+    else if (markTranslation)
+        translationColour = kMarkedColour;
+    else if (state.translation == original)
+        translationColour = kUntranslatedColour;
+    m_grid->SetCellBackground(1, row, translationColour);
+}
+
+void CRendaroView::applySettings(const CatalogueSettings &settings, bool rebuildRows)
+{
+    m_grid->EndEdit(false);
+    SetCatalogueSettings(*theDocument(), currentCatalogueId, settings.lengthRatio, settings.codeType);
+    recountShown();  // the length and placeholder checks of every entry
+    if (rebuildRows)
+        RefreshGrid();
+}
