@@ -1,6 +1,7 @@
 // The status bar's live counts after edits, check boxes, pastes, imports,
-// new settings and their undo and redo (always equal to a full count), and the length pane of the
-// translation being edited, red when over, in the real main window.
+// new settings and their undo and redo (always equal to a full count), and
+// the length pane of the translation being edited, red when over, in the
+// real main window.
 
 #include "app/main_frame.h"
 #include "app/rendaro_app.h"
