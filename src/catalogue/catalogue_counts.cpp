@@ -19,8 +19,10 @@ void CatalogueCounts::recount(const EntryMap &entries, float lengthRatio, int co
     m_lengthRatio = lengthRatio;
     m_codeType = codeType;
     m_strings = qsizetype(entries.size());
-    for (const auto &item : entries) {
-        const StringEntry &entry = item.second;
+    // By entry number: counting needs no order, and a merged catalogue that
+    // nothing has put in order yet is not sorted for it.
+    for (size_t number = 0; number < entries.size(); ++number) {
+        const StringEntry &entry = entries.byNumber(number);
         if (isUntranslated(entry))
             ++m_untranslated;
         if (EntryHasProblem(entry.original, entry.translation, m_lengthRatio, m_codeType))

@@ -31,11 +31,11 @@ bool isConversion(QChar c) { return QStringView(u"cdieEfgGosuxXpn").contains(c);
 bool isFlag(QChar c) { return QStringView(u"-+#0123456789*.hlL").contains(c); }
 } // namespace
 
-QString PlaceholderScanner::NextPlaceholder(int codeType, const QString &text)
+QStringView FindPlaceholder(int codeType, QStringView text, qsizetype from)
 {
     if (codeType != CodeTypeCpp && codeType != CodeTypeQt)
-        return QString();
-    for (qsizetype p = text.indexOf(u'%', position); p >= 0; p = text.indexOf(u'%', p + 1)) {
+        return {};
+    for (qsizetype p = text.indexOf(u'%', from); p >= 0; p = text.indexOf(u'%', p + 1)) {
         qsizetype length = 0;
         if (codeType == CodeTypeCpp) {
             // A placeholder runs from the "%" over flag characters to a
@@ -51,12 +51,19 @@ QString PlaceholderScanner::NextPlaceholder(int codeType, const QString &text)
         } else if (p + 1 < text.size() && text[p + 1] >= u'0' && text[p + 1] <= u'9') {
             length = 2;  // "%12" is the placeholder "%1"
         }
-        if (length > 0) {
-            position = p;
+        if (length > 0)
             return text.mid(p, length);
-        }
     }
-    return QString();
+    return {};
+}
+
+QString PlaceholderScanner::NextPlaceholder(int codeType, const QString &text)
+{
+    const QStringView found = FindPlaceholder(codeType, text, position);
+    if (found.isEmpty())
+        return QString();
+    position = found.data() - text.constData();
+    return found.toString();
 }
 
 namespace {

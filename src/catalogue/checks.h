@@ -26,6 +26,10 @@ public:
     QString NextPlaceholder(int codeType, const QString &text);
 };
 
+// The first placeholder of `text` at or after `from`, as a view into the
+// text (empty when there is none); the scan NextPlaceholder makes.
+QStringView FindPlaceholder(int codeType, QStringView text, qsizetype from);
+
 // The placeholders of the original must reappear in the translation in the
 // same order with none added. Failure carries 103 (missing) or 104 (extra).
 CheckResult CheckPlaceholders(const QString &original, const QString &translation, int codeType);

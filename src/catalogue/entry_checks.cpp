@@ -18,6 +18,23 @@ bool mayHaveEscapes(const QString &original, const QString &translation)
 {
     return original.contains(u'\\') || translation.contains(u'\\');
 }
+
+// Whether both texts hold the same placeholders in the same order, which
+// the placeholder check always passes; found without building strings.
+bool samePlaceholders(QStringView original, QStringView translation, int codeType)
+{
+    qsizetype inOriginal = 0, inTranslation = 0;
+    for (;;) {
+        const QStringView a = FindPlaceholder(codeType, original, inOriginal);
+        const QStringView b = FindPlaceholder(codeType, translation, inTranslation);
+        if (a != b)
+            return false;
+        if (a.isEmpty())
+            return true;
+        inOriginal = a.data() - original.data() + a.size();
+        inTranslation = b.data() - translation.data() + b.size();
+    }
+}
 } // namespace
 
 const char *EntryCheckName(EntryCheck check)
@@ -59,9 +76,13 @@ bool EntryHasProblem(const QString &original, const QString &translation, float 
 {
     if (translation.isEmpty() || IsTooLong(original, translation, lengthRatio))
         return true;
+    // Equal texts (every untranslated entry) pass the escape and placeholder checks.
+    if (translation == original)
+        return false;
     if (mayHaveEscapes(original, translation) && !CheckEscapeSequences(original, translation).ok)
         return true;
-    return mayHavePlaceholders(original, translation) && !CheckPlaceholders(original, translation, codeType).ok;
+    return mayHavePlaceholders(original, translation) && !samePlaceholders(original, translation, codeType)
+           && !CheckPlaceholders(original, translation, codeType).ok;
 }
 
 qsizetype MaxTranslationLength(const QString &original, float lengthRatio)

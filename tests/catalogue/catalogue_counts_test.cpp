@@ -67,6 +67,32 @@ TEST(CatalogueCounts, CountsAfterRandomEditsEqualAFullRecount)
     EXPECT_GT(counts.problems(), 0);
 }
 
+// EntryHasProblem takes short cuts (equal texts, equal placeholder
+// sequences); on random pairs it must agree with the full checks.
+TEST(CatalogueCounts, QuickProblemTestAgreesWithTheFullChecks)
+{
+    const QStringList pieces = {"a", "Text ", "%", "%s", "%d", "%-5s", "%1", "%2", "%12", "\\n", "\\r", "\\", "%%"};
+    std::mt19937 random(7);
+    auto text = [&] {
+        QString out;
+        for (int n = int(random() % 6); n > 0; --n)
+            out += pieces[int(random() % pieces.size())];
+        return out;
+    };
+    int withProblem = 0;
+    for (int i = 0; i < 20000; ++i) {
+        const QString original = text();
+        const QString translation = random() % 4 == 0 ? original : text();
+        for (int codeType : {CodeTypeCpp, CodeTypeQt}) {
+            const bool expected = !CheckEntry(original, translation, 3.0f, codeType).empty();
+            ASSERT_EQ(EntryHasProblem(original, translation, 3.0f, codeType), expected)
+                << qPrintable(original) << " | " << qPrintable(translation) << " | " << codeType;
+            withProblem += expected;
+        }
+    }
+    EXPECT_GT(withProblem, 1000);  // the pairs reach the checks, not only the short cuts
+}
+
 TEST(CatalogueCounts, CountsStringsUntranslatedAndEachKindOfProblem)
 {
     CRendaroDoc document;
