@@ -87,7 +87,8 @@ bool CRendaroDoc::SaveAllCatalogues(ProgressReporter *progress)
             failures << QStringLiteral("%1: the file was not loaded").arg(catalogue.filePath);
             continue;
         }
-        ApplyEntriesToTree(catalogue.tree->root, catalogue, catalogue.entries, master, nullptr);
+        size_t cursor = 0;
+        ApplyEntriesToTree(catalogue.tree->root, catalogue, catalogue.entries, master, nullptr, &cursor);
         QString reason;
         if (!xml_document_write_file(catalogue.tree.get(), catalogue.filePath, &reason))
             failures << reason;

@@ -79,8 +79,8 @@ private:
     // Writes entry values into the tree. `decide` says which elements are
     // touched, `values` gives their translation and translatable state;
     // `written` marks the entries of `values` found (may be null). When the
-    // two differ, the entries of `decide` take the values written. With one
-    // table, `cursor` (may be null) follows the entry numbers through the
+    // two differ, the entries of `decide` take the values written. `cursor`
+    // (may be null) follows the entry numbers of `decide` through the
     // document to spare lookups.
     void ApplyEntriesToTree(XmlElement *element, const CXMLStruct &catalogue, EntryMap &decide,
                             const EntryMap &values, WrittenSet *written, size_t *cursor = nullptr);

@@ -311,16 +311,35 @@ void CRendaroDoc::ApplyEntriesToTree(XmlElement *element, const CXMLStruct &cata
         const QString original = memoryFormOf(xml_element_find_attribute(element, kFrom));
         StringEntry *own = nullptr;
         qsizetype number = -1;
-        if (!original.isEmpty() && cursor && *cursor < values.size()
-            && values.byNumber(*cursor).original.isSharedWith(original)) {
-            // The entries were read in document order, each sharing its
-            // original with its element, so the next one is usually this
-            // element's: no hash lookup needed.
-            number = qsizetype((*cursor)++);
-        } else if (!original.isEmpty() && (sameTable || (own = decide.lookup(original)))) {
-            number = values.lookupNumber(original);
-            if (cursor && number >= 0)
-                *cursor = std::max(*cursor, size_t(number) + 1);
+        if (original.isEmpty()) {
+            // an element without an original is no entry's
+        } else if (sameTable) {
+            if (cursor && *cursor < values.size() && values.byNumber(*cursor).original.isSharedWith(original)) {
+                // The entries were read in document order, each sharing its
+                // original with its element, so the next one is usually
+                // this element's: no hash lookup needed.
+                number = qsizetype((*cursor)++);
+            } else {
+                number = values.lookupNumber(original);
+                if (cursor && number >= 0)
+                    *cursor = std::max(*cursor, size_t(number) + 1);
+            }
+        } else {
+            // The catalogue's own entry, found the same way (a merging load
+            // reads the elements in document order too); the values come
+            // from the other table.
+            if (cursor && *cursor < decide.size() && decide.byNumber(*cursor).original == original) {
+                own = &decide.byNumber((*cursor)++);
+            } else {
+                const qsizetype ownNumber = decide.lookupNumber(original);
+                if (ownNumber >= 0) {
+                    own = &decide.byNumber(size_t(ownNumber));
+                    if (cursor)
+                        *cursor = size_t(ownNumber) + 1;
+                }
+            }
+            if (own)
+                number = values.lookupNumber(original);
         }
         if (number >= 0) {
             if (written)
