@@ -45,6 +45,17 @@ void EditorFixture::openFolder(const QString &folder)
     view->OnOpenLanguageFolder();
 }
 
+void EditorFixture::showReference(const QString &original, const QString &translation)
+{
+    EntryMap reference;
+    StringEntry entry;
+    entry.original = original;
+    entry.translation = translation;
+    reference.emplace(entry.original, entry);
+    view->SetReferenceEntries(reference);
+    view->RefreshGrid();
+}
+
 void EditorFixture::clickCell(int row, int column, Qt::MouseButton button)
 {
     const QRect rect = grid->visualRect(grid->rowModel()->index(row, column));

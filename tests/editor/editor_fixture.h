@@ -25,6 +25,9 @@ public:
     // Open Language Folder on `folder` with every listed file chosen (no
     // save question expected).
     void openFolder(const QString &folder);
+    // Shows `translation` in column 0 in place of `original` (as Replace
+    // Original English does with a reference file holding that pair).
+    void showReference(const QString &original, const QString &translation);
 
     // Clicks the middle of a cell of the grid.
     void clickCell(int row, int column, Qt::MouseButton button = Qt::LeftButton);

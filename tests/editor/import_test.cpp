@@ -133,13 +133,7 @@ private slots:
     void rowsShowingReferenceTextsAreMatchedByTheirOriginals()
     {
         openShown();
-        EntryMap reference;
-        StringEntry entry;
-        entry.original = "Open";
-        entry.translation = "Ouvrir";
-        reference.emplace(entry.original, entry);
-        f->view->SetReferenceEntries(reference);
-        f->view->RefreshGrid();
+        f->showReference("Open", "Ouvrir");
         const int row = f->rowOf("Ouvrir");
         QVERIFY(row >= 0);
         importFrom(source, PromptAnswer::No);

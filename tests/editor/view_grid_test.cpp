@@ -188,13 +188,7 @@ private slots:
     void referenceOriginalsMapBack()
     {
         openSample();
-        EntryMap reference;
-        StringEntry entry;
-        entry.original = "Same";
-        entry.translation = "Pareil";
-        reference.emplace(entry.original, entry);
-        f->view->SetReferenceEntries(reference);
-        f->view->RefreshGrid();
+        f->showReference("Same", "Pareil");
         const int row = f->rowOf("Pareil");
         QVERIFY(row >= 0);
         QCOMPARE(f->view->DisplayedToOriginal(row), QStringLiteral("Same"));
