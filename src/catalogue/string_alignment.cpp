@@ -7,19 +7,19 @@
 
 namespace {
 
-const QString kFrom = QStringLiteral("from");
-const QString kLanguage = QStringLiteral("Language");
+const QString kFromAttribute = QStringLiteral("from");
+const QString kLanguageElement = QStringLiteral("Language");
 
 // Originals are compared in file form, as Apply To compares them.
 QString fileFormOriginal(const XmlElement *element)
 {
-    return EscapeForFile(xml_element_attribute_text(element, kFrom));
+    return EscapeForFile(xml_element_attribute_text(element, kFromAttribute));
 }
 
 void collectOriginals(const XmlElement *element, QSet<QString> &originals)
 {
     for (; element; element = element->nextSibling) {
-        if (element->name != kLanguage) {
+        if (element->name != kLanguageElement) {
             const QString original = fileFormOriginal(element);
             if (!original.isEmpty())
                 originals.insert(original);
@@ -32,7 +32,7 @@ void collectOriginals(const XmlElement *element, QSet<QString> &originals)
 // target that runs out pairing with nothing.
 QString firstOutOfStep(const XmlElement *source, const XmlElement *target, const QSet<QString> &targetOriginals)
 {
-    if (source->name != kLanguage) {
+    if (source->name != kLanguageElement) {
         const QString original = fileFormOriginal(source);
         if (!original.isEmpty() && fileFormOriginal(target) != original && targetOriginals.contains(original))
             return UnescapeFromFile(original);

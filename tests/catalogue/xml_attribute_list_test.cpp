@@ -2,6 +2,7 @@
 // partly by the document's table of links; however attributes are set,
 // removed and added again, it must read like a plain list.
 
+#include "catalogue/catalogue_types.h"
 #include "catalogue/xml_tree.h"
 #include "catalogue/xml_writer.h"
 
@@ -12,10 +13,6 @@
 #include <memory>
 
 namespace {
-
-struct DocumentDeleter {
-    void operator()(XmlDocument *d) const { xml_document_free(d); }
-};
 
 QList<QPair<QString, QString>> attributesOf(const XmlElement *element)
 {
@@ -28,7 +25,7 @@ QList<QPair<QString, QString>> attributesOf(const XmlElement *element)
 TEST(XmlAttributeList, ReadsLikeAPlainListUnderRandomChanges)
 {
     QRandomGenerator random(3);
-    std::unique_ptr<XmlDocument, DocumentDeleter> doc(xml_document_new());
+    const XmlDocumentPtr doc = makeDocumentPtr(xml_document_new());
     XmlElement *root = xml_document_set_root(doc.get(), QStringLiteral("r"));
     // Several elements, so that attributes added later land away from their
     // element's other attributes.

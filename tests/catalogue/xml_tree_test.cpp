@@ -1,3 +1,4 @@
+#include "catalogue/catalogue_types.h"
 #include "catalogue/xml_parser.h"
 #include "catalogue/xml_tree.h"
 #include "catalogue/xml_writer.h"
@@ -7,17 +8,14 @@
 
 namespace {
 
-struct DocumentDeleter {
-    void operator()(XmlDocument *d) const { xml_document_free(d); }
-};
-using DocumentPtr = std::unique_ptr<XmlDocument, DocumentDeleter>;
+using DocumentPtr = XmlDocumentPtr;  // frees with xml_document_free
 
 DocumentPtr parseBytes(const QByteArray &bytes, QString *error = nullptr)
 {
     TempFolder folder;
     const QString path = folder.path(QStringLiteral("in.xml"));
     writeBytes(path, bytes);
-    return DocumentPtr(xml_parse_file(path, error));
+    return makeDocumentPtr(xml_parse_file(path, error));
 }
 
 QStringList attributeNames(const XmlElement *element)
@@ -30,7 +28,7 @@ QStringList attributeNames(const XmlElement *element)
 
 TEST(XmlTree, SettingAnExistingAttributeKeepsItsPlaceAndCount)
 {
-    DocumentPtr doc(xml_document_new());
+    DocumentPtr doc = makeDocumentPtr(xml_document_new());
     XmlElement *e = xml_document_set_root(doc.get(), QStringLiteral("L"));
     xml_element_set_attribute(e, QStringLiteral("from"), QStringLiteral("a"));
     xml_element_set_attribute(e, QStringLiteral("to"), QStringLiteral("b"));
@@ -51,7 +49,7 @@ TEST(XmlTree, SettingAnExistingAttributeKeepsItsPlaceAndCount)
 
 TEST(XmlTree, FreeingAChildUnlinksItFromParentAndSiblings)
 {
-    DocumentPtr doc(xml_document_new());
+    DocumentPtr doc = makeDocumentPtr(xml_document_new());
     XmlElement *root = xml_document_set_root(doc.get(), QStringLiteral("r"));
     XmlElement *a = xml_element_add_child(root, QStringLiteral("a"));
     XmlElement *b = xml_element_add_child(root, QStringLiteral("b"));
@@ -151,7 +149,7 @@ TEST(XmlParser, NeverReadsExternalEntitiesAndRefusesDeepNesting)
 
 TEST(XmlWriter, WritesTheDocumentByteForByte)
 {
-    DocumentPtr doc(xml_document_new());
+    DocumentPtr doc = makeDocumentPtr(xml_document_new());
     xml_document_set_version(doc.get(), QStringLiteral("1.0"));
     xml_document_set_encoding(doc.get(), QStringLiteral("UTF-8"));
     XmlElement *root = xml_document_set_root(doc.get(), QStringLiteral("Language"));
@@ -169,7 +167,7 @@ TEST(XmlWriter, WritesTheDocumentByteForByte)
                          "   <G>\r\n      <H>\r\n         <I/>\r\n      </H>\r\n   </G>\r\n"
                          "</Language>\r\n"));
 
-    DocumentPtr empty(xml_document_new());
+    DocumentPtr empty = makeDocumentPtr(xml_document_new());
     xml_document_set_root(empty.get(), QStringLiteral("Language"));
     // No declared encoding: the header names the encoding actually written.
     EXPECT_EQ(xml_document_serialize(empty.get()),

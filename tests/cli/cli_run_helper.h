@@ -6,6 +6,9 @@
 #include <QBuffer>
 #include <QDir>
 
+// The resource reader's test executables and header.
+inline const QString kResourceFixtures = QStringLiteral(RENDARO_TEST_DATA "/../resparse/fixtures");
+
 struct CliRun {
     int status;
     QString out;

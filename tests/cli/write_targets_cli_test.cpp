@@ -12,12 +12,11 @@ namespace {
 
 using WriteTargets = FolderTest;
 
-const QByteArray kFile = languageFile("", {"<L from=\"One\" to=\"Eins\" key=\"K1\"/>", "<L from=\"Two\" to=\"\"/>"});
-const QString kFixtures = QStringLiteral(RENDARO_TEST_DATA "/../resparse/fixtures");
+const QByteArray kTwoStrings = languageFile("", {"<L from=\"One\" to=\"Eins\" key=\"K1\"/>", "<L from=\"Two\" to=\"\"/>"});
 
 TEST_F(WriteTargets, NoCommandReplacesAFileThatIsNotRegular)
 {
-    const QString source = write("a.xml", kFile);
+    const QString source = write("a.xml", kTwoStrings);
     ASSERT_TRUE(makeFifo(folder.path("fifo")));
     const int socket = makeSocket(folder.path("socket"));
     ASSERT_GE(socket, 0);
@@ -33,7 +32,7 @@ TEST_F(WriteTargets, NoCommandReplacesAFileThatIsNotRegular)
             {"export", "js", source, "-o", target},
             {"export", "php", source, "-o", target},
             {"import", target, source},
-            {"extract", kFixtures + "/resources64.dll", kFixtures + "/resource.h", "--add-to", target},
+            {"extract", kResourceFixtures + "/resources64.dll", kResourceFixtures + "/resource.h", "--add-to", target},
         };
         for (const QStringList &command : commands) {
             const CliRun r = run(command);
@@ -48,12 +47,12 @@ TEST_F(WriteTargets, NoCommandReplacesAFileThatIsNotRegular)
         EXPECT_EQ(fileType(target), type);
     }
     ::close(socket);
-    EXPECT_EQ(readBytes(source), kFile);
+    EXPECT_EQ(readBytes(source), kTwoStrings);
 }
 
 TEST_F(WriteTargets, UntranslatedStringsNeverReplaceTheirSource)
 {
-    const QString source = write("a.xml", kFile);
+    const QString source = write("a.xml", kTwoStrings);
     QFile::link(source, folder.path("link.xml"));
     ASSERT_TRUE(QFile::link(source, folder.path("link.xml")) || QFile::exists(folder.path("link.xml")));
     ASSERT_EQ(::link(QFile::encodeName(source).constData(), QFile::encodeName(folder.path("hard.xml")).constData()), 0);
@@ -63,7 +62,7 @@ TEST_F(WriteTargets, UntranslatedStringsNeverReplaceTheirSource)
         EXPECT_EQ(r.err, "Can not save file. (" + output + ": it is the input file " + source + "; choose another output)\n");
     }
     EXPECT_EQ(run({"untranslated", folder.path("link.xml"), "-o", source}).status, 1);
-    EXPECT_EQ(readBytes(source), kFile);
+    EXPECT_EQ(readBytes(source), kTwoStrings);
     // Another file is fine, and resave over its own file is the normal Save.
     EXPECT_EQ(run({"untranslated", source, "-o", folder.path("todo.xml")}).status, 0);
     EXPECT_EQ(run({"resave", source}).status, 0);
@@ -71,7 +70,7 @@ TEST_F(WriteTargets, UntranslatedStringsNeverReplaceTheirSource)
 
 TEST_F(WriteTargets, SaveFailuresNameThePathAndTheReason)
 {
-    const QString source = write("a.xml", kFile);
+    const QString source = write("a.xml", kTwoStrings);
     const QString missing = folder.path("no/such/out.xml");
     for (const QStringList &command : {QStringList{"resave", source, "-o", missing},
                                        QStringList{"untranslated", source, "-o", missing},
@@ -81,7 +80,7 @@ TEST_F(WriteTargets, SaveFailuresNameThePathAndTheReason)
         EXPECT_EQ(r.err, "Can not save file. (" + missing + ": No such file or directory)\n");
     }
     const QString longName = folder.path(QString(300, u'n'));
-    const CliRun tooLong = run({"extract", kFixtures + "/resources64.dll", kFixtures + "/resource.h", "--add-to", longName});
+    const CliRun tooLong = run({"extract", kResourceFixtures + "/resources64.dll", kResourceFixtures + "/resource.h", "--add-to", longName});
     EXPECT_EQ(tooLong.status, 1);
     EXPECT_EQ(tooLong.err, "Can not save file. (" + longName + ": File name too long)\n");
 }
@@ -95,12 +94,12 @@ TEST_F(WriteTargets, ExtractNamesTheFileItCouldNotRead)
         header = write("resource.h", "#define IDS_X 101\n");
         QFile::setPermissions(header, QFileDevice::WriteOwner);
     }
-    const CliRun r = run({"extract", kFixtures + "/resources64.dll", header});
+    const CliRun r = run({"extract", kResourceFixtures + "/resources64.dll", header});
     EXPECT_EQ(r.status, 1);
     EXPECT_TRUE(r.err.startsWith("Can not open the header " + header + " (")) << r.err.toStdString();
     EXPECT_FALSE(r.err.contains("executable")) << r.err.toStdString();
 
-    const CliRun notExecutable = run({"extract", write("text.exe", "MZ but no more"), kFixtures + "/resource.h"});
+    const CliRun notExecutable = run({"extract", write("text.exe", "MZ but no more"), kResourceFixtures + "/resource.h"});
     EXPECT_EQ(notExecutable.err, "Not a Windows executable: " + folder.path("text.exe") + "\n");
 }
 

@@ -1,6 +1,7 @@
 // Apply To: the command's enabled state, the target list and its buttons,
 // and OK over the list; the "File" chooser it uses.
 
+#include "gui_test_registry.h"
 #include "app/main_frame.h"
 #include "editor/apply_to_dlg.h"
 #include "editor/command_actions.h"
@@ -255,5 +256,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(ApplyToTest)
+RENDARO_GUI_TEST(ApplyToTest)
 #include "apply_to_test.moc"

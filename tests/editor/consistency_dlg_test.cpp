@@ -3,6 +3,7 @@
 // (the filter switched off when it hides the row), an empty report, and
 // when the command is enabled.
 
+#include "gui_test_registry.h"
 #include "editor/command_actions.h"
 #include "editor/consistency_report_dlg.h"
 #include "editor_fixture.h"
@@ -151,5 +152,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(ConsistencyDlgTest)
+RENDARO_GUI_TEST(ConsistencyDlgTest)
 #include "consistency_dlg_test.moc"

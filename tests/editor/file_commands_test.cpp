@@ -1,6 +1,7 @@
 // New, Open, a dropped file, Save, Save As and Save Only Non-translated
 // String As, with the prompts that guard unsaved changes.
 
+#include "gui_test_registry.h"
 #include "catalogue/messages.h"
 #include "editor_fixture.h"
 
@@ -246,5 +247,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(FileCommandsTest)
+RENDARO_GUI_TEST(FileCommandsTest)
 #include "file_commands_test.moc"

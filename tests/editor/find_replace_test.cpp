@@ -2,6 +2,7 @@
 // as an edit is, a refused one is named, Replace All is one undo step and
 // covers the rows the filter hides.
 
+#include "gui_test_registry.h"
 #include "editor/command_actions.h"
 #include "editor/find_replace_dlg.h"
 #include "editor_fixture.h"
@@ -149,5 +150,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(FindReplaceTest)
+RENDARO_GUI_TEST(FindReplaceTest)
 #include "find_replace_test.moc"

@@ -1,6 +1,7 @@
 // Language-folder mode: choosing the files, the merged grid, saving every
 // file with progress, and the progress dialog itself.
 
+#include "gui_test_registry.h"
 #include "catalogue/messages.h"
 #include "editor/command_actions.h"
 #include "editor/list_folder_dlg.h"
@@ -258,5 +259,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(FolderModeTest)
+RENDARO_GUI_TEST(FolderModeTest)
 #include "folder_mode_test.moc"

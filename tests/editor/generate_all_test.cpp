@@ -1,6 +1,7 @@
 // Generate All Language File From this: copies of the shown English file
 // for every language of a reference application, and the auto-import.
 
+#include "gui_test_registry.h"
 #include "catalogue/messages.h"
 #include "editor/command_actions.h"
 #include "editor_fixture.h"
@@ -165,5 +166,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(GenerateAllTest)
+RENDARO_GUI_TEST(GenerateAllTest)
 #include "generate_all_test.moc"

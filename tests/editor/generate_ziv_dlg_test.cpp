@@ -3,6 +3,7 @@
 // (the import on the worker thread while the timer shows its progress),
 // closing during the import, and the editor's Generate ZIV command.
 
+#include "gui_test_registry.h"
 #include "editor/generate_ziv_dlg.h"
 #include "editor/pack_project_table.h"
 #include "editor_fixture.h"
@@ -442,5 +443,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(GenerateZivDlgTest)
+RENDARO_GUI_TEST(GenerateZivDlgTest)
 #include "generate_ziv_dlg_test.moc"

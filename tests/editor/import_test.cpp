@@ -1,5 +1,6 @@
 // Import String From: translations of another file taken into the rows.
 
+#include "gui_test_registry.h"
 #include "catalogue/messages.h"
 #include "editor_fixture.h"
 
@@ -142,5 +143,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(ImportTest)
+RENDARO_GUI_TEST(ImportTest)
 #include "import_test.moc"

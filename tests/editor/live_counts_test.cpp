@@ -3,6 +3,7 @@
 // the length pane of the translation being edited, red when over, in the
 // real main window.
 
+#include "gui_test_registry.h"
 #include "app/main_frame.h"
 #include "app/rendaro_app.h"
 #include "controls/status_panes.h"
@@ -178,5 +179,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(LiveCountsTest)
+RENDARO_GUI_TEST(LiveCountsTest)
 #include "live_counts_test.moc"

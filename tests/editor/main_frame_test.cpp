@@ -1,6 +1,7 @@
 // The application shell: menu, toolbar, status bar, about box, recent
 // files, closing with unsaved changes and command enabling.
 
+#include "gui_test_registry.h"
 #include "app/about_dlg.h"
 #include "app/main_frame.h"
 #include "app/recent_files.h"
@@ -239,5 +240,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(MainFrameTest)
+RENDARO_GUI_TEST(MainFrameTest)
 #include "main_frame_test.moc"

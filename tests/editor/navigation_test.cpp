@@ -3,6 +3,7 @@
 // refused one keeping the selection, the keys reaching the view from the
 // in-place editor, and the commands' enabled states.
 
+#include "gui_test_registry.h"
 #include "editor/command_actions.h"
 #include "editor_fixture.h"
 
@@ -170,5 +171,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(NavigationTest)
+RENDARO_GUI_TEST(NavigationTest)
 #include "navigation_test.moc"

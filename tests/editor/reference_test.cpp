@@ -1,6 +1,7 @@
 // Replace Original English: another file's translations shown in column 0,
 // and every handler that needs a row's original mapping the shown text back.
 
+#include "gui_test_registry.h"
 #include "catalogue/messages.h"
 #include "editor/reference_originals.h"
 #include "editor_fixture.h"
@@ -160,5 +161,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(ReferenceTest)
+RENDARO_GUI_TEST(ReferenceTest)
 #include "reference_test.moc"

@@ -1,5 +1,6 @@
 // The report grid on its own, with a parent that accepts or refuses edits.
 
+#include "gui_test_registry.h"
 #include "controls/report_ctrl.h"
 
 #include <QAccessible>
@@ -280,5 +281,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(ReportCtrlTest)
+RENDARO_GUI_TEST(ReportCtrlTest)
 #include "report_ctrl_test.moc"

@@ -2,6 +2,7 @@
 // checks, the choosers, and the texts of the resource reader's test
 // programs added to the shown catalogue (or to a new one).
 
+#include "gui_test_registry.h"
 #include "editor/command_actions.h"
 #include "editor/res_parser_dlg.h"
 #include "editor_fixture.h"
@@ -203,5 +204,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(ResParserTest)
+RENDARO_GUI_TEST(ResParserTest)
 #include "res_parser_test.moc"

@@ -1,5 +1,6 @@
 // Save As *.js and Save As *.php, for one file and for a language folder.
 
+#include "gui_test_registry.h"
 #include "editor_fixture.h"
 #include "export/script_table.h"
 #include "test_support.h"
@@ -125,5 +126,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(ScriptExportTest)
+RENDARO_GUI_TEST(ScriptExportTest)
 #include "script_export_test.moc"

@@ -1,5 +1,6 @@
 // Find dialog, Search, F3 and the wrap question.
 
+#include "gui_test_registry.h"
 #include "catalogue/messages.h"
 #include "editor/find_string_dialog.h"
 #include "editor_fixture.h"
@@ -135,5 +136,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(SearchTest)
+RENDARO_GUI_TEST(SearchTest)
 #include "search_test.moc"

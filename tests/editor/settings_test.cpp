@@ -1,6 +1,7 @@
 // Settings: the ratio's range, the placeholder style, the change mark and
 // rebuilding the rows without losing what is not saved.
 
+#include "gui_test_registry.h"
 #include "editor/max_length_setting_dlg.h"
 #include "editor_fixture.h"
 #include "test_support.h"
@@ -151,5 +152,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(SettingsTest)
+RENDARO_GUI_TEST(SettingsTest)
 #include "settings_test.moc"

@@ -2,6 +2,7 @@
 // entry, its grid row with colours and check box, and the title's "*",
 // which follows the state last saved.
 
+#include "gui_test_registry.h"
 #include "catalogue/entry_edits.h"
 #include "editor/command_actions.h"
 #include "editor/max_length_setting_dlg.h"
@@ -395,5 +396,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(UndoTest)
+RENDARO_GUI_TEST(UndoTest)
 #include "undo_test.moc"

@@ -1,6 +1,7 @@
 // The view's rows, colours, checks of edited translations, check boxes,
 // keys and title.
 
+#include "gui_test_registry.h"
 #include "catalogue/messages.h"
 #include "editor_fixture.h"
 
@@ -228,5 +229,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(ViewGridTest)
+RENDARO_GUI_TEST(ViewGridTest)
 #include "view_grid_test.moc"

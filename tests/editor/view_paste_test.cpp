@@ -1,5 +1,6 @@
 // Cut, Copy and Paste in the view.
 
+#include "gui_test_registry.h"
 #include "editor_fixture.h"
 
 #include <QApplication>
@@ -107,5 +108,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(ViewPasteTest)
+RENDARO_GUI_TEST(ViewPasteTest)
 #include "view_paste_test.moc"
