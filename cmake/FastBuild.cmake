@@ -24,6 +24,11 @@ if(RENDARO_CCACHE AND NOT CMAKE_CXX_COMPILER_LAUNCHER)
   set(CMAKE_CXX_COMPILER_LAUNCHER ${RENDARO_CCACHE})
 endif()
 
-function(rendaro_unity_exclude)
-  set_source_files_properties(${ARGN} PROPERTIES SKIP_UNITY_BUILD_INCLUSION ON)
+# rendaro_unity_exclude(TARGET FILE...): FILEs (relative to the calling
+# folder) are compiled on their own.
+function(rendaro_unity_exclude target)
+  foreach(file ${ARGN})
+    set_source_files_properties(${CMAKE_CURRENT_SOURCE_DIR}/${file} TARGET_DIRECTORY ${target}
+                                PROPERTIES SKIP_UNITY_BUILD_INCLUSION ON)
+  endforeach()
 endfunction()

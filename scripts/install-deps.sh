@@ -4,7 +4,7 @@
 set -euo pipefail
 
 # nodejs and php-cli load the exported script tables in the tests.
-packages=(cmake g++ make ninja-build pkg-config qt6-base-dev libexpat1-dev googletest libgtest-dev
+packages=(cmake g++ make ninja-build pkg-config dpkg-dev lintian bash-completion qt6-base-dev libexpat1-dev googletest libgtest-dev
           clang libclang-rt-14-dev nodejs php-cli libx11-dev shared-mime-info fonts-dejavu-core)
 
 missing=()

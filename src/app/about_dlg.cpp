@@ -6,7 +6,8 @@
 #include <QGridLayout>
 #include <QLabel>
 
-QString rendaroVersion() { return QStringLiteral("1, 7, 0, 0"); }
+// Shown as the numbers of the version separated by ", " ("1, 7, 0, 0").
+QString rendaroVersion() { return QStringLiteral(RENDARO_VERSION).replace(u'.', QStringLiteral(", ")); }
 
 CAboutDlg::CAboutDlg(QWidget *parent) : QDialog(parent), m_version(new QLabel(this))
 {
