@@ -68,6 +68,7 @@ void CMainFrame::buildMenu()
     edit->addSeparator();
     add(edit, {Command::Search});
     add(edit, {Command::FindReplace});
+    add(edit, {Command::Filter});
 
     QMenu *view = bar->addMenu(tr("&View"));
     add(view, {Command::ViewToolbar, Command::ViewStatusBar});

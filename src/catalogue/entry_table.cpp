@@ -343,6 +343,12 @@ EntryTable::const_iterator EntryTable::find(const QString &original) const
     return const_cast<EntryTable *>(this)->find(original);
 }
 
+std::uint32_t EntryTable::numberAt(size_t position) const
+{
+    ensureOrder();
+    return m_order[position];
+}
+
 StringEntry &EntryTable::entryAt(size_t position)
 {
     ensureOrder();

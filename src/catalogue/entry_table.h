@@ -121,6 +121,8 @@ public:
     // The entry at this place in original order (0 <= position < size()).
     StringEntry &entryAt(size_t position);
     const StringEntry &entryAt(size_t position) const;
+    // The number (see byNumber) of the entry at this place in original order.
+    std::uint32_t numberAt(size_t position) const;
     // The place of an original in the order, or -1.
     qsizetype positionOf(QStringView original) const;
     // Whether the order is built (ordered visits cost no sort).

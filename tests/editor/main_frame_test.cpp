@@ -86,7 +86,8 @@ private slots:
         QMenu *edit = frame()->menuBar()->actions()[1]->menu();
         QCOMPARE(menuTexts(edit),
                  QStringList({"&Undo\tCtrl+Z", "&Redo\tCtrl+Y", "&Cut\tCtrl+X", "&Copy\tCtrl+C",
-                              "&Paste\tCtrl+V", "-", "&Search\tCtrl+F", "&Replace...\tCtrl+H"}));
+                              "&Paste\tCtrl+V", "-", "&Search\tCtrl+F", "&Replace...\tCtrl+H",
+                              "F&ilter\tCtrl+L"}));
         QCOMPARE(menuTexts(frame()->menuBar()->actions()[2]->menu()),
                  QStringList({"&Toolbar", "&Status Bar", "-", "Hide Translated Item", "Replace Original English", "-",
                               "&Consistency Report..."}));
