@@ -52,6 +52,7 @@ CRendaroView::CRendaroView(UserPrompts &prompts, QWidget *parent)
     m_grid->DisableHeaderClicks();
     m_grid->SetEditableColumn(1);
     m_grid->validateEdits = true;
+    setupColumns();
     // The grid's two messages: the handlers run inside the grid's call.
     connect(m_grid, &CReportCtrl::checkChanged, this, [this](int row) { onCheckChanged(row); },
             Qt::DirectConnection);
@@ -109,13 +110,6 @@ void CRendaroView::UpdateTitle(const QString &path, bool isModified)
     QString shown = m_title;
     shown.replace(QStringLiteral("[*]"), QStringLiteral("[*][*]"));
     window()->setWindowTitle(shown);
-}
-
-void CRendaroView::fitColumns()
-{
-    const int half = m_grid->viewport()->width() / 2;
-    m_grid->setColumnWidth(0, half);
-    m_grid->setColumnWidth(1, half);
 }
 
 PromptAnswer CRendaroView::ask(const QString &text, PromptIcon icon, PromptButtons buttons)

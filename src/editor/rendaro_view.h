@@ -59,6 +59,13 @@ public:
     bool CheckEscapeSequences(const QString &original, const QString &translation);
     bool CheckLength(const QString &original, const QString &translation, bool showMessage);
 
+    // --- column widths (view_columns.cpp) ---------------------------------------
+    // The first column keeps its share of the grid's width as the window
+    // changes size; the translation column takes the rest. Dragging the
+    // column edge sets the share.
+    QList<int> columnWidths() const;
+    void setColumnWidths(const QList<int> &widths);
+
     // --- title ---------------------------------------------------------------
     void UpdateTitle(const QString &path, bool isModified);
     QString title() const { return m_title; }
@@ -231,7 +238,10 @@ private:
     void markRow(int row, std::uint8_t marks);
     void onEditCommitted(int row, int column);
     bool handleKey(QKeyEvent *event, bool isShortcutOverride);
+    void setupColumns();
     void fitColumns();
+    double m_firstColumnShare = 0.5;
+    bool m_fittingColumns = false;
     QString displayText(const QString &original) const;
     float shownRatio() const;
     int shownCodeType() const;
