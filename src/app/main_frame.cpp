@@ -173,11 +173,10 @@ void CMainFrame::buildStatusBar()
     bar->addPermanentWidget(lengthPane);
     connect(m_view, &CRendaroView::editLengthChanged, lengthPane, &CEditLengthPane::showLength);
     // "showing R of N": the rows Hide Translated Item and the filter leave.
-    auto *rowsPane = new CCountsPane(bar);
-    rowsPane->setObjectName(QStringLiteral("rowsShownPane"));
+    auto *rowsPane = new CRowsShownPane(bar);
     bar->addPermanentWidget(rowsPane);
-    connect(m_view, &CRendaroView::rowsShownChanged, rowsPane, &CCountsPane::setCounts);
-    rowsPane->setCounts(m_view->rowsShownText());
+    connect(m_view, &CRendaroView::rowsShownChanged, rowsPane, &CRowsShownPane::setRowsShown);
+    rowsPane->setRowsShown(m_view->rowsShownText());
     auto *countsPane = new CCountsPane(bar);
     bar->addPermanentWidget(countsPane);
     connect(m_view, &CRendaroView::countsChanged, countsPane, &CCountsPane::setCounts);

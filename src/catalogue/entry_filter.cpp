@@ -54,11 +54,13 @@ bool EntryFilter::matches(const StringEntry &entry, const EntryMarks &marks) con
 
 bool EntryFilter::narrows(const EntryFilter &wider) const
 {
-    if (reference != wider.reference || (matchKeys && !wider.matchKeys))
-        return false;
     if (wider.hideTranslated && !hideTranslated)
         return false;
     if (wider.state != EntryFilterState::All && wider.state != state)
+        return false;
+    if (wider.text.isEmpty())
+        return true;
+    if (reference != wider.reference || (matchKeys && !wider.matchKeys))
         return false;
     if (wider.caseSensitivity == Qt::CaseSensitive && caseSensitivity != Qt::CaseSensitive)
         return false;
