@@ -37,6 +37,7 @@
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QWindow>
 #include <algorithm>
 #include <cstdio>
 #include <spawn.h>
@@ -60,6 +61,17 @@ public:
     QString folderName(QWidget *, const QString &, const QString &) override { return QString(); }
     bool runDialog(QDialog &) override { return false; }
 };
+
+// Shows the widget and waits until its window can paint.
+void showExposed(QWidget *widget)
+{
+    widget->show();
+    QElapsedTimer timer;
+    timer.start();
+    while ((!widget->windowHandle() || !widget->windowHandle()->isExposed()) && timer.elapsed() < 5000)
+        QApplication::processEvents(QEventLoop::AllEvents, 50);
+    QApplication::processEvents();
+}
 
 double msSince(const QElapsedTimer &timer) { return double(timer.nsecsElapsed()) / 1e6; }
 
@@ -216,7 +228,7 @@ int benchShow(const QString &path, double fileMb)
     NoPrompts prompts;
     auto *view = new CRendaroView(prompts);
     view->resize(900, 600);
-    view->show();
+    showExposed(view);
     int id = -1;
     const double loadMs = timeMs([&] { id = document.LoadCatalogue(path, false); });
     if (id < 0) {
@@ -345,7 +357,7 @@ int benchFilter(int entries)
     NoPrompts prompts;
     auto *view = new CRendaroView(prompts);
     view->resize(900, 600);
-    view->show();
+    showExposed(view);
     if (view->OpenPath(path) != CRendaroView::OpenResult::Opened) {
         std::fprintf(stderr, "cannot open %s\n", qPrintable(path));
         return 1;

@@ -171,6 +171,30 @@ TEST(EntryFilter, NarrowingFromAWiderFilterEqualsAFullPass)
     }
 }
 
+// Without Match Case a text matches as QString::contains finds it case
+// insensitively, non-ASCII letters and signs that fold to ASCII included.
+TEST(EntryFilter, TextWithoutMatchCaseAsQtFindsIt)
+{
+    const QString alphabet = QStringLiteral("aAbBkK\u00f6\u00d6\u00df\u1e9e\u212a\u017fsS ");
+    std::mt19937 random(5);
+    auto text = [&](int longest) {
+        QString result;
+        for (int i = 0, n = int(random() % unsigned(longest + 1)); i < n; ++i)
+            result += alphabet[qsizetype(random() % unsigned(alphabet.size()))];
+        return result;
+    };
+    for (int round = 0; round < 5000; ++round) {
+        const StringEntry entry = makeEntry(text(12), text(12));
+        EntryFilter filter;
+        filter.text = text(3);
+        const bool expected = entry.original.contains(filter.text, Qt::CaseInsensitive)
+                              || entry.translation.contains(filter.text, Qt::CaseInsensitive);
+        ASSERT_EQ(filter.matches(entry, {}), expected)
+            << filter.text.toStdString() << " in " << entry.original.toStdString() << " / "
+            << entry.translation.toStdString();
+    }
+}
+
 TEST(EntryFilter, NumbersTheTableNoLongerHoldsAreDropped)
 {
     EntryMap entries = sampleEntries();
