@@ -9,7 +9,6 @@
 #include "catalogue/document.h"
 #include "editor/filter_bar.h"
 
-#include <QLocale>
 
 void CRendaroView::OnFilter()
 {
@@ -131,7 +130,6 @@ QString CRendaroView::rowsShownText() const
     const CXMLStruct *catalogue = m_rows.catalogue();
     if (!catalogue)
         return QString();
-    const QLocale locale;
-    return tr("showing %1 of %2")
-        .arg(locale.toString(m_grid->GetItemCount()), locale.toString(qlonglong(catalogue->entries.size())));
+    // Plain numbers, as the counts beside it write them.
+    return tr("showing %1 of %2").arg(m_grid->GetItemCount()).arg(catalogue->entries.size());
 }
