@@ -4,6 +4,7 @@
 #include "app/key_lock_panes.h"
 #include "app/recent_files.h"
 #include "app/toolbar_icons.h"
+#include "app/window_state.h"
 #include "catalogue/messages.h"
 #include "controls/status_panes.h"
 #include "editor/apply_to_dlg.h"
@@ -18,7 +19,7 @@
 #include <QToolBar>
 
 CMainFrame::CMainFrame(UserPrompts &prompts, QSettings &settings, QWidget *parent)
-    : QMainWindow(parent), m_prompts(prompts), m_commands(new CommandActions(this)),
+    : QMainWindow(parent), m_prompts(prompts), m_settings(settings), m_commands(new CommandActions(this)),
       m_view(new CRendaroView(prompts, this)), m_recentFiles(new RecentFileList(settings))
 {
     setWindowIcon(rendaroIcon());
@@ -27,7 +28,9 @@ CMainFrame::CMainFrame(UserPrompts &prompts, QSettings &settings, QWidget *paren
     buildMenu();
     buildToolBar();
     buildStatusBar();
-    resize(900, 600);
+    RestoreWindowState(*this, *m_view, settings);
+    m_commands->action(Command::ViewToolbar)->setChecked(!m_toolBar->isHidden());
+    m_commands->action(Command::ViewStatusBar)->setChecked(!statusBar()->isHidden());
 
     m_commands->handle(Command::AppExit, this, &QWidget::close);
     m_commands->handle(Command::ApplyTo, this, &CMainFrame::OnApplyTo);  // the view keeps its enabled state
@@ -68,6 +71,7 @@ void CMainFrame::buildMenu()
     edit->addSeparator();
     add(edit, {Command::Search});
     add(edit, {Command::FindReplace});
+    add(edit, {Command::Filter});
 
     QMenu *view = bar->addMenu(tr("&View"));
     add(view, {Command::ViewToolbar, Command::ViewStatusBar});
@@ -168,6 +172,11 @@ void CMainFrame::buildStatusBar()
     auto *lengthPane = new CEditLengthPane(bar);
     bar->addPermanentWidget(lengthPane);
     connect(m_view, &CRendaroView::editLengthChanged, lengthPane, &CEditLengthPane::showLength);
+    // "showing R of N": the rows Hide Translated Item and the filter leave.
+    auto *rowsPane = new CRowsShownPane(bar);
+    bar->addPermanentWidget(rowsPane);
+    connect(m_view, &CRendaroView::rowsShownChanged, rowsPane, &CRowsShownPane::setRowsShown);
+    rowsPane->setRowsShown(m_view->rowsShownText());
     auto *countsPane = new CCountsPane(bar);
     bar->addPermanentWidget(countsPane);
     connect(m_view, &CRendaroView::countsChanged, countsPane, &CCountsPane::setCounts);
@@ -180,8 +189,10 @@ void CMainFrame::buildStatusBar()
 
 void CMainFrame::closeEvent(QCloseEvent *event)
 {
-    if (m_view->PromptSave())
-        event->accept();
-    else
+    if (!m_view->PromptSave()) {
         event->ignore();
+        return;
+    }
+    SaveWindowState(*this, *m_view, m_settings);
+    event->accept();
 }

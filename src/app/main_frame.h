@@ -42,6 +42,7 @@ private:
     void updateRecentFileMenu();
 
     UserPrompts &m_prompts;
+    QSettings &m_settings;
     CommandActions *m_commands;
     CRendaroView *m_view;
     std::unique_ptr<RecentFileList> m_recentFiles;

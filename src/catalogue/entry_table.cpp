@@ -343,6 +343,36 @@ EntryTable::const_iterator EntryTable::find(const QString &original) const
     return const_cast<EntryTable *>(this)->find(original);
 }
 
+void EntryTable::sortNumbers(std::vector<std::uint32_t> &numbers) const
+{
+    // As the order is built: on the first eight code units held in the sort
+    // records, whole texts only where those are equal.
+    struct Record {
+        std::uint64_t high, low;
+        std::uint32_t number;
+    };
+    std::vector<Record> records(numbers.size());
+    for (size_t i = 0; i < numbers.size(); ++i) {
+        const QString &text = chunkEntry(numbers[i]).original;
+        records[i] = {packedUnits(text, 0), packedUnits(text, 4), numbers[i]};
+    }
+    std::sort(records.begin(), records.end(), [this](const Record &a, const Record &b) {
+        if (a.high != b.high)
+            return a.high < b.high;
+        if (a.low != b.low)
+            return a.low < b.low;
+        return OriginalLess(chunkEntry(a.number).original, chunkEntry(b.number).original);
+    });
+    for (size_t i = 0; i < numbers.size(); ++i)
+        numbers[i] = records[i].number;
+}
+
+std::uint32_t EntryTable::numberAt(size_t position) const
+{
+    ensureOrder();
+    return m_order[position];
+}
+
 StringEntry &EntryTable::entryAt(size_t position)
 {
     ensureOrder();

@@ -121,6 +121,11 @@ public:
     // The entry at this place in original order (0 <= position < size()).
     StringEntry &entryAt(size_t position);
     const StringEntry &entryAt(size_t position) const;
+    // The number (see byNumber) of the entry at this place in original order.
+    std::uint32_t numberAt(size_t position) const;
+    // Puts these entry numbers in original order without ordering the whole
+    // table (a filter's rows of a large unordered table).
+    void sortNumbers(std::vector<std::uint32_t> &numbers) const;
     // The place of an original in the order, or -1.
     qsizetype positionOf(QStringView original) const;
     // Whether the order is built (ordered visits cost no sort).

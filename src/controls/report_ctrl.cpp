@@ -81,10 +81,16 @@ void CReportCtrl::InsertRow(int row, const QString &firstText)
     m_model->insertRow(row, firstText);
 }
 
-void CReportCtrl::SetRows(std::vector<ReportRow> &&rows)
+void CReportCtrl::SetKeyedRows(std::vector<quint32> &&keys, bool keepOverrides)
 {
     EndEdit(false);
-    m_model->setRows(std::move(rows));
+    m_model->setKeyedRows(std::move(keys), keepOverrides);
+}
+
+void CReportCtrl::InsertKeyedRow(int row, quint32 key)
+{
+    EndEdit(true);
+    m_model->insertKeyedRow(row, key);
 }
 
 int CReportCtrl::DeleteAllRows()
@@ -200,6 +206,8 @@ bool CReportCtrl::EndEdit(bool commit)
     if (changed) {
         m_model->setText(row, column, text);
         emit editCommitted(row, column);
+        if (!keepEditing)
+            m_model->settleRow(row);  // the source holds the accepted text now
     } else {
         keepEditing = false;
     }
@@ -326,6 +334,7 @@ void CReportCtrl::handleMouseButton(QMouseEvent *event, bool doubleClick)
         else
             cause = doubleClick ? MouseCause::RightDoubleClick : MouseCause::RightDown;
         emit checkChanged(row, cause);
+        m_model->settleRow(row);
         handled = true;
     }
     if (left && IsColumnEditable(column) && !handled && !wasEditing && wasSelectedAndFocused)

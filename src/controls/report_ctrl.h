@@ -55,9 +55,15 @@ public:
     void SetCheck(int row, bool checked) { m_model->setChecked(row, checked); }
     // Ends any in-place edit, then inserts a row with default colours.
     void InsertRow(int row, const QString &firstText);
-    // Ends any in-place edit (without commit) and replaces every row at once.
-    void SetRows(std::vector<ReportRow> &&rows);
-    ReportRow MakeRow(const QString &firstText) const { return m_model->makeRow(firstText); }
+    // Rows shown from a row source (see ReportRowModel): the source is not
+    // owned and must outlive the grid or be reset first.
+    void SetRowSource(const ReportRowSource *source) { m_model->setSource(source); }
+    // Ends any in-place edit (without commit) and replaces every row at once
+    // by rows of these keys (keepOverrides: see ReportRowModel::setKeyedRows).
+    void SetKeyedRows(std::vector<quint32> &&keys, bool keepOverrides = false);
+    // Ends any in-place edit, then inserts a row of this key.
+    void InsertKeyedRow(int row, quint32 key);
+    quint32 GetRowKey(int row) const { return m_model->keyAt(row); }
     // Ends any in-place edit without commit and deletes every row; returns
     // how many there were.
     int DeleteAllRows();

@@ -2,6 +2,14 @@
 
 #include <QBrush>
 #include <QColor>
+#include <algorithm>
+
+bool ReportRowModel::RowOverride::isEmpty() const
+{
+    if (checked)
+        return false;
+    return std::all_of(cells.begin(), cells.end(), [](const CellOverride &cell) { return cell.bits == 0; });
+}
 
 ReportRowModel::ReportRowModel(QObject *parent) : QAbstractTableModel(parent) {}
 
@@ -13,22 +21,17 @@ QVariant ReportRowModel::data(const QModelIndex &index, int role) const
 {
     if (!index.isValid() || !isValidRow(index.row()) || index.column() >= columns())
         return QVariant();
-    const ReportRow &row = m_rows[size_t(index.row())];
     const int column = index.column();
     switch (role) {
     case Qt::DisplayRole:
     case Qt::EditRole:
-        return column < row.cells.size() ? row.cells[column].text : QString();
+        return text(index.row(), column);
     case Qt::CheckStateRole:
         if (m_checkboxes && column == 0)
-            return row.checked ? Qt::Checked : Qt::Unchecked;
+            return isChecked(index.row()) ? Qt::Checked : Qt::Unchecked;
         return QVariant();
     case Qt::BackgroundRole: {
         const QRgb colour = backColour(index.row(), column);
-        return colour == kDefaultColour ? QVariant() : QVariant(QBrush(QColor::fromRgb(colour)));
-    }
-    case Qt::ForegroundRole: {
-        const QRgb colour = textColour(index.row(), column);
         return colour == kDefaultColour ? QVariant() : QVariant(QBrush(QColor::fromRgb(colour)));
     }
     case Qt::TextAlignmentRole:
@@ -68,8 +71,11 @@ int ReportRowModel::insertColumn(int column, const QString &heading, Qt::Alignme
     beginInsertColumns(QModelIndex(), column, column);
     m_headings.insert(column, heading);
     m_alignments.insert(column, alignment);
-    for (ReportRow &row : m_rows)
-        row.cells.insert(std::min<qsizetype>(column, row.cells.size()), ReportCell());
+    m_columnBack.insert(m_columnBack.begin() + column, std::nullopt);
+    for (auto &[key, row] : m_overrides) {
+        if (column < row.cells.size())
+            row.cells.insert(column, CellOverride());
+    }
     endInsertColumns();
     return column;
 }
@@ -84,44 +90,70 @@ void ReportRowModel::setCheckboxes(bool on)
     if (m_checkboxes == on)
         return;
     m_checkboxes = on;
-    if (!m_rows.empty() && columns() > 0)
+    if (!m_keys.empty() && columns() > 0)
         cellsChanged(0, rows() - 1, 0, 0, {Qt::CheckStateRole});
 }
 
-ReportRow ReportRowModel::makeRow(const QString &firstText) const
+void ReportRowModel::setSource(const ReportRowSource *source)
 {
-    ReportRow row;
-    row.cells.resize(std::max(columns(), 1));
-    row.cells[0].text = firstText;
-    return row;
+    m_source = source;
+    sourceChanged();
+}
+
+void ReportRowModel::sourceChanged()
+{
+    if (!m_keys.empty() && columns() > 0)
+        cellsChanged(0, rows() - 1, 0, columns() - 1, {});
+}
+
+void ReportRowModel::rowChanged(int row)
+{
+    if (isValidRow(row) && columns() > 0)
+        cellsChanged(row, row, 0, columns() - 1, {});
 }
 
 void ReportRowModel::insertRow(int row, const QString &firstText)
 {
     row = std::clamp(row, 0, rows());
+    const quint32 key = m_nextOwnKey++;
     beginInsertRows(QModelIndex(), row, row);
-    m_rows.insert(m_rows.begin() + row, makeRow(firstText));
+    m_keys.insert(m_keys.begin() + row, key);
+    if (columns() > 0 && !firstText.isEmpty()) {
+        CellOverride &cell = cellOverrideFor(key, 0);
+        cell.text = firstText;
+        cell.bits |= HasText;
+    }
     endInsertRows();
 }
 
-void ReportRowModel::setRows(std::vector<ReportRow> &&rows)
+void ReportRowModel::insertKeyedRow(int row, quint32 key)
+{
+    row = std::clamp(row, 0, rows());
+    beginInsertRows(QModelIndex(), row, row);
+    m_keys.insert(m_keys.begin() + row, key);
+    endInsertRows();
+}
+
+void ReportRowModel::setKeyedRows(std::vector<quint32> &&keys, bool keepOverrides)
 {
     beginResetModel();
-    m_rows = std::move(rows);
-    for (ReportRow &row : m_rows) {
-        if (row.cells.size() < columns())
-            row.cells.resize(columns());
+    m_keys = std::move(keys);
+    if (!keepOverrides) {
+        m_overrides.clear();
+        std::fill(m_columnBack.begin(), m_columnBack.end(), std::nullopt);
     }
     endResetModel();
 }
 
 void ReportRowModel::removeAllRows()
 {
-    if (m_rows.empty())
+    if (m_keys.empty() && m_overrides.empty())
         return;
     beginResetModel();
-    m_rows.clear();
-    m_rows.shrink_to_fit();
+    m_keys.clear();
+    m_keys.shrink_to_fit();
+    m_overrides.clear();
+    std::fill(m_columnBack.begin(), m_columnBack.end(), std::nullopt);
     endResetModel();
 }
 
@@ -130,71 +162,168 @@ void ReportRowModel::removeRow(int row)
     if (!isValidRow(row))
         return;
     beginRemoveRows(QModelIndex(), row, row);
-    m_rows.erase(m_rows.begin() + row);
+    m_overrides.erase(m_keys[size_t(row)]);
+    m_keys.erase(m_keys.begin() + row);
     endRemoveRows();
+}
+
+int ReportRowModel::rowOfKey(quint32 key) const
+{
+    const auto found = std::find(m_keys.rbegin(), m_keys.rend(), key);
+    return found == m_keys.rend() ? -1 : int(m_keys.rend() - found) - 1;
+}
+
+QString ReportRowModel::sourceText(quint32 key, int column) const
+{
+    return isSourceKey(key) ? m_source->text(key, column) : QString();
+}
+
+bool ReportRowModel::sourceChecked(quint32 key) const { return isSourceKey(key) && m_source->isChecked(key); }
+
+QRgb ReportRowModel::sourceBack(quint32 key, int column) const
+{
+    if (column >= 0 && size_t(column) < m_columnBack.size() && m_columnBack[size_t(column)])
+        return *m_columnBack[size_t(column)];
+    return isSourceKey(key) ? m_source->backColour(key, column) : kDefaultColour;
+}
+
+const ReportRowModel::CellOverride *ReportRowModel::cellOverride(quint32 key, int column) const
+{
+    if (m_overrides.empty())
+        return nullptr;
+    const auto found = m_overrides.find(key);
+    if (found == m_overrides.end() || column < 0 || column >= found->second.cells.size())
+        return nullptr;
+    return &found->second.cells[column];
+}
+
+ReportRowModel::CellOverride &ReportRowModel::cellOverrideFor(quint32 key, int column)
+{
+    RowOverride &row = m_overrides[key];
+    if (row.cells.size() <= column)
+        row.cells.resize(std::max(column + 1, columns()));
+    return row.cells[column];
+}
+
+void ReportRowModel::dropIfEmpty(quint32 key)
+{
+    const auto found = m_overrides.find(key);
+    if (found != m_overrides.end() && found->second.isEmpty())
+        m_overrides.erase(found);
 }
 
 QString ReportRowModel::text(int row, int column) const
 {
-    if (!isValidRow(row))
+    if (!isValidRow(row) || column < 0 || column >= columns())
         return QString();
-    const ReportRow &record = m_rows[size_t(row)];
-    return column >= 0 && column < record.cells.size() ? record.cells[column].text : QString();
+    const quint32 key = m_keys[size_t(row)];
+    const CellOverride *cell = cellOverride(key, column);
+    return cell && (cell->bits & HasText) ? cell->text : sourceText(key, column);
 }
 
 void ReportRowModel::setText(int row, int column, const QString &text)
 {
     if (!isValidRow(row) || column < 0 || column >= columns())
         return;
-    ReportRow &record = m_rows[size_t(row)];
-    if (record.cells.size() <= column)
-        record.cells.resize(columns());
-    record.cells[column].text = text;
+    const quint32 key = m_keys[size_t(row)];
+    if (isSourceKey(key) && sourceText(key, column) == text) {
+        if (m_overrides.count(key)) {
+            CellOverride &cell = cellOverrideFor(key, column);
+            cell.bits &= ~HasText;
+            cell.text.clear();
+            dropIfEmpty(key);
+        }
+    } else {
+        CellOverride &cell = cellOverrideFor(key, column);
+        cell.text = text;
+        cell.bits |= HasText;
+    }
     cellsChanged(row, row, column, column, {Qt::DisplayRole, Qt::EditRole});
 }
 
-bool ReportRowModel::isChecked(int row) const { return isValidRow(row) && m_rows[size_t(row)].checked; }
+bool ReportRowModel::isChecked(int row) const
+{
+    if (!isValidRow(row))
+        return false;
+    const quint32 key = m_keys[size_t(row)];
+    if (!m_overrides.empty()) {
+        const auto found = m_overrides.find(key);
+        if (found != m_overrides.end() && found->second.checked)
+            return *found->second.checked;
+    }
+    return sourceChecked(key);
+}
 
 void ReportRowModel::setChecked(int row, bool checked)
 {
-    if (!isValidRow(row) || m_rows[size_t(row)].checked == checked)
+    if (!isValidRow(row) || isChecked(row) == checked)
         return;
-    m_rows[size_t(row)].checked = checked;
+    const quint32 key = m_keys[size_t(row)];
+    if (isSourceKey(key) && sourceChecked(key) == checked) {
+        m_overrides[key].checked.reset();
+        dropIfEmpty(key);
+    } else {
+        m_overrides[key].checked = checked;
+    }
     cellsChanged(row, row, 0, 0, {Qt::CheckStateRole});
 }
 
 QRgb ReportRowModel::backColour(int row, int column) const
 {
-    if (!isValidRow(row))
+    if (!isValidRow(row) || column < 0 || column >= columns())
         return kDefaultColour;
-    const ReportRow &record = m_rows[size_t(row)];
-    return column >= 0 && column < record.cells.size() ? record.cells[column].backColour : kDefaultColour;
-}
-
-QRgb ReportRowModel::textColour(int row, int column) const
-{
-    if (!isValidRow(row))
-        return kDefaultColour;
-    const ReportRow &record = m_rows[size_t(row)];
-    return column >= 0 && column < record.cells.size() ? record.cells[column].textColour : kDefaultColour;
+    const quint32 key = m_keys[size_t(row)];
+    const CellOverride *cell = cellOverride(key, column);
+    return cell && (cell->bits & HasBack) ? cell->back : sourceBack(key, column);
 }
 
 void ReportRowModel::setBackColour(int column, int row, QRgb colour)
 {
-    if (m_rows.empty() || columns() == 0)
+    if (m_keys.empty() || columns() == 0)
         return;
     const bool allRows = !isValidRow(row);
     const bool allColumns = column < 0 || column >= columns();
-    const int firstRow = allRows ? 0 : row, lastRow = allRows ? rows() - 1 : row;
     const int firstColumn = allColumns ? 0 : column, lastColumn = allColumns ? columns() - 1 : column;
-    for (int r = firstRow; r <= lastRow; ++r) {
-        ReportRow &record = m_rows[size_t(r)];
-        if (record.cells.size() < columns())
-            record.cells.resize(columns());
+    if (allRows) {
+        // One colour for the whole column: the rows' own colours there go.
         for (int c = firstColumn; c <= lastColumn; ++c)
-            record.cells[c].backColour = colour;
+            m_columnBack[size_t(c)] = colour;
+        for (auto it = m_overrides.begin(); it != m_overrides.end();) {
+            for (int c = firstColumn; c <= lastColumn && c < it->second.cells.size(); ++c)
+                it->second.cells[c].bits &= ~HasBack;
+            it = it->second.isEmpty() ? m_overrides.erase(it) : std::next(it);
+        }
+        cellsChanged(0, rows() - 1, firstColumn, lastColumn, {Qt::BackgroundRole});
+        return;
     }
-    cellsChanged(firstRow, lastRow, firstColumn, lastColumn, {Qt::BackgroundRole});
+    const quint32 key = m_keys[size_t(row)];
+    for (int c = firstColumn; c <= lastColumn; ++c) {
+        CellOverride &cell = cellOverrideFor(key, c);
+        cell.back = colour;
+        cell.bits |= HasBack;
+    }
+    cellsChanged(row, row, firstColumn, lastColumn, {Qt::BackgroundRole});
+}
+
+void ReportRowModel::settleRow(int row)
+{
+    if (!isValidRow(row))
+        return;
+    const quint32 key = m_keys[size_t(row)];
+    const auto found = m_overrides.find(key);
+    if (found == m_overrides.end() || !isSourceKey(key))
+        return;
+    RowOverride &record = found->second;
+    for (int column = 0; column < record.cells.size(); ++column) {
+        CellOverride &cell = record.cells[column];
+        if ((cell.bits & HasText) && cell.text == sourceText(key, column)) {
+            cell.bits &= ~HasText;
+            cell.text.clear();
+        }
+    }
+    if (record.checked && *record.checked == sourceChecked(key))
+        record.checked.reset();
+    dropIfEmpty(key);
 }
 
 void ReportRowModel::cellsChanged(int firstRow, int lastRow, int firstColumn, int lastColumn,

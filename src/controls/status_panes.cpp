@@ -23,6 +23,20 @@ void CCountsPane::setCounts(const QString &text)
     setVisible(!text.isEmpty());
 }
 
+CRowsShownPane::CRowsShownPane(QWidget *parent) : QLabel(parent)
+{
+    setObjectName(QStringLiteral("rowsShownPane"));
+    setAccessibleDescription(tr("Rows shown of the strings of the shown file"));
+    hide();
+}
+
+void CRowsShownPane::setRowsShown(const QString &text)
+{
+    setText(text);
+    setAccessibleName(text);
+    setVisible(!text.isEmpty());
+}
+
 CEditLengthPane::CEditLengthPane(QWidget *parent) : QLabel(parent)
 {
     setObjectName(QStringLiteral("editLengthPane"));

@@ -1,6 +1,6 @@
 #pragma once
-// Two status bar panes of the editor: the live counts of the shown
-// catalogue, and the length of the translation being edited against its
+// Status bar panes of the editor: the live counts of the shown catalogue,
+// the rows shown of its strings, and the length of the translation being edited against its
 // limit (red when over). Each carries its text in its accessible name, so a
 // screen reader reads what is shown.
 
@@ -12,6 +12,15 @@ public:
     explicit CCountsPane(QWidget *parent = nullptr);
     // Empty hides the pane (nothing is shown in the grid).
     void setCounts(const QString &text);
+};
+
+// "showing R of N": the rows the grid shows of the shown file's strings.
+class CRowsShownPane : public QLabel {
+    Q_OBJECT
+public:
+    explicit CRowsShownPane(QWidget *parent = nullptr);
+    // Empty hides the pane.
+    void setRowsShown(const QString &text);
 };
 
 class CEditLengthPane : public QLabel {

@@ -54,6 +54,7 @@ const QList<CommandText> &commandTexts()
         {Command::EditRedo, "&Redo",
          {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)}},
         {Command::FindReplace, "&Replace...", {QKeySequence(Qt::CTRL | Qt::Key_H)}},
+        {Command::Filter, "F&ilter", {QKeySequence(Qt::CTRL | Qt::Key_L)}},
     };
     return texts;
 }

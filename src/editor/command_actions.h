@@ -44,6 +44,8 @@ enum class Command : int {
     // Undo and find and replace.
     EditRedo = 32900,
     FindReplace = 32901,
+    // The quick filter bar.
+    Filter = 32920,
 };
 
 class CommandActions : public QObject {

@@ -3,6 +3,7 @@
 #include "catalogue/document.h"
 #include "catalogue/messages.h"
 #include "editor/command_actions.h"
+#include "editor/filter_bar.h"
 #include "editor/find_string_dialog.h"
 #include "export/script_table.h"
 
@@ -27,11 +28,20 @@ CRendaroView::CRendaroView(UserPrompts &prompts, QWidget *parent)
     : QWidget(parent), m_prompts(prompts), m_grid(new CReportCtrl(this)), m_findDialog(new CFindString(this)),
       m_undoStack(new QUndoStack(this))
 {
+    m_filterBar = new CFilterBar(this);
     g_view = this;
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(m_filterBar);
     layout->addWidget(m_grid);
     setFocusProxy(m_grid);
+    m_filterBar->hide();
+    connect(m_filterBar, &CFilterBar::filterChanged, this, &CRendaroView::ApplyFilter);
+    connect(m_filterBar, &CFilterBar::closed, this, [this] { m_grid->setFocus(Qt::OtherFocusReason); });
+    // The grid reads its rows from the shown catalogue.
+    m_rows.setReference(&m_referenceEntries);
+    m_grid->SetRowSource(&m_rows);
 
     m_grid->setObjectName(QStringLiteral("translationGrid"));
     m_grid->setAccessibleName(tr("Translations"));
@@ -42,6 +52,7 @@ CRendaroView::CRendaroView(UserPrompts &prompts, QWidget *parent)
     m_grid->DisableHeaderClicks();
     m_grid->SetEditableColumn(1);
     m_grid->validateEdits = true;
+    setupColumns();
     // The grid's two messages: the handlers run inside the grid's call.
     connect(m_grid, &CReportCtrl::checkChanged, this, [this](int row) { onCheckChanged(row); },
             Qt::DirectConnection);
@@ -49,6 +60,11 @@ CRendaroView::CRendaroView(UserPrompts &prompts, QWidget *parent)
     connect(m_grid, &CReportCtrl::editingChanged, this, &CRendaroView::updateCommandStates);
     connect(m_grid->rowModel(), &QAbstractItemModel::modelReset, this, &CRendaroView::updateCommandStates);
     connect(m_grid->rowModel(), &QAbstractItemModel::rowsInserted, this, &CRendaroView::updateCommandStates);
+    // "showing R of N" follows every change of the rows.
+    auto rowsShown = [this] { emit rowsShownChanged(rowsShownText()); };
+    connect(m_grid->rowModel(), &QAbstractItemModel::modelReset, this, rowsShown);
+    connect(m_grid->rowModel(), &QAbstractItemModel::rowsInserted, this, rowsShown);
+    connect(m_grid->rowModel(), &QAbstractItemModel::rowsRemoved, this, rowsShown);
     connect(QApplication::clipboard(), &QClipboard::dataChanged, this, [this] {
         m_clipboardHasText = !QApplication::clipboard()->text().isEmpty();
         updateCommandStates();
@@ -72,6 +88,7 @@ CRendaroView::~CRendaroView()
     // The stack, a child, is cleared when it goes: this view must not hear of it.
     disconnect(m_undoStack, nullptr, this, nullptr);
     m_grid->DeleteAllRows();
+    m_grid->SetRowSource(nullptr);
     modified = false;
     currentPath.clear();
     if (CRendaroDoc *document = theDocument())
@@ -93,13 +110,6 @@ void CRendaroView::UpdateTitle(const QString &path, bool isModified)
     QString shown = m_title;
     shown.replace(QStringLiteral("[*]"), QStringLiteral("[*][*]"));
     window()->setWindowTitle(shown);
-}
-
-void CRendaroView::fitColumns()
-{
-    const int half = m_grid->viewport()->width() / 2;
-    m_grid->setColumnWidth(0, half);
-    m_grid->setColumnWidth(1, half);
 }
 
 PromptAnswer CRendaroView::ask(const QString &text, PromptIcon icon, PromptButtons buttons)
@@ -210,6 +220,7 @@ void CRendaroView::bindCommands(CommandActions &commands)
     commands.handle(Command::EditUndo, this, &CRendaroView::OnEditUndo);
     commands.handle(Command::EditRedo, this, &CRendaroView::OnEditRedo);
     commands.handle(Command::FindReplace, this, &CRendaroView::OnFindReplace);
+    commands.handle(Command::Filter, this, &CRendaroView::OnFilter);
     connect(&commands, &CommandActions::aboutToShowMenu, this, &CRendaroView::updateCommandStates);
     updateCommandStates();
 }
@@ -239,4 +250,5 @@ void CRendaroView::updateCommandStates()
     m_commands->action(Command::ConsistencyReport)->setEnabled(currentCatalogueId == 0);
     updateUndoActions();
     m_commands->action(Command::FindReplace)->setEnabled(currentCatalogueId >= 0);
+    m_commands->action(Command::Filter)->setEnabled(currentCatalogueId >= 0);
 }

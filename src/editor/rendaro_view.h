@@ -7,24 +7,22 @@
 
 #include "catalogue/catalogue_counts.h"
 #include "catalogue/catalogue_types.h"
+#include "catalogue/entry_filter.h"
 #include "catalogue/entry_navigation.h"
 #include "controls/report_ctrl.h"
+#include "editor/catalogue_rows.h"
 #include "editor/reference_originals.h"
 #include "editor/undo_commands.h"
 #include "editor/user_prompts.h"
 
 #include <QWidget>
 
+class CFilterBar;
 class CFindString;
 class CommandActions;
 class CRendaroDoc;
 struct EntryState;
 class QUndoStack;
-
-// Cell backgrounds of the view.
-constexpr QRgb kTooLongColour = qRgb(250, 81, 81);      // red: translation too long
-constexpr QRgb kMarkedColour = qRgb(250, 250, 140);     // yellow: not to be translated, or just changed
-constexpr QRgb kUntranslatedColour = qRgb(255, 200, 230);  // pink: translation equals the original
 
 class CRendaroView : public QWidget {
     Q_OBJECT
@@ -36,6 +34,7 @@ public:
 
     CReportCtrl *grid() const { return m_grid; }
     CFindString *findDialog() const { return m_findDialog; }
+    CFilterBar *filterBar() const { return m_filterBar; }
 
     // --- state read by the other parts of the editor ------------------------
     int currentCatalogueId = -1;  // -1 none, 0 the master catalogue, >= 1 one file
@@ -47,13 +46,25 @@ public:
     bool hideTranslated = true;
 
     // --- the grid (view_grid.cpp) --------------------------------------------
+    // Fills the grid afresh from the shown catalogue (Hide Translated Item
+    // and the quick filter applied); the marks of changed rows go.
     void RefreshGrid();
+    // Inserts the row of the shown catalogue's entry for `original`.
     void InsertRow(int row, const QString &original);
     QString DisplayedToOriginal(int row) const;
+    // The shown catalogue's entry on a row, or null.
+    const StringEntry *RowEntry(int row) const;
     // The checks of a translation against its original, with their messages.
     bool CheckPlaceholders(const QString &original, const QString &translation);
     bool CheckEscapeSequences(const QString &original, const QString &translation);
     bool CheckLength(const QString &original, const QString &translation, bool showMessage);
+
+    // --- column widths (view_columns.cpp) ---------------------------------------
+    // The first column keeps its share of the grid's width as the window
+    // changes size; the translation column takes the rest. Dragging the
+    // column edge sets the share.
+    QList<int> columnWidths() const;
+    void setColumnWidths(const QList<int> &widths);
 
     // --- title ---------------------------------------------------------------
     void UpdateTitle(const QString &path, bool isModified);
@@ -127,6 +138,26 @@ public:
     // off when the filter hides it; false when the shown catalogue lacks it.
     bool SelectOriginal(const QString &original);
 
+    // --- the quick filter (view_filter.cpp) -------------------------------------
+    // Edit > Filter (Ctrl+L): shows the filter bar with its text selected.
+    void OnFilter();
+    // The filter the grid applies: Hide Translated Item and the bar's text,
+    // state and toggles.
+    EntryFilter gridFilter() const;
+    // Shows the rows the filter lets through now, keeping the selected row
+    // when it stays; a filter narrowing the last one looks at its rows only.
+    void ApplyFilter();
+    // Empties the bar's text and sets its state to All (the bar stays).
+    void ClearFilter();
+    // The entries the spelling checker flags, for the Misspelled state; the
+    // choice is offered while spelling is available.
+    void SetMisspelledEntries(EntrySet entries);
+    void SetSpellingAvailable(bool available);
+    // The entries changed since the shown file was opened (Changed).
+    const EntrySet &changedEntries() const { return m_changedEntries; }
+    // "showing R of N" (rows of strings); empty with no catalogue shown.
+    QString rowsShownText() const;
+
     // --- live counts (view_counts.cpp) ------------------------------------------
     // Brings the counts in line after one entry of the shown catalogue
     // changed (entryChanged and undo/redo call it), given the state the
@@ -193,6 +224,8 @@ signals:
     void editLengthChanged(qsizetype length, qsizetype maximum);
     // A message for the status bar's message pane; empty for the idle text.
     void statusMessage(const QString &text);
+    // The grid's rows changed (rowsShownText()).
+    void rowsShownChanged(const QString &text);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -201,9 +234,14 @@ protected:
 
 private:
     void onCheckChanged(int row);
+    // Marks the row's entry as just changed (CatalogueRows::Mark) and repaints it.
+    void markRow(int row, std::uint8_t marks);
     void onEditCommitted(int row, int column);
     bool handleKey(QKeyEvent *event, bool isShortcutOverride);
+    void setupColumns();
     void fitColumns();
+    double m_firstColumnShare = 0.5;
+    bool m_fittingColumns = false;
     QString displayText(const QString &original) const;
     float shownRatio() const;
     int shownCodeType() const;
@@ -222,6 +260,23 @@ private:
     bool handleNavigationKey(QKeyEvent *event, bool isShortcutOverride);
     void navigate(bool toProblem, SearchDirection direction);
     std::vector<const StringEntry *> shownEntries() const;
+    // The quick filter (view_filter.cpp).
+    void rebuildRows(bool keepSelection);
+    // Records for Changed that the entry went from `before` to `now`.
+    void noteEntryChange(const StringEntry *entry, const EntryState &before, const EntryState &now);
+    const StringEntry *shownEntry(const QString &original) const;
+    EntryMarks filterMarks() const;
+    CFilterBar *m_filterBar = nullptr;
+    CatalogueRows m_rows;
+    EntryFilter m_appliedFilter;       // what the rows were made with
+    int m_appliedCatalogueId = -1;
+    quint64 m_appliedGeneration = 0;
+    quint64 m_entriesGeneration = 1;   // counts every change of the shown entries
+    EntrySet m_misspelledEntries;
+    // Changed since opened: each changed entry's state when first changed.
+    std::unordered_map<const StringEntry *, EntryState> m_openedStates;
+    EntrySet m_changedEntries;
+    int m_changesCatalogueId = -1;
     void setupLiveCounts();
     void updateEditLength();
 
@@ -251,7 +306,7 @@ private:
     std::vector<EntryChange> m_stepChanges;  // of the open step
     QString m_stepText;
     int m_stepDepth = 0;
-    QHash<QString, int> m_rowLookup;  // shown original -> row, while many changes are applied
+    std::vector<int> m_rowLookup;  // entry number -> row, while many changes are applied
     bool m_rowLookupActive = false;
     bool m_rowsDeferred = false;  // rows are rebuilt once the changes are applied
     bool m_countsDeferred = false;  // counts are made afresh once the changes are applied

@@ -31,6 +31,7 @@ QString CRendaroView::countsText() const
 
 void CRendaroView::recountShown()
 {
+    ++m_entriesGeneration;  // the problems may differ
     const CXMLStruct *catalogue = theDocument()->findCatalogue(currentCatalogueId);
     if (catalogue) {
         m_counts.recount(*catalogue);

@@ -9,7 +9,6 @@
 #include <QClipboard>
 #include <QLineEdit>
 #include <QRegularExpression>
-#include <QSet>
 
 void CRendaroView::OnEditCut()
 {
@@ -39,10 +38,6 @@ void CRendaroView::PasteText(const QString &text)
 {
     if (text.isEmpty())
         return;
-    QSet<QString> shown;
-    for (int row = 0; row < m_grid->GetItemCount(); ++row)
-        shown.insert(DisplayedToOriginal(row));
-
     static const QRegularExpression lineEnd(QStringLiteral("\r\n|\n|\r"));
     ChangeStep step(*this, tr("Paste"));  // the whole paste is one undo step
     bool added = false;
@@ -52,18 +47,16 @@ void CRendaroView::PasteText(const QString &text)
         const qsizetype tab = line.lastIndexOf(u'\t');
         const QString original = tab < 0 ? line : line.left(tab);
         const QString translation = tab < 0 ? line : line.mid(tab + 1);
-        if (original.isEmpty() || translation.isEmpty() || shown.contains(original))
+        if (original.isEmpty() || translation.isEmpty())
             continue;
         const AddedEntry entry = AddNewEntry(*theDocument(), currentCatalogueId, original, translation, 1);
         if (entry.previous.existed)
-            continue;  // a hidden row already holds it; its translation stays
+            continue;  // a row, shown or hidden, already holds it; its translation stays
         if (entry.createdCatalogue)
             currentCatalogueId = entry.catalogueId;
         const int row = m_grid->GetItemCount();
         InsertRow(row, original);
-        m_grid->SetItemText(row, 1, translation);
         m_grid->EnsureVisible(row);
-        shown.insert(original);
         entryChanged(original, entry.previous);
         added = true;
     }

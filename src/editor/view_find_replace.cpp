@@ -56,7 +56,7 @@ CRendaroView::ReplaceResult CRendaroView::replaceInEntry(const QString &original
     entryChanged(original, previous);
     if (row >= 0) {
         m_grid->SetItemText(row, 1, text);
-        m_grid->SetCellBackground(1, row, IsTooLong(original, text, shownRatio()) ? kTooLongColour : kMarkedColour);
+        markRow(row, CatalogueRows::TranslationChanged);  // red when too long
     }
     return ReplaceResult::Replaced;
 }

@@ -25,58 +25,25 @@ int CRendaroView::shownCodeType() const
 
 void CRendaroView::RefreshGrid()
 {
-    const CRendaroDoc &document = *theDocument();
-    // -1 shows the document's current catalogue; the ratio comes from the
-    // shown catalogue only.
-    const CXMLStruct *catalogue = currentCatalogueId == -1 ? document.catalogueAt(document.currentIndex())
-                                                           : document.findCatalogue(currentCatalogueId);
-    const float ratio = shownRatio();
-    std::vector<ReportRow> rows;
-    auto isShown = [this](const StringEntry &entry) {
-        return !hideTranslated || entry.translation == entry.original || entry.translation.isEmpty();
-    };
-    auto addRow = [&](const StringEntry &entry) {
-        const QString &original = entry.original;
-        const QString &translation = entry.translation;
-        ReportRow row = m_grid->MakeRow(displayText(original));
-        row.cells[1].text = translation;
-        row.checked = entry.translatable == 0;
-        if (entry.translatable == 0)
-            row.cells[0].backColour = kMarkedColour;
-        if (IsTooLong(original, translation, ratio))
-            row.cells[1].backColour = kTooLongColour;
-        else if (translation == original)
-            row.cells[1].backColour = kUntranslatedColour;
-        rows.push_back(std::move(row));
-    };
-    if (catalogue) {
-        const EntryMap &entries = catalogue->entries;
-        if (hideTranslated && !entries.isOrdered()) {
-            // Only the rows shown are put in order; a large merged catalogue
-            // of mostly translated strings is never sorted as a whole here.
-            std::vector<const StringEntry *> shown;
-            for (size_t number = 0; number < entries.size(); ++number) {
-                if (isShown(entries.byNumber(number)))
-                    shown.push_back(&entries.byNumber(number));
-            }
-            std::sort(shown.begin(), shown.end(), [](const StringEntry *a, const StringEntry *b) {
-                return OriginalLess(a->original, b->original);
-            });
-            rows.reserve(shown.size());
-            for (const StringEntry *entry : shown)
-                addRow(*entry);
-        } else {
-            rows.reserve(entries.size());
-            for (const auto &[original, entry] : entries) {
-                if (isShown(entry))
-                    addRow(entry);
-            }
-        }
-    }
-    m_grid->SetRows(std::move(rows));
+    m_rows.clearMarks();
+    rebuildRows(false);
 }
 
-void CRendaroView::InsertRow(int row, const QString &original) { m_grid->InsertRow(row, displayText(original)); }
+void CRendaroView::InsertRow(int row, const QString &original)
+{
+    const CXMLStruct *catalogue = theDocument()->findCatalogue(currentCatalogueId);
+    const qsizetype number = catalogue ? catalogue->entries.lookupNumber(original) : -1;
+    if (number < 0)
+        return;
+    m_rows.show(theDocument(), currentCatalogueId);
+    m_grid->InsertKeyedRow(row, quint32(number));
+}
+
+const StringEntry *CRendaroView::RowEntry(int row) const
+{
+    const quint32 key = m_grid->GetRowKey(row);
+    return key < ReportRowModel::kOwnKeys ? m_rows.entry(key) : nullptr;
+}
 
 bool CRendaroView::CheckPlaceholders(const QString &original, const QString &translation)
 {
@@ -104,6 +71,15 @@ bool CRendaroView::CheckLength(const QString &original, const QString &translati
     return result.ok;
 }
 
+void CRendaroView::markRow(int row, std::uint8_t marks)
+{
+    const quint32 key = m_grid->GetRowKey(row);
+    if (key >= ReportRowModel::kOwnKeys)
+        return;
+    m_rows.addMarks(key, marks);
+    m_grid->rowModel()->rowChanged(row);
+}
+
 void CRendaroView::onCheckChanged(int row)
 {
     const QString original = DisplayedToOriginal(row);
@@ -111,7 +87,7 @@ void CRendaroView::onCheckChanged(int row)
     const int translatable = m_grid->GetCheck(row) ? 0 : 1;
     const EntryState previous =
         SetEntryTranslation(*theDocument(), currentCatalogueId, original, translation, translatable);
-    m_grid->SetCellBackground(0, row, kMarkedColour);
+    markRow(row, CatalogueRows::FlagChanged);
     // The flag is part of the file: a changed box is an unsaved change, and
     // a step of its own.
     if (previous.existed) {
@@ -128,7 +104,7 @@ void CRendaroView::onEditCommitted(int row, int column)
     if (!CheckPlaceholders(original, text))
         return;  // the editor stays open; the catalogue keeps its translation
     const bool escapeOk = CheckEscapeSequences(original, text);
-    const bool lengthOk = CheckLength(original, text, true);
+    CheckLength(original, text, true);
     if (!escapeOk) {
         lastEditValid = false;
         return;
@@ -141,7 +117,7 @@ void CRendaroView::onEditCommitted(int row, int column)
         const int translatable = m_grid->GetCheck(row) ? 0 : 1;
         const EntryState previous =
             SetEntryTranslation(*theDocument(), currentCatalogueId, original, text, translatable);
-        m_grid->SetCellBackground(column, row, lengthOk ? kMarkedColour : kTooLongColour);
+        markRow(row, CatalogueRows::TranslationChanged);  // red when too long
         ChangeStep step(*this, tr("Edit"));
         entryChanged(original, previous);
     }

@@ -26,7 +26,6 @@ void CRendaroView::OnImportString()
     const bool replace =
         ask(messageText(MsgReplaceTranslated), PromptIcon::Question, PromptButtons::YesNo) == PromptAnswer::Yes;
     m_grid->EndEdit(true);
-    const float ratio = shownRatio();
     const EntryMap &sourceEntries = document.findCatalogue(sourceId)->entries;
     int count = 0;
     std::optional<ChangeStep> step(std::in_place, *this, tr("Import"));  // one undo step
@@ -49,7 +48,7 @@ void CRendaroView::OnImportString()
         if (!previous.existed)
             continue;
         m_grid->SetItemText(row, 1, text);
-        m_grid->SetCellBackground(1, row, IsTooLong(original, text, ratio) ? kTooLongColour : kMarkedColour);
+        markRow(row, CatalogueRows::TranslationChanged);  // red when too long
         entryChanged(original, previous);
         ++count;
     }

@@ -5,6 +5,7 @@
 #include "editor/rendaro_view.h"
 
 #include "catalogue/document.h"
+#include "editor/filter_bar.h"
 
 #include <QKeyEvent>
 
@@ -21,10 +22,10 @@ std::vector<const StringEntry *> CRendaroView::shownEntries() const
     const CXMLStruct *catalogue = theDocument()->findCatalogue(currentCatalogueId);
     if (!catalogue)
         return entries;
-    const int rows = m_grid->GetItemCount();
-    entries.reserve(size_t(rows));
-    for (int row = 0; row < rows; ++row)
-        entries.push_back(catalogue->entries.lookup(DisplayedToOriginal(row)));
+    const std::vector<quint32> &keys = m_grid->rowModel()->keys();
+    entries.reserve(keys.size());
+    for (quint32 key : keys)
+        entries.push_back(key < catalogue->entries.size() ? &catalogue->entries.byNumber(key) : nullptr);
     return entries;
 }
 
@@ -71,6 +72,10 @@ bool CRendaroView::SelectOriginal(const QString &original)
     if (m_grid->isEditing())
         return false;  // a refused edit keeps its row
     int row = rowOfOriginal(original);
+    if (row < 0 && !m_filterBar->isClear()) {
+        ClearFilter();
+        row = rowOfOriginal(original);
+    }
     if (row < 0 && hideTranslated) {
         // The filter hides the row: showing every row is the only way to
         // reach it without the grid holding rows the filter would not show.

@@ -9,16 +9,14 @@
 
 #include <QCoreApplication>
 
-QString CRendaroView::displayText(const QString &original) const
-{
-    if (m_referenceEntries.empty())
-        return original;
-    const StringEntry *entry = m_referenceEntries.lookup(original);
-    return entry ? entry->translation : original;
-}
+QString CRendaroView::displayText(const QString &original) const { return m_rows.displayText(original); }
 
+// A row of the shown catalogue knows its entry; any other row is mapped
+// back from the text it shows.
 QString CRendaroView::DisplayedToOriginal(int row) const
 {
+    if (const StringEntry *entry = RowEntry(row))
+        return entry->original;
     return m_referenceOriginals.originalOf(m_grid->GetItemText(row, 0));
 }
 

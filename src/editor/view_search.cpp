@@ -22,9 +22,8 @@ void CRendaroView::OnSearch()
 bool CRendaroView::rowMatches(int row) const
 {
     const ReportRowModel &rows = *m_grid->rowModel();
-    if (matchCase)
-        return rows.text(row, 0).contains(searchText) || rows.text(row, 1).contains(searchText);
-    return rows.text(row, 0).toLower().contains(searchText) || rows.text(row, 1).toLower().contains(searchText);
+    const Qt::CaseSensitivity cs = matchCase ? Qt::CaseSensitive : Qt::CaseInsensitive;
+    return rows.text(row, 0).contains(searchText, cs) || rows.text(row, 1).contains(searchText, cs);
 }
 
 void CRendaroView::selectFoundRow(int row)

@@ -40,6 +40,7 @@ void CRendaroView::entryChanged(const QString &original, const EntryState &befor
     if (after == before)
         return;
     countEntryChange(original, before);
+    noteEntryChange(shownEntry(original), before, after);
     m_stepChanges.push_back({original, before, after});
     if (m_stepDepth == 0)
         pushStep(tr("Edit"));
@@ -162,13 +163,15 @@ void CRendaroView::applyEntryChange(const QString &original, const EntryState &s
     const EntryState current = ReadEntryState(document, currentCatalogueId, original);
     if (!state.existed) {
         // Taking back an addition; the newest entry is the one added last.
+        // Its row is found while the entry is still there.
+        const int row = m_rowsDeferred ? -1 : rowOfOriginal(original);
+        const CXMLStruct *catalogue = document.findCatalogue(currentCatalogueId);
+        const StringEntry *entry = catalogue ? catalogue->entries.lookup(original) : nullptr;
         if (current.existed && !RemoveAddedEntry(document, currentCatalogueId, original))
             return;
-        if (!m_rowsDeferred) {
-            const int row = rowOfOriginal(original);
-            if (row >= 0)
-                m_grid->DeleteItem(row);
-        }
+        noteEntryChange(entry, current, state);
+        if (row >= 0)
+            m_grid->DeleteItem(row);
         return;
     }
     if (!current.existed) {
@@ -178,6 +181,7 @@ void CRendaroView::applyEntryChange(const QString &original, const EntryState &s
             currentCatalogueId = added.catalogueId;
         if (!m_countsDeferred)
             countEntryChange(original, current);
+        noteEntryChange(shownEntry(original), current, state);
         if (!m_rowsDeferred) {
             // Where paste and Add new string put their rows: at the end.
             const int row = m_grid->GetItemCount();
@@ -193,6 +197,8 @@ void CRendaroView::applyEntryChange(const QString &original, const EntryState &s
     SetEntryTranslation(document, currentCatalogueId, original, state.translation, state.translatable);
     if (!m_countsDeferred)
         countEntryChange(original, current);
+    const StringEntry *entry = shownEntry(original);
+    noteEntryChange(entry, current, ReadEntryState(document, currentCatalogueId, original));
     if (m_rowsDeferred)
         return;
     const int row = rowOfOriginal(original);
@@ -200,17 +206,20 @@ void CRendaroView::applyEntryChange(const QString &original, const EntryState &s
         showEntryRow(row, original, state, markChanged && current.translation != state.translation,
                      markChanged && current.translatable != state.translatable);
         m_grid->EnsureVisible(row);
-    } else if (!hideTranslated || state.translation == original || state.translation.isEmpty()) {
+    } else if (entry && gridFilter().matches(*entry, filterMarks())) {
         m_rowsDeferred = true;  // a row the filter shows again: rebuilt at the end
     }
 }
 
 void CRendaroView::beginRowLookup()
 {
-    m_rowLookup.clear();
-    m_rowLookup.reserve(m_grid->GetItemCount());
-    for (int row = m_grid->GetItemCount() - 1; row >= 0; --row)
-        m_rowLookup.insert(m_grid->GetItemText(row, 0), row);  // the first of equal texts wins
+    const CXMLStruct *catalogue = theDocument()->findCatalogue(currentCatalogueId);
+    m_rowLookup.assign(catalogue ? catalogue->entries.size() : 0, -1);
+    const std::vector<quint32> &keys = m_grid->rowModel()->keys();
+    for (size_t row = 0; row < keys.size(); ++row) {
+        if (keys[row] < m_rowLookup.size())
+            m_rowLookup[keys[row]] = int(row);
+    }
     m_rowLookupActive = true;
 }
 
@@ -218,18 +227,18 @@ void CRendaroView::endRowLookup()
 {
     m_rowLookupActive = false;
     m_rowLookup.clear();
+    m_rowLookup.shrink_to_fit();
 }
 
 int CRendaroView::rowOfOriginal(const QString &original) const
 {
-    const QString shown = displayText(original);
+    const CXMLStruct *catalogue = theDocument()->findCatalogue(currentCatalogueId);
+    const qsizetype number = catalogue ? catalogue->entries.lookupNumber(original) : -1;
+    if (number < 0)
+        return -1;
     if (m_rowLookupActive)
-        return m_rowLookup.value(shown, -1);
-    for (int row = m_grid->GetItemCount() - 1; row >= 0; --row) {
-        if (m_grid->GetItemText(row, 0) == shown)
-            return row;
-    }
-    return -1;
+        return size_t(number) < m_rowLookup.size() ? m_rowLookup[size_t(number)] : -1;
+    return m_grid->rowModel()->rowOfKey(quint32(number));
 }
 
 // The row as a refresh shows it; a fresh change is marked as an edit or a
@@ -237,18 +246,15 @@ int CRendaroView::rowOfOriginal(const QString &original) const
 void CRendaroView::showEntryRow(int row, const QString &original, const EntryState &state, bool markTranslation,
                                 bool markFlag)
 {
-    const bool tooLong = IsTooLong(original, state.translation, shownRatio());
+    Q_UNUSED(original);
     m_grid->SetItemText(row, 1, state.translation);
     m_grid->SetCheck(row, state.translatable == 0);
-    m_grid->SetCellBackground(0, row, state.translatable == 0 || markFlag ? kMarkedColour : kDefaultColour);
-    QRgb translationColour = kDefaultColour;
-    if (tooLong)
-        translationColour = kTooLongColour;
-    else if (markTranslation)
-        translationColour = kMarkedColour;
-    else if (state.translation == original)
-        translationColour = kUntranslatedColour;
-    m_grid->SetCellBackground(1, row, translationColour);
+    const quint32 key = m_grid->GetRowKey(row);
+    if (key < ReportRowModel::kOwnKeys) {
+        m_rows.setMarks(key, (markTranslation ? CatalogueRows::TranslationChanged : 0)
+                                 | (markFlag ? CatalogueRows::FlagChanged : 0));
+        m_grid->rowModel()->rowChanged(row);
+    }
 }
 
 void CRendaroView::applySettings(const CatalogueSettings &settings, bool rebuildRows)
@@ -258,4 +264,6 @@ void CRendaroView::applySettings(const CatalogueSettings &settings, bool rebuild
     recountShown();  // the length and placeholder checks of every entry
     if (rebuildRows)
         RefreshGrid();
+    else
+        m_grid->rowModel()->sourceChanged();  // the colours follow the new ratio
 }

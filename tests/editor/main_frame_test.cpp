@@ -7,6 +7,7 @@
 #include "app/recent_files.h"
 #include "app/rendaro_app.h"
 #include "editor/command_actions.h"
+#include "editor/filter_bar.h"
 #include "editor_fixture.h"
 #include "test_support.h"
 
@@ -15,6 +16,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QScreen>
 #include <QSettings>
 #include <QStatusBar>
 #include <QTest>
@@ -61,6 +63,7 @@ private slots:
     void init()
     {
         settings = std::make_unique<QSettings>(folder.filePath("settings.ini"), QSettings::IniFormat);
+        settings->clear();  // each test starts as a first start
         app = std::make_unique<CRendaroApp>(prompts, *settings);
     }
     void cleanup()
@@ -87,7 +90,8 @@ private slots:
         QMenu *edit = frame()->menuBar()->actions()[1]->menu();
         QCOMPARE(menuTexts(edit),
                  QStringList({"&Undo\tCtrl+Z", "&Redo\tCtrl+Y", "&Cut\tCtrl+X", "&Copy\tCtrl+C",
-                              "&Paste\tCtrl+V", "-", "&Search\tCtrl+F", "&Replace...\tCtrl+H"}));
+                              "&Paste\tCtrl+V", "-", "&Search\tCtrl+F", "&Replace...\tCtrl+H",
+                              "F&ilter\tCtrl+L"}));
         QCOMPARE(menuTexts(frame()->menuBar()->actions()[2]->menu()),
                  QStringList({"&Toolbar", "&Status Bar", "-", "Hide Translated Item", "Replace Original English", "-",
                               "&Consistency Report..."}));
@@ -112,11 +116,73 @@ private slots:
         QStringList panes;
         for (QLabel *label : frame()->statusBar()->findChildren<QLabel *>())
             panes << label->text();
-        // The length and count panes are empty (and hidden) with nothing shown.
-        QCOMPARE(panes, QStringList({"Ready", "", "", "CAP", "NUM", "SCRL"}));
+        // The length, rows and count panes are empty (and hidden) with nothing shown.
+        QCOMPARE(panes, QStringList({"Ready", "", "", "", "CAP", "NUM", "SCRL"}));
         action(Command::ViewStatusBar)->trigger();
         QVERIFY(!frame()->statusBar()->isVisible());
         QVERIFY(!action(Command::ViewStatusBar)->isChecked());
+    }
+
+    void firstStartTakesTwoThirdsOfTheScreen()
+    {
+        QVERIFY(app->InitInstance({}));
+        const QRect available = frame()->screen()->availableGeometry();
+        QCOMPARE(frame()->size(), available.size() * 2 / 3);
+        QVERIFY((frame()->geometry().center() - available.center()).manhattanLength() <= 2);
+    }
+
+    void windowStateComesBackInANewWindow()
+    {
+        QVERIFY(app->InitInstance({}));
+        frame()->setGeometry(40, 50, 640, 480);
+        action(Command::ViewToolbar)->trigger();
+        action(Command::ViewStatusBar)->trigger();
+        view()->OnFilter();
+        view()->setColumnWidths({150, 450});
+        QVERIFY(frame()->close());
+
+        app = std::make_unique<CRendaroApp>(prompts, *settings);
+        QVERIFY(app->InitInstance({}));
+        QCOMPARE(frame()->geometry(), QRect(40, 50, 640, 480));
+        QVERIFY(frame()->toolBar()->isHidden());
+        QVERIFY(!action(Command::ViewToolbar)->isChecked());
+        QVERIFY(frame()->statusBar()->isHidden());
+        QVERIFY(!action(Command::ViewStatusBar)->isChecked());
+        QVERIFY(view()->filterBar()->isVisible());
+        // The first column keeps its quarter of the new grid's width.
+        const QList<int> widths = view()->columnWidths();
+        QVERIFY(qAbs(widths[0] * 4 - (widths[0] + widths[1])) <= 8);
+
+        // Maximized comes back maximized; the bars come back when shown.
+        action(Command::ViewToolbar)->trigger();
+        action(Command::ViewStatusBar)->trigger();
+        frame()->showMaximized();
+        QVERIFY(frame()->close());
+        app = std::make_unique<CRendaroApp>(prompts, *settings);
+        QVERIFY(app->InitInstance({}));
+        QVERIFY(frame()->isMaximized());
+        QVERIFY(!frame()->toolBar()->isHidden());
+        QVERIFY(!frame()->statusBar()->isHidden());
+        QVERIFY(action(Command::ViewStatusBar)->isChecked());
+    }
+
+    void filterCommandShowsTheBar()
+    {
+        const QString path = writeFile("DEU.xml", {R"(<L from="Open" to="Open"/>)", R"(<L from="Save" to="Save"/>)"});
+        QVERIFY(app->InitInstance({path}));
+        QVERIFY(action(Command::Filter)->isEnabled());
+        QVERIFY(!view()->filterBar()->isVisible());
+        frame()->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(frame()));
+        action(Command::Filter)->trigger();
+        QVERIFY(view()->filterBar()->isVisible());
+        QVERIFY(view()->filterBar()->textField()->hasFocus());
+        auto *rows = frame()->statusBar()->findChild<QLabel *>("rowsShownPane");
+        QVERIFY(rows);
+        QCOMPARE(rows->text(), QStringLiteral("showing 2 of 2"));
+        view()->filterBar()->textField()->setText("sav");
+        view()->filterBar()->flush();
+        QCOMPARE(rows->text(), QStringLiteral("showing 1 of 2"));
     }
 
     void aboutBoxShowsTheVersion()

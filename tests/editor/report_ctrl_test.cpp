@@ -29,6 +29,25 @@ struct Parent {
     QStringList events;
 };
 
+// Keyed rows showing "nKEY" and "tKEY" (or a changed translation); odd
+// keys checked unless told otherwise.
+struct NumberRows : ReportRowSource {
+    QString text(quint32 key, int column) const override
+    {
+        if (key >= limit)
+            return QString();
+        if (column == 1 && translations.contains(key))
+            return translations.value(key);
+        return (column == 0 ? QStringLiteral("n%1") : QStringLiteral("t%1")).arg(key);
+    }
+    bool isChecked(quint32 key) const override { return key < limit && (key % 2 == 1 || checked.contains(key)); }
+    QRgb backColour(quint32 key, int column) const override { return key < limit && column == 1 ? colour : 0; }
+    QHash<quint32, QString> translations;
+    QSet<quint32> checked;
+    quint32 limit = 100000;
+    QRgb colour = qRgb(1, 2, 3);
+};
+
 } // namespace
 
 class ReportCtrlTest : public QObject {
@@ -238,22 +257,58 @@ private slots:
             QCOMPARE(grid->GetItemText(row, 0), QStringLiteral("o%1").arg(row));
     }
 
-    void bulkRowsAreOneReset()
+    void keyedRowsReadTheSourceInOneReset()
     {
+        NumberRows source;
+        grid->SetRowSource(&source);
         QSignalSpy resets(grid->rowModel(), &QAbstractItemModel::modelReset);
         QSignalSpy inserts(grid->rowModel(), &QAbstractItemModel::rowsInserted);
-        std::vector<ReportRow> rows;
-        for (int i = 0; i < 1000; ++i) {
-            ReportRow row = grid->MakeRow(QString::number(i));
-            row.checked = i % 2;
-            rows.push_back(std::move(row));
-        }
-        grid->SetRows(std::move(rows));
+        std::vector<quint32> keys;
+        for (quint32 key = 0; key < 1000; ++key)
+            keys.push_back(999 - key);
+        grid->SetKeyedRows(std::move(keys));
         QCOMPARE(resets.size(), 1);
         QCOMPARE(inserts.size(), 0);
         QCOMPARE(grid->GetItemCount(), 1000);
-        QVERIFY(grid->GetCheck(999));
-        QCOMPARE(grid->GetItemText(999, 1), QString());
+        QCOMPARE(grid->GetItemText(0, 0), QStringLiteral("n999"));
+        QCOMPARE(grid->GetItemText(999, 1), QStringLiteral("t0"));
+        QVERIFY(grid->GetCheck(0));  // odd keys are checked
+        QCOMPARE(grid->rowModel()->backColour(1, 1), source.colour);
+        QCOMPARE(grid->rowModel()->rowOfKey(990), 9);
+
+        // A text set in the grid shows over the source's; setting the
+        // source's own text again drops it.
+        grid->SetItemText(1, 1, "mine");
+        QCOMPARE(grid->GetItemText(1, 1), QStringLiteral("mine"));
+        grid->SetItemText(1, 1, "t998");
+        source.translations[998] = "changed";
+        QCOMPARE(grid->GetItemText(1, 1), QStringLiteral("changed"));
+
+        // The source catching up with a grid change settles the row.
+        grid->SetCheck(1, true);
+        source.checked.insert(998);
+        grid->rowModel()->settleRow(1);
+        source.checked.remove(998);
+        QVERIFY(!grid->GetCheck(1));
+
+        // Overrides follow their key through a filter's new rows, and go
+        // with a fresh fill.
+        grid->SetItemText(2, 1, "kept");
+        grid->SetKeyedRows({5, 997}, true);
+        QCOMPARE(grid->GetItemText(1, 1), QStringLiteral("kept"));
+        QCOMPARE(grid->GetItemText(0, 0), QStringLiteral("n5"));
+        grid->SetKeyedRows({997});
+        QCOMPARE(grid->GetItemText(0, 1), QStringLiteral("t997"));
+
+        // Rows of their own mix with keyed rows; a key the source no longer
+        // knows shows nothing.
+        grid->InsertRow(0, "own");
+        QCOMPARE(grid->GetItemText(0, 0), QStringLiteral("own"));
+        QCOMPARE(grid->GetItemText(0, 1), QString());
+        QVERIFY(grid->GetRowKey(0) >= ReportRowModel::kOwnKeys);
+        source.limit = 10;
+        QCOMPARE(grid->GetItemText(1, 0), QString());
+        grid->SetRowSource(nullptr);
     }
 
     void accessibleCellsAndEditor()

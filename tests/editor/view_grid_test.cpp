@@ -7,6 +7,7 @@
 
 #include <QAccessible>
 #include <QLineEdit>
+#include <QHeaderView>
 #include <QTest>
 #include <QWindow>
 
@@ -226,6 +227,16 @@ private slots:
         const int half = f->grid->viewport()->width() / 2;
         QCOMPARE(f->grid->columnWidth(0), half);
         QCOMPARE(f->grid->columnWidth(1), half);
+
+        // A column edge the user moved keeps its share of the width as the
+        // window changes size; the translation column takes the rest.
+        f->grid->horizontalHeader()->resizeSection(0, half / 2);
+        f->view->resize(1400, 400);
+        QTest::qWait(0);
+        const int width = f->grid->viewport()->width();
+        QVERIFY(qAbs(f->grid->columnWidth(0) - width / 4) <= 2);
+        QCOMPARE(f->grid->columnWidth(0) + f->grid->columnWidth(1), width);
+        QCOMPARE(f->view->columnWidths(), QList<int>({f->grid->columnWidth(0), f->grid->columnWidth(1)}));
     }
 };
 

@@ -1,0 +1,411 @@
+// The grid on large catalogues, offscreen.
+//
+//   bench_grid show [FILE]        (default: a generated file of 1,000,000 entries)
+//     - `rendaro FILE` as a process until its grid has painted rows, and its
+//       peak memory, against `rendaro-cli resave FILE` (load and save);
+//     - in one process, phase by phase: load, live counts, filling the grid
+//       (Hide Translated Item on, as the editor starts), first paint; then
+//       every row (the catalogue-order sort of the whole table timed apart
+//       from filling the grid), paint, scrolling, a search without a match,
+//       Next Untranslated; peak memory.
+//   bench_grid filter [ENTRIES]   (default 100,000 entries)
+//     - the quick filter per keystroke (typing a word, then taking it back),
+//       states and toggles, with Hide Translated Item off and on: each time
+//       from the bar's change to the repainted grid, without the typing pause.
+//
+// The first figure runs this program again as a child (--open-child FILE),
+// which starts the application as the rendaro program does and prints a line
+// once the grid has painted its rows.
+
+#include "app/main_frame.h"
+#include "app/rendaro_app.h"
+#include "catalogue/catalogue_counts.h"
+#include "catalogue/document.h"
+#include "editor/filter_bar.h"
+#include "editor/rendaro_view.h"
+#include "editor/user_prompts.h"
+#include "generate_language_file.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLineEdit>
+#include <QScrollBar>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QWindow>
+#include <algorithm>
+#include <cstdio>
+#include <spawn.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+extern char **environ;
+
+namespace {
+
+class NoPrompts : public UserPrompts {
+public:
+    PromptAnswer message(QWidget *, const QString &, const QString &, PromptIcon, PromptButtons buttons) override
+    {
+        return buttons == PromptButtons::Ok ? PromptAnswer::Ok : PromptAnswer::No;
+    }
+    QString openFileName(QWidget *, const FileDialogRequest &) override { return QString(); }
+    QString saveFileName(QWidget *, const FileDialogRequest &) override { return QString(); }
+    QString folderName(QWidget *, const QString &, const QString &) override { return QString(); }
+    bool runDialog(QDialog &) override { return false; }
+};
+
+// Shows the widget and waits until its window can paint.
+void showExposed(QWidget *widget)
+{
+    widget->show();
+    QElapsedTimer timer;
+    timer.start();
+    while ((!widget->windowHandle() || !widget->windowHandle()->isExposed()) && timer.elapsed() < 5000)
+        QApplication::processEvents(QEventLoop::AllEvents, 50);
+    QApplication::processEvents();
+}
+
+double msSince(const QElapsedTimer &timer) { return double(timer.nsecsElapsed()) / 1e6; }
+
+template <typename Run>
+double timeMs(Run run)
+{
+    QElapsedTimer timer;
+    timer.start();
+    run();
+    return msSince(timer);
+}
+
+double median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values.empty() ? 0 : values[values.size() / 2];
+}
+
+// The process's peak resident memory so far, in MB.
+double peakMb()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray &line : status.readAll().split('\n')) {
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').first().toDouble() / 1024;
+    }
+    return 0;
+}
+
+// --- rendaro FILE as a process ------------------------------------------------
+
+class PaintWatcher : public QObject {
+public:
+    PaintWatcher(CRendaroView *view, const QElapsedTimer &start) : m_view(view), m_start(start) {}
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint && m_view->grid()->GetItemCount() > 0 && !m_done) {
+            m_done = true;
+            QTimer::singleShot(0, [this] {
+                std::printf("painted %d rows %.1f ms %.1f MB\n", m_view->grid()->GetItemCount(), msSince(m_start),
+                            peakMb());
+                std::fflush(stdout);
+                std::_Exit(0);  // the figure is taken; freeing a million entries is not part of it
+            });
+        }
+        return false;
+    }
+
+private:
+    CRendaroView *m_view;
+    const QElapsedTimer &m_start;
+    bool m_done = false;
+};
+
+int openChild(const QString &path, const QElapsedTimer &start)
+{
+    QTemporaryDir settingsFolder;
+    QSettings settings(settingsFolder.filePath(QStringLiteral("settings.ini")), QSettings::IniFormat);
+    NoPrompts prompts;
+    CRendaroApp rendaro(prompts, settings);
+    rendaro.InitInstance({path});
+    CRendaroView *view = rendaro.mainFrame()->view();
+    PaintWatcher watcher(view, start);
+    view->grid()->viewport()->installEventFilter(&watcher);
+    view->grid()->viewport()->update();
+    return QApplication::exec();
+}
+
+struct ProcessRun {
+    double ms = 0;
+    double peakMb = 0;
+    QByteArray output;
+    bool ok = false;
+};
+
+// Runs a program to its end, with its peak memory from the kernel.
+ProcessRun runProcess(const QStringList &arguments)
+{
+    std::vector<QByteArray> bytes;
+    for (const QString &argument : arguments)
+        bytes.push_back(argument.toLocal8Bit());
+    std::vector<char *> argv;
+    for (QByteArray &b : bytes)
+        argv.push_back(b.data());
+    argv.push_back(nullptr);
+    int pipeEnds[2];
+    ProcessRun run;
+    if (pipe(pipeEnds) != 0)
+        return run;
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, pipeEnds[1], 1);
+    posix_spawn_file_actions_addclose(&actions, pipeEnds[0]);
+    QElapsedTimer timer;
+    timer.start();
+    pid_t pid = 0;
+    const int spawned = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    close(pipeEnds[1]);
+    if (spawned != 0) {
+        close(pipeEnds[0]);
+        return run;
+    }
+    char buffer[4096];
+    ssize_t got;
+    while ((got = read(pipeEnds[0], buffer, sizeof buffer)) > 0)
+        run.output.append(buffer, got);
+    close(pipeEnds[0]);
+    int status = 0;
+    rusage usage {};
+    wait4(pid, &status, 0, &usage);
+    run.ms = msSince(timer);
+    run.peakMb = double(usage.ru_maxrss) / 1024;
+    run.ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    return run;
+}
+
+int benchShow(const QString &path, double fileMb)
+{
+    // Whole processes: three runs each, the median.
+    const QString cli = QCoreApplication::applicationDirPath() + QStringLiteral("/../src/cli/rendaro-cli");
+    const QString out = QDir::tempPath() + QStringLiteral("/rendaro-bench-grid-resave.xml");
+    std::vector<double> resaveMs, resaveMb, showMs, showMb, paintedMs;
+    QByteArray painted;
+    for (int run = 0; run < 3; ++run) {
+        const ProcessRun resave = runProcess({cli, QStringLiteral("resave"), path, QStringLiteral("-o"), out});
+        const ProcessRun show =
+            runProcess({QCoreApplication::applicationFilePath(), QStringLiteral("--open-child"), path});
+        if (!resave.ok || !show.ok || !show.output.startsWith("painted")) {
+            std::fprintf(stderr, "a child failed: %s\n", show.output.constData());
+            return 1;
+        }
+        resaveMs.push_back(resave.ms);
+        resaveMb.push_back(resave.peakMb);
+        showMs.push_back(show.ms);
+        showMb.push_back(show.peakMb);
+        painted = show.output.trimmed();
+        paintedMs.push_back(painted.split(' ').value(3).toDouble());
+    }
+    QFile::remove(out);
+    std::printf("file: %s, %.1f MB\n", qPrintable(path), fileMb);
+    std::printf("rendaro-cli resave:                  %8.1f ms, peak %6.1f MB (%.2f x the file)\n", median(resaveMs),
+                median(resaveMb), median(resaveMb) / fileMb);
+    std::printf("rendaro FILE to the painted grid:    %8.1f ms, peak %6.1f MB (%.2f x the file)  [%s]\n",
+                median(showMs), median(showMb), median(showMb) / fileMb, painted.constData());
+
+    // Phase by phase in this process.
+    CRendaroDoc document;
+    setTheDocument(&document);
+    NoPrompts prompts;
+    auto *view = new CRendaroView(prompts);
+    view->resize(900, 600);
+    showExposed(view);
+    int id = -1;
+    const double loadMs = timeMs([&] { id = document.LoadCatalogue(path, false); });
+    if (id < 0) {
+        std::fprintf(stderr, "cannot open %s\n", qPrintable(path));
+        return 1;
+    }
+    document.SelectCatalogue(id);
+    view->currentCatalogueId = id;
+    const CXMLStruct &catalogue = *document.findCatalogue(id);
+    const double countsMs = timeMs([&] { view->recountShown(); });
+    const double fillMs = timeMs([&] { view->RefreshGrid(); });
+    const int untranslatedRows = view->grid()->GetItemCount();
+    const double paintMs = timeMs([&] { view->grid()->viewport()->repaint(); });
+
+    view->hideTranslated = false;
+    const double sortMs = timeMs([&] { catalogue.entries.numberAt(0); });
+    const double fillAllMs = timeMs([&] { view->RefreshGrid(); });
+    const int rows = view->grid()->GetItemCount();
+    const double paintAllMs = timeMs([&] { view->grid()->viewport()->repaint(); });
+    QScrollBar *scroll = view->grid()->verticalScrollBar();
+    std::vector<double> scrolls;
+    for (int step = 1; step <= 20; ++step) {
+        scrolls.push_back(timeMs([&] {
+            scroll->setValue(scroll->maximum() / 20 * step);
+            view->grid()->viewport()->repaint();
+        }));
+    }
+    view->grid()->SelectOnly(0);
+    const double searchMs = timeMs([&] {
+        view->searchText = QStringLiteral("No Such Text Anywhere");
+        view->matchCase = false;
+        view->FindNext();
+    });
+    view->grid()->SelectOnly(0);
+    const double nextMs = timeMs([&] { view->OnNextUntranslated(); });
+    const double filterMs = timeMs([&] {
+        view->filterBar()->textField()->setText(QStringLiteral("file"));
+        view->filterBar()->flush();
+        view->grid()->viewport()->repaint();
+    });
+    const int filtered = view->grid()->GetItemCount();
+    const double peak = peakMb();
+
+    std::printf("\nin one process (%zu entries):\n", catalogue.entries.size());
+    std::printf("load:                                %8.1f ms\n", loadMs);
+    std::printf("live counts:                         %8.1f ms\n", countsMs);
+    std::printf("grid filled, %7d untranslated rows:%8.1f ms\n", untranslatedRows, fillMs);
+    std::printf("first paint:                         %8.1f ms\n", paintMs);
+    std::printf("catalogue-order sort of the table:   %8.1f ms\n", sortMs);
+    std::printf("grid filled, %7d rows:           %8.1f ms\n", rows, fillAllMs);
+    std::printf("paint:                               %8.1f ms\n", paintAllMs);
+    std::printf("scroll a twentieth and paint:        %8.1f ms (median of 20, max %.1f)\n", median(scrolls),
+                *std::max_element(scrolls.begin(), scrolls.end()));
+    std::printf("search without a match:              %8.1f ms\n", searchMs);
+    std::printf("Next Untranslated from the top:      %8.1f ms\n", nextMs);
+    std::printf("filter \"file\" over every row:        %8.1f ms (%d rows)\n", filterMs, filtered);
+    std::printf("peak memory:                         %8.1f MB (%.2f x the file)\n", peak, peak / fileMb);
+    delete view;
+    setTheDocument(nullptr);
+    return 0;
+}
+
+// --- the quick filter -----------------------------------------------------------
+
+struct FilterFigures {
+    std::vector<double> typing, backspace;
+    double states[4] = {};
+    double matchCase = 0, keys = 0;
+};
+
+FilterFigures runFilter(CRendaroView *view)
+{
+    CFilterBar *bar = view->filterBar();
+    auto apply = [&](auto change) {
+        return timeMs([&] {
+            change();
+            bar->flush();
+            view->grid()->viewport()->repaint();
+        });
+    };
+    FilterFigures figures;
+    const QString word = QStringLiteral("files");
+    for (qsizetype length = 1; length <= word.size(); ++length)
+        figures.typing.push_back(apply([&] { bar->textField()->setText(word.left(length)); }));
+    for (qsizetype length = word.size() - 1; length >= 0; --length)
+        figures.backspace.push_back(apply([&] { bar->textField()->setText(word.left(length)); }));
+    const EntryFilterState states[] = {EntryFilterState::Untranslated, EntryFilterState::Problems,
+                                       EntryFilterState::NotTranslatable, EntryFilterState::All};
+    for (int i = 0; i < 4; ++i)
+        figures.states[i] = apply([&] { bar->setState(states[i]); });
+    bar->textField()->setText(QStringLiteral("IDS_12"));
+    bar->flush();
+    figures.keys = apply([&] { bar->keysBox()->setChecked(true); });
+    figures.matchCase = apply([&] { bar->matchCaseBox()->setChecked(true); });
+    bar->keysBox()->setChecked(false);
+    bar->matchCaseBox()->setChecked(false);
+    bar->clear();
+    return figures;
+}
+
+void printFilter(const char *title, const FilterFigures &f, int rows)
+{
+    std::printf("%s (%d rows before the filter):\n", title, rows);
+    std::printf("  typing \"files\", per key:    ");
+    for (double ms : f.typing)
+        std::printf(" %6.1f", ms);
+    std::printf("  ms (max %.1f)\n", *std::max_element(f.typing.begin(), f.typing.end()));
+    std::printf("  taking it back, per key:    ");
+    for (double ms : f.backspace)
+        std::printf(" %6.1f", ms);
+    std::printf("  ms (max %.1f)\n", *std::max_element(f.backspace.begin(), f.backspace.end()));
+    std::printf("  Untranslated %.1f, Problems %.1f, Not to be translated %.1f, All %.1f ms\n", f.states[0],
+                f.states[1], f.states[2], f.states[3]);
+    std::printf("  Keys on (\"IDS_12\") %.1f ms, Match Case on %.1f ms\n", f.keys, f.matchCase);
+}
+
+int benchFilter(int entries)
+{
+    const QString path = QDir::tempPath() + QStringLiteral("/rendaro-bench-%1.xml").arg(entries);
+    if (!QFile::exists(path) && !generateLanguageFile(path, entries)) {
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+        return 1;
+    }
+    CRendaroDoc document;
+    setTheDocument(&document);
+    NoPrompts prompts;
+    auto *view = new CRendaroView(prompts);
+    view->resize(900, 600);
+    showExposed(view);
+    if (view->OpenPath(path) != CRendaroView::OpenResult::Opened) {
+        std::fprintf(stderr, "cannot open %s\n", qPrintable(path));
+        return 1;
+    }
+    view->OnFilter();
+    view->hideTranslated = false;
+    view->RefreshGrid();
+    view->grid()->SelectOnly(view->grid()->GetItemCount() / 2);
+    const int all = view->grid()->GetItemCount();
+    const FilterFigures off = runFilter(view);
+    view->hideTranslated = true;
+    view->RefreshGrid();
+    const int untranslated = view->grid()->GetItemCount();
+    const FilterFigures on = runFilter(view);
+    std::printf("catalogue: %d entries\n", entries);
+    printFilter("Hide Translated Item off", off, all);
+    printFilter("Hide Translated Item on", on, untranslated);
+    delete view;
+    setTheDocument(nullptr);
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QElapsedTimer start;
+    start.start();
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    const QStringList args = app.arguments();
+    if (args.size() == 3 && args[1] == QLatin1String("--open-child"))
+        return openChild(args[2], start);
+    const QString mode = args.value(1, QStringLiteral("show"));
+    if (mode == QLatin1String("filter"))
+        return benchFilter(args.size() > 2 ? args[2].toInt() : 100000);
+    if (mode != QLatin1String("show")) {
+        std::fprintf(stderr, "usage: bench_grid show [FILE] | filter [ENTRIES]\n");
+        return 2;
+    }
+    QString path = args.value(2);
+    if (path.isEmpty()) {
+        path = QDir::tempPath() + QStringLiteral("/rendaro-bench-1000000.xml");
+        if (!QFile::exists(path) && !generateLanguageFile(path, 1000000)) {
+            std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+            return 1;
+        }
+    }
+    return benchShow(path, double(QFile(path).size()) / (1024 * 1024));
+}

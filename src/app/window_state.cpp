@@ -1,0 +1,68 @@
+#include "app/window_state.h"
+
+#include "editor/filter_bar.h"
+#include "editor/rendaro_view.h"
+
+#include <QGuiApplication>
+#include <QMainWindow>
+#include <QScreen>
+#include <QSettings>
+#include <QStatusBar>
+
+namespace {
+
+const QString kGroup = QStringLiteral("Window");
+const QString kGeometry = QStringLiteral("geometry");
+const QString kState = QStringLiteral("state");
+const QString kStatusBar = QStringLiteral("statusBar");
+const QString kFilterBar = QStringLiteral("filterBar");
+const QString kColumnWidths = QStringLiteral("columnWidths");
+
+// Two thirds of the available area of the window's screen, centred.
+void placeFirstTime(QMainWindow &window)
+{
+    const QScreen *screen = window.screen() ? window.screen() : QGuiApplication::primaryScreen();
+    if (!screen) {
+        window.resize(900, 600);
+        return;
+    }
+    const QRect available = screen->availableGeometry();
+    QRect placed(QPoint(0, 0), available.size() * 2 / 3);
+    placed.moveCenter(available.center());
+    window.setGeometry(placed);
+}
+
+} // namespace
+
+void RestoreWindowState(QMainWindow &window, CRendaroView &view, QSettings &settings)
+{
+    settings.beginGroup(kGroup);
+    const QByteArray geometry = settings.value(kGeometry).toByteArray();
+    if (geometry.isEmpty() || !window.restoreGeometry(geometry))
+        placeFirstTime(window);
+    window.restoreState(settings.value(kState).toByteArray());
+    if (settings.contains(kStatusBar))
+        window.statusBar()->setVisible(settings.value(kStatusBar).toBool());
+    view.filterBar()->setVisible(settings.value(kFilterBar, false).toBool());
+    QList<int> widths;
+    for (const QVariant &width : settings.value(kColumnWidths).toList())
+        widths.append(width.toInt());
+    if (!widths.isEmpty())
+        view.setColumnWidths(widths);
+    settings.endGroup();
+}
+
+void SaveWindowState(QMainWindow &window, const CRendaroView &view, QSettings &settings)
+{
+    settings.beginGroup(kGroup);
+    settings.setValue(kGeometry, window.saveGeometry());
+    settings.setValue(kState, window.saveState());
+    settings.setValue(kStatusBar, !window.statusBar()->isHidden());
+    settings.setValue(kFilterBar, !view.filterBar()->isHidden());
+    QVariantList widths;
+    for (int width : view.columnWidths())
+        widths.append(width);
+    settings.setValue(kColumnWidths, widths);
+    settings.endGroup();
+    settings.sync();
+}

@@ -1,0 +1,13 @@
+#pragma once
+// The main window's size, place and state kept between runs in the
+// settings ("Window" group): geometry (maximized included), the toolbar and
+// dock widgets, the status bar, the filter bar and the grid's column widths.
+// Without saved settings the window takes two thirds of the screen's
+// available area, centred.
+
+class CRendaroView;
+class QMainWindow;
+class QSettings;
+
+void RestoreWindowState(QMainWindow &window, CRendaroView &view, QSettings &settings);
+void SaveWindowState(QMainWindow &window, const CRendaroView &view, QSettings &settings);

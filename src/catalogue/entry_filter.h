@@ -1,0 +1,60 @@
+#pragma once
+// Which entries of a catalogue the editor's grid shows: Hide Translated
+// Item, a state (untranslated, failing a check, ...) and a text that the
+// original, the translation or a key must contain. The filter reads marks
+// the entries do not hold themselves (the live counts' problems, the
+// entries changed since the file was opened, the spelling checker's
+// findings) through EntryMarks.
+
+#include "catalogue/entry_table.h"
+
+#include <QString>
+#include <cstdint>
+#include <unordered_set>
+#include <vector>
+
+class CatalogueCounts;
+
+enum class EntryFilterState { All, Untranslated, Problems, Misspelled, Changed, NotTranslatable };
+
+// Sets of entries (by address: entries never move while their catalogue
+// holds them).
+using EntrySet = std::unordered_set<const StringEntry *>;
+
+struct EntryMarks {
+    const CatalogueCounts *counts = nullptr;  // Problems; none: no entry has one
+    const EntrySet *changed = nullptr;        // Changed
+    const EntrySet *misspelled = nullptr;     // Misspelled
+};
+
+struct EntryFilter {
+    QString text;  // empty: any text
+    Qt::CaseSensitivity caseSensitivity = Qt::CaseInsensitive;
+    bool matchKeys = false;  // the text may be in a key too
+    EntryFilterState state = EntryFilterState::All;
+    bool hideTranslated = false;  // only entries whose translation is empty or equals the original
+    // Texts shown in place of the originals (Replace Original English): the
+    // text may be in the shown text too. Null: none.
+    const EntryMap *reference = nullptr;
+
+    // Lets every entry through.
+    bool isEmpty() const { return text.isEmpty() && state == EntryFilterState::All && !hideTranslated; }
+    bool matches(const StringEntry &entry, const EntryMarks &marks) const;
+    // Whether everything this filter lets through passes `wider` too, so
+    // that the entries `wider` let through are enough to start from.
+    bool narrows(const EntryFilter &wider) const;
+};
+
+// An entry Hide Translated Item keeps: its translation is empty or equals
+// its original.
+bool IsShownUntranslated(const StringEntry &entry);
+
+// The numbers (EntryTable::byNumber) of the entries that pass, in the
+// table's order. An unordered table is not sorted as a whole: only the
+// entries that pass are put in order.
+std::vector<std::uint32_t> FilterEntries(const EntryMap &entries, const EntryFilter &filter, const EntryMarks &marks);
+
+// The candidates (entry numbers) that pass, in their order; numbers the
+// table no longer holds are dropped.
+std::vector<std::uint32_t> FilterEntryNumbers(const EntryMap &entries, const std::vector<std::uint32_t> &candidates,
+                                              const EntryFilter &filter, const EntryMarks &marks);

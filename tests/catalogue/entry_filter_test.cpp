@@ -1,0 +1,210 @@
+#include "catalogue/catalogue_counts.h"
+#include "catalogue/document.h"
+#include "catalogue/entry_filter.h"
+
+#include <gtest/gtest.h>
+#include <random>
+
+namespace {
+
+StringEntry makeEntry(const QString &original, const QString &translation, int translatable = 1,
+                      const QStringList &keys = {})
+{
+    StringEntry entry;
+    entry.original = original;
+    entry.translation = translation;
+    entry.translatable = translatable;
+    entry.keys = keys;
+    return entry;
+}
+
+QStringList originals(const EntryMap &entries, const std::vector<std::uint32_t> &numbers)
+{
+    QStringList texts;
+    for (std::uint32_t number : numbers)
+        texts << entries.byNumber(number).original;
+    return texts;
+}
+
+// Entries added out of order, so that the table is not ordered until asked.
+EntryMap sampleEntries()
+{
+    EntryMap entries;
+    entries.insertUnordered(makeEntry("Save", "Sichern", 1, {"IDS_SAVE"}));
+    entries.insertUnordered(makeEntry("Open file", "Open file", 1, {"IDS_OPEN", "IDS_OPEN2"}));
+    entries.insertUnordered(makeEntry("Print %s", "Drucken", 1, {"IDS_PRINT"}));
+    entries.insertUnordered(makeEntry("Quit", "Quit", 0, {"IDS_QUIT"}));
+    entries.insertUnordered(makeEntry("Close", "", 1));
+    entries.insertUnordered(makeEntry("Open folder", "Ordner öffnen", 1, {"IDS_DIR"}));
+    return entries;
+}
+
+TEST(EntryFilter, TextStatesAndHideTranslatedTogether)
+{
+    const EntryMap entries = sampleEntries();
+    CatalogueCounts counts;
+    counts.recount(entries, 2.0f, CodeTypeCpp);
+    EntrySet changed{entries.lookup(QStringLiteral("Save"))};
+    const EntryMarks marks{&counts, &changed, nullptr};
+    auto shown = [&](const EntryFilter &filter) { return originals(entries, FilterEntries(entries, filter, marks)); };
+
+    EntryFilter filter;
+    EXPECT_TRUE(filter.isEmpty());
+    EXPECT_EQ(shown(filter), QStringList({"Close", "Open file", "Open folder", "Print %s", "Quit", "Save"}));
+    filter.hideTranslated = true;  // an empty translation is still to be translated
+    EXPECT_EQ(shown(filter), QStringList({"Close", "Open file", "Quit"}));
+    filter.text = QStringLiteral("OPEN");
+    EXPECT_EQ(shown(filter), QStringList({"Open file"}));
+    filter.hideTranslated = false;
+    EXPECT_EQ(shown(filter), QStringList({"Open file", "Open folder"}));
+    filter.caseSensitivity = Qt::CaseSensitive;
+    EXPECT_EQ(shown(filter), QStringList());
+    filter.text = QStringLiteral("Öffnen");  // in a translation, folded only without Match Case
+    EXPECT_EQ(shown(filter), QStringList());
+    filter.caseSensitivity = Qt::CaseInsensitive;
+    EXPECT_EQ(shown(filter), QStringList({"Open folder"}));
+
+    // Keys only with the toggle; any key of the entry.
+    filter.text = QStringLiteral("ids_open2");
+    EXPECT_EQ(shown(filter), QStringList());
+    filter.matchKeys = true;
+    EXPECT_EQ(shown(filter), QStringList({"Open file"}));
+
+    // A reference text shown in place of the original is looked in too.
+    EntryMap reference;
+    reference.insert(makeEntry("Quit", "Beenden"));
+    filter.matchKeys = false;
+    filter.text = QStringLiteral("beenden");
+    EXPECT_EQ(shown(filter), QStringList());
+    filter.reference = &reference;
+    EXPECT_EQ(shown(filter), QStringList({"Quit"}));
+
+    filter = EntryFilter();
+    filter.state = EntryFilterState::Untranslated;  // as the counts count it: translatable, equal
+    EXPECT_EQ(shown(filter), QStringList({"Open file"}));
+    filter.state = EntryFilterState::Problems;  // placeholder, and the empty translation
+    EXPECT_EQ(shown(filter), QStringList({"Close", "Print %s"}));
+    filter.state = EntryFilterState::NotTranslatable;
+    EXPECT_EQ(shown(filter), QStringList({"Quit"}));
+    filter.state = EntryFilterState::Changed;
+    EXPECT_EQ(shown(filter), QStringList({"Save"}));
+    filter.state = EntryFilterState::Misspelled;  // no spelling marks: nothing
+    EXPECT_EQ(shown(filter), QStringList());
+    filter.state = EntryFilterState::Problems;
+    filter.hideTranslated = true;
+    EXPECT_EQ(shown(filter), QStringList({"Close"}));
+    EXPECT_FALSE(filter.isEmpty());
+}
+
+TEST(EntryFilter, OrderedAndUnorderedTablesGiveTheSameRows)
+{
+    EntryMap entries;
+    std::mt19937 random(3);
+    for (int i = 0; i < 2000; ++i) {
+        const QString original = QStringLiteral("s%1 %2").arg(random() % 100000).arg(QLatin1String(i % 7 ? "x" : "Y"));
+        entries.insertUnordered(makeEntry(original, i % 3 ? original : original + QStringLiteral("!")));
+    }
+    EntryFilter filter;
+    filter.text = QStringLiteral("y");
+    filter.hideTranslated = true;
+    const std::vector<std::uint32_t> unordered = FilterEntries(entries, filter, {});
+    EXPECT_FALSE(entries.isOrdered());  // only the rows that pass were sorted
+    ASSERT_FALSE(unordered.empty());
+    entries.numberAt(0);
+    ASSERT_TRUE(entries.isOrdered());
+    EXPECT_EQ(FilterEntries(entries, filter, {}), unordered);
+    for (size_t i = 1; i < unordered.size(); ++i)
+        EXPECT_TRUE(OriginalLess(entries.byNumber(unordered[i - 1]).original, entries.byNumber(unordered[i]).original));
+}
+
+// Whenever a filter says it narrows another, the rows of the other filtered
+// again give exactly the rows of a full pass; random filters over random
+// entries.
+TEST(EntryFilter, NarrowingFromAWiderFilterEqualsAFullPass)
+{
+    const char *const words[] = {"", "a", "ab", "AB", "b", "abc", "x", "bA"};
+    EntryMap entries;
+    std::mt19937 random(11);
+    auto word = [&] {
+        QString text;
+        for (int i = 0, n = int(random() % 6); i < n; ++i)
+            text += QChar(u"aAbBcx "[random() % 7]);
+        return text;
+    };
+    for (int i = 0; i < 400; ++i) {
+        const QString original = word() + QString::number(i);
+        entries.insertUnordered(makeEntry(original, random() % 3 ? original : word(), int(random() % 5 != 0),
+                                          {word(), word()}));
+    }
+    CatalogueCounts counts;
+    counts.recount(entries, 2.0f, CodeTypeCpp);
+    EntrySet changed;
+    for (size_t number = 0; number < entries.size(); number += 3)
+        changed.insert(&entries.byNumber(number));
+    const EntryMarks marks{&counts, &changed, nullptr};
+    auto randomFilter = [&] {
+        EntryFilter filter;
+        filter.text = QString::fromLatin1(words[random() % std::size(words)]);
+        filter.caseSensitivity = random() % 2 ? Qt::CaseSensitive : Qt::CaseInsensitive;
+        filter.matchKeys = random() % 2;
+        filter.hideTranslated = random() % 2;
+        filter.state = EntryFilterState(random() % 6);
+        return filter;
+    };
+    int narrowings = 0;
+    for (int round = 0; round < 3000; ++round) {
+        const EntryFilter wider = randomFilter(), narrower = randomFilter();
+        if (!narrower.narrows(wider))
+            continue;
+        ++narrowings;
+        const std::vector<std::uint32_t> fromWider =
+            FilterEntryNumbers(entries, FilterEntries(entries, wider, marks), narrower, marks);
+        ASSERT_EQ(fromWider, FilterEntries(entries, narrower, marks))
+            << narrower.text.toStdString() << " after " << wider.text.toStdString();
+    }
+    EXPECT_GT(narrowings, 100);
+    // Every filter narrows itself and the empty one.
+    for (int round = 0; round < 50; ++round) {
+        const EntryFilter filter = randomFilter();
+        EXPECT_TRUE(filter.narrows(filter));
+        EXPECT_TRUE(filter.narrows(EntryFilter()));
+    }
+}
+
+// Without Match Case a text matches as QString::contains finds it case
+// insensitively, non-ASCII letters and signs that fold to ASCII included.
+TEST(EntryFilter, TextWithoutMatchCaseAsQtFindsIt)
+{
+    const QString alphabet = QStringLiteral("aAbBkK\u00f6\u00d6\u00df\u1e9e\u212a\u017fsS ");
+    std::mt19937 random(5);
+    auto text = [&](int longest) {
+        QString result;
+        for (int i = 0, n = int(random() % unsigned(longest + 1)); i < n; ++i)
+            result += alphabet[qsizetype(random() % unsigned(alphabet.size()))];
+        return result;
+    };
+    for (int round = 0; round < 5000; ++round) {
+        const StringEntry entry = makeEntry(text(12), text(12));
+        EntryFilter filter;
+        filter.text = text(3);
+        const bool expected = entry.original.contains(filter.text, Qt::CaseInsensitive)
+                              || entry.translation.contains(filter.text, Qt::CaseInsensitive);
+        ASSERT_EQ(filter.matches(entry, {}), expected)
+            << filter.text.toStdString() << " in " << entry.original.toStdString() << " / "
+            << entry.translation.toStdString();
+    }
+}
+
+TEST(EntryFilter, NumbersTheTableNoLongerHoldsAreDropped)
+{
+    EntryMap entries = sampleEntries();
+    EntryFilter filter;
+    const std::vector<std::uint32_t> all = FilterEntries(entries, filter, {});
+    entries.insertUnordered(makeEntry("Zoom", "Zoom"));
+    std::vector<std::uint32_t> rows = all;
+    rows.push_back(std::uint32_t(entries.size() - 1));
+    ASSERT_TRUE(entries.removeLast(QStringLiteral("Zoom")));
+    EXPECT_EQ(FilterEntryNumbers(entries, rows, filter, {}), all);
+}
+
+} // namespace
