@@ -4,13 +4,13 @@
 #include <QSettings>
 
 namespace {
-const QString kGroup = QStringLiteral("Recent File List");
+const QString kRecentFilesGroup = QStringLiteral("Recent File List");
 QString key(int number) { return QStringLiteral("File%1").arg(number); }
 }
 
 RecentFileList::RecentFileList(QSettings &settings, int size) : m_settings(settings), m_size(size)
 {
-    m_settings.beginGroup(kGroup);
+    m_settings.beginGroup(kRecentFilesGroup);
     for (int i = 1; i <= m_size; ++i) {
         const QString path = m_settings.value(key(i)).toString();
         if (!path.isEmpty() && !m_files.contains(path))
@@ -37,7 +37,7 @@ void RecentFileList::remove(const QString &path)
 
 void RecentFileList::save()
 {
-    m_settings.beginGroup(kGroup);
+    m_settings.beginGroup(kRecentFilesGroup);
     for (int i = 1; i <= m_size; ++i) {
         if (i <= m_files.size())
             m_settings.setValue(key(i), m_files[i - 1]);

@@ -11,7 +11,7 @@
 
 namespace {
 
-const QString kGroup = QStringLiteral("Window");
+const QString kWindowGroup = QStringLiteral("Window");
 const QString kGeometry = QStringLiteral("geometry");
 const QString kState = QStringLiteral("state");
 const QString kStatusBar = QStringLiteral("statusBar");
@@ -36,7 +36,7 @@ void placeFirstTime(QMainWindow &window)
 
 void RestoreWindowState(QMainWindow &window, CRendaroView &view, QSettings &settings)
 {
-    settings.beginGroup(kGroup);
+    settings.beginGroup(kWindowGroup);
     const QByteArray geometry = settings.value(kGeometry).toByteArray();
     if (geometry.isEmpty() || !window.restoreGeometry(geometry))
         placeFirstTime(window);
@@ -54,7 +54,7 @@ void RestoreWindowState(QMainWindow &window, CRendaroView &view, QSettings &sett
 
 void SaveWindowState(QMainWindow &window, const CRendaroView &view, QSettings &settings)
 {
-    settings.beginGroup(kGroup);
+    settings.beginGroup(kWindowGroup);
     settings.setValue(kGeometry, window.saveGeometry());
     settings.setValue(kState, window.saveState());
     settings.setValue(kStatusBar, !window.statusBar()->isHidden());

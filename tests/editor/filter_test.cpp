@@ -3,6 +3,7 @@
 // rows it hides, Esc, typing applied once it pauses, and the Changed and
 // Misspelled states.
 
+#include "gui_test_registry.h"
 #include "editor/filter_bar.h"
 #include "editor_fixture.h"
 
@@ -238,5 +239,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(FilterTest)
+RENDARO_GUI_TEST(FilterTest)
 #include "filter_test.moc"
