@@ -180,7 +180,7 @@ void CMainFrame::buildStatusBar()
 
 void CMainFrame::closeEvent(QCloseEvent *event)
 {
-    if (m_view->PromptSave())
+    if (m_view->PromptClose())
         event->accept();
     else
         event->ignore();
