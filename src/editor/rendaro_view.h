@@ -12,6 +12,7 @@
 #include "editor/reference_originals.h"
 #include "editor/undo_commands.h"
 #include "editor/user_prompts.h"
+#include "recovery/file_fingerprint.h"
 
 #include <QWidget>
 #include <memory>
@@ -293,9 +294,14 @@ private:
     QStringList shownFiles() const;
     JournalWriter *shownJournal();
     void noteJournalFailure();
+    // The records of one step reach the journal's thread together.
+    void beginJournalBatch();
+    void endJournalBatch();
     void restoreJournal(FoundJournal &journal, const JournalPlan &plan);
     void setupDiskWatch();
     void watchShownFiles();
+    QHash<QString, FileFingerprint> shownFilesNow() const;
+    void rememberSavedFiles(const QHash<QString, FileFingerprint> &beforeSave);
     bool reloadShown();
     bool confirmOverwrite(const QStringList &paths);
     std::unique_ptr<ViewRecovery> m_recovery;

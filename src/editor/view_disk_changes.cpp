@@ -71,6 +71,32 @@ void CRendaroView::watchShownFiles()
         r.watcher.addPaths(folders.values());
 }
 
+QHash<QString, FileFingerprint> CRendaroView::shownFilesNow() const
+{
+    QHash<QString, FileFingerprint> now;
+    for (const QString &file : shownFiles())
+        now.insert(file, TakeFingerprint(file, false));
+    return now;
+}
+
+// After a save of several files: those it wrote are now the versions read;
+// one it could not write keeps what was read before. Replaced files are
+// watched again (a rename takes a file out of the watch).
+void CRendaroView::rememberSavedFiles(const QHash<QString, FileFingerprint> &beforeSave)
+{
+    ViewRecovery &r = *m_recovery;
+    for (const QString &file : shownFiles()) {
+        if (!r.read.contains(file) || FileChangedSince(file, beforeSave.value(file))) {
+            r.read.insert(file, TakeFingerprint(file));
+            r.answered.remove(file);
+        }
+    }
+    if (!r.watcher.files().isEmpty())
+        r.watcher.removePaths(r.watcher.files());
+    if (!r.read.isEmpty())
+        r.watcher.addPaths(r.read.keys());
+}
+
 void CRendaroView::CheckDiskChanges()
 {
     ViewRecovery &r = *m_recovery;

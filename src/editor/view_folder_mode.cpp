@@ -78,6 +78,7 @@ void CRendaroView::SaveAllWithProgress()
         return;  // the open edit was refused and says why
     if (!confirmOverwrite(shownFiles()))
         return;
+    const QHash<QString, FileFingerprint> beforeSave = shownFilesNow();
     CRendaroDoc &document = *theDocument();
     bool saved;
     {
@@ -87,8 +88,7 @@ void CRendaroView::SaveAllWithProgress()
             progress->step(tr("Updating UI..."));
         RefreshGrid();
     }
-    // Each file now holds what was written, or (where writing failed) what it held.
-    watchShownFiles();
+    rememberSavedFiles(beforeSave);
     if (!saved) {
         ask(messageText(MsgCannotSave) + QStringLiteral("\n\n") + document.lastErrorText(), PromptIcon::Stop,
             PromptButtons::Ok);

@@ -58,6 +58,11 @@ QStringList CRendaroView::shownFiles() const
 // (strings pasted after New) has nothing to restore into and no journal.
 JournalWriter *CRendaroView::shownJournal()
 {
+    ViewRecovery &r = *m_recovery;
+    if (r.journal && r.batchDepth > 0 && !r.held) {
+        r.journal->hold();
+        r.held = true;
+    }
     if (m_recovery->journal)
         return m_recovery->journal.get();
     if (m_recovery->journalUnavailable)
@@ -81,11 +86,25 @@ JournalWriter *CRendaroView::shownJournal()
     const QString folder = RecoveryFolder();
     if (EnsureRecoveryFolder(folder, &error))
         m_recovery->journal = JournalWriter::create(folder, header, &error);
-    if (!m_recovery->journal) {
-        m_recovery->journalUnavailable = true;
+    if (!r.journal) {
+        r.journalUnavailable = true;
         emit statusMessage(tr("Unsaved changes are not kept for recovery: %1").arg(error));
+        return nullptr;
     }
-    return m_recovery->journal.get();
+    if (r.batchDepth > 0) {
+        r.journal->hold();
+        r.held = true;
+    }
+    return r.journal.get();
+}
+
+void CRendaroView::beginJournalBatch() { ++m_recovery->batchDepth; }
+
+void CRendaroView::endJournalBatch()
+{
+    ViewRecovery &r = *m_recovery;
+    if (--r.batchDepth == 0 && std::exchange(r.held, false) && r.journal)
+        r.journal->release();
 }
 
 void CRendaroView::noteJournalFailure()
@@ -123,6 +142,7 @@ void CRendaroView::discardJournal()
     if (m_recovery->journal)
         m_recovery->journal->discard();
     m_recovery->journal.reset();
+    m_recovery->held = false;
     m_recovery->journalUnavailable = false;
     m_recovery->failureShown = false;
 }

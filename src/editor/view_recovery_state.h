@@ -15,6 +15,8 @@ struct ViewRecovery {
     std::unique_ptr<JournalWriter> journal;
     bool journalUnavailable = false;  // it could not be made for what is shown; said once
     bool failureShown = false;        // a write failure was said
+    int batchDepth = 0;               // a step of many changes is being made
+    bool held = false;                // the journal holds its records until the step ends
     QFileSystemWatcher watcher;       // the shown files and their folders
     QTimer diskCheck;                 // single shot: a burst of events settles first
     QHash<QString, FileFingerprint> read;      // each shown file as read or last written

@@ -61,12 +61,14 @@ CRendaroView::ChangeStep::ChangeStep(CRendaroView &view, const QString &text) : 
 {
     if (m_view.m_stepDepth++ == 0)
         m_view.m_stepText = text;
+    m_view.beginJournalBatch();
 }
 
 CRendaroView::ChangeStep::~ChangeStep()
 {
     if (--m_view.m_stepDepth == 0)
         m_view.pushStep(m_view.m_stepText);
+    m_view.endJournalBatch();
 }
 
 void CRendaroView::entryChanged(const QString &original, const EntryState &before)
@@ -169,6 +171,7 @@ void CRendaroView::updateUndoActions()
 void CRendaroView::applyEntryChanges(const std::vector<EntryChange> &changes, bool undo)
 {
     m_grid->EndEdit(false);
+    beginJournalBatch();
     const bool many = changes.size() > kRowByRowChanges;
     const bool rowsComeAndGo = std::any_of(changes.begin(), changes.end(), [](const EntryChange &change) {
         return change.before.existed != change.after.existed;
@@ -187,6 +190,7 @@ void CRendaroView::applyEntryChanges(const std::vector<EntryChange> &changes, bo
             applyEntryChange(change.original, change.after, true);
     }
     endRowLookup();
+    endJournalBatch();
     if (std::exchange(m_countsDeferred, false))
         recountShown();
     if (std::exchange(m_rowsDeferred, false))

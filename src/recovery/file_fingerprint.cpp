@@ -30,10 +30,10 @@ QByteArray hashOf(const QString &path, bool *ok)
 
 } // namespace
 
-FileFingerprint TakeFingerprint(const QString &path)
+FileFingerprint TakeFingerprint(const QString &path, bool withHash)
 {
     FileFingerprint print = statOf(path);
-    if (print.exists) {
+    if (print.exists && withHash) {
         bool ok = false;
         print.hash = hashOf(path, &ok);
         print.exists = ok;

@@ -21,8 +21,9 @@ struct FileFingerprint {
 };
 
 // The file's fingerprint now (links followed); a missing or unreadable
-// file has exists false.
-FileFingerprint TakeFingerprint(const QString &path);
+// file has exists false. Without the hash it costs one stat, and compares
+// as unchanged only while size and time stay.
+FileFingerprint TakeFingerprint(const QString &path, bool withHash = true);
 
 // Whether the file differs from what `recorded` saw. A file that is gone
 // counts as changed; the hash is read only when size and time leave it

@@ -87,6 +87,8 @@ JournalWriter::JournalWriter(const QString &path, int fd) : m_path(path), m_fd(f
 
 JournalWriter::~JournalWriter()
 {
+    if (m_heldRecords > 0)
+        handOver(std::exchange(m_held, QByteArray()), std::exchange(m_heldRecords, 0));
     stop();
     if (m_fd >= 0)
         ::close(m_fd);
@@ -95,24 +97,55 @@ JournalWriter::~JournalWriter()
 void JournalWriter::appendEntry(JournalRecordType type, const QString &original, const QString &translation,
                                 int translatable)
 {
+    ++m_appended;
+    if (m_holdDepth > 0) {
+        AppendEntryRecord(m_held, type, original, translation, translatable);
+        ++m_heldRecords;
+        return;
+    }
     std::lock_guard lock(m_mutex);
     AppendEntryRecord(m_pending, type, original, translation, translatable);
     ++m_pendingRecords;
-    ++m_appended;
     m_wake.notify_one();
 }
 
 void JournalWriter::appendSettings(float lengthRatio, int codeType)
 {
+    ++m_appended;
+    if (m_holdDepth > 0) {
+        AppendSettingsRecord(m_held, lengthRatio, codeType);
+        ++m_heldRecords;
+        return;
+    }
     std::lock_guard lock(m_mutex);
     AppendSettingsRecord(m_pending, lengthRatio, codeType);
     ++m_pendingRecords;
-    ++m_appended;
+    m_wake.notify_one();
+}
+
+void JournalWriter::hold() { ++m_holdDepth; }
+
+void JournalWriter::release()
+{
+    if (m_holdDepth > 0 && --m_holdDepth == 0 && m_heldRecords > 0)
+        handOver(std::exchange(m_held, QByteArray()), std::exchange(m_heldRecords, 0));
+}
+
+void JournalWriter::handOver(QByteArray &&records, qint64 count)
+{
+    std::lock_guard lock(m_mutex);
+    if (m_pending.isEmpty())
+        m_pending = std::move(records);
+    else
+        m_pending.append(records);
+    m_pendingRecords += count;
     m_wake.notify_one();
 }
 
 bool JournalWriter::flush()
 {
+    if (m_heldRecords > 0)  // everything appended, held or not
+        handOver(std::exchange(m_held, QByteArray()), std::exchange(m_heldRecords, 0));
     std::unique_lock lock(m_mutex);
     const qint64 target = m_appended;
     m_written.wait(lock, [&] { return m_durable >= target || !m_thread.joinable(); });
@@ -126,6 +159,8 @@ void JournalWriter::discard()
         m_pending.clear();
         m_pendingRecords = 0;
     }
+    m_held.clear();
+    m_heldRecords = 0;
     stop();
     // Removed while still locked, so no other editor finds it unheld.
     ::unlink(QFile::encodeName(m_path).constData());

@@ -157,7 +157,8 @@ int runChild(int argc, char **argv)
             prompts.folders.append(value);
         } else if (name == u"open" || name == u"start") {
             rendaro.InitInstance(name == u"open" ? QStringList{value} : QStringList());
-            QTest::qWaitForWindowExposed(rendaro.mainFrame());
+            if (!QTest::qWaitForWindowExposed(rendaro.mainFrame()))
+                return fail(QStringLiteral("the window was not shown"));
         } else if (!frame) {
             return fail(QStringLiteral("no window for ") + step);
         } else if (name == u"open-folder") {
