@@ -69,10 +69,11 @@ int QtUserPrompts::choose(QWidget *owner, const QString &text, const QString &ca
     QList<QPushButton *> pushed;
     for (const QString &label : buttons)
         pushed.append(box.addButton(label, pushed.isEmpty() ? QMessageBox::AcceptRole : QMessageBox::RejectRole));
-    if (!pushed.isEmpty())
-        box.setDefaultButton(pushed.first());
-    if (escape >= 0 && escape < pushed.size())
+    // Enter and Esc both take the choice that loses nothing.
+    if (escape >= 0 && escape < pushed.size()) {
+        box.setDefaultButton(pushed[escape]);
         box.setEscapeButton(pushed[escape]);
+    }
     box.exec();
     const int index = int(pushed.indexOf(qobject_cast<QPushButton *>(box.clickedButton())));
     return index >= 0 ? index : escape;

@@ -31,9 +31,9 @@ public:
     virtual PromptAnswer message(QWidget *owner, const QString &text, const QString &caption, PromptIcon icon,
                                  PromptButtons buttons) = 0;
     // A question whose buttons carry texts of their own ("Reload", "Keep
-    // Mine"), in order, the first the default; returns the index of the
-    // button pressed. Closing the box (Esc) gives `escape`, which should be
-    // the choice that loses nothing; prompts that cannot ask give it too.
+    // Mine"), in order; returns the index of the button pressed. `escape`
+    // is the choice that loses nothing: Enter, Esc and closing the box give
+    // it, and so do prompts that cannot ask.
     virtual int choose(QWidget *owner, const QString &text, const QString &caption, PromptIcon icon,
                        const QStringList &buttons, int escape)
     {

@@ -135,8 +135,10 @@ void CRendaroView::CheckDiskChanges()
         const QString text =
             (one ? tr("%1 was changed by another program, and you have unsaved changes.").arg(named)
                  : tr("These files were changed by another program, and you have unsaved changes:\n%1").arg(named))
-            + tr("\n\nReload drops your changes and reads the files again; Keep Mine keeps your version, and "
-                 "Save will ask before it overwrites the files.");
+            + (one ? tr("\n\nReload drops your changes and reads the file again; Keep Mine keeps your version, and "
+                        "Save will ask before it overwrites the file.")
+                   : tr("\n\nReload drops your changes and reads the files again; Keep Mine keeps your version, and "
+                        "Save will ask before it overwrites the files."));
         const int choice = m_prompts.choose(this, text, messageText(MsgAppName), PromptIcon::Exclamation,
                                             {tr("Reload"), tr("Keep Mine")}, 1);
         reload = choice == 0
