@@ -16,6 +16,7 @@
 #include "editor/rendaro_view.h"
 #include "editor/user_prompts.h"
 #include "generate_language_file.h"
+#include "helpers.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -125,6 +126,7 @@ int main(int argc, char **argv)
         return 1;
     }
 
+    const TemporaryStateFolder state;  // the edits' recovery journal
     CRendaroDoc document;
     setTheDocument(&document);
     NoPrompts prompts;
@@ -180,6 +182,7 @@ int main(int argc, char **argv)
                      qPrintable(full.statusText()));
         return 1;
     }
+    view->discardJournal();  // the edits are let go: the children open the file as it is
     delete view;
     setTheDocument(nullptr);
 

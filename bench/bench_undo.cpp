@@ -11,6 +11,7 @@
 #include "editor/rendaro_view.h"
 #include "editor/user_prompts.h"
 #include "generate_language_file.h"
+#include "helpers.h"
 
 #include <QApplication>
 #include <QDir>
@@ -77,6 +78,7 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
         return 1;
     }
+    const TemporaryStateFolder state;  // the edits' recovery journal
     CRendaroDoc document;
     setTheDocument(&document);
     ReplacePrompts prompts;

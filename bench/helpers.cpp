@@ -27,3 +27,10 @@ double bestOf(int runs, const std::function<double()> &run)
         best = std::min(best, run());
     return best;
 }
+
+TemporaryStateFolder::TemporaryStateFolder() : m_previous(qgetenv("XDG_STATE_HOME"))
+{
+    qputenv("XDG_STATE_HOME", QFile::encodeName(m_folder.path()));
+}
+
+TemporaryStateFolder::~TemporaryStateFolder() { qputenv("XDG_STATE_HOME", m_previous); }

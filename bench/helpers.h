@@ -2,6 +2,7 @@
 // Small helpers shared by the benchmark programs.
 
 #include <QString>
+#include <QTemporaryDir>
 #include <functional>
 
 // Copies every file below `from` to the same place below `to` (folders
@@ -10,3 +11,16 @@ bool copyTree(const QString &from, const QString &to);
 
 // The smallest of `runs` results of run() (milliseconds, say).
 double bestOf(int runs, const std::function<double()> &run);
+
+// Points XDG_STATE_HOME at a temporary folder while it lives (child
+// processes started meanwhile inherit it), so that the recovery journals of
+// a benchmark's edits never reach the user's state folder.
+class TemporaryStateFolder {
+public:
+    TemporaryStateFolder();
+    ~TemporaryStateFolder();
+
+private:
+    QTemporaryDir m_folder;
+    QByteArray m_previous;
+};

@@ -189,7 +189,7 @@ void CMainFrame::buildStatusBar()
 
 void CMainFrame::closeEvent(QCloseEvent *event)
 {
-    if (!m_view->PromptSave()) {
+    if (!m_view->PromptClose()) {
         event->ignore();
         return;
     }

@@ -27,6 +27,8 @@ bool CRendaroApp::InitInstance(const QStringList &files)
     m_frame->view()->setFocus();
     if (!files.isEmpty())
         m_frame->view()->OpenPath(QFileInfo(files.first()).absoluteFilePath());
+    else
+        m_frame->view()->OfferRecoveryAtStart();  // unsaved work an editor left behind
     return true;
 }
 

@@ -37,6 +37,10 @@ const CommandInfo kCommands[] = {
     {"consistency", cmdConsistency, "consistency DIR [--json]",
      "Lists every original that the language files of DIR translate differently, with each translation and the "
      "files holding it. Exit status 1 when anything is inconsistent."},
+    {"recover", cmdRecover, "recover --list\nrecover FILE [-o OUT] [--journal JOURNAL]",
+     "Lists the recovery journals the editor keeps (file or folder, time, count of changes), or writes FILE (or "
+     "every file of a language folder) with the unsaved changes of the journals an editor left behind applied. "
+     "--journal names one journal, also one set aside."},
     {"export", cmdExport, "export js|php FILE -o OUT\nexport js|php --folder DIR",
      "Writes a JavaScript or PHP string table of FILE, or of every language file of DIR next to its source under "
      "its script name."},

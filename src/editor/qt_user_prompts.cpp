@@ -5,6 +5,7 @@
 #include <QDialog>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace {
 
@@ -59,6 +60,23 @@ PromptAnswer QtUserPrompts::message(QWidget *owner, const QString &text, const Q
     case QMessageBox::No: return PromptAnswer::No;
     default: return buttons == PromptButtons::YesNo ? PromptAnswer::No : PromptAnswer::Cancel;
     }
+}
+
+int QtUserPrompts::choose(QWidget *owner, const QString &text, const QString &caption, PromptIcon icon,
+                          const QStringList &buttons, int escape)
+{
+    QMessageBox box(boxIcon(icon), caption, text, QMessageBox::NoButton, owner);
+    QList<QPushButton *> pushed;
+    for (const QString &label : buttons)
+        pushed.append(box.addButton(label, pushed.isEmpty() ? QMessageBox::AcceptRole : QMessageBox::RejectRole));
+    // Enter and Esc both take the choice that loses nothing.
+    if (escape >= 0 && escape < pushed.size()) {
+        box.setDefaultButton(pushed[escape]);
+        box.setEscapeButton(pushed[escape]);
+    }
+    box.exec();
+    const int index = int(pushed.indexOf(qobject_cast<QPushButton *>(box.clickedButton())));
+    return index >= 0 ? index : escape;
 }
 
 QString QtUserPrompts::openFileName(QWidget *owner, const FileDialogRequest &request)

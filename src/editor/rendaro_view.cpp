@@ -5,6 +5,7 @@
 #include "editor/command_actions.h"
 #include "editor/filter_bar.h"
 #include "editor/find_string_dialog.h"
+#include "editor/view_recovery_state.h"
 #include "export/script_table.h"
 
 #include <QApplication>
@@ -26,7 +27,7 @@ CRendaroView *theView() { return g_view; }
 
 CRendaroView::CRendaroView(UserPrompts &prompts, QWidget *parent)
     : QWidget(parent), m_prompts(prompts), m_grid(new CReportCtrl(this)), m_findDialog(new CFindString(this)),
-      m_undoStack(new QUndoStack(this))
+      m_undoStack(new QUndoStack(this)), m_recovery(std::make_unique<ViewRecovery>())
 {
     m_filterBar = new CFilterBar(this);
     g_view = this;
@@ -71,6 +72,7 @@ CRendaroView::CRendaroView(UserPrompts &prompts, QWidget *parent)
     });
     m_clipboardHasText = !QApplication::clipboard()->text().isEmpty();
     setupLiveCounts();
+    setupDiskWatch();
     // Undo: `modified` and the title follow the stack's clean state.
     connect(m_undoStack, &QUndoStack::indexChanged, this, &CRendaroView::syncModified);
     connect(m_undoStack, &QUndoStack::cleanChanged, this, &CRendaroView::syncModified);
@@ -87,6 +89,8 @@ CRendaroView::~CRendaroView()
     qApp->removeEventFilter(this);
     // The stack, a child, is cleared when it goes: this view must not hear of it.
     disconnect(m_undoStack, nullptr, this, nullptr);
+    // A journal still here holds changes nobody let go: it stays on disk.
+    m_recovery.reset();
     m_grid->DeleteAllRows();
     m_grid->SetRowSource(nullptr);
     modified = false;

@@ -14,12 +14,18 @@
 #include "editor/reference_originals.h"
 #include "editor/undo_commands.h"
 #include "editor/user_prompts.h"
+#include "recovery/file_fingerprint.h"
 
 #include <QWidget>
+#include <memory>
 
 class CFilterBar;
 class CFindString;
 class CommandActions;
+struct FoundJournal;
+class JournalWriter;
+struct JournalPlan;
+struct ViewRecovery;
 class CRendaroDoc;
 struct EntryState;
 class QUndoStack;
@@ -210,6 +216,26 @@ public:
     // --- find and replace (view_find_replace.cpp) -------------------------------
     void OnFindReplace();
 
+    // --- never losing work (view_recovery.cpp, view_disk_changes.cpp) ---------
+    // Every unsaved change of the shown file or folder is recorded in a
+    // recovery journal, which goes when the changes are saved or let go.
+    // entryChanged and applyEntryChange record each entry's change here.
+    void journalEntry(const QString &original, const EntryState &before, const EntryState &after);
+    void journalSettings(const CatalogueSettings &settings);
+    void discardJournal();
+    // Waits until the journal is on disk; false when it could not be written.
+    bool flushJournal();
+    QString journalPath() const;  // empty while there is no journal
+    // Offers the journals an editor left behind for the shown file or folder.
+    void OfferRecovery();
+    // At start-up, nothing shown: offers what was left behind for any file or folder.
+    void OfferRecoveryAtStart();
+    // PromptSave before the window closes; changes let go take their journal along.
+    bool PromptClose();
+    // Compares the shown files with what was read or last written and asks
+    // about those another program changed (the file watcher calls it).
+    void CheckDiskChanges();
+
     // --- commands --------------------------------------------------------------
     void bindCommands(CommandActions &commands);
     void updateCommandStates();
@@ -318,6 +344,22 @@ private:
     void replaceAll();
     enum class ReplaceResult { Unchanged, Replaced, Refused };
     ReplaceResult replaceInEntry(const QString &original, int row, QString *refusal);
+    // Recovery and files changed on disk (view_recovery.cpp, view_disk_changes.cpp).
+    QString shownTarget() const;
+    QStringList shownFiles() const;
+    JournalWriter *shownJournal();
+    void noteJournalFailure();
+    // The records of one step reach the journal's thread together.
+    void beginJournalBatch();
+    void endJournalBatch();
+    void restoreJournal(FoundJournal &journal, const JournalPlan &plan);
+    void setupDiskWatch();
+    void watchShownFiles();
+    QHash<QString, FileFingerprint> shownFilesNow() const;
+    void rememberSavedFiles(const QHash<QString, FileFingerprint> &beforeSave);
+    bool reloadShown();
+    bool confirmOverwrite(const QStringList &paths);
+    std::unique_ptr<ViewRecovery> m_recovery;
 };
 
 // The one view of the program, null when there is none.

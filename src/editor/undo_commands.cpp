@@ -9,8 +9,9 @@ bool operator==(const EntryState &a, const EntryState &b)
     return a.existed == b.existed && a.translation == b.translation && a.translatable == b.translatable;
 }
 
-EntryChangesCommand::EntryChangesCommand(CRendaroView &view, const QString &text, std::vector<EntryChange> changes)
-    : QUndoCommand(text), m_view(view), m_changes(std::move(changes))
+EntryChangesCommand::EntryChangesCommand(CRendaroView &view, const QString &text, std::vector<EntryChange> changes,
+                                         QUndoCommand *parent)
+    : QUndoCommand(text, parent), m_view(view), m_changes(std::move(changes))
 {
 }
 
@@ -37,8 +38,8 @@ bool EntryChangesCommand::addsEntries() const
 }
 
 SettingsChangeCommand::SettingsChangeCommand(CRendaroView &view, const CatalogueSettings &before,
-                                             const CatalogueSettings &after)
-    : QUndoCommand(QObject::tr("Settings")), m_view(view), m_before(before), m_after(after)
+                                             const CatalogueSettings &after, QUndoCommand *parent)
+    : QUndoCommand(QObject::tr("Settings"), parent), m_view(view), m_before(before), m_after(after)
 {
 }
 

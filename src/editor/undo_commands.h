@@ -25,7 +25,8 @@ bool operator==(const EntryState &a, const EntryState &b);
 // pushed after the changes were made, so its first redo does nothing.
 class EntryChangesCommand : public QUndoCommand {
 public:
-    EntryChangesCommand(CRendaroView &view, const QString &text, std::vector<EntryChange> changes);
+    EntryChangesCommand(CRendaroView &view, const QString &text, std::vector<EntryChange> changes,
+                        QUndoCommand *parent = nullptr);
     void undo() override;
     void redo() override;
     const std::vector<EntryChange> &changes() const { return m_changes; }
@@ -40,7 +41,8 @@ private:
 // New settings (length ratio, placeholder style) of the shown catalogue.
 class SettingsChangeCommand : public QUndoCommand {
 public:
-    SettingsChangeCommand(CRendaroView &view, const CatalogueSettings &before, const CatalogueSettings &after);
+    SettingsChangeCommand(CRendaroView &view, const CatalogueSettings &before, const CatalogueSettings &after,
+                          QUndoCommand *parent = nullptr);
     void undo() override;
     void redo() override;
 

@@ -6,6 +6,7 @@
 #include "catalogue/progress_reporter.h"
 
 #include <QString>
+#include <QStringList>
 #include <memory>
 
 class QDialog;
@@ -29,6 +30,20 @@ public:
     // box counts as Cancel, or No when there is no Cancel button).
     virtual PromptAnswer message(QWidget *owner, const QString &text, const QString &caption, PromptIcon icon,
                                  PromptButtons buttons) = 0;
+    // A question whose buttons carry texts of their own ("Reload", "Keep
+    // Mine"), in order; returns the index of the button pressed. `escape`
+    // is the choice that loses nothing: Enter, Esc and closing the box give
+    // it, and so do prompts that cannot ask.
+    virtual int choose(QWidget *owner, const QString &text, const QString &caption, PromptIcon icon,
+                       const QStringList &buttons, int escape)
+    {
+        Q_UNUSED(owner);
+        Q_UNUSED(text);
+        Q_UNUSED(caption);
+        Q_UNUSED(icon);
+        Q_UNUSED(buttons);
+        return escape;
+    }
     // A path chosen by the user, or empty when cancelled.
     virtual QString openFileName(QWidget *owner, const FileDialogRequest &request) = 0;
     virtual QString saveFileName(QWidget *owner, const FileDialogRequest &request) = 0;

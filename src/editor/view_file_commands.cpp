@@ -65,6 +65,8 @@ void CRendaroView::ResetView()
     UpdateTitle(QString(), false);
     theDocument()->CloseCatalogue(-1);
     recountShown();
+    discardJournal();
+    watchShownFiles();
 }
 
 void CRendaroView::OnFileNew()
@@ -84,7 +86,8 @@ void CRendaroView::OnFileOpen()
     if (path.isEmpty())
         return;
     const int id = theDocument()->LoadCatalogue(path, false);
-    showLoadedFile(id, path);
+    if (showLoadedFile(id, path))
+        OfferRecovery();
 }
 
 // The file is loaded before anything shown is closed, so a file that cannot
@@ -103,6 +106,7 @@ bool CRendaroView::showLoadedFile(int catalogueId, const QString &path)
     m_grid->DeleteAllRows();
     modified = false;
     clearUndoHistory();
+    discardJournal();  // the changes shown before were saved or let go
     lastEditValid = true;
     currentPath = path;
     currentCatalogueId = catalogueId;
@@ -110,6 +114,7 @@ bool CRendaroView::showLoadedFile(int catalogueId, const QString &path)
     UpdateTitle(currentPath, false);
     RefreshGrid();
     recountShown();
+    watchShownFiles();
     updateCommandStates();
     emit fileOpened(path);
     return true;
@@ -120,7 +125,10 @@ CRendaroView::OpenResult CRendaroView::OpenPath(const QString &path)
     if (!confirmCloseQuestions())
         return OpenResult::Cancelled;
     const int id = theDocument()->LoadCatalogue(path, false);
-    return showLoadedFile(id, path) ? OpenResult::Opened : OpenResult::Failed;
+    if (!showLoadedFile(id, path))
+        return OpenResult::Failed;
+    OfferRecovery();
+    return OpenResult::Opened;
 }
 
 void CRendaroView::OnDropFiles(const QStringList &paths)
@@ -145,10 +153,11 @@ void CRendaroView::OnFileSave()
     if (!modified && m_grid->GetItemCount() == 0)
         return;
     m_grid->EndEdit(true);
-    if (!ValidateAllRows())
+    if (!ValidateAllRows() || !confirmOverwrite({currentPath}))
         return;
     if (!writeShownCatalogue(currentPath, true))
         return;
+    watchShownFiles();
     RefreshGrid();
     modified = false;
     markSaved();
@@ -176,6 +185,7 @@ void CRendaroView::OnFileSaveAs()
         return;
     if (!SaveWithDialog(true))
         return;
+    watchShownFiles();
     modified = false;
     markSaved();
     UpdateTitle(currentPath, false);
@@ -202,7 +212,7 @@ bool CRendaroView::SaveWithDialog(bool keepTree)
     if (keepTree)
         currentPath = path;
     m_grid->EndEdit(true);
-    if (!ValidateAllRows())
+    if (!ValidateAllRows() || !confirmOverwrite({path}))
         return false;
     if (!writeShownCatalogue(path, keepTree))
         return false;

@@ -26,6 +26,7 @@ void CRendaroView::OnOpenLanguageFolder()
     if (!PromptSave())
         return;
     ShowLanguageFolder(folder, list.selectedPaths);
+    OfferRecovery();
 }
 
 void CRendaroView::ShowLanguageFolder(const QString &folder, const QStringList &paths)
@@ -34,6 +35,7 @@ void CRendaroView::ShowLanguageFolder(const QString &folder, const QStringList &
     m_grid->DeleteAllRows();
     document.CloseCatalogue(-1);
     clearUndoHistory();  // its steps belong to the files just closed
+    discardJournal();
     lastEditValid = true;
     currentCatalogueId = 0;
     currentPath = folder.endsWith(u'/') ? folder + u'*' : folder + QStringLiteral("/*");
@@ -58,6 +60,7 @@ void CRendaroView::ShowLanguageFolder(const QString &folder, const QStringList &
     recountShown();
     modified = false;
     UpdateTitle(currentPath, false);
+    watchShownFiles();
     updateCommandStates();
     // The files left out are named: Save would not write them.
     if (!failures.isEmpty())
@@ -73,6 +76,9 @@ void CRendaroView::SaveAllWithProgress()
     m_grid->EndEdit(true);
     if (m_grid->isEditing())
         return;  // the open edit was refused and says why
+    if (!confirmOverwrite(shownFiles()))
+        return;
+    const QHash<QString, FileFingerprint> beforeSave = shownFilesNow();
     CRendaroDoc &document = *theDocument();
     bool saved;
     {
@@ -82,6 +88,7 @@ void CRendaroView::SaveAllWithProgress()
             progress->step(tr("Updating UI..."));
         RefreshGrid();
     }
+    rememberSavedFiles(beforeSave);
     if (!saved) {
         ask(messageText(MsgCannotSave) + QStringLiteral("\n\n") + document.lastErrorText(), PromptIcon::Stop,
             PromptButtons::Ok);

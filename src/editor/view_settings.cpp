@@ -31,8 +31,9 @@ void CRendaroView::OnSettings()
     if (SetCatalogueSettings(*theDocument(), currentCatalogueId, dialog.ratio, dialog.codeLanguage).existed) {
         // Confirmed unchanged values are a step too: the file counts as
         // changed until it is undone.
-        m_undoStack->push(
-            new SettingsChangeCommand(*this, shown, ReadCatalogueSettings(*theDocument(), currentCatalogueId)));
+        const CatalogueSettings chosen = ReadCatalogueSettings(*theDocument(), currentCatalogueId);
+        m_undoStack->push(new SettingsChangeCommand(*this, shown, chosen));
+        journalSettings(chosen);
         recountShown();  // the length and placeholder checks of every entry changed
     }
     if (dialog.codeLanguage != shown.codeType)

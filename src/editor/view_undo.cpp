@@ -17,6 +17,41 @@
 #include <QUndoStack>
 
 namespace {
+// Records the entry's change in the recovery journal when the function
+// applying it returns, whichever way it returns.
+class JournalOnReturn {
+public:
+    JournalOnReturn(CRendaroView &view, const QString &original, const EntryState &before)
+        : m_view(view), m_original(original), m_before(before)
+    {
+    }
+    ~JournalOnReturn()
+    {
+        m_view.journalEntry(m_original, m_before,
+                            ReadEntryState(*theDocument(), m_view.currentCatalogueId, m_original));
+    }
+    JournalOnReturn(const JournalOnReturn &) = delete;
+    JournalOnReturn &operator=(const JournalOnReturn &) = delete;
+
+private:
+    CRendaroView &m_view;
+    const QString &m_original;
+    const EntryState &m_before;
+};
+
+// A step that adds entries, or holds one that does (a restore).
+bool stepAddsEntries(const QUndoCommand *command)
+{
+    const auto *step = dynamic_cast<const EntryChangesCommand *>(command);
+    if (step && step->addsEntries())
+        return true;
+    for (int i = 0; i < command->childCount(); ++i) {
+        if (stepAddsEntries(command->child(i)))
+            return true;
+    }
+    return false;
+}
+
 // Up to this many changes the rows are looked up one by one; more build a
 // lookup table first, and more that add or take back entries rebuild the rows.
 constexpr size_t kRowByRowChanges = 32;
@@ -26,12 +61,14 @@ CRendaroView::ChangeStep::ChangeStep(CRendaroView &view, const QString &text) : 
 {
     if (m_view.m_stepDepth++ == 0)
         m_view.m_stepText = text;
+    m_view.beginJournalBatch();
 }
 
 CRendaroView::ChangeStep::~ChangeStep()
 {
     if (--m_view.m_stepDepth == 0)
         m_view.pushStep(m_view.m_stepText);
+    m_view.endJournalBatch();
 }
 
 void CRendaroView::entryChanged(const QString &original, const EntryState &before)
@@ -41,6 +78,7 @@ void CRendaroView::entryChanged(const QString &original, const EntryState &befor
         return;
     countEntryChange(original, before);
     noteEntryChange(shownEntry(original), before, after);
+    journalEntry(original, before, after);
     m_stepChanges.push_back({original, before, after});
     if (m_stepDepth == 0)
         pushStep(tr("Edit"));
@@ -63,6 +101,7 @@ void CRendaroView::clearUndoHistory()
 void CRendaroView::markSaved()
 {
     m_changedBeyondHistory = false;
+    discardJournal();
     treeTookAdditions(true);
     m_undoStack->setClean();
 }
@@ -75,8 +114,7 @@ void CRendaroView::markSaved()
 void CRendaroView::treeTookAdditions(bool saved)
 {
     for (int i = 0; i < m_undoStack->index(); ++i) {
-        const auto *step = dynamic_cast<const EntryChangesCommand *>(m_undoStack->command(i));
-        if (step && step->addsEntries()) {
+        if (stepAddsEntries(m_undoStack->command(i))) {
             m_changedBeyondHistory = !saved && modified;
             m_stepChanges.clear();
             m_undoStack->clear();
@@ -93,6 +131,8 @@ void CRendaroView::syncModified()
         modified = changed;
         UpdateTitle(currentPath, modified);
     }
+    if (!modified)
+        discardJournal();  // back at the state saved: nothing to recover
     updateCommandStates();
 }
 
@@ -132,6 +172,7 @@ void CRendaroView::updateUndoActions()
 void CRendaroView::applyEntryChanges(const std::vector<EntryChange> &changes, bool undo)
 {
     m_grid->EndEdit(false);
+    beginJournalBatch();
     const bool many = changes.size() > kRowByRowChanges;
     const bool rowsComeAndGo = std::any_of(changes.begin(), changes.end(), [](const EntryChange &change) {
         return change.before.existed != change.after.existed;
@@ -150,6 +191,7 @@ void CRendaroView::applyEntryChanges(const std::vector<EntryChange> &changes, bo
             applyEntryChange(change.original, change.after, true);
     }
     endRowLookup();
+    endJournalBatch();
     if (std::exchange(m_countsDeferred, false))
         recountShown();
     if (std::exchange(m_rowsDeferred, false))
@@ -161,6 +203,7 @@ void CRendaroView::applyEntryChange(const QString &original, const EntryState &s
 {
     CRendaroDoc &document = *theDocument();
     const EntryState current = ReadEntryState(document, currentCatalogueId, original);
+    const JournalOnReturn journalled(*this, original, current);
     if (!state.existed) {
         // Taking back an addition; the newest entry is the one added last.
         // Its row is found while the entry is still there.
@@ -261,6 +304,7 @@ void CRendaroView::applySettings(const CatalogueSettings &settings, bool rebuild
 {
     m_grid->EndEdit(false);
     SetCatalogueSettings(*theDocument(), currentCatalogueId, settings.lengthRatio, settings.codeType);
+    journalSettings(ReadCatalogueSettings(*theDocument(), currentCatalogueId));
     recountShown();  // the length and placeholder checks of every entry
     if (rebuildRows)
         RefreshGrid();

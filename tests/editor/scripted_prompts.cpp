@@ -1,9 +1,32 @@
 #include "scripted_prompts.h"
 
 #include <QDialog>
+#include <QTemporaryDir>
 #include <QTest>
 
+namespace {
+
+// The editor keeps recovery journals in XDG_STATE_HOME; a test program's go
+// to a temporary folder of its own, never to the user's. A child process a
+// test starts keeps the folder its parent gave it.
+struct TestStateFolder {
+    TestStateFolder()
+    {
+        if (qEnvironmentVariableIsSet("RENDARO_TEST_STATE_HOME"))
+            return;
+        folder = std::make_unique<QTemporaryDir>();
+        qputenv("XDG_STATE_HOME", QFile::encodeName(folder->path()));
+        qputenv("RENDARO_TEST_STATE_HOME", "1");
+    }
+    std::unique_ptr<QTemporaryDir> folder;
+};
+const TestStateFolder g_testStateFolder;
+
+} // namespace
+
 void ScriptedPrompts::answer(PromptAnswer answer) { m_answers.append(answer); }
+
+void ScriptedPrompts::pressButton(const QString &text) { m_buttons.append(text); }
 
 void ScriptedPrompts::chooseFile(const QString &path) { m_files.append(path); }
 
@@ -18,12 +41,15 @@ QStringList ScriptedPrompts::takeTexts()
     return texts;
 }
 
-bool ScriptedPrompts::scriptUsed() const { return m_answers.isEmpty() && m_files.isEmpty() && m_dialogs.isEmpty(); }
+bool ScriptedPrompts::scriptUsed() const
+{
+    return m_answers.isEmpty() && m_files.isEmpty() && m_dialogs.isEmpty() && m_buttons.isEmpty();
+}
 
 PromptAnswer ScriptedPrompts::message(QWidget *, const QString &text, const QString &caption, PromptIcon icon,
                                       PromptButtons buttons)
 {
-    messages.append({text, caption, icon, buttons});
+    messages.append({text, caption, icon, buttons, {}});
     if (onMessage)
         onMessage(messages.last());
     if (buttons == PromptButtons::Ok)
@@ -33,6 +59,22 @@ PromptAnswer ScriptedPrompts::message(QWidget *, const QString &text, const QStr
         return buttons == PromptButtons::YesNo ? PromptAnswer::No : PromptAnswer::Cancel;
     }
     return m_answers.takeFirst();
+}
+
+int ScriptedPrompts::choose(QWidget *, const QString &text, const QString &caption, PromptIcon icon,
+                            const QStringList &buttons, int escape)
+{
+    messages.append({text, caption, icon, PromptButtons::Ok, buttons});
+    if (onMessage)
+        onMessage(messages.last());
+    if (m_buttons.isEmpty()) {
+        QTest::qFail(qPrintable(QStringLiteral("unexpected question: ") + text), __FILE__, __LINE__);
+        return escape;
+    }
+    const qsizetype index = buttons.indexOf(m_buttons.takeFirst());
+    if (index < 0)
+        QTest::qFail(qPrintable(QStringLiteral("no such button in: ") + text), __FILE__, __LINE__);
+    return index < 0 ? escape : int(index);
 }
 
 QString ScriptedPrompts::nextFile(const char *what)

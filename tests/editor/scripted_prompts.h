@@ -15,12 +15,16 @@ struct ShownMessage {
     QString caption;
     PromptIcon icon;
     PromptButtons buttons;
+    QStringList choices;  // the buttons of a question with buttons of its own
 };
 
 class ScriptedPrompts : public UserPrompts {
 public:
     // The next question is answered with `answer`.
     void answer(PromptAnswer answer);
+    // The next question with buttons of its own is answered with the button
+    // of this text.
+    void pressButton(const QString &text);
     // The next file dialog returns `path` (empty: cancelled).
     void chooseFile(const QString &path);
     // The next dialog run is handed to `script`; its result says whether the
@@ -42,6 +46,8 @@ public:
 
     PromptAnswer message(QWidget *owner, const QString &text, const QString &caption, PromptIcon icon,
                          PromptButtons buttons) override;
+    int choose(QWidget *owner, const QString &text, const QString &caption, PromptIcon icon,
+               const QStringList &buttons, int escape) override;
     QString openFileName(QWidget *owner, const FileDialogRequest &request) override;
     QString saveFileName(QWidget *owner, const FileDialogRequest &request) override;
     QString folderName(QWidget *owner, const QString &caption, const QString &startFolder) override;
@@ -52,5 +58,6 @@ private:
     QString nextFile(const char *what);
     QList<PromptAnswer> m_answers;
     QList<QString> m_files;
+    QStringList m_buttons;
     QList<std::function<bool(QDialog &)>> m_dialogs;
 };
