@@ -1,0 +1,204 @@
+#include "exchange/exchange_import.h"
+
+#include "catalogue/catalogue_types.h"
+#include "catalogue/checks.h"
+#include "catalogue/document.h"
+#include "catalogue/entry_edits.h"
+#include "exchange/display_form.h"
+
+#include <QFileInfo>
+#include <QStringList>
+
+#include <algorithm>
+#include <unordered_map>
+
+namespace {
+
+UnitReference referenceTo(const ExchangeUnit &unit) { return {unit.line, unit.key, unit.source}; }
+
+const StringEntry *findEntry(const EntryMap &entries, const QString &source)
+{
+    if (source.isEmpty())
+        return nullptr;
+    const QString memory = FromDisplayForm(source);
+    const StringEntry *entry = entries.lookup(memory);
+    // An original read from a file with a raw line break (written &#10;)
+    // keeps it in memory.
+    if (!entry && memory.size() != source.size())
+        entry = entries.lookup(source);
+    return entry;
+}
+
+// The last part of a path written with either separator.
+QString lastPart(const QString &path)
+{
+    const qsizetype at = std::max(path.lastIndexOf(u'/'), path.lastIndexOf(u'\\'));
+    return path.mid(at + 1);
+}
+
+class Planner {
+public:
+    Planner(const CXMLStruct &catalogue, ImportPlan &plan) : m_catalogue(catalogue), m_plan(plan) {}
+    void planEntry(const StringEntry &entry, std::vector<const ExchangeUnit *> candidates);
+
+private:
+    void refuse(const ExchangeUnit &unit, const QString &reason) { m_plan.refused.push_back({referenceTo(unit), reason}); }
+    const CXMLStruct &m_catalogue;
+    ImportPlan &m_plan;
+};
+
+void Planner::planEntry(const StringEntry &entry, std::vector<const ExchangeUnit *> candidates)
+{
+    // An original that comes back several times (from files that hold it
+    // under their own keys): the units under this entry's keys are its own,
+    // the others belong to strings the catalogue does not hold. When no
+    // key decides, every unit counts.
+    if (candidates.size() > 1) {
+        std::vector<const ExchangeUnit *> own;
+        for (const ExchangeUnit *unit : candidates) {
+            if (!unit->key.isEmpty() && entry.keys.contains(unit->key))
+                own.push_back(unit);
+        }
+        if (!own.empty() && own.size() < candidates.size()) {
+            for (const ExchangeUnit *unit : candidates) {
+                if (std::find(own.begin(), own.end(), unit) == own.end())
+                    m_plan.unknown.push_back(referenceTo(*unit));
+            }
+            candidates = std::move(own);
+        }
+    }
+    struct Offer {
+        const ExchangeUnit *unit;
+        QString text;
+    };
+    std::vector<Offer> offers;
+    for (const ExchangeUnit *unit : candidates) {
+        if (unit->target.isEmpty() || unit->target == unit->source) {
+            ++m_plan.unchanged;
+            continue;
+        }
+        if (!unit->unusable.isEmpty()) {
+            refuse(*unit, unit->unusable);
+            continue;
+        }
+        QString text = FromDisplayForm(unit->target);
+        if (text == entry.translation) {
+            ++m_plan.unchanged;
+            continue;
+        }
+        offers.push_back({unit, std::move(text)});
+    }
+    if (offers.empty())
+        return;
+    const bool agree = std::all_of(offers.begin(), offers.end(), [&](const Offer &o) { return o.text == offers[0].text; });
+    if (!agree) {
+        QStringList lines;
+        for (const Offer &offer : offers)
+            lines.append(QString::number(offer.unit->line));
+        const QString reason = QStringLiteral("the units at lines %1 give this original different translations")
+                                   .arg(lines.join(QStringLiteral(", ")));
+        for (const Offer &offer : offers)
+            refuse(*offer.unit, reason);
+        return;
+    }
+    m_plan.unchanged += int(offers.size()) - 1;  // repeats of the one taken
+    const Offer &offer = offers.front();
+    if (entry.translatable == 0) {
+        refuse(*offer.unit, QStringLiteral("the string is marked not to be translated"));
+        return;
+    }
+    CheckResult check = CheckPlaceholders(entry.original, offer.text, m_catalogue.codeType);
+    if (check.ok)
+        check = CheckEscapeSequences(entry.original, offer.text);
+    if (!check.ok) {
+        refuse(*offer.unit, check.message);
+        return;
+    }
+    m_plan.changes.push_back({entry.original, offer.text,
+                              IsTooLong(entry.original, offer.text, m_catalogue.lengthRatio), referenceTo(*offer.unit)});
+}
+
+} // namespace
+
+int ImportPlan::tooLongCount() const
+{
+    return int(std::count_if(changes.begin(), changes.end(), [](const ImportChange &c) { return c.tooLong; }));
+}
+
+QString ImportPlan::summary() const
+{
+    return QStringLiteral("%1 changed, %2 unchanged, %3 refused, %4 unknown")
+        .arg(changes.size())
+        .arg(unchanged)
+        .arg(refused.size())
+        .arg(unknown.size());
+}
+
+QString DescribeUnit(const UnitReference &unit)
+{
+    QString text = QStringLiteral("line %1: \"%2\"").arg(unit.line).arg(FromDisplayForm(unit.source));
+    if (!unit.key.isEmpty())
+        text += QStringLiteral(" (%1)").arg(FromDisplayForm(unit.key));
+    return text;
+}
+
+std::vector<const ExchangeUnit *> UnitsForFile(const ExchangeDocument &document, const QString &fileName,
+                                               QString *language)
+{
+    const QString name = lastPart(fileName);
+    std::vector<const ExchangeSection *> chosen;
+    for (const ExchangeSection &section : document.sections) {
+        if (!name.isEmpty() && (section.original == fileName || lastPart(section.original) == name))
+            chosen.push_back(&section);
+    }
+    if (chosen.empty()) {
+        for (const ExchangeSection &section : document.sections)
+            chosen.push_back(&section);
+    }
+    std::vector<const ExchangeUnit *> units;
+    for (const ExchangeSection *section : chosen) {
+        if (language && language->isEmpty())
+            *language = section->language;
+        for (const ExchangeUnit &unit : section->units)
+            units.push_back(&unit);
+    }
+    return units;
+}
+
+ImportPlan PlanImport(const CXMLStruct &catalogue, const std::vector<const ExchangeUnit *> &units)
+{
+    ImportPlan plan;
+    // The units of each entry, entries in the order their first unit comes.
+    std::vector<std::pair<const StringEntry *, std::vector<const ExchangeUnit *>>> groups;
+    std::unordered_map<const StringEntry *, size_t> groupOf;
+    groupOf.reserve(units.size());
+    for (const ExchangeUnit *unit : units) {
+        const StringEntry *entry = findEntry(catalogue.entries, unit->source);
+        if (!entry) {
+            plan.unknown.push_back(referenceTo(*unit));
+            continue;
+        }
+        const auto [at, added] = groupOf.try_emplace(entry, groups.size());
+        if (added)
+            groups.push_back({entry, {}});
+        groups[at->second].second.push_back(unit);
+    }
+    Planner planner(catalogue, plan);
+    for (auto &[entry, candidates] : groups)
+        planner.planEntry(*entry, std::move(candidates));
+    auto byLine = [](const auto &a, const auto &b) { return a.unit.line < b.unit.line; };
+    std::stable_sort(plan.refused.begin(), plan.refused.end(), byLine);
+    std::stable_sort(plan.unknown.begin(), plan.unknown.end(),
+                     [](const UnitReference &a, const UnitReference &b) { return a.line < b.line; });
+    return plan;
+}
+
+int ApplyImportPlan(CRendaroDoc &document, int catalogueId, const ImportPlan &plan)
+{
+    int applied = 0;
+    for (const ImportChange &change : plan.changes) {
+        if (SetEntryTranslation(document, catalogueId, change.original, change.translation, 1).existed)
+            ++applied;
+    }
+    return applied;
+}

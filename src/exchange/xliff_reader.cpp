@@ -1,0 +1,268 @@
+// The XLIFF reader: expat with namespace processing, keeping only what an
+// import needs (each <file>'s name and language, each <trans-unit>'s
+// resname, source and target with its state).
+
+#include "exchange/exchange_reader.h"
+
+#include <algorithm>
+#include <cstring>
+#include <expat.h>
+#include <string>
+
+namespace {
+
+constexpr char kSeparator = '\x01';
+
+bool isXliffNamespace(const char *ns, size_t length)
+{
+    static const char *const kKnown[] = {"urn:oasis:names:tc:xliff:document:1.2",
+                                         "urn:oasis:names:tc:xliff:document:1.1",
+                                         "urn:oasis:names:tc:xliff:document:1.0"};
+    if (length == 0)
+        return true;  // written without a namespace
+    for (const char *known : kKnown) {
+        if (std::strlen(known) == length && std::memcmp(known, ns, length) == 0)
+            return true;
+    }
+    return false;
+}
+
+struct Name {
+    const char *local;
+    bool xliff;  // in an XLIFF 1.x namespace, or in none
+    std::string ns;
+};
+
+Name splitName(const char *name)
+{
+    const char *separator = std::strrchr(name, kSeparator);
+    if (!separator)
+        return {name, true, {}};
+    const size_t length = size_t(separator - name);
+    return {separator + 1, isXliffNamespace(name, length), std::string(name, length)};
+}
+
+const char *attribute(const XML_Char **attributes, const char *name)
+{
+    for (const XML_Char **a = attributes; a && a[0]; a += 2) {
+        if (std::strcmp(a[0], name) == 0)
+            return a[1];
+    }
+    return nullptr;
+}
+
+QString attributeText(const XML_Char **attributes, const char *name)
+{
+    const char *value = attribute(attributes, name);
+    return value ? QString::fromUtf8(value) : QString();
+}
+
+// Target states of a finished translation; any other (needs-translation,
+// needs-review-translation, new, ...) marks work still to do.
+bool isFinalState(const QString &state)
+{
+    return state.isEmpty() || state == u"translated" || state == u"final" || state == u"signed-off";
+}
+
+enum class Capture { None, Source, Target };
+
+struct Reader {
+    XML_Parser parser = nullptr;
+    ExchangeDocument document;
+    QString error;
+    int depth = 0;
+    int unitDepth = -1;  // depth of the open <trans-unit>, -1 when none is open
+    bool skipUnit = false;
+    bool haveSource = false;
+    ExchangeUnit unit;
+    QString targetState;
+    Capture capture = Capture::None;
+    int captureDepth = -1;
+    int ignoreDepth = -1;  // an inline element whose content is not text of ours
+    std::string text;
+    QString sourceCode, targetCode;  // the first inline code met in each
+
+    void stop(const QString &reason)
+    {
+        if (error.isEmpty())
+            error = QStringLiteral("line %1: %2").arg(XML_GetCurrentLineNumber(parser)).arg(reason);
+        XML_StopParser(parser, XML_FALSE);
+    }
+
+    ExchangeSection &section()
+    {
+        if (document.sections.empty())
+            document.sections.emplace_back();
+        return document.sections.back();
+    }
+
+    void startRoot(const Name &name, const XML_Char **attributes)
+    {
+        const char *version = attribute(attributes, "version");
+        if (std::strcmp(name.local, "xliff") == 0
+            && (name.ns.rfind("urn:oasis:names:tc:xliff:document:2", 0) == 0 || (version && version[0] == '2')))
+            return stop(QStringLiteral("XLIFF 2 is not supported; export the file as XLIFF 1.2"));
+        if (std::strcmp(name.local, "xliff") != 0 || !name.xliff)
+            return stop(QStringLiteral("the root element is <%1>, not an XLIFF 1.2 <xliff>")
+                            .arg(QString::fromUtf8(name.local)));
+    }
+
+    void startInCapture(const Name &name)
+    {
+        if (ignoreDepth >= 0)
+            return;
+        if (name.xliff && (std::strcmp(name.local, "g") == 0 || std::strcmp(name.local, "mrk") == 0))
+            return;  // marks a span of the text; the text itself counts
+        QString &code = capture == Capture::Source ? sourceCode : targetCode;
+        if (code.isEmpty())
+            code = QString::fromUtf8(name.local);
+        ignoreDepth = depth;
+    }
+
+    void start(const XML_Char *rawName, const XML_Char **attributes)
+    {
+        ++depth;
+        const Name name = splitName(rawName);
+        if (depth == 1)
+            return startRoot(name, attributes);
+        if (capture != Capture::None)
+            return startInCapture(name);
+        if (!name.xliff)
+            return;
+        if (std::strcmp(name.local, "file") == 0) {
+            ExchangeSection fresh;
+            fresh.original = attributeText(attributes, "original");
+            fresh.language = attributeText(attributes, "target-language");
+            document.sections.push_back(std::move(fresh));
+        } else if (std::strcmp(name.local, "trans-unit") == 0 && unitDepth < 0) {
+            unitDepth = depth;
+            unit = ExchangeUnit();
+            unit.key = attributeText(attributes, "resname");
+            unit.line = qsizetype(XML_GetCurrentLineNumber(parser));
+            // translate-toolkit's po2xliff carries the PO header as a unit.
+            const char *restype = attribute(attributes, "restype");
+            skipUnit = restype && std::strcmp(restype, "x-gettext-domain-header") == 0;
+            haveSource = false;
+            targetState.clear();
+            sourceCode.clear();
+            targetCode.clear();
+        } else if (unitDepth >= 0 && depth == unitDepth + 1) {
+            const bool source = std::strcmp(name.local, "source") == 0;
+            if (!source && std::strcmp(name.local, "target") != 0)
+                return;
+            if (source && haveSource)
+                return;
+            capture = source ? Capture::Source : Capture::Target;
+            captureDepth = depth;
+            text.clear();
+            if (!source)
+                targetState = attributeText(attributes, "state");
+        }
+    }
+
+    void finishUnit()
+    {
+        unitDepth = -1;
+        if (skipUnit)
+            return;
+        if (!sourceCode.isEmpty())
+            unit.unusable = QStringLiteral("the original holds inline code <%1>, which a language file cannot carry")
+                                .arg(sourceCode);
+        else if (!targetCode.isEmpty())
+            unit.unusable =
+                QStringLiteral("the translation holds inline code <%1>, which a language file cannot carry")
+                    .arg(targetCode);
+        else if (!isFinalState(targetState))
+            unit.unusable = QStringLiteral("its state is \"%1\", not a finished translation").arg(targetState);
+        section().units.push_back(std::move(unit));
+    }
+
+    void end()
+    {
+        if (capture != Capture::None) {
+            if (ignoreDepth == depth)
+                ignoreDepth = -1;
+            if (depth == captureDepth) {
+                QString value = QString::fromUtf8(text.data(), qsizetype(text.size()));
+                if (capture == Capture::Source) {
+                    unit.source = std::move(value);
+                    haveSource = true;
+                } else {
+                    unit.target = std::move(value);
+                }
+                capture = Capture::None;
+            }
+        } else if (depth == unitDepth) {
+            finishUnit();
+        }
+        --depth;
+    }
+};
+
+void XMLCALL onStart(void *data, const XML_Char *name, const XML_Char **attributes)
+{
+    static_cast<Reader *>(data)->start(name, attributes);
+}
+
+void XMLCALL onEnd(void *data, const XML_Char *) { static_cast<Reader *>(data)->end(); }
+
+void XMLCALL onText(void *data, const XML_Char *text, int length)
+{
+    auto *reader = static_cast<Reader *>(data);
+    if (reader->capture != Capture::None && reader->ignoreDepth < 0)
+        reader->text.append(text, size_t(length));
+}
+
+// Entities can only be declared in a DOCTYPE; refusing it at its start
+// means nothing of it is read, so neither an external entity nor a chain
+// of entity expansions can ever be reached.
+void XMLCALL onDoctype(void *data, const XML_Char *, const XML_Char *, const XML_Char *, int)
+{
+    static_cast<Reader *>(data)->stop(
+        QStringLiteral("a DOCTYPE declaration is not accepted (XLIFF needs none, and its entities are never read)"));
+}
+
+void XMLCALL onEntityDeclaration(void *data, const XML_Char *, int, const XML_Char *, int, const XML_Char *,
+                                 const XML_Char *, const XML_Char *, const XML_Char *)
+{
+    static_cast<Reader *>(data)->stop(QStringLiteral("an entity declaration is not accepted"));
+}
+
+} // namespace
+
+ExchangeDocument ParseXliff(const QByteArray &bytes)
+{
+    Reader reader;
+    reader.parser = XML_ParserCreateNS(nullptr, kSeparator);
+    if (!reader.parser) {
+        reader.document.error = QStringLiteral("out of memory");
+        return reader.document;
+    }
+    XML_SetParamEntityParsing(reader.parser, XML_PARAM_ENTITY_PARSING_NEVER);
+    XML_SetUserData(reader.parser, &reader);
+    XML_SetElementHandler(reader.parser, onStart, onEnd);
+    XML_SetCharacterDataHandler(reader.parser, onText);
+    XML_SetStartDoctypeDeclHandler(reader.parser, onDoctype);
+    XML_SetEntityDeclHandler(reader.parser, onEntityDeclaration);
+    // Handed over in pieces: expat takes an int length.
+    constexpr qsizetype kPiece = 1 << 24;
+    qsizetype offset = 0;
+    for (;;) {
+        const qsizetype length = std::min(kPiece, bytes.size() - offset);
+        const bool final = offset + length == bytes.size();
+        if (XML_Parse(reader.parser, bytes.constData() + offset, int(length), final) == XML_STATUS_ERROR) {
+            if (reader.error.isEmpty())
+                reader.error = QStringLiteral("line %1: %2")
+                                   .arg(XML_GetCurrentLineNumber(reader.parser))
+                                   .arg(QString::fromUtf8(XML_ErrorString(XML_GetErrorCode(reader.parser))));
+            break;
+        }
+        offset += length;
+        if (final)
+            break;
+    }
+    XML_ParserFree(reader.parser);
+    if (!reader.error.isEmpty())
+        return ExchangeDocument{{}, reader.error};
+    return std::move(reader.document);
+}
