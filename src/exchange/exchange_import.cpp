@@ -6,7 +6,7 @@
 #include "catalogue/entry_edits.h"
 #include "exchange/display_form.h"
 
-#include <QFileInfo>
+#include <QHash>
 #include <QStringList>
 
 #include <algorithm>
@@ -16,18 +16,52 @@ namespace {
 
 UnitReference referenceTo(const ExchangeUnit &unit) { return {unit.line, unit.key, unit.source}; }
 
-const StringEntry *findEntry(const EntryMap &entries, const QString &source)
+// Without carriage returns: some tools (lconvert) turn CR LF into LF.
+QString withoutCarriageReturns(const QString &memory)
 {
-    if (source.isEmpty())
-        return nullptr;
-    const QString memory = FromDisplayForm(source);
-    const StringEntry *entry = entries.lookup(memory);
-    // An original read from a file with a raw line break (written &#10;)
-    // keeps it in memory.
-    if (!entry && memory.size() != source.size())
-        entry = entries.lookup(source);
-    return entry;
+    QString text = memory;
+    text.replace(QStringLiteral("\\r\\n"), QStringLiteral("\\n")).replace(QStringLiteral("\\r"), QStringLiteral("\\n"));
+    return text;
 }
+
+// Finds the entry a unit's source names.
+class EntryFinder {
+public:
+    explicit EntryFinder(const EntryMap &entries) : m_entries(entries) {}
+
+    const StringEntry *find(const QString &source)
+    {
+        if (source.isEmpty())
+            return nullptr;
+        const QString memory = FromDisplayForm(source);
+        if (const StringEntry *entry = m_entries.lookup(memory))
+            return entry;
+        // An original read from a file with a raw line break (written
+        // &#10;) keeps it in memory.
+        if (memory.size() != source.size()) {
+            if (const StringEntry *entry = m_entries.lookup(source))
+                return entry;
+        }
+        // A tool that dropped the carriage returns: the unit still names
+        // its entry (and its translation then fails the escape check).
+        if (!memory.contains(QStringLiteral("\\n")))
+            return nullptr;
+        if (!m_withoutReturnsBuilt) {
+            m_withoutReturnsBuilt = true;
+            for (size_t number = 0; number < m_entries.size(); ++number) {
+                const StringEntry &entry = m_entries.byNumber(number);
+                if (entry.original.contains(QStringLiteral("\\r")))
+                    m_withoutReturns.insert(withoutCarriageReturns(entry.original), &entry);
+            }
+        }
+        return m_withoutReturns.value(memory, nullptr);
+    }
+
+private:
+    const EntryMap &m_entries;
+    bool m_withoutReturnsBuilt = false;
+    QHash<QString, const StringEntry *> m_withoutReturns;
+};
 
 // The last part of a path written with either separator.
 QString lastPart(const QString &path)
@@ -172,8 +206,9 @@ ImportPlan PlanImport(const CXMLStruct &catalogue, const std::vector<const Excha
     std::vector<std::pair<const StringEntry *, std::vector<const ExchangeUnit *>>> groups;
     std::unordered_map<const StringEntry *, size_t> groupOf;
     groupOf.reserve(units.size());
+    EntryFinder finder(catalogue.entries);
     for (const ExchangeUnit *unit : units) {
-        const StringEntry *entry = findEntry(catalogue.entries, unit->source);
+        const StringEntry *entry = finder.find(unit->source);
         if (!entry) {
             plan.unknown.push_back(referenceTo(*unit));
             continue;

@@ -95,11 +95,13 @@ bool PoParser::readString(QByteArrayView text, QByteArray &out)
     for (++i; i < text.size(); ++i) {
         const char c = text[i];
         if (c == '"') {
-            for (++i; i < text.size(); ++i) {
-                if (text[i] != ' ' && text[i] != '\t')
-                    return fail(QStringLiteral("text after the closing quote"));
-            }
-            return true;
+            for (++i; i < text.size() && (text[i] == ' ' || text[i] == '\t');)
+                ++i;
+            if (i == text.size())
+                return true;
+            if (text[i] != '"')
+                return fail(QStringLiteral("text after the closing quote"));
+            continue;  // another string on the same line continues this one
         }
         if (c != '\\') {
             out.append(c);

@@ -172,7 +172,7 @@ struct Reader {
             unit.unusable =
                 QStringLiteral("the translation holds inline code <%1>, which a language file cannot carry")
                     .arg(targetCode);
-        else if (!isFinalState(targetState))
+        else if (!unit.target.isEmpty() && !isFinalState(targetState))
             unit.unusable = QStringLiteral("its state is \"%1\", not a finished translation").arg(targetState);
         section().units.push_back(std::move(unit));
     }
