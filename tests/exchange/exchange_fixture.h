@@ -11,6 +11,7 @@
 #include "test_support.h"
 
 #include <QBuffer>
+#include <QUrl>
 
 class ExchangeTest : public FolderTest {
 protected:
