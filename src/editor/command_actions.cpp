@@ -54,6 +54,9 @@ const QList<CommandText> &commandTexts()
         {Command::EditRedo, "&Redo",
          {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)}},
         {Command::FindReplace, "&Replace...", {QKeySequence(Qt::CTRL | Qt::Key_H)}},
+        // Exchange with translation tools.
+        {Command::ExportForTranslation, "Export for Translation...", {}},
+        {Command::ImportTranslations, "Import Translations...", {}},
     };
     return texts;
 }

@@ -44,6 +44,9 @@ enum class Command : int {
     // Undo and find and replace.
     EditRedo = 32900,
     FindReplace = 32901,
+    // Exchange with translation tools (XLIFF, PO).
+    ExportForTranslation = 32920,
+    ImportTranslations = 32921,
 };
 
 class CommandActions : public QObject {

@@ -210,6 +210,8 @@ void CRendaroView::bindCommands(CommandActions &commands)
     commands.handle(Command::EditUndo, this, &CRendaroView::OnEditUndo);
     commands.handle(Command::EditRedo, this, &CRendaroView::OnEditRedo);
     commands.handle(Command::FindReplace, this, &CRendaroView::OnFindReplace);
+    commands.handle(Command::ExportForTranslation, this, &CRendaroView::OnExportForTranslation);
+    commands.handle(Command::ImportTranslations, this, &CRendaroView::OnImportTranslations);
     connect(&commands, &CommandActions::aboutToShowMenu, this, &CRendaroView::updateCommandStates);
     updateCommandStates();
 }
@@ -239,4 +241,6 @@ void CRendaroView::updateCommandStates()
     m_commands->action(Command::ConsistencyReport)->setEnabled(currentCatalogueId == 0);
     updateUndoActions();
     m_commands->action(Command::FindReplace)->setEnabled(currentCatalogueId >= 0);
+    m_commands->action(Command::ExportForTranslation)->setEnabled(currentCatalogueId >= 0);
+    m_commands->action(Command::ImportTranslations)->setEnabled(currentCatalogueId >= 0);
 }

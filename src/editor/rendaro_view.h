@@ -179,6 +179,14 @@ public:
     // --- find and replace (view_find_replace.cpp) -------------------------------
     void OnFindReplace();
 
+    // --- exchange with translation tools (view_exchange.cpp) ----------------------
+    // Writes the shown file (a language folder: every loaded file) as XLIFF
+    // or PO, as the chosen name or filter says.
+    void OnExportForTranslation();
+    // Takes the translations of an XLIFF or PO file that pass the checks
+    // of an edit, as one undo step, and says what was refused.
+    void OnImportTranslations();
+
     // --- commands --------------------------------------------------------------
     void bindCommands(CommandActions &commands);
     void updateCommandStates();
@@ -263,6 +271,9 @@ private:
     void replaceAll();
     enum class ReplaceResult { Unchanged, Replaced, Refused };
     ReplaceResult replaceInEntry(const QString &original, int row, QString *refusal);
+    // Exchange (view_exchange.cpp).
+    QString m_lastExchangePath;  // the last XLIFF or PO file written or read
+    QString exchangeStartFolder() const;
 };
 
 // The one view of the program, null when there is none.

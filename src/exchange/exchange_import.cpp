@@ -72,13 +72,17 @@ QString lastPart(const QString &path)
 
 class Planner {
 public:
-    Planner(const CXMLStruct &catalogue, ImportPlan &plan) : m_catalogue(catalogue), m_plan(plan) {}
+    Planner(const CXMLStruct &catalogue, ImportPlan &plan, bool keysDecide)
+        : m_catalogue(catalogue), m_plan(plan), m_keysDecide(keysDecide)
+    {
+    }
     void planEntry(const StringEntry &entry, std::vector<const ExchangeUnit *> candidates);
 
 private:
     void refuse(const ExchangeUnit &unit, const QString &reason) { m_plan.refused.push_back({referenceTo(unit), reason}); }
     const CXMLStruct &m_catalogue;
     ImportPlan &m_plan;
+    bool m_keysDecide;
 };
 
 void Planner::planEntry(const StringEntry &entry, std::vector<const ExchangeUnit *> candidates)
@@ -87,7 +91,7 @@ void Planner::planEntry(const StringEntry &entry, std::vector<const ExchangeUnit
     // under their own keys): the units under this entry's keys are its own,
     // the others belong to strings the catalogue does not hold. When no
     // key decides, every unit counts.
-    if (candidates.size() > 1) {
+    if (m_keysDecide && candidates.size() > 1) {
         std::vector<const ExchangeUnit *> own;
         for (const ExchangeUnit *unit : candidates) {
             if (!unit->key.isEmpty() && entry.keys.contains(unit->key))
@@ -199,7 +203,7 @@ std::vector<const ExchangeUnit *> UnitsForFile(const ExchangeDocument &document,
     return units;
 }
 
-ImportPlan PlanImport(const CXMLStruct &catalogue, const std::vector<const ExchangeUnit *> &units)
+ImportPlan PlanImport(const CXMLStruct &catalogue, const std::vector<const ExchangeUnit *> &units, bool keysDecide)
 {
     ImportPlan plan;
     // The units of each entry, entries in the order their first unit comes.
@@ -218,7 +222,7 @@ ImportPlan PlanImport(const CXMLStruct &catalogue, const std::vector<const Excha
             groups.push_back({entry, {}});
         groups[at->second].second.push_back(unit);
     }
-    Planner planner(catalogue, plan);
+    Planner planner(catalogue, plan, keysDecide);
     for (auto &[entry, candidates] : groups)
         planner.planEntry(*entry, std::move(candidates));
     auto byLine = [](const auto &a, const auto &b) { return a.unit.line < b.unit.line; };

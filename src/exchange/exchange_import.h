@@ -55,8 +55,11 @@ std::vector<const ExchangeUnit *> UnitsForFile(const ExchangeDocument &document,
 // carries the check's message), length with a warning only. Empty
 // translations and ones equal to the original or to the current
 // translation change nothing; entries marked not to be translated take no
-// translation; originals the catalogue lacks are never added.
-ImportPlan PlanImport(const CXMLStruct &catalogue, const std::vector<const ExchangeUnit *> &units);
+// translation; originals the catalogue lacks are never added. Without
+// keysDecide (the master catalogue of a language folder, which takes the
+// units of every file) keys are not looked at.
+ImportPlan PlanImport(const CXMLStruct &catalogue, const std::vector<const ExchangeUnit *> &units,
+                      bool keysDecide = true);
 
 // Sets the planned translations through the entry edits; returns how many.
 int ApplyImportPlan(CRendaroDoc &document, int catalogueId, const ImportPlan &plan);

@@ -7,6 +7,16 @@ void ScriptedPrompts::answer(PromptAnswer answer) { m_answers.append(answer); }
 
 void ScriptedPrompts::chooseFile(const QString &path) { m_files.append(path); }
 
+void ScriptedPrompts::chooseFilter(const QString &filter) { m_filters.append(filter); }
+
+void ScriptedPrompts::reportFilter(const FileDialogRequest &request)
+{
+    if (!request.selectedFilter)
+        return;
+    *request.selectedFilter =
+        m_filters.isEmpty() ? request.filter.section(QStringLiteral(";;"), 0, 0) : m_filters.takeFirst();
+}
+
 void ScriptedPrompts::onDialog(std::function<bool(QDialog &)> script) { m_dialogs.append(std::move(script)); }
 
 QStringList ScriptedPrompts::takeTexts()
@@ -18,7 +28,10 @@ QStringList ScriptedPrompts::takeTexts()
     return texts;
 }
 
-bool ScriptedPrompts::scriptUsed() const { return m_answers.isEmpty() && m_files.isEmpty() && m_dialogs.isEmpty(); }
+bool ScriptedPrompts::scriptUsed() const
+{
+    return m_answers.isEmpty() && m_files.isEmpty() && m_dialogs.isEmpty() && m_filters.isEmpty();
+}
 
 PromptAnswer ScriptedPrompts::message(QWidget *, const QString &text, const QString &caption, PromptIcon icon,
                                       PromptButtons buttons)
@@ -47,12 +60,14 @@ QString ScriptedPrompts::nextFile(const char *what)
 QString ScriptedPrompts::openFileName(QWidget *, const FileDialogRequest &request)
 {
     fileDialogs.append(request);
+    reportFilter(request);
     return nextFile("open dialog");
 }
 
 QString ScriptedPrompts::saveFileName(QWidget *, const FileDialogRequest &request)
 {
     fileDialogs.append(request);
+    reportFilter(request);
     return nextFile("save dialog");
 }
 

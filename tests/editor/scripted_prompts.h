@@ -23,6 +23,9 @@ public:
     void answer(PromptAnswer answer);
     // The next file dialog returns `path` (empty: cancelled).
     void chooseFile(const QString &path);
+    // The next file dialog that asks for the chosen filter reports this one
+    // (without a script entry: the first filter of the request).
+    void chooseFilter(const QString &filter);
     // The next dialog run is handed to `script`; its result says whether the
     // dialog was accepted (the script may fill in the dialog's controls and
     // call accept() itself).
@@ -52,5 +55,7 @@ private:
     QString nextFile(const char *what);
     QList<PromptAnswer> m_answers;
     QList<QString> m_files;
+    QList<QString> m_filters;
+    void reportFilter(const FileDialogRequest &request);
     QList<std::function<bool(QDialog &)>> m_dialogs;
 };
