@@ -51,11 +51,18 @@ ExchangeFormat ExchangeFormatOf(const QString &path)
 
 ExchangeDocument ReadExchangeFile(const QString &path, ExchangeFormat format)
 {
-    QByteArray bytes;
     QString error;
+    if (format == ExchangeFormat::Xliff) {
+        QFile file(path);
+        error = nonRegularFileReason(path);
+        if (error.isEmpty() && !file.open(QIODevice::ReadOnly))
+            error = file.errorString();
+        return error.isEmpty() ? ParseXliff(file) : ExchangeDocument{{}, error};
+    }
+    QByteArray bytes;
     if (!readRegularFile(path, &bytes, &error))
         return ExchangeDocument{{}, error};
-    return format == ExchangeFormat::Po ? ParsePo(bytes) : ParseXliff(bytes);
+    return ParsePo(bytes);
 }
 
 ExchangeDocument ReadXliffFile(const QString &path) { return ReadExchangeFile(path, ExchangeFormat::Xliff); }

@@ -10,7 +10,7 @@
 #include <QStringList>
 
 #include <algorithm>
-#include <unordered_map>
+#include <functional>
 
 namespace {
 
@@ -76,16 +76,21 @@ public:
         : m_catalogue(catalogue), m_plan(plan), m_keysDecide(keysDecide)
     {
     }
-    void planEntry(const StringEntry &entry, std::vector<const ExchangeUnit *> candidates);
+    void planEntry(const StringEntry &entry, std::vector<const ExchangeUnit *> &candidates);
 
 private:
     void refuse(const ExchangeUnit &unit, const QString &reason) { m_plan.refused.push_back({referenceTo(unit), reason}); }
     const CXMLStruct &m_catalogue;
     ImportPlan &m_plan;
     bool m_keysDecide;
+    struct Offer {
+        const ExchangeUnit *unit;
+        QString text;
+    };
+    std::vector<Offer> m_offers;
 };
 
-void Planner::planEntry(const StringEntry &entry, std::vector<const ExchangeUnit *> candidates)
+void Planner::planEntry(const StringEntry &entry, std::vector<const ExchangeUnit *> &candidates)
 {
     // An original that comes back several times (from files that hold it
     // under their own keys): the units under this entry's keys are its own,
@@ -102,14 +107,11 @@ void Planner::planEntry(const StringEntry &entry, std::vector<const ExchangeUnit
                 if (std::find(own.begin(), own.end(), unit) == own.end())
                     m_plan.unknown.push_back(referenceTo(*unit));
             }
-            candidates = std::move(own);
+            candidates.swap(own);
         }
     }
-    struct Offer {
-        const ExchangeUnit *unit;
-        QString text;
-    };
-    std::vector<Offer> offers;
+    std::vector<Offer> &offers = m_offers;  // kept from entry to entry: most have one unit
+    offers.clear();
     for (const ExchangeUnit *unit : candidates) {
         if (unit->target.isEmpty() || unit->target == unit->source) {
             ++m_plan.unchanged;
@@ -145,8 +147,12 @@ void Planner::planEntry(const StringEntry &entry, std::vector<const ExchangeUnit
         refuse(*offer.unit, QStringLiteral("the string is marked not to be translated"));
         return;
     }
-    CheckResult check = CheckPlaceholders(entry.original, offer.text, m_catalogue.codeType);
-    if (check.ok)
+    // Texts without a "%" hold no placeholder, texts without a backslash no
+    // escape: most pass both checks without running them.
+    CheckResult check;
+    if (entry.original.contains(u'%') || offer.text.contains(u'%'))
+        check = CheckPlaceholders(entry.original, offer.text, m_catalogue.codeType);
+    if (check.ok && (entry.original.contains(u'\\') || offer.text.contains(u'\\')))
         check = CheckEscapeSequences(entry.original, offer.text);
     if (!check.ok) {
         refuse(*offer.unit, check.message);
@@ -206,27 +212,43 @@ std::vector<const ExchangeUnit *> UnitsForFile(const ExchangeDocument &document,
 ImportPlan PlanImport(const CXMLStruct &catalogue, const std::vector<const ExchangeUnit *> &units, bool keysDecide)
 {
     ImportPlan plan;
-    // The units of each entry, entries in the order their first unit comes.
-    std::vector<std::pair<const StringEntry *, std::vector<const ExchangeUnit *>>> groups;
-    std::unordered_map<const StringEntry *, size_t> groupOf;
-    groupOf.reserve(units.size());
+    struct Match {
+        const StringEntry *entry;
+        size_t unit;
+    };
+    std::vector<Match> matches;
+    matches.reserve(units.size());
     EntryFinder finder(catalogue.entries);
-    for (const ExchangeUnit *unit : units) {
-        const StringEntry *entry = finder.find(unit->source);
-        if (!entry) {
-            plan.unknown.push_back(referenceTo(*unit));
-            continue;
-        }
-        const auto [at, added] = groupOf.try_emplace(entry, groups.size());
-        if (added)
-            groups.push_back({entry, {}});
-        groups[at->second].second.push_back(unit);
+    for (size_t i = 0; i < units.size(); ++i) {
+        if (const StringEntry *entry = finder.find(units[i]->source))
+            matches.push_back({entry, i});
+        else
+            plan.unknown.push_back(referenceTo(*units[i]));
     }
+    // The units of each entry side by side (in unit order), and the entries
+    // in the order of their first unit: sorting spares a map of lists.
+    std::stable_sort(matches.begin(), matches.end(),
+                     [](const Match &a, const Match &b) { return std::less<>()(a.entry, b.entry); });
+    std::vector<std::pair<size_t, size_t>> groups;  // ranges of matches
+    for (size_t begin = 0; begin < matches.size();) {
+        size_t end = begin + 1;
+        while (end < matches.size() && matches[end].entry == matches[begin].entry)
+            ++end;
+        groups.emplace_back(begin, end);
+        begin = end;
+    }
+    std::sort(groups.begin(), groups.end(),
+              [&](const auto &a, const auto &b) { return matches[a.first].unit < matches[b.first].unit; });
     Planner planner(catalogue, plan, keysDecide);
-    for (auto &[entry, candidates] : groups)
-        planner.planEntry(*entry, std::move(candidates));
-    auto byLine = [](const auto &a, const auto &b) { return a.unit.line < b.unit.line; };
-    std::stable_sort(plan.refused.begin(), plan.refused.end(), byLine);
+    std::vector<const ExchangeUnit *> candidates;
+    for (const auto &[begin, end] : groups) {
+        candidates.clear();
+        for (size_t i = begin; i < end; ++i)
+            candidates.push_back(units[matches[i].unit]);
+        planner.planEntry(*matches[begin].entry, candidates);
+    }
+    std::stable_sort(plan.refused.begin(), plan.refused.end(),
+                     [](const ImportRefusal &a, const ImportRefusal &b) { return a.unit.line < b.unit.line; });
     std::stable_sort(plan.unknown.begin(), plan.unknown.end(),
                      [](const UnitReference &a, const UnitReference &b) { return a.line < b.line; });
     return plan;

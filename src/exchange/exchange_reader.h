@@ -6,10 +6,13 @@
 
 #include <QByteArray>
 
+class QIODevice;
+
 // XLIFF 1.0 to 1.2 (the namespace may be left out). A DOCTYPE is refused
 // before anything of it is read, so no entity is ever declared or
 // expanded; XLIFF 2 is refused with a hint.
 ExchangeDocument ParseXliff(const QByteArray &bytes);
+ExchangeDocument ParseXliff(QIODevice &device);
 // PO in UTF-8 (the header's charset; ASCII reads as UTF-8).
 ExchangeDocument ParsePo(const QByteArray &bytes);
 

@@ -4,6 +4,8 @@
 
 #include "exchange/exchange_reader.h"
 
+#include <QBuffer>
+
 #include <algorithm>
 #include <cstring>
 #include <expat.h>
@@ -11,17 +13,13 @@
 
 namespace {
 
-constexpr char kSeparator = '\x01';
-
-bool isXliffNamespace(const char *ns, size_t length)
+bool isXliffNamespace(const char *ns)
 {
     static const char *const kKnown[] = {"urn:oasis:names:tc:xliff:document:1.2",
                                          "urn:oasis:names:tc:xliff:document:1.1",
                                          "urn:oasis:names:tc:xliff:document:1.0"};
-    if (length == 0)
-        return true;  // written without a namespace
     for (const char *known : kKnown) {
-        if (std::strlen(known) == length && std::memcmp(known, ns, length) == 0)
+        if (std::strcmp(known, ns) == 0)
             return true;
     }
     return false;
@@ -29,18 +27,8 @@ bool isXliffNamespace(const char *ns, size_t length)
 
 struct Name {
     const char *local;
-    bool xliff;  // in an XLIFF 1.x namespace, or in none
-    std::string ns;
+    bool xliff;  // an element of the XLIFF namespace
 };
-
-Name splitName(const char *name)
-{
-    const char *separator = std::strrchr(name, kSeparator);
-    if (!separator)
-        return {name, true, {}};
-    const size_t length = size_t(separator - name);
-    return {separator + 1, isXliffNamespace(name, length), std::string(name, length)};
-}
 
 const char *attribute(const XML_Char **attributes, const char *name)
 {
@@ -96,15 +84,37 @@ struct Reader {
         return document.sections.back();
     }
 
-    void startRoot(const Name &name, const XML_Char **attributes)
+    // Namespaces are resolved by hand, which is much cheaper than expat's
+    // namespace processing on every element: the root's prefix (usually
+    // none) and the namespace it binds mark the XLIFF elements; elements
+    // with any other prefix are extensions of other tools.
+    std::string prefix;
+
+    Name splitName(const char *name) const
     {
+        const char *colon = std::strchr(name, ':');
+        if (!colon)
+            return {name, prefix.empty()};
+        const size_t length = size_t(colon - name);
+        return {colon + 1, length == prefix.size() && std::memcmp(name, prefix.data(), length) == 0};
+    }
+
+    void startRoot(const char *rawName, const XML_Char **attributes)
+    {
+        const char *colon = std::strchr(rawName, ':');
+        if (colon)
+            prefix.assign(rawName, size_t(colon - rawName));
+        const char *local = colon ? colon + 1 : rawName;
+        const std::string binding = prefix.empty() ? std::string("xmlns") : "xmlns:" + prefix;
+        const char *ns = attribute(attributes, binding.c_str());
         const char *version = attribute(attributes, "version");
-        if (std::strcmp(name.local, "xliff") == 0
-            && (name.ns.rfind("urn:oasis:names:tc:xliff:document:2", 0) == 0 || (version && version[0] == '2')))
+        if (std::strcmp(local, "xliff") == 0
+            && ((ns && std::strncmp(ns, "urn:oasis:names:tc:xliff:document:2", 35) == 0)
+                || (version && version[0] == '2')))
             return stop(QStringLiteral("XLIFF 2 is not supported; export the file as XLIFF 1.2"));
-        if (std::strcmp(name.local, "xliff") != 0 || !name.xliff)
+        if (std::strcmp(local, "xliff") != 0 || (ns && !isXliffNamespace(ns)) || (!ns && !prefix.empty()))
             return stop(QStringLiteral("the root element is <%1>, not an XLIFF 1.2 <xliff>")
-                            .arg(QString::fromUtf8(name.local)));
+                            .arg(QString::fromUtf8(rawName)));
     }
 
     void startInCapture(const Name &name)
@@ -122,9 +132,9 @@ struct Reader {
     void start(const XML_Char *rawName, const XML_Char **attributes)
     {
         ++depth;
-        const Name name = splitName(rawName);
         if (depth == 1)
-            return startRoot(name, attributes);
+            return startRoot(rawName, attributes);
+        const Name name = splitName(rawName);
         if (capture != Capture::None)
             return startInCapture(name);
         if (!name.xliff)
@@ -230,34 +240,40 @@ void XMLCALL onEntityDeclaration(void *data, const XML_Char *, int, const XML_Ch
 
 } // namespace
 
-ExchangeDocument ParseXliff(const QByteArray &bytes)
+ExchangeDocument ParseXliff(QIODevice &device)
 {
     Reader reader;
-    reader.parser = XML_ParserCreateNS(nullptr, kSeparator);
-    if (!reader.parser) {
-        reader.document.error = QStringLiteral("out of memory");
-        return reader.document;
-    }
+    reader.parser = XML_ParserCreate(nullptr);
+    if (!reader.parser)
+        return ExchangeDocument{{}, QStringLiteral("out of memory")};
     XML_SetParamEntityParsing(reader.parser, XML_PARAM_ENTITY_PARSING_NEVER);
     XML_SetUserData(reader.parser, &reader);
     XML_SetElementHandler(reader.parser, onStart, onEnd);
     XML_SetCharacterDataHandler(reader.parser, onText);
     XML_SetStartDoctypeDeclHandler(reader.parser, onDoctype);
     XML_SetEntityDeclHandler(reader.parser, onEntityDeclaration);
-    // Handed over in pieces: expat takes an int length.
-    constexpr qsizetype kPiece = 1 << 24;
-    qsizetype offset = 0;
+    // Read straight into expat's buffer, a piece at a time, so that a large
+    // file is never held whole.
+    constexpr int kPiece = 1 << 20;
     for (;;) {
-        const qsizetype length = std::min(kPiece, bytes.size() - offset);
-        const bool final = offset + length == bytes.size();
-        if (XML_Parse(reader.parser, bytes.constData() + offset, int(length), final) == XML_STATUS_ERROR) {
+        void *buffer = XML_GetBuffer(reader.parser, kPiece);
+        if (!buffer) {
+            reader.error = QStringLiteral("out of memory");
+            break;
+        }
+        const qint64 got = device.read(static_cast<char *>(buffer), kPiece);
+        if (got < 0) {
+            reader.error = device.errorString();
+            break;
+        }
+        const bool final = got == 0;
+        if (XML_ParseBuffer(reader.parser, int(got), final) == XML_STATUS_ERROR) {
             if (reader.error.isEmpty())
                 reader.error = QStringLiteral("line %1: %2")
                                    .arg(XML_GetCurrentLineNumber(reader.parser))
                                    .arg(QString::fromUtf8(XML_ErrorString(XML_GetErrorCode(reader.parser))));
             break;
         }
-        offset += length;
         if (final)
             break;
     }
@@ -265,4 +281,12 @@ ExchangeDocument ParseXliff(const QByteArray &bytes)
     if (!reader.error.isEmpty())
         return ExchangeDocument{{}, reader.error};
     return std::move(reader.document);
+}
+
+ExchangeDocument ParseXliff(const QByteArray &bytes)
+{
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    return ParseXliff(buffer);
 }
