@@ -47,9 +47,10 @@ QString attributeText(const XML_Char **attributes, const char *name)
 
 // Target states of a finished translation; any other (needs-translation,
 // needs-review-translation, new, ...) marks work still to do.
-bool isFinalState(const QString &state)
+bool isFinalState(const char *state)
 {
-    return state.isEmpty() || state == u"translated" || state == u"final" || state == u"signed-off";
+    return !state || std::strcmp(state, "translated") == 0 || std::strcmp(state, "final") == 0
+        || std::strcmp(state, "signed-off") == 0;
 }
 
 enum class Capture { None, Source, Target };
@@ -63,7 +64,7 @@ struct Reader {
     bool skipUnit = false;
     bool haveSource = false;
     ExchangeUnit unit;
-    QString targetState;
+    QString targetState;  // of a target that is not finished; empty for one that is
     Capture capture = Capture::None;
     int captureDepth = -1;
     int ignoreDepth = -1;  // an inline element whose content is not text of ours
@@ -165,8 +166,10 @@ struct Reader {
             capture = source ? Capture::Source : Capture::Target;
             captureDepth = depth;
             text.clear();
-            if (!source)
-                targetState = attributeText(attributes, "state");
+            if (!source) {
+                const char *state = attribute(attributes, "state");
+                targetState = isFinalState(state) ? QString() : QString::fromUtf8(state);
+            }
         }
     }
 
@@ -182,7 +185,7 @@ struct Reader {
             unit.unusable =
                 QStringLiteral("the translation holds inline code <%1>, which a language file cannot carry")
                     .arg(targetCode);
-        else if (!unit.target.isEmpty() && !isFinalState(targetState))
+        else if (!unit.target.isEmpty() && !targetState.isEmpty())
             unit.unusable = QStringLiteral("its state is \"%1\", not a finished translation").arg(targetState);
         section().units.push_back(std::move(unit));
     }
