@@ -3,9 +3,12 @@
 # Needs root (apt-get); without it, only reports what is missing.
 set -euo pipefail
 
-# nodejs and php-cli load the exported script tables in the tests.
-packages=(cmake g++ make ninja-build pkg-config dpkg-dev lintian bash-completion qt6-base-dev libexpat1-dev googletest libgtest-dev
-          clang libclang-rt-14-dev nodejs php-cli libx11-dev shared-mime-info fonts-dejavu-core)
+# nodejs and php-cli load the exported script tables in the tests; gettext,
+# qt6-l10n-tools (lconvert) and translate-toolkit read the exported XLIFF and PO;
+# dpkg-dev, lintian and bash-completion build and check the Debian package.
+packages=(cmake g++ make ninja-build pkg-config dpkg-dev lintian bash-completion qt6-base-dev libexpat1-dev
+          googletest libgtest-dev clang libclang-rt-14-dev nodejs php-cli libx11-dev shared-mime-info
+          fonts-dejavu-core gettext qt6-l10n-tools translate-toolkit)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -8,12 +8,14 @@ EntryState ReadEntryState(const CRendaroDoc &document, int catalogueId, const QS
     const CXMLStruct *catalogue = document.findCatalogue(catalogueId);
     if (!catalogue)
         return state;
-    const auto it = catalogue->entries.find(original);
-    if (it == catalogue->entries.end())
+    // A lookup by hash: an iterator would need the table's order, which a
+    // catalogue only just loaded has not built yet.
+    const StringEntry *entry = catalogue->entries.lookup(original);
+    if (!entry)
         return state;
     state.existed = true;
-    state.translation = it->second.translation;
-    state.translatable = it->second.translatable;
+    state.translation = entry->translation;
+    state.translatable = entry->translatable;
     return state;
 }
 

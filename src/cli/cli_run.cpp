@@ -44,6 +44,18 @@ const CommandInfo kCommands[] = {
     {"export", cmdExport, "export js|php FILE -o OUT\nexport js|php --folder DIR",
      "Writes a JavaScript or PHP string table of FILE, or of every language file of DIR next to its source under "
      "its script name."},
+    {"xliff", cmdXliff,
+     "xliff export FILE|--folder DIR -o OUT.xlf [--target-language TAG]\nxliff import FILE IN.xlf [-o OUT]",
+     "Exports a language file (or every language file of DIR, one <file> each) as XLIFF 1.2 for translation "
+     "tools, or imports the translations of an XLIFF into FILE (saved over FILE or to OUT). The target language "
+     "comes from the file's name (ViewResDEU.xml: de) unless given. An import takes a translation only when it "
+     "passes the checks of an edit; it prints the counts of changed, unchanged, refused and unknown units and "
+     "each refused unit with its reason. Exit status 1 when a unit was refused or a file could not be read or "
+     "written."},
+    {"po", cmdPo, "po export FILE -o OUT.po [--target-language TAG]\npo import FILE IN.po [-o OUT]",
+     "Exports a language file as a gettext PO file (msgctxt the first key, msgid the original; strings marked "
+     "not to be translated left out), or imports the translations of a PO file into FILE as xliff import does. "
+     "Fuzzy messages are not taken."},
     {"pack", cmdPack,
      "pack list|add-strings|combine|import --branch DIR [--device-pack DIR] [--projects TABLE.json]\n"
      "      [--project NAME]... [--language CODE]... [--out DIR (combine)] [--from DIR (import)]",

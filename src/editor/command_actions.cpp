@@ -55,6 +55,9 @@ const QList<CommandText> &commandTexts()
          {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)}},
         {Command::FindReplace, "&Replace...", {QKeySequence(Qt::CTRL | Qt::Key_H)}},
         {Command::Filter, "F&ilter", {QKeySequence(Qt::CTRL | Qt::Key_L)}},
+        // Exchange with translation tools.
+        {Command::ExportForTranslation, "Export for Translation...", {}},
+        {Command::ImportTranslations, "Import Translations...", {}},
     };
     return texts;
 }

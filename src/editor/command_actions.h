@@ -46,6 +46,9 @@ enum class Command : int {
     FindReplace = 32901,
     // The quick filter bar.
     Filter = 32920,
+    // Exchange with translation tools (XLIFF, PO).
+    ExportForTranslation = 32921,
+    ImportTranslations = 32922,
 };
 
 class CommandActions : public QObject {

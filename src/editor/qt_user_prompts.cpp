@@ -6,6 +6,7 @@
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QRegularExpression>
 
 namespace {
 
@@ -41,8 +42,19 @@ QString runFileDialog(QWidget *owner, const FileDialogRequest &request, QFileDia
         dialog.setDefaultSuffix(request.defaultSuffix);
     const QFileInfo start(request.startFolder);
     dialog.setDirectory(start.isDir() ? start.absoluteFilePath() : start.absolutePath());
+    if (request.selectedFilter && mode == QFileDialog::AcceptSave && !request.defaultSuffix.isEmpty()) {
+        // The suffix follows the chosen filter: "PO Files (*.po)" gives "po".
+        QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog](const QString &filter) {
+            static const QRegularExpression pattern(QStringLiteral("\\(\\*\\.(\\w+)"));
+            const QRegularExpressionMatch match = pattern.match(filter);
+            if (match.hasMatch())
+                dialog.setDefaultSuffix(match.captured(1));
+        });
+    }
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return QString();
+    if (request.selectedFilter)
+        *request.selectedFilter = dialog.selectedNameFilter();
     return dialog.selectedFiles().first();
 }
 

@@ -225,6 +225,8 @@ void CRendaroView::bindCommands(CommandActions &commands)
     commands.handle(Command::EditRedo, this, &CRendaroView::OnEditRedo);
     commands.handle(Command::FindReplace, this, &CRendaroView::OnFindReplace);
     commands.handle(Command::Filter, this, &CRendaroView::OnFilter);
+    commands.handle(Command::ExportForTranslation, this, &CRendaroView::OnExportForTranslation);
+    commands.handle(Command::ImportTranslations, this, &CRendaroView::OnImportTranslations);
     connect(&commands, &CommandActions::aboutToShowMenu, this, &CRendaroView::updateCommandStates);
     updateCommandStates();
 }
@@ -255,4 +257,6 @@ void CRendaroView::updateCommandStates()
     updateUndoActions();
     m_commands->action(Command::FindReplace)->setEnabled(currentCatalogueId >= 0);
     m_commands->action(Command::Filter)->setEnabled(currentCatalogueId >= 0);
+    m_commands->action(Command::ExportForTranslation)->setEnabled(currentCatalogueId >= 0);
+    m_commands->action(Command::ImportTranslations)->setEnabled(currentCatalogueId >= 0);
 }

@@ -235,6 +235,13 @@ public:
     // Compares the shown files with what was read or last written and asks
     // about those another program changed (the file watcher calls it).
     void CheckDiskChanges();
+    // --- exchange with translation tools (view_exchange.cpp) ----------------------
+    // Writes the shown file (a language folder: every loaded file) as XLIFF
+    // or PO, as the chosen name or filter says.
+    void OnExportForTranslation();
+    // Takes the translations of an XLIFF or PO file that pass the checks
+    // of an edit, as one undo step, and says what was refused.
+    void OnImportTranslations();
 
     // --- commands --------------------------------------------------------------
     void bindCommands(CommandActions &commands);
@@ -360,6 +367,9 @@ private:
     bool reloadShown();
     bool confirmOverwrite(const QStringList &paths);
     std::unique_ptr<ViewRecovery> m_recovery;
+    // Exchange (view_exchange.cpp).
+    QString m_lastExchangePath;  // the last XLIFF or PO file written or read
+    QString exchangeStartFolder() const;
 };
 
 // The one view of the program, null when there is none.

@@ -21,6 +21,10 @@ struct FileDialogRequest {
     QString startFolder;  // a folder or a file in it
     QString filter;       // "XML Files (*.xml)"
     QString defaultSuffix;  // save dialogs: appended when the name has none
+    // When set, receives the filter the user chose (one of several given
+    // as "A (*.a);;B (*.b)"); a save dialog then appends that filter's
+    // suffix in place of defaultSuffix.
+    QString *selectedFilter = nullptr;
 };
 
 class UserPrompts {

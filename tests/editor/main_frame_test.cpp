@@ -86,7 +86,8 @@ private slots:
                  QStringList({"&New\tCtrl+N", "&Open...\tCtrl+O", "Open Language Folder...", "&Save\tCtrl+S",
                               "Save &As...", "Save Only Non-translated String As...", "Save As *.js...",
                               "Save As *.php(Vantor)...", "-", "Apply To...", "Import String From...",
-                              "Generate All Language File From this...", "-", "Recent File", "-", "E&xit"}));
+                              "Generate All Language File From this...", "Export for Translation...",
+                              "Import Translations...", "-", "Recent File", "-", "E&xit"}));
         QMenu *edit = frame()->menuBar()->actions()[1]->menu();
         QCOMPARE(menuTexts(edit),
                  QStringList({"&Undo\tCtrl+Z", "&Redo\tCtrl+Y", "&Cut\tCtrl+X", "&Copy\tCtrl+C",
@@ -238,7 +239,7 @@ private slots:
         QCOMPARE(again.files(), QStringList({paths[0], paths[3], paths[1]}));
         QVERIFY(menuTexts(frame()->fileMenu()).isEmpty() == false);
         emit frame()->fileMenu()->aboutToShow();
-        QCOMPARE(menuTexts(frame()->fileMenu())[13], QStringLiteral("&1 %1").arg(paths[0]));
+        QCOMPARE(menuTexts(frame()->fileMenu())[15], QStringLiteral("&1 %1").arg(paths[0]));
     }
 
     void closingWithUnsavedChanges()

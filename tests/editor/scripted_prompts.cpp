@@ -30,6 +30,16 @@ void ScriptedPrompts::pressButton(const QString &text) { m_buttons.append(text);
 
 void ScriptedPrompts::chooseFile(const QString &path) { m_files.append(path); }
 
+void ScriptedPrompts::chooseFilter(const QString &filter) { m_filters.append(filter); }
+
+void ScriptedPrompts::reportFilter(const FileDialogRequest &request)
+{
+    if (!request.selectedFilter)
+        return;
+    *request.selectedFilter =
+        m_filters.isEmpty() ? request.filter.section(QStringLiteral(";;"), 0, 0) : m_filters.takeFirst();
+}
+
 void ScriptedPrompts::onDialog(std::function<bool(QDialog &)> script) { m_dialogs.append(std::move(script)); }
 
 QStringList ScriptedPrompts::takeTexts()
@@ -43,7 +53,8 @@ QStringList ScriptedPrompts::takeTexts()
 
 bool ScriptedPrompts::scriptUsed() const
 {
-    return m_answers.isEmpty() && m_files.isEmpty() && m_dialogs.isEmpty() && m_buttons.isEmpty();
+    return m_answers.isEmpty() && m_files.isEmpty() && m_dialogs.isEmpty() && m_buttons.isEmpty() &&
+           m_filters.isEmpty();
 }
 
 PromptAnswer ScriptedPrompts::message(QWidget *, const QString &text, const QString &caption, PromptIcon icon,
@@ -89,12 +100,14 @@ QString ScriptedPrompts::nextFile(const char *what)
 QString ScriptedPrompts::openFileName(QWidget *, const FileDialogRequest &request)
 {
     fileDialogs.append(request);
+    reportFilter(request);
     return nextFile("open dialog");
 }
 
 QString ScriptedPrompts::saveFileName(QWidget *, const FileDialogRequest &request)
 {
     fileDialogs.append(request);
+    reportFilter(request);
     return nextFile("save dialog");
 }
 

@@ -27,6 +27,9 @@ public:
     void pressButton(const QString &text);
     // The next file dialog returns `path` (empty: cancelled).
     void chooseFile(const QString &path);
+    // The next file dialog that asks for the chosen filter reports this one
+    // (without a script entry: the first filter of the request).
+    void chooseFilter(const QString &filter);
     // The next dialog run is handed to `script`; its result says whether the
     // dialog was accepted (the script may fill in the dialog's controls and
     // call accept() itself).
@@ -59,5 +62,7 @@ private:
     QList<PromptAnswer> m_answers;
     QList<QString> m_files;
     QStringList m_buttons;
+    QList<QString> m_filters;
+    void reportFilter(const FileDialogRequest &request);
     QList<std::function<bool(QDialog &)>> m_dialogs;
 };

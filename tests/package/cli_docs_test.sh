@@ -56,7 +56,7 @@ folder=$(mktemp -d)
 trap 'rm -rf "$folder"' EXIT
 cd "$folder"
 mkdir sub
-touch a.xml b.txt c.exe d.dll e.h t.json
+touch a.xml b.txt c.exe d.dll e.h t.json f.xlf g.po
 expect "pack " rendaro-cli pa
 expect "--json " rendaro-cli check --j
 expect "add-strings " rendaro-cli pack add
@@ -66,6 +66,9 @@ expect "c.exe d.dll sub " rendaro-cli extract ""
 expect "e.h sub " rendaro-cli extract c.exe ""
 expect "sub " rendaro-cli pack combine --branch ""
 expect "sub t.json " rendaro-cli pack list --projects ""
+expect "import " rendaro-cli xliff im
+expect "f.xlf sub " rendaro-cli xliff import a.xml ""
+expect "g.po sub " rendaro-cli po import --target-language de a.xml ""
 
 [ $failures -eq 0 ] || { echo "$failures failures"; exit 1; }
 echo "manual page and completion ok"

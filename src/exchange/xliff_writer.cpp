@@ -1,0 +1,101 @@
+#include "exchange/xliff_writer.h"
+
+#include "catalogue/safe_file.h"
+#include "catalogue/xml_escape.h"
+#include "exchange/outgoing_entries.h"
+
+#include <QFileInfo>
+
+namespace {
+
+// Element text: markup characters as references, and a carriage return as
+// &#13;, which a reader would otherwise turn into a line feed.
+void appendText(std::string &out, QStringView text)
+{
+    for (;;) {
+        const qsizetype cr = text.indexOf(u'\r');
+        appendEscapedPlain(out, cr < 0 ? text : text.left(cr), false);
+        if (cr < 0)
+            return;
+        out.append("&#13;");
+        text = text.mid(cr + 1);
+    }
+}
+
+void appendAttribute(std::string &out, const char *name, QStringView value)
+{
+    out.push_back(' ');
+    out.append(name);
+    out.append("=\"");
+    appendEscapedPlain(out, value, true);
+    out.push_back('"');
+}
+
+void appendUnit(std::string &out, const OutgoingEntry &unit, qsizetype id)
+{
+    out.append("      <trans-unit id=\"");
+    out.append(std::to_string(id));
+    out.push_back('"');
+    const KeyList &keys = unit.entry->keys;
+    if (!keys.isEmpty() && !keys.first().isEmpty())
+        appendAttribute(out, "resname", keys.first());
+    if (!unit.translatable)
+        out.append(" translate=\"no\"");
+    if (unit.maxWidth >= 0) {
+        out.append(" maxwidth=\"");
+        out.append(std::to_string(unit.maxWidth));
+        out.append("\" size-unit=\"char\"");
+    }
+    if (unit.translated)
+        out.append(" approved=\"yes\"");
+    out.append(" xml:space=\"preserve\">\n        <source>");
+    appendText(out, unit.source);
+    if (unit.translated) {
+        out.append("</source>\n        <target state=\"translated\">");
+        appendText(out, unit.target);
+        out.append("</target>\n");
+    } else {
+        out.append("</source>\n        <target state=\"needs-translation\"></target>\n");
+    }
+    if (!keys.isEmpty()) {
+        out.append("        <note from=\"keys\">");
+        appendText(out, keys.toList().join(QStringLiteral(", ")));
+        out.append("</note>\n");
+    }
+    out.append("      </trans-unit>\n");
+}
+
+} // namespace
+
+bool WriteXliff(QIODevice &device, const std::vector<ExportFile> &files)
+{
+    ChunkedOutput output(device);
+    std::string &out = output.buffer();
+    out.append("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+               "<xliff version=\"1.2\" xmlns=\"urn:oasis:names:tc:xliff:document:1.2\">\n");
+    for (const ExportFile &file : files) {
+        out.append("  <file");
+        appendAttribute(out, "original", file.name);
+        out.append(" source-language=\"en\"");
+        if (!file.language.isEmpty())
+            appendAttribute(out, "target-language", file.language);
+        out.append(" datatype=\"plaintext\">\n"
+                   "    <header>\n"
+                   "      <tool tool-id=\"rendaro\" tool-name=\"Rendaro\"/>\n"
+                   "    </header>\n"
+                   "    <body>\n");
+        qsizetype id = 0;
+        ForEachOutgoing(file, [&](const OutgoingEntry &unit) {
+            appendUnit(out, unit, ++id);
+            output.flushIfLarge();
+        });
+        out.append("    </body>\n  </file>\n");
+    }
+    out.append("</xliff>\n");
+    return output.finish();
+}
+
+bool SaveXliff(const QString &path, const std::vector<ExportFile> &files, QString *error)
+{
+    return writeFileAtomically(path, [&](QIODevice &out) { return WriteXliff(out, files); }, error);
+}
