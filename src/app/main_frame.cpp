@@ -9,6 +9,7 @@
 #include "editor/apply_to_dlg.h"
 #include "editor/command_actions.h"
 #include "editor/rendaro_view.h"
+#include "editor/suggestions_dock.h"
 #include "editor/user_prompts.h"
 
 #include <QCloseEvent>
@@ -24,6 +25,9 @@ CMainFrame::CMainFrame(UserPrompts &prompts, QSettings &settings, QWidget *paren
     setWindowIcon(rendaroIcon());
     setWindowTitle(messageText(MsgAppName));
     setCentralWidget(m_view);
+    // The translation memory's suggestions, under the grid.
+    m_suggestionsDock = new CSuggestionsDock(this);
+    addDockWidget(Qt::BottomDockWidgetArea, m_suggestionsDock);
     buildMenu();
     buildToolBar();
     buildStatusBar();
@@ -32,6 +36,7 @@ CMainFrame::CMainFrame(UserPrompts &prompts, QSettings &settings, QWidget *paren
     m_commands->handle(Command::AppExit, this, &QWidget::close);
     m_commands->handle(Command::ApplyTo, this, &CMainFrame::OnApplyTo);  // the view keeps its enabled state
     m_view->bindCommands(*m_commands);
+    m_view->setupTranslationMemory(settings, m_suggestionsDock);
     connect(m_view, &CRendaroView::fileOpened, this, [this](const QString &path) { m_recentFiles->add(path); });
     connect(m_view, &CRendaroView::fileSavedAs, this, [this](const QString &path) { m_recentFiles->add(path); });
 }
@@ -71,6 +76,7 @@ void CMainFrame::buildMenu()
 
     QMenu *view = bar->addMenu(tr("&View"));
     add(view, {Command::ViewToolbar, Command::ViewStatusBar});
+    view->addAction(m_suggestionsDock->toggleViewAction());
     view->addSeparator();
     add(view, {Command::HideTranslated, Command::ReplaceOriginal});
 
@@ -83,6 +89,8 @@ void CMainFrame::buildMenu()
 
     QMenu *tool = bar->addMenu(tr("Tool"));
     add(tool, {Command::AddNewString, Command::GenerateZiv, Command::Settings});
+    tool->addSeparator();
+    add(tool, {Command::TranslationMemory, Command::PreTranslate});
 
     QMenu *help = bar->addMenu(tr("&Help"));
     add(help, {Command::AppAbout});

@@ -54,6 +54,9 @@ const QList<CommandText> &commandTexts()
         {Command::EditRedo, "&Redo",
          {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)}},
         {Command::FindReplace, "&Replace...", {QKeySequence(Qt::CTRL | Qt::Key_H)}},
+        // The translation memory.
+        {Command::TranslationMemory, "Translation &Memory...", {}},
+        {Command::PreTranslate, "&Pre-translate...", {}},
     };
     return texts;
 }

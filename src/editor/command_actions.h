@@ -44,6 +44,9 @@ enum class Command : int {
     // Undo and find and replace.
     EditRedo = 32900,
     FindReplace = 32901,
+    // The translation memory.
+    TranslationMemory = 32920,
+    PreTranslate = 32921,
 };
 
 class CommandActions : public QObject {

@@ -139,7 +139,7 @@ bool CRendaroView::eventFilter(QObject *watched, QEvent *event)
 // shortcuts see the key.
 bool CRendaroView::handleKey(QKeyEvent *event, bool isShortcutOverride)
 {
-    if (handleNavigationKey(event, isShortcutOverride))
+    if (handleNavigationKey(event, isShortcutOverride) || handleSuggestionKey(event, isShortcutOverride))
         return true;
     const int key = event->key();
     if (currentCatalogueId >= 0 && key == Qt::Key_F && (event->modifiers() & Qt::ControlModifier)) {
@@ -239,4 +239,5 @@ void CRendaroView::updateCommandStates()
     m_commands->action(Command::ConsistencyReport)->setEnabled(currentCatalogueId == 0);
     updateUndoActions();
     m_commands->action(Command::FindReplace)->setEnabled(currentCatalogueId >= 0);
+    updateMemoryCommandStates();
 }

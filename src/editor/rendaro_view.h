@@ -12,12 +12,16 @@
 #include "editor/reference_originals.h"
 #include "editor/undo_commands.h"
 #include "editor/user_prompts.h"
+#include "memory/translation_memory.h"
 
 #include <QWidget>
 
+class CEditorMemory;
 class CFindString;
 class CommandActions;
 class CRendaroDoc;
+class CSuggestionsDock;
+class QSettings;
 struct EntryState;
 class QUndoStack;
 
@@ -179,6 +183,19 @@ public:
     // --- find and replace (view_find_replace.cpp) -------------------------------
     void OnFindReplace();
 
+    // --- the translation memory (view_memory.cpp) -------------------------------
+    // Builds the memory chosen in the settings and shows the suggestions for
+    // the selected row in `dock` (null: no pane). Call after bindCommands.
+    void setupTranslationMemory(QSettings &settings, CSuggestionsDock *dock);
+    CEditorMemory *translationMemory() const { return m_memory; }
+    void OnTranslationMemory();
+    void OnPreTranslate();
+    // Puts the suggestion shown at `index` (0 the best) into the selected
+    // row as an edit would (into the in-place editor while one is open);
+    // false when there is none or the checks refuse it.
+    bool applySuggestion(int index);
+    const std::vector<TmSuggestion> &shownSuggestions() const { return m_suggestions; }
+
     // --- commands --------------------------------------------------------------
     void bindCommands(CommandActions &commands);
     void updateCommandStates();
@@ -263,6 +280,17 @@ private:
     void replaceAll();
     enum class ReplaceResult { Unchanged, Replaced, Refused };
     ReplaceResult replaceInEntry(const QString &original, int row, QString *refusal);
+    // The translation memory (view_memory.cpp).
+    bool handleSuggestionKey(QKeyEvent *event, bool isShortcutOverride);
+    void updateSuggestions();
+    void updateMemoryCommandStates();
+    void followShownFiles();
+    void memoryFilesSaved();
+    void onMemoryChanged();
+    CEditorMemory *m_memory = nullptr;
+    CSuggestionsDock *m_suggestionsDock = nullptr;
+    std::vector<TmSuggestion> m_suggestions;  // those the pane shows
+    bool m_reportMemoryFailures = false;
 };
 
 // The one view of the program, null when there is none.
