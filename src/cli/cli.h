@@ -34,6 +34,8 @@ int cmdExtract(const QStringList &args, CliStreams &io);
 int cmdPack(const QStringList &args, CliStreams &io);
 int cmdGenerateAll(const QStringList &args, CliStreams &io);
 int cmdConsistency(const QStringList &args, CliStreams &io);
+int cmdSuggest(const QStringList &args, CliStreams &io);
+int cmdPretranslate(const QStringList &args, CliStreams &io);
 
 // A JSON string literal (quotes included) for a UTF-16 text.
 QString jsonString(const QString &text);

@@ -71,6 +71,7 @@ CRendaroView::~CRendaroView()
     qApp->removeEventFilter(this);
     // The stack, a child, is cleared when it goes: this view must not hear of it.
     disconnect(m_undoStack, nullptr, this, nullptr);
+    disconnect(m_grid->rowModel(), nullptr, this, nullptr);  // emptying the grid below
     m_grid->DeleteAllRows();
     modified = false;
     currentPath.clear();

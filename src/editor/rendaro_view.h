@@ -14,6 +14,7 @@
 #include "editor/user_prompts.h"
 #include "memory/translation_memory.h"
 
+#include <QPointer>
 #include <QWidget>
 
 class CEditorMemory;
@@ -288,7 +289,7 @@ private:
     void memoryFilesSaved();
     void onMemoryChanged();
     CEditorMemory *m_memory = nullptr;
-    CSuggestionsDock *m_suggestionsDock = nullptr;
+    QPointer<CSuggestionsDock> m_suggestionsDock;
     std::vector<TmSuggestion> m_suggestions;  // those the pane shows
     bool m_reportMemoryFailures = false;
 };

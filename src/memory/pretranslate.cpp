@@ -1,13 +1,14 @@
 #include "memory/pretranslate.h"
 
 #include "catalogue/progress_reporter.h"
+#include "memory/lookup_many.h"
 
 namespace {
 
 // Suggestions tried per entry before it is left out.
 constexpr int kCandidatesPerEntry = 8;
-// Progress is reported every this many entries looked up.
-constexpr int kProgressStep = 256;
+// Entries looked up (over a few threads) between two progress steps.
+constexpr int kProgressStep = 1024;
 
 } // namespace
 
@@ -37,11 +38,19 @@ PreTranslationPlan PlanPreTranslation(const CXMLStruct &catalogue, const Transla
         progress->show();
     }
     PreTranslationPlan plan;
+    std::vector<std::vector<TmSuggestion>> found;
     for (std::size_t i = 0; i < targets.size(); ++i) {
-        if (progress && i % kProgressStep == 0)
-            progress->step(QStringLiteral("%1 of %2 strings").arg(i).arg(targets.size()));
+        const std::size_t inStep = i % kProgressStep;
+        if (inStep == 0) {
+            if (progress)
+                progress->step(QStringLiteral("%1 of %2 strings").arg(i).arg(targets.size()));
+            QStringList originals;
+            for (std::size_t k = i; k < targets.size() && k < i + kProgressStep; ++k)
+                originals.append(targets[k]->original);
+            found = LookupMany(memory, originals, minScore, kCandidatesPerEntry);
+        }
         const QString &original = targets[i]->original;
-        const std::vector<TmSuggestion> suggestions = memory.lookup(original, minScore, kCandidatesPerEntry);
+        const std::vector<TmSuggestion> &suggestions = found[inStep];
         const PreTranslationRefusal *firstRefusal = nullptr;
         PreTranslationRefusal refusal;
         bool filled = false;
