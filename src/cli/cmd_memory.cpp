@@ -11,6 +11,9 @@
 #include "memory/memory_loader.h"
 #include "memory/pretranslate.h"
 
+#include <atomic>
+#include <thread>
+
 namespace {
 
 constexpr int kSuggestMinimum = 60;
@@ -66,15 +69,26 @@ bool numberOption(CommandLine &line, const QString &option, int lowest, int high
     return true;
 }
 
-// The memory of the --tm paths; the unreadable ones are named.
-MemoryBuildResult loadMemory(const QStringList &paths, int minScore, CliStreams &io)
+// Loads FILE (as loadForCommand does) while the memory of the --tm paths
+// is built on other threads; names the memory paths that cannot be read.
+// The catalogue's identifier, or -1 when FILE cannot be read (the memory
+// is then dropped).
+int loadWithMemory(CRendaroDoc &document, const QString &file, const QStringList &memoryPaths, int minScore,
+                   MemoryBuildResult &built, CliStreams &io)
 {
+    std::atomic<bool> cancel{false};
     MemoryBuildOptions options;
     options.fuzzyIndex = minScore < 100;
-    MemoryBuildResult built = BuildTranslationMemory(paths, options);
+    options.cancel = &cancel;
+    std::thread builder([&] { built = BuildTranslationMemory(memoryPaths, options); });
+    const int id = loadForCommand(document, file, io);
+    cancel = id < 0;
+    builder.join();
+    if (id < 0)
+        return -1;
     for (const FileFailure &failure : built.failures)
         io.err << messageText(MsgCannotOpen) << " (" << failure.path << ": " << failure.reason << ")\n";
-    return built;
+    return id;
 }
 
 void printSuggestionsJson(const QStringList &originals, const std::vector<std::vector<TmSuggestion>> &found,
@@ -125,10 +139,10 @@ int cmdSuggest(const QStringList &args, CliStreams &io)
 
     CommandDocument holder;
     CRendaroDoc &document = *holder;
-    const int id = loadForCommand(document, line.operands.first(), io);
+    MemoryBuildResult built;
+    const int id = loadWithMemory(document, line.operands.first(), parsed.memoryPaths, minScore, built, io);
     if (id < 0)
         return 1;
-    const MemoryBuildResult built = loadMemory(parsed.memoryPaths, minScore, io);
     QStringList originals;
     for (const auto &[original, entry] : document.findCatalogue(id)->entries) {
         if (NeedsTranslation(entry))
@@ -158,10 +172,10 @@ int cmdPretranslate(const QStringList &args, CliStreams &io)
 
     CommandDocument holder;
     CRendaroDoc &document = *holder;
-    const int id = loadForCommand(document, input, io);
+    MemoryBuildResult built;
+    const int id = loadWithMemory(document, input, parsed.memoryPaths, minScore, built, io);
     if (id < 0)
         return 1;
-    const MemoryBuildResult built = loadMemory(parsed.memoryPaths, minScore, io);
     const PreTranslationPlan plan = PlanPreTranslation(*document.findCatalogue(id), *built.memory, minScore);
     for (const PreTranslationFill &fill : plan.fills)
         SetEntryTranslation(document, id, fill.original, fill.translation, 1);

@@ -28,12 +28,13 @@ bool IsMemorySegment(const QString &original, const QString &translation, int tr
 
 std::uint32_t TranslationMemoryBuilder::intern(const QString &text)
 {
-    const auto found = m_ids.constFind(text);
-    if (found != m_ids.constEnd())
-        return *found;
+    const std::uint32_t hash = HashOriginal(text);
+    const std::uint32_t found = m_ids.find(text, hash, [this](std::uint32_t id) -> const QString & { return m_texts[id]; });
+    if (found != TextHashTable::kNone)
+        return found;
     const auto id = std::uint32_t(m_texts.size());
     m_texts.push_back(text);
-    m_ids.insert(text, id);
+    m_ids.insert(hash, id);
     return id;
 }
 
@@ -46,8 +47,8 @@ std::uint32_t TranslationMemoryBuilder::addFile(const QString &path)
 void TranslationMemoryBuilder::addSegment(std::uint32_t file, const QString &original, const QString &translation,
                                           const KeyList &keys)
 {
-    Segment segment{intern(original), intern(translation), file, std::uint32_t(m_keyIds.size()),
-                    std::uint32_t(keys.size())};
+    Segment segment{intern(original), intern(translation), file, std::uint32_t(m_segments.size()),
+                    std::uint32_t(m_keyIds.size()), std::uint32_t(keys.size())};
     for (const QString &key : keys)
         m_keyIds.push_back(intern(key));
     m_segments.push_back(segment);
@@ -68,20 +69,22 @@ std::shared_ptr<TranslationMemory> TranslationMemoryBuilder::build()
     auto memory = std::make_shared<TranslationMemory>();
     TranslationMemory &m = *memory;
 
-    // Originals numbered in code-unit order of their texts, so that the
-    // memory is the same whatever order the loading threads finished in.
+    // Originals numbered in the order they were first met (by file, then
+    // entry), so that the memory is the same whatever order the loading
+    // threads finished in.
+    constexpr std::uint64_t kUnmet = ~std::uint64_t(0);
+    std::vector<std::uint64_t> firstMet(m_texts.size(), kUnmet);
+    for (const Segment &segment : m_segments) {
+        const std::uint64_t met = (std::uint64_t(segment.file) << 32) | segment.sequence;
+        firstMet[segment.original] = std::min(firstMet[segment.original], met);
+    }
     std::vector<std::uint32_t> originalIds;
-    {
-        std::vector<bool> isOriginal(m_texts.size(), false);
-        for (const Segment &segment : m_segments)
-            isOriginal[segment.original] = true;
-        for (std::uint32_t id = 0; id < m_texts.size(); ++id) {
-            if (isOriginal[id])
-                originalIds.push_back(id);
-        }
+    for (std::uint32_t id = 0; id < m_texts.size(); ++id) {
+        if (firstMet[id] != kUnmet)
+            originalIds.push_back(id);
     }
     std::sort(originalIds.begin(), originalIds.end(),
-              [this](std::uint32_t a, std::uint32_t b) { return OriginalLess(m_texts[a], m_texts[b]); });
+              [&firstMet](std::uint32_t a, std::uint32_t b) { return firstMet[a] < firstMet[b]; });
     std::vector<std::uint32_t> rank(m_texts.size(), 0);
     for (std::uint32_t i = 0; i < originalIds.size(); ++i)
         rank[originalIds[i]] = i;
@@ -96,7 +99,7 @@ std::shared_ptr<TranslationMemory> TranslationMemoryBuilder::build()
 
     m.m_originals.reserve(originalIds.size());
     m.m_sources.reserve(m_segments.size());
-    m.m_exact.reserve(qsizetype(originalIds.size()));
+    m.m_exact.reserve(originalIds.size());
     for (std::size_t i = 0; i < m_segments.size();) {
         const std::uint32_t original = m_segments[i].original;
         const auto firstVariant = std::uint32_t(m.m_variants.size());
@@ -118,7 +121,7 @@ std::shared_ptr<TranslationMemory> TranslationMemoryBuilder::build()
                           return a.sourceCount > b.sourceCount;
                       return m.m_sources[a.firstSource].file < m.m_sources[b.firstSource].file;
                   });
-        m.m_exact.insert(m_texts[original], std::uint32_t(m.m_originals.size()));
+        m.m_exact.insert(HashOriginal(m_texts[original]), std::uint32_t(m.m_originals.size()));
         m.m_originals.push_back({original, firstVariant, std::uint32_t(m.m_variants.size()) - firstVariant});
     }
     m.m_texts = std::move(m_texts);
@@ -129,6 +132,12 @@ std::shared_ptr<TranslationMemory> TranslationMemoryBuilder::build()
 }
 
 // --- looking up ----------------------------------------------------------------
+
+std::uint32_t TranslationMemory::findOriginal(const QString &text) const
+{
+    return m_exact.find(text, HashOriginal(text),
+                        [this](std::uint32_t i) -> const QString & { return m_texts[m_originals[i].text]; });
+}
 
 void TranslationMemory::prepareFuzzyIndex() const
 {
@@ -169,11 +178,11 @@ std::vector<TmSuggestion> TranslationMemory::lookup(const QString &original, int
     if (limit <= 0 || m_originals.empty())
         return out;
     minScore = std::clamp(minScore, 0, kTmIdenticalScore);
-    const auto exact = m_exact.constFind(original);
-    const bool hasExact = exact != m_exact.constEnd();
+    const std::uint32_t exact = findOriginal(original);
+    const bool hasExact = exact != TextHashTable::kNone;
     if (minScore >= kTmIdenticalScore) {
         if (hasExact)
-            appendVariants(*exact, kTmIdenticalScore, limit, out);
+            appendVariants(exact, kTmIdenticalScore, limit, out);
         return out;
     }
 
@@ -186,11 +195,11 @@ std::vector<TmSuggestion> TranslationMemory::lookup(const QString &original, int
     };
     std::vector<Scored> scored;
     if (hasExact)
-        scored.push_back({kTmIdenticalScore, *exact});
+        scored.push_back({kTmIdenticalScore, exact});
     const std::size_t patternWords = std::max<std::size_t>(1, (scorer.units().size() + 63) / 64);
     std::size_t work = 0;
     for (std::uint32_t candidate : m_index.candidates(scorer.units(), minScore, wanted)) {
-        if (hasExact && candidate == *exact)
+        if (hasExact && candidate == exact)
             continue;
         if (work > kDistanceBudget && scored.size() >= std::size_t(limit))
             break;
@@ -201,7 +210,7 @@ std::vector<TmSuggestion> TranslationMemory::lookup(const QString &original, int
         if (score >= minScore)
             scored.push_back({score, candidate});
     }
-    // Equal scores in code-unit order of the originals (their numbering).
+    // Equal scores in the order the originals were first met (their numbering).
     std::sort(scored.begin(), scored.end(), [](const Scored &a, const Scored &b) {
         return a.score != b.score ? a.score > b.score : a.index < b.index;
     });

@@ -12,9 +12,9 @@
 // A built memory does not change: lookups may run on any number of threads
 // at once.
 
+#include "memory/text_hash_table.h"
 #include "memory/tm_gram_index.h"
 
-#include <QHash>
 #include <QStringList>
 #include <memory>
 #include <mutex>
@@ -39,9 +39,10 @@ public:
     const QStringList &files() const { return m_files; }
 
     // The best suggestions for `original` scoring at least `minScore`, at
-    // most `limit`: by score, then, for one original translated in several
-    // ways, the translation most files hold first. A minimum of 100 looks
-    // for the identical original only.
+    // most `limit`: by score (equal scores: the original met first), then,
+    // for one original translated in several ways, the translation most
+    // files hold first. A minimum of 100 looks for the identical original
+    // only.
     std::vector<TmSuggestion> lookup(const QString &original, int minScore, int limit) const;
 
     // Builds the candidate index now (a lookup below 100 otherwise builds it
@@ -70,14 +71,16 @@ private:
 
     // Appends the variants of original `index` with this score.
     void appendVariants(std::uint32_t index, int score, int limit, std::vector<TmSuggestion> &out) const;
+    // The original with this text, or TextHashTable::kNone.
+    std::uint32_t findOriginal(const QString &text) const;
 
     std::vector<QString> m_texts;
-    std::vector<Original> m_originals;  // in code-unit order of their texts
+    std::vector<Original> m_originals;  // in the order first met: by file, then entry
     std::vector<Variant> m_variants;    // per original, most files first
     std::vector<Source> m_sources;      // per variant, in file order
     std::vector<std::uint32_t> m_keyIds;
     QStringList m_files;
-    QHash<QString, std::uint32_t> m_exact;  // original text -> original
+    TextHashTable m_exact;              // original text -> original
     mutable std::once_flag m_indexBuilt;
     mutable TmGramIndex m_index;
 };
@@ -101,13 +104,14 @@ private:
         std::uint32_t original;
         std::uint32_t translation;
         std::uint32_t file;
+        std::uint32_t sequence;  // order of addition (within a file: entry order)
         std::uint32_t firstKey;
         std::uint32_t keyCount;
     };
     std::uint32_t intern(const QString &text);
 
     std::vector<QString> m_texts;
-    QHash<QString, std::uint32_t> m_ids;
+    TextHashTable m_ids;  // text -> its number in m_texts
     std::vector<Segment> m_segments;
     std::vector<std::uint32_t> m_keyIds;
     QStringList m_files;

@@ -117,7 +117,12 @@ TEST(TranslationMemory, IndexFindsNearMatchesAmongManyOriginals)
     }
     const auto memory = builder.build();
     for (int probe = 0; probe < 50; ++probe) {
-        const QString &target = texts[random.bounded(qsizetype(texts.size()))];
+        const int index = int(random.bounded(qsizetype(texts.size())));
+        const QString &target = texts[index];
+        // Every text was interned and is found again exactly.
+        const std::vector<TmSuggestion> exact = memory->lookup(target, 100, 5);
+        ASSERT_EQ(exact.size(), 1u);
+        EXPECT_EQ(exact[0].translation, "T" + QString::number(index));
         QString query = target;
         query.insert(query.indexOf(' '), 'x');  // one letter more in the first word
         const std::vector<TmSuggestion> found = memory->lookup(query, 60, 5);
@@ -125,6 +130,22 @@ TEST(TranslationMemory, IndexFindsNearMatchesAmongManyOriginals)
         EXPECT_EQ(found.front().original, target) << query.toStdString();
         EXPECT_EQ(found.front().score, TmScore(query, target));
     }
+}
+
+TEST(TranslationMemory, EqualScoresKeepTheOrderTheOriginalsWereMet)
+{
+    TranslationMemoryBuilder builder;
+    const std::uint32_t first = builder.addFile("first.xml");
+    const std::uint32_t second = builder.addFile("second.xml");
+    // Added out of file order, as loading threads may finish.
+    builder.addSegment(second, "Open the map", "Karte öffnen", {});
+    builder.addSegment(first, "Open the tab", "Reiter öffnen", {});
+    builder.addSegment(first, "Open the car", "Auto öffnen", {});
+    const auto memory = builder.build();
+    const std::vector<TmSuggestion> found = memory->lookup("Open the box", 60, 5);
+    ASSERT_EQ(found.size(), 3u);
+    EXPECT_EQ(found[0].score, found[2].score);
+    EXPECT_EQ(originals(found), QStringList({"Open the tab", "Open the car", "Open the map"}));
 }
 
 class MemoryFiles : public FolderTest {};
