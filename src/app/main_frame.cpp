@@ -32,6 +32,7 @@ CMainFrame::CMainFrame(UserPrompts &prompts, QSettings &settings, QWidget *paren
     buildToolBar();
     buildStatusBar();
     resize(900, 600);
+    resizeDocks({m_suggestionsDock}, {250}, Qt::Vertical);  // room for five suggestions, the grid keeps the rest
 
     m_commands->handle(Command::AppExit, this, &QWidget::close);
     m_commands->handle(Command::ApplyTo, this, &CMainFrame::OnApplyTo);  // the view keeps its enabled state

@@ -2,6 +2,7 @@
 
 #include "editor/suggestions_dock.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QPainter>
 
@@ -13,6 +14,9 @@ constexpr int kColumnGap = 8;
 // Items that a shortcut (Ctrl+1 ...) uses.
 constexpr int kShortcutItems = 5;
 const QColor kMarkColour(255, 214, 102);
+const QColor kProblemColour(190, 0, 0);
+// Added to a measured width, so that rounding never elides a text that fits.
+constexpr int kTextSlack = 4;
 
 // `text` from `left` on the line, the ranges marked; cut off (with an
 // ellipsis) at `right`.
@@ -104,7 +108,7 @@ void CSuggestionDelegate::paint(QPainter *painter, const QStyleOptionViewItem &o
     }
 
     const QString file = index.data(CSuggestionsDock::FileRole).toString();
-    const int fileWidth = std::min(metrics.horizontalAdvance(file), area.width() / 3);
+    const int fileWidth = std::min(metrics.horizontalAdvance(file) + kTextSlack, area.width() / 3);
     painter->setPen(dim);
     painter->drawText(QRect(first.right() - fileWidth, first.top(), fileWidth, first.height()),
                       Qt::AlignRight | Qt::AlignVCenter, metrics.elidedText(file, Qt::ElideMiddle, fileWidth));
@@ -115,14 +119,27 @@ void CSuggestionDelegate::paint(QPainter *painter, const QStyleOptionViewItem &o
     painter->drawText(translation, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
                       metrics.elidedText(index.data(Qt::DisplayRole).toString(), Qt::ElideRight, translation.width()));
 
-    drawMarked(*painter, metrics, second.adjusted(scoreWidth, 0, 0, 0),
+    // Why the checks would refuse it, at the right of the second line.
+    const QString problem = index.data(CSuggestionsDock::ProblemRole).toString();
+    int problemWidth = 0;
+    if (!problem.isEmpty()) {
+        const QString shown = QStringLiteral("\u26A0 ") + problem;
+        problemWidth = std::min(metrics.horizontalAdvance(shown) + kTextSlack, area.width() / 2);
+        painter->setPen(selected ? text : kProblemColour);
+        painter->drawText(QRect(second.right() - problemWidth, second.top(), problemWidth, second.height()),
+                          Qt::AlignRight | Qt::AlignVCenter, metrics.elidedText(shown, Qt::ElideRight, problemWidth));
+    }
+    drawMarked(*painter, metrics, second.adjusted(scoreWidth, 0, -(problemWidth ? problemWidth + kColumnGap : 0), 0),
                index.data(CSuggestionsDock::OriginalRole).toString(),
                index.data(CSuggestionsDock::DifferencesRole).toList(), dim);
     painter->restore();
 }
 
+// As wide as the list shows (the texts are elided, never scrolled).
 QSize CSuggestionDelegate::sizeHint(const QStyleOptionViewItem &option, const QModelIndex &) const
 {
     const QFontMetrics metrics(option.font);
-    return {std::max(option.rect.width(), 200), 2 * metrics.height() + kLineGap + 2 * kMargin};
+    const auto *view = qobject_cast<const QAbstractItemView *>(option.widget);
+    const int width = view ? view->viewport()->width() : option.rect.width();
+    return {std::max(width, 100), 2 * metrics.height() + kLineGap + 2 * kMargin};
 }

@@ -48,6 +48,8 @@ CSuggestionsDock::CSuggestionsDock(QWidget *parent)
     m_list->setItemDelegate(new CSuggestionDelegate(m_list));
     m_list->setSelectionMode(QAbstractItemView::SingleSelection);
     m_list->setUniformItemSizes(true);
+    m_list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_list->setResizeMode(QListView::Adjust);  // items follow the pane's width
     m_list->setMinimumHeight(60);
     layout->addWidget(m_list, 1);
     setWidget(content);
@@ -73,8 +75,11 @@ void CSuggestionsDock::showSuggestions(const std::vector<SuggestionItem> &items,
         item->setData(DifferencesRole, ranges);
         item->setData(FileRole, suggestion.file);
         item->setData(Qt::AccessibleTextRole, tr("%1%: %2").arg(suggestion.score).arg(suggestion.translation));
-        item->setData(Qt::AccessibleDescriptionRole,
-                      tr("Original: %1. File: %2").arg(suggestion.original, suggestion.file));
+        item->setData(ProblemRole, suggestion.problem);
+        QString description = tr("Original: %1. File: %2.").arg(suggestion.original, suggestion.file);
+        if (!suggestion.problem.isEmpty())
+            description += u' ' + tr("Refused by the checks: %1").arg(suggestion.problem);
+        item->setData(Qt::AccessibleDescriptionRole, description);
         item->setToolTip(suggestion.details);
     }
 }

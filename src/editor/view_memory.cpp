@@ -161,6 +161,9 @@ void CRendaroView::updateSuggestions()
             item.details = suggestion.files.join(u'\n');
             if (!suggestion.keys.isEmpty())
                 item.details += u'\n' + tr("Keys: %1").arg(suggestion.keys.join(QStringLiteral(", ")));
+            const CheckResult check = CheckSuggestion(original, suggestion.translation, shownCodeType());
+            if (!check.ok)
+                item.problem = check.message;
             items.push_back(std::move(item));
         }
         if (m_suggestions.empty())
@@ -225,9 +228,7 @@ bool CRendaroView::applySuggestion(int index)
         return false;
     }
     const QString original = DisplayedToOriginal(row);
-    CheckResult check = ::CheckPlaceholders(original, text, shownCodeType());
-    if (check.ok)
-        check = ::CheckEscapeSequences(original, text);
+    const CheckResult check = CheckSuggestion(original, text, shownCodeType());
     if (!check.ok) {
         ask(check.message, PromptIcon::Stop, PromptButtons::Ok);
         return false;

@@ -55,6 +55,7 @@ private slots:
         QCOMPARE(list->item(2)->data(CSuggestionsDock::OriginalRole).toString(), QStringLiteral("Delete %s files?"));
         QCOMPARE(list->item(2)->data(CSuggestionsDock::DifferencesRole).toList(), QVariantList{QPoint(10, 5)});
         QCOMPARE(list->item(0)->data(CSuggestionsDock::DifferencesRole).toList(), QVariantList());
+        QCOMPARE(list->item(0)->data(CSuggestionsDock::ProblemRole).toString(), QString());
         QCOMPARE(m->dock.noteLabel()->text(), QStringLiteral("3 suggestions (Ctrl+1 ... Ctrl+3 put one in):"));
 
         // Screen readers read "score%: translation" for each.
@@ -123,6 +124,9 @@ private slots:
         QVERIFY(f().open(m->shown));
         m->select("Copy %s");
         QCOMPARE(m->shownTranslations(), QStringList{"%d kopieren"});
+        // The pane says so before it is tried.
+        QCOMPARE(m->dock.list()->item(0)->data(CSuggestionsDock::ProblemRole).toString(),
+                 formatMessage(MsgPutPlaceholder, "%s"));
         QTest::keyClick(f().grid, Qt::Key_1, Qt::ControlModifier);
         QCOMPARE(f().prompts.messages.size(), 1);
         QCOMPARE(f().prompts.messages[0].text, formatMessage(MsgPutPlaceholder, "%s"));
