@@ -3,6 +3,7 @@
 // frequent first with their files), the index finding near matches among
 // many originals, and building from files and folders.
 
+#include "memory/lookup_many.h"
 #include "memory/memory_loader.h"
 #include "memory/tm_score.h"
 #include "memory/translation_memory.h"
@@ -130,6 +131,39 @@ TEST(TranslationMemory, IndexFindsNearMatchesAmongManyOriginals)
         EXPECT_EQ(found.front().original, target) << query.toStdString();
         EXPECT_EQ(found.front().score, TmScore(query, target));
     }
+}
+
+TEST(TranslationMemory, LookupsOnSeveralThreadsGiveWhatOneThreadGives)
+{
+    const QStringList words = {"open", "save", "file", "folder", "device", "camera", "delete", "items"};
+    QRandomGenerator random(5);
+    auto sentence = [&] {
+        QStringList parts;
+        for (int w = 0, n = 2 + int(random.bounded(4)); w < n; ++w)
+            parts << words[random.bounded(qsizetype(words.size()))];
+        return parts.join(' ');
+    };
+    TranslationMemoryBuilder builder;
+    const std::uint32_t file = builder.addFile("m.xml");
+    for (int i = 0; i < 2000; ++i)
+        builder.addSegment(file, sentence() + ' ' + QString::number(i % 700), "T" + QString::number(i), {});
+    const auto memory = builder.build();
+    QStringList queries;
+    for (int i = 0; i < 600; ++i)
+        queries << sentence() + ' ' + QString::number(i % 900);
+    const auto together = LookupMany(*memory, queries, 60, 3, 3);
+    ASSERT_EQ(together.size(), std::size_t(queries.size()));
+    std::size_t suggestions = 0;
+    for (qsizetype i = 0; i < queries.size(); ++i) {
+        const std::vector<TmSuggestion> alone = memory->lookup(queries[i], 60, 3);
+        ASSERT_EQ(together[std::size_t(i)].size(), alone.size()) << queries[i].toStdString();
+        for (std::size_t k = 0; k < alone.size(); ++k) {
+            EXPECT_EQ(together[std::size_t(i)][k].translation, alone[k].translation);
+            EXPECT_EQ(together[std::size_t(i)][k].score, alone[k].score);
+        }
+        suggestions += alone.size();
+    }
+    EXPECT_GT(suggestions, 0u);
 }
 
 TEST(TranslationMemory, EqualScoresKeepTheOrderTheOriginalsWereMet)
