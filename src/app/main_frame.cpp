@@ -10,6 +10,7 @@
 #include "editor/apply_to_dlg.h"
 #include "editor/command_actions.h"
 #include "editor/rendaro_view.h"
+#include "editor/suggestions_dock.h"
 #include "editor/user_prompts.h"
 
 #include <QCloseEvent>
@@ -25,9 +26,15 @@ CMainFrame::CMainFrame(UserPrompts &prompts, QSettings &settings, QWidget *paren
     setWindowIcon(rendaroIcon());
     setWindowTitle(messageText(MsgAppName));
     setCentralWidget(m_view);
+    // The translation memory's suggestions, under the grid.
+    m_suggestionsDock = new CSuggestionsDock(this);
+    addDockWidget(Qt::BottomDockWidgetArea, m_suggestionsDock);
     buildMenu();
     buildToolBar();
     buildStatusBar();
+    // First start: room for five suggestions, the grid keeps the rest; a
+    // saved window state replaces it.
+    resizeDocks({m_suggestionsDock}, {250}, Qt::Vertical);
     RestoreWindowState(*this, *m_view, settings);
     m_commands->action(Command::ViewToolbar)->setChecked(!m_toolBar->isHidden());
     m_commands->action(Command::ViewStatusBar)->setChecked(!statusBar()->isHidden());
@@ -35,6 +42,7 @@ CMainFrame::CMainFrame(UserPrompts &prompts, QSettings &settings, QWidget *paren
     m_commands->handle(Command::AppExit, this, &QWidget::close);
     m_commands->handle(Command::ApplyTo, this, &CMainFrame::OnApplyTo);  // the view keeps its enabled state
     m_view->bindCommands(*m_commands);
+    m_view->setupTranslationMemory(settings, m_suggestionsDock);
     connect(m_view, &CRendaroView::fileOpened, this, [this](const QString &path) { m_recentFiles->add(path); });
     connect(m_view, &CRendaroView::fileSavedAs, this, [this](const QString &path) { m_recentFiles->add(path); });
 }
@@ -76,6 +84,7 @@ void CMainFrame::buildMenu()
 
     QMenu *view = bar->addMenu(tr("&View"));
     add(view, {Command::ViewToolbar, Command::ViewStatusBar});
+    view->addAction(m_suggestionsDock->toggleViewAction());
     view->addSeparator();
     add(view, {Command::HideTranslated, Command::ReplaceOriginal});
 
@@ -88,6 +97,8 @@ void CMainFrame::buildMenu()
 
     QMenu *tool = bar->addMenu(tr("Tool"));
     add(tool, {Command::AddNewString, Command::GenerateZiv, Command::Settings});
+    tool->addSeparator();
+    add(tool, {Command::TranslationMemory, Command::PreTranslate});
 
     QMenu *help = bar->addMenu(tr("&Help"));
     add(help, {Command::AppAbout});

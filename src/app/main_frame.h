@@ -7,6 +7,7 @@
 
 class CommandActions;
 class CRendaroView;
+class CSuggestionsDock;
 class QLabel;
 class QMenu;
 class QSettings;
@@ -26,6 +27,7 @@ public:
     QToolBar *toolBar() const { return m_toolBar; }
     QMenu *fileMenu() const { return m_fileMenu; }
     QLabel *messagePane() const { return m_messagePane; }
+    CSuggestionsDock *suggestionsDock() const { return m_suggestionsDock; }
 
     // Opens the n-th file of the recent-file list (0 is the most recent).
     void OpenRecentFile(int index);
@@ -51,4 +53,5 @@ private:
     QAction *m_recentEnd = nullptr;  // separator after the recent files
     QList<QAction *> m_recentActions;
     QLabel *m_messagePane = nullptr;
+    CSuggestionsDock *m_suggestionsDock = nullptr;
 };

@@ -37,6 +37,8 @@ int cmdConsistency(const QStringList &args, CliStreams &io);
 int cmdRecover(const QStringList &args, CliStreams &io);
 int cmdXliff(const QStringList &args, CliStreams &io);
 int cmdPo(const QStringList &args, CliStreams &io);
+int cmdSuggest(const QStringList &args, CliStreams &io);
+int cmdPretranslate(const QStringList &args, CliStreams &io);
 
 // A JSON string literal (quotes included) for a UTF-16 text.
 QString jsonString(const QString &text);

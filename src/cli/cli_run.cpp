@@ -41,6 +41,21 @@ const CommandInfo kCommands[] = {
      "Lists the recovery journals the editor keeps (file or folder, time, count of changes), or writes FILE (or "
      "every file of a language folder) with the unsaved changes of the journals an editor left behind applied. "
      "--journal names one journal, also one set aside."},
+    {"suggest", cmdSuggest, "suggest FILE --tm PATH... [--min N] [--limit K] [--json]",
+     "Lists the translation memory's suggestions for every untranslated, translatable string of FILE, best "
+     "first: at most K (default 3) scoring at least N (0 to 100, default 60; 100 only for an identical "
+     "original). The memory is built from the language files and folders given with --tm (give FILE before "
+     "--tm, or repeat --tm). Text output is one line per suggestion: the string, the score, the memory's "
+     "original, its translation and its file, tab-separated, texts quoted as in JSON. With --json, an array of "
+     "{\"original\", \"suggestions\": [{\"score\", \"original\", \"translation\", \"file\", \"files\"}]} "
+     "in catalogue order. A --tm path that cannot be read is named and the others are used; the exit status is "
+     "then 1."},
+    {"pretranslate", cmdPretranslate, "pretranslate FILE --tm PATH... [--min N] [-o OUT]",
+     "Fills every untranslated, translatable string of FILE from the translation memory's suggestions scoring "
+     "at least N (default 100: identical originals only) and writes the file to OUT or over FILE. A suggestion "
+     "failing a check against the string's original (placeholders, line-break escapes) is left out and the next "
+     "one tried. Prints \"N filled, M left out by the checks\" and names each string left out. Exit status 1 "
+     "when a file cannot be read or written."},
     {"export", cmdExport, "export js|php FILE -o OUT\nexport js|php --folder DIR",
      "Writes a JavaScript or PHP string table of FILE, or of every language file of DIR next to its source under "
      "its script name."},

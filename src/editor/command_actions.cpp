@@ -58,6 +58,9 @@ const QList<CommandText> &commandTexts()
         // Exchange with translation tools.
         {Command::ExportForTranslation, "Export for Translation...", {}},
         {Command::ImportTranslations, "Import Translations...", {}},
+        // The translation memory.
+        {Command::TranslationMemory, "Translation &Memory...", {}},
+        {Command::PreTranslate, "&Pre-translate...", {}},
     };
     return texts;
 }

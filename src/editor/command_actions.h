@@ -49,6 +49,9 @@ enum class Command : int {
     // Exchange with translation tools (XLIFF, PO).
     ExportForTranslation = 32921,
     ImportTranslations = 32922,
+    // The translation memory.
+    TranslationMemory = 32923,
+    PreTranslate = 32924,
 };
 
 class CommandActions : public QObject {

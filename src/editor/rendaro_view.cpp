@@ -91,6 +91,7 @@ CRendaroView::~CRendaroView()
     disconnect(m_undoStack, nullptr, this, nullptr);
     // A journal still here holds changes nobody let go: it stays on disk.
     m_recovery.reset();
+    disconnect(m_grid->rowModel(), nullptr, this, nullptr);  // emptying the grid below
     m_grid->DeleteAllRows();
     m_grid->SetRowSource(nullptr);
     modified = false;
@@ -153,7 +154,7 @@ bool CRendaroView::eventFilter(QObject *watched, QEvent *event)
 // shortcuts see the key.
 bool CRendaroView::handleKey(QKeyEvent *event, bool isShortcutOverride)
 {
-    if (handleNavigationKey(event, isShortcutOverride))
+    if (handleNavigationKey(event, isShortcutOverride) || handleSuggestionKey(event, isShortcutOverride))
         return true;
     const int key = event->key();
     if (currentCatalogueId >= 0 && key == Qt::Key_F && (event->modifiers() & Qt::ControlModifier)) {
@@ -259,4 +260,5 @@ void CRendaroView::updateCommandStates()
     m_commands->action(Command::Filter)->setEnabled(currentCatalogueId >= 0);
     m_commands->action(Command::ExportForTranslation)->setEnabled(currentCatalogueId >= 0);
     m_commands->action(Command::ImportTranslations)->setEnabled(currentCatalogueId >= 0);
+    updateMemoryCommandStates();
 }

@@ -15,11 +15,14 @@
 #include "editor/undo_commands.h"
 #include "editor/user_prompts.h"
 #include "recovery/file_fingerprint.h"
+#include "memory/translation_memory.h"
 
+#include <QPointer>
 #include <QWidget>
 #include <memory>
 
 class CFilterBar;
+class CEditorMemory;
 class CFindString;
 class CommandActions;
 struct FoundJournal;
@@ -27,6 +30,8 @@ class JournalWriter;
 struct JournalPlan;
 struct ViewRecovery;
 class CRendaroDoc;
+class CSuggestionsDock;
+class QSettings;
 struct EntryState;
 class QUndoStack;
 
@@ -242,6 +247,18 @@ public:
     // Takes the translations of an XLIFF or PO file that pass the checks
     // of an edit, as one undo step, and says what was refused.
     void OnImportTranslations();
+    // --- the translation memory (view_memory.cpp) -------------------------------
+    // Builds the memory chosen in the settings and shows the suggestions for
+    // the selected row in `dock` (null: no pane). Call after bindCommands.
+    void setupTranslationMemory(QSettings &settings, CSuggestionsDock *dock);
+    CEditorMemory *translationMemory() const { return m_memory; }
+    void OnTranslationMemory();
+    void OnPreTranslate();
+    // Puts the suggestion shown at `index` (0 the best) into the selected
+    // row as an edit would (into the in-place editor while one is open);
+    // false when there is none or the checks refuse it.
+    bool applySuggestion(int index);
+    const std::vector<TmSuggestion> &shownSuggestions() const { return m_suggestions; }
 
     // --- commands --------------------------------------------------------------
     void bindCommands(CommandActions &commands);
@@ -370,6 +387,17 @@ private:
     // Exchange (view_exchange.cpp).
     QString m_lastExchangePath;  // the last XLIFF or PO file written or read
     QString exchangeStartFolder() const;
+    // The translation memory (view_memory.cpp).
+    bool handleSuggestionKey(QKeyEvent *event, bool isShortcutOverride);
+    void updateSuggestions();
+    void updateMemoryCommandStates();
+    void followShownFiles();
+    void memoryFilesSaved();
+    void onMemoryChanged();
+    CEditorMemory *m_memory = nullptr;
+    QPointer<CSuggestionsDock> m_suggestionsDock;
+    std::vector<TmSuggestion> m_suggestions;  // those the pane shows
+    bool m_reportMemoryFailures = false;
 };
 
 // The one view of the program, null when there is none.

@@ -180,7 +180,7 @@ void CRendaroView::OnImportTranslations()
             const int row = rowOfOriginal(change.original);
             if (row >= 0) {
                 m_grid->SetItemText(row, 1, change.translation);
-                m_grid->SetCellBackground(1, row, change.tooLong ? kTooLongColour : kMarkedColour);
+                markRow(row, CatalogueRows::TranslationChanged);  // red when too long
             }
         }
         endRowLookup();

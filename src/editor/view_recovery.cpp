@@ -19,7 +19,7 @@
 
 namespace {
 
-constexpr qsizetype kNamedLeftOut = 10;
+constexpr qsizetype kRestoreNamedLeftOut = 10;
 
 QString questionText(const QString &target, int count, const QDateTime &written)
 {
@@ -275,13 +275,13 @@ void CRendaroView::restoreJournal(FoundJournal &journal, const JournalPlan &plan
     QStringList notes;
     if (!plan.leftOut.isEmpty()) {
         QStringList named;
-        for (const QString &original : plan.leftOut.mid(0, kNamedLeftOut))
+        for (const QString &original : plan.leftOut.mid(0, kRestoreNamedLeftOut))
             named.append(QStringLiteral("\"%1\"").arg(original));
         QString note = tr("%1 changes were left out: the file no longer holds these strings:\n%2")
                            .arg(plan.leftOut.size())
                            .arg(named.join(u'\n'));
-        if (plan.leftOut.size() > kNamedLeftOut)
-            note += tr("\n... and %1 more").arg(plan.leftOut.size() - kNamedLeftOut);
+        if (plan.leftOut.size() > kRestoreNamedLeftOut)
+            note += tr("\n... and %1 more").arg(plan.leftOut.size() - kRestoreNamedLeftOut);
         notes.append(note);
     }
     if (journal.contents.damaged)

@@ -8,6 +8,7 @@
 #include "app/rendaro_app.h"
 #include "editor/command_actions.h"
 #include "editor/filter_bar.h"
+#include "editor/suggestions_dock.h"
 #include "editor_fixture.h"
 #include "test_support.h"
 
@@ -94,13 +95,14 @@ private slots:
                               "&Paste\tCtrl+V", "-", "&Search\tCtrl+F", "&Replace...\tCtrl+H",
                               "F&ilter\tCtrl+L"}));
         QCOMPARE(menuTexts(frame()->menuBar()->actions()[2]->menu()),
-                 QStringList({"&Toolbar", "&Status Bar", "-", "Hide Translated Item", "Replace Original English", "-",
-                              "&Consistency Report..."}));
+                 QStringList({"&Toolbar", "&Status Bar", "Suggestions", "-", "Hide Translated Item",
+                              "Replace Original English", "-", "&Consistency Report..."}));
         QCOMPARE(menuTexts(frame()->menuBar()->actions()[3]->menu()),
                  QStringList({"Next &Untranslated\tCtrl+J", "Previous U&ntranslated\tCtrl+Shift+J", "-",
                               "Next &Problem\tCtrl+K", "Previous P&roblem\tCtrl+Shift+K"}));
         QCOMPARE(menuTexts(frame()->menuBar()->actions()[4]->menu()),
-                 QStringList({"Add new string", "Generate ZIV", "Settings"}));
+                 QStringList({"Add new string", "Generate ZIV", "Settings", "-", "Translation &Memory...",
+                              "&Pre-translate..."}));
         QCOMPARE(menuTexts(frame()->menuBar()->actions()[5]->menu()), QStringList({"&About Rendaro..."}));
 
         QCOMPARE(action(Command::EditCut)->shortcuts(),
@@ -122,6 +124,17 @@ private slots:
         action(Command::ViewStatusBar)->trigger();
         QVERIFY(!frame()->statusBar()->isVisible());
         QVERIFY(!action(Command::ViewStatusBar)->isChecked());
+
+        // The Suggestions pane: under the grid, shown, named for the saved
+        // window state; View > Suggestions hides it.
+        CSuggestionsDock *dock = frame()->suggestionsDock();
+        QCOMPARE(dock->objectName(), QStringLiteral("SuggestionsDock"));
+        QCOMPARE(frame()->dockWidgetArea(dock), Qt::BottomDockWidgetArea);
+        QVERIFY(dock->isVisible());
+        dock->toggleViewAction()->trigger();
+        QVERIFY(!dock->isVisible());
+        QVERIFY(action(Command::TranslationMemory)->isEnabled());
+        QVERIFY(!action(Command::PreTranslate)->isEnabled());  // nothing shown
     }
 
     void firstStartTakesTwoThirdsOfTheScreen()

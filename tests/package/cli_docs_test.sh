@@ -67,6 +67,7 @@ expect "e.h sub " rendaro-cli extract c.exe ""
 expect "sub " rendaro-cli pack combine --branch ""
 expect "sub t.json " rendaro-cli pack list --projects ""
 expect "import " rendaro-cli xliff im
+expect "a.xml sub " rendaro-cli suggest a.xml --tm ""
 expect "f.xlf sub " rendaro-cli xliff import a.xml ""
 expect "g.po sub " rendaro-cli po import --target-language de a.xml ""
 

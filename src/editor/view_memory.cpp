@@ -1,0 +1,322 @@
+// The translation memory in the editor: the Suggestions pane following the
+// selected row, Ctrl+1 ... Ctrl+5 (or a double-click in the pane) putting a
+// suggestion into the row as an edit would, Tool > Translation Memory and
+// Tool > Pre-translate. The memory itself lives in CEditorMemory, which
+// builds it on a worker thread.
+
+#include "editor/rendaro_view.h"
+
+#include "catalogue/checks.h"
+#include "catalogue/document.h"
+#include "catalogue/entry_edits.h"
+#include "catalogue/messages.h"
+#include "editor/command_actions.h"
+#include "editor/editor_memory.h"
+#include "editor/pretranslate_dlg.h"
+#include "editor/suggestions_dock.h"
+#include "editor/tm_settings_dlg.h"
+#include "memory/pretranslate.h"
+#include "memory/text_diff.h"
+
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QLocale>
+#include <QUndoStack>
+
+namespace {
+
+// Suggestions shown in the pane, one shortcut each.
+constexpr int kShownSuggestions = 5;
+// Originals named in the Pre-translate summary.
+constexpr int kPretranslateNamedLeftOut = 10;
+// Unreadable memory files named in the pane.
+constexpr int kNamedFailures = 3;
+
+QString failureText(const FileFailure &failure) { return QStringLiteral("%1 (%2)").arg(failure.path, failure.reason); }
+
+} // namespace
+
+void CRendaroView::setupTranslationMemory(QSettings &settings, CSuggestionsDock *dock)
+{
+    m_memory = new CEditorMemory(settings, this);
+    m_suggestionsDock = dock;
+    connect(m_memory, &CEditorMemory::buildProgress, this, [this](int done, int total) {
+        emit statusMessage(tr("Building the translation memory: %1 of %2 files...").arg(done).arg(total));
+    });
+    connect(m_memory, &CEditorMemory::memoryChanged, this, &CRendaroView::onMemoryChanged);
+    if (dock) {
+        connect(dock, &CSuggestionsDock::suggestionChosen, this, [this](int index) { applySuggestion(index); });
+        connect(dock, &QDockWidget::visibilityChanged, this, [this] { updateSuggestions(); });
+    }
+    connect(m_grid->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &CRendaroView::updateSuggestions);
+    connect(m_grid->rowModel(), &QAbstractItemModel::modelReset, this, [this] {
+        followShownFiles();
+        updateSuggestions();
+    });
+    // A save writes the files the memory may hold: it is built again from them.
+    connect(m_undoStack, &QUndoStack::cleanChanged, this, [this](bool clean) {
+        if (clean)
+            memoryFilesSaved();
+    });
+    if (m_commands) {
+        m_commands->handle(Command::TranslationMemory, this, &CRendaroView::OnTranslationMemory);
+        m_commands->handle(Command::PreTranslate, this, &CRendaroView::OnPreTranslate);
+        updateCommandStates();
+    }
+    if (m_memory->hasSources())
+        m_memory->rebuild();
+    updateSuggestions();
+}
+
+void CRendaroView::updateMemoryCommandStates()
+{
+    if (!m_commands || !m_memory)
+        return;
+    m_commands->action(Command::PreTranslate)->setEnabled(currentCatalogueId >= 0);
+}
+
+// In a language folder the loaded files are part of the memory.
+void CRendaroView::followShownFiles()
+{
+    QStringList files;
+    if (currentCatalogueId == 0) {
+        const std::vector<CXMLStruct> &catalogues = theDocument()->catalogues();
+        for (size_t i = 1; i < catalogues.size(); ++i)
+            files.append(catalogues[i].filePath);
+    }
+    m_memory->setFolderFiles(files);
+}
+
+void CRendaroView::memoryFilesSaved()
+{
+    if (currentCatalogueId == 0 && !m_memory->folderFiles().isEmpty()) {
+        m_memory->rebuild();
+        return;
+    }
+    const std::shared_ptr<const TranslationMemory> memory = m_memory->memory();
+    if (!memory || currentPath.isEmpty())
+        return;
+    const QString shown = QFileInfo(currentPath).canonicalFilePath();
+    for (const QString &file : memory->files()) {
+        if (QFileInfo(file).canonicalFilePath() == shown) {
+            m_memory->rebuild();
+            return;
+        }
+    }
+}
+
+void CRendaroView::onMemoryChanged()
+{
+    const std::shared_ptr<const TranslationMemory> memory = m_memory->memory();
+    const std::vector<FileFailure> &failures = m_memory->failures();
+    if (memory) {
+        const QLocale locale;
+        QString text = tr("Translation memory ready: %1 strings from %2 files.")
+                           .arg(locale.toString(qulonglong(memory->segmentCount())))
+                           .arg(m_memory->filesRead());
+        if (!failures.empty())
+            text += tr(" %1 could not be read.").arg(failures.size());
+        emit statusMessage(text);
+    }
+    if (std::exchange(m_reportMemoryFailures, false) && !failures.empty()) {
+        QStringList named;
+        for (const FileFailure &failure : failures)
+            named.append(failureText(failure));
+        ask(messageText(MsgCannotOpen) + QStringLiteral("\n\n") + named.join(u'\n'), PromptIcon::Exclamation,
+            PromptButtons::Ok);
+    }
+    updateSuggestions();
+}
+
+void CRendaroView::updateSuggestions()
+{
+    m_suggestions.clear();
+    if (!m_suggestionsDock)
+        return;
+    const std::shared_ptr<const TranslationMemory> memory = m_memory->memory();
+    const int row = m_grid->FirstSelectedRow();
+    std::vector<SuggestionItem> items;
+    QString note;
+    if (!m_memory->hasSources()) {
+        note = tr("No translation memory: choose its files and folders with Tool > Translation Memory...");
+    } else if (!memory) {
+        note = m_memory->isBuilding() ? tr("Building the translation memory...")
+                                      : tr("The translation memory could not be read.");
+    } else if (row < 0 || currentCatalogueId < 0) {
+        note = tr("Select a string to see its suggestions.");
+    } else if (!m_suggestionsDock->isHidden()) {
+        const QString original = DisplayedToOriginal(row);
+        m_suggestions = memory->lookup(original, m_memory->minimumScore(), kShownSuggestions);
+        for (const TmSuggestion &suggestion : m_suggestions) {
+            SuggestionItem item;
+            item.score = suggestion.score;
+            item.translation = suggestion.translation;
+            item.original = suggestion.original;
+            item.differences = DifferingRanges(original, suggestion.original);
+            item.file = QFileInfo(suggestion.files.value(0)).fileName();
+            if (suggestion.files.size() > 1)
+                item.file += tr(" (+%1)").arg(suggestion.files.size() - 1);
+            item.details = suggestion.files.join(u'\n');
+            if (!suggestion.keys.isEmpty())
+                item.details += u'\n' + tr("Keys: %1").arg(suggestion.keys.join(QStringLiteral(", ")));
+            const CheckResult check = CheckSuggestion(original, suggestion.translation, shownCodeType());
+            if (!check.ok)
+                item.problem = check.message;
+            items.push_back(std::move(item));
+        }
+        if (m_suggestions.empty())
+            note = tr("No suggestions for this string.");
+        else if (m_suggestions.size() == 1)
+            note = tr("1 suggestion (Ctrl+1 puts it in):");
+        else
+            note = tr("%1 suggestions (Ctrl+1 ... Ctrl+%1 put one in):").arg(m_suggestions.size());
+        if (m_memory->isBuilding())
+            note += tr(" The memory is being built again.");
+    }
+    const std::vector<FileFailure> &failures = m_memory->failures();
+    if (!failures.empty()) {
+        QStringList named;
+        for (size_t i = 0; i < failures.size() && i < size_t(kNamedFailures); ++i)
+            named.append(failureText(failures[i]));
+        note += u'\n' + tr("Could not read: %1").arg(named.join(QStringLiteral("; ")));
+        if (failures.size() > size_t(kNamedFailures))
+            note += tr(" and %1 more").arg(failures.size() - size_t(kNamedFailures));
+    }
+    m_suggestionsDock->showSuggestions(items, note);
+}
+
+bool CRendaroView::handleSuggestionKey(QKeyEvent *event, bool isShortcutOverride)
+{
+    if (!m_suggestionsDock)
+        return false;
+    const int key = event->key();
+    const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
+    if (modifiers != Qt::ControlModifier || key < Qt::Key_1 || key >= Qt::Key_1 + kShownSuggestions)
+        return false;
+    if (isShortcutOverride) {
+        event->accept();
+        return true;
+    }
+    applySuggestion(key - Qt::Key_1);
+    return true;
+}
+
+// The same checks and messages as an edit in the grid: a placeholder or a
+// line break that does not fit the row's original is refused, a long text
+// is kept with a warning and coloured red.
+bool CRendaroView::applySuggestion(int index)
+{
+    if (index < 0 || size_t(index) >= m_suggestions.size())
+        return false;
+    const int row = m_grid->FirstSelectedRow();
+    if (row < 0 || currentCatalogueId < 0)
+        return false;
+    const QString text = m_suggestions[size_t(index)].translation;
+    if (m_grid->isEditing()) {
+        // The open editor takes the text (its own Ctrl+Z takes it back);
+        // Enter commits it as typed text is committed.
+        QLineEdit *editor = m_grid->editor();
+        editor->selectAll();
+        editor->insert(text);
+        editor->setFocus();
+        return true;
+    }
+    if (m_grid->GetCheck(row)) {
+        emit statusMessage(tr("The string is marked not to be translated."));
+        return false;
+    }
+    const QString original = DisplayedToOriginal(row);
+    const CheckResult check = CheckSuggestion(original, text, shownCodeType());
+    if (!check.ok) {
+        ask(check.message, PromptIcon::Stop, PromptButtons::Ok);
+        return false;
+    }
+    CheckLength(original, text, true);  // warns when too long; the text is kept
+    CRendaroDoc &document = *theDocument();
+    const EntryState current = ReadEntryState(document, currentCatalogueId, original);
+    if (!current.existed)
+        return false;
+    if (text != current.translation) {
+        const EntryState previous = SetEntryTranslation(document, currentCatalogueId, original, text, 1);
+        m_grid->SetItemText(row, 1, text);
+        markRow(row, CatalogueRows::TranslationChanged);  // red when too long
+        ChangeStep step(*this, tr("Use Suggestion"));
+        entryChanged(original, previous);
+    }
+    return true;
+}
+
+void CRendaroView::OnTranslationMemory()
+{
+    if (!m_memory)
+        return;
+    CTmSettingsDlg dialog(m_prompts, window());
+    dialog.paths = m_memory->paths();
+    dialog.minimumScore = m_memory->minimumScore();
+    dialog.loadFields();
+    if (!m_prompts.runDialog(dialog))
+        return;
+    m_reportMemoryFailures = true;  // the files chosen just now that cannot be read are named
+    m_memory->setConfiguration(dialog.paths, dialog.minimumScore);
+    updateSuggestions();
+}
+
+void CRendaroView::OnPreTranslate()
+{
+    m_grid->EndEdit(true);
+    if (m_grid->isEditing() || !m_memory)
+        return;  // an open edit was refused and says why
+    const CXMLStruct *catalogue = theDocument()->findCatalogue(currentCatalogueId);
+    if (!catalogue)
+        return;
+    if (!m_memory->hasSources()) {
+        ask(tr("No translation memory is set. Choose its files and folders with Tool > Translation Memory..."),
+            PromptIcon::Information, PromptButtons::Ok);
+        return;
+    }
+    const std::shared_ptr<const TranslationMemory> memory = m_memory->memory();
+    if (m_memory->isBuilding() || !memory) {
+        ask(tr("The translation memory is still being built. Please try again when the status bar says it is "
+               "ready."),
+            PromptIcon::Information, PromptButtons::Ok);
+        return;
+    }
+    CPreTranslateDlg dialog(window());
+    if (!m_prompts.runDialog(dialog))
+        return;
+
+    PreTranslationPlan plan;
+    {
+        std::unique_ptr<ProgressReporter> progress = m_prompts.progress(this, tr("Pre-translate"));
+        plan = PlanPreTranslation(*catalogue, *memory, dialog.minimumScore(), progress.get());
+    }
+    {
+        ChangeStep step(*this, tr("Pre-translate"));
+        CRendaroDoc &document = *theDocument();
+        beginRowLookup();
+        for (const PreTranslationFill &fill : plan.fills) {
+            const EntryState previous =
+                SetEntryTranslation(document, currentCatalogueId, fill.original, fill.translation, 1);
+            entryChanged(fill.original, previous);
+            const int row = rowOfOriginal(fill.original);
+            if (row >= 0) {
+                m_grid->SetItemText(row, 1, fill.translation);
+                markRow(row, CatalogueRows::TranslationChanged);  // red when too long
+            }
+        }
+        endRowLookup();
+    }
+    QString summary = PreTranslationSummary(plan);
+    if (!plan.leftOut.empty()) {
+        QStringList named;
+        for (size_t i = 0; i < plan.leftOut.size() && i < size_t(kPretranslateNamedLeftOut); ++i)
+            named.append(QStringLiteral("\"%1\" (%2)").arg(plan.leftOut[i].original, plan.leftOut[i].check.message));
+        summary += QStringLiteral(":\n") + named.join(u'\n');
+        if (plan.leftOut.size() > size_t(kPretranslateNamedLeftOut))
+            summary += tr("\n... and %1 more").arg(plan.leftOut.size() - size_t(kPretranslateNamedLeftOut));
+    }
+    ask(summary, plan.leftOut.empty() ? PromptIcon::Information : PromptIcon::Exclamation, PromptButtons::Ok);
+    updateSuggestions();
+}

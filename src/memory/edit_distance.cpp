@@ -1,0 +1,75 @@
+#include "memory/edit_distance.h"
+
+#include <algorithm>
+
+EditDistancePattern::EditDistancePattern(const std::vector<TmUnit> &pattern)
+    : m_length(pattern.size()), m_blocks((pattern.size() + 63) / 64), m_symbols(pattern)
+{
+    std::sort(m_symbols.begin(), m_symbols.end());
+    m_symbols.erase(std::unique(m_symbols.begin(), m_symbols.end()), m_symbols.end());
+    m_masks.assign(m_symbols.size() * m_blocks, 0);
+    for (std::size_t i = 0; i < pattern.size(); ++i) {
+        const std::size_t symbol =
+            std::size_t(std::lower_bound(m_symbols.begin(), m_symbols.end(), pattern[i]) - m_symbols.begin());
+        m_masks[symbol * m_blocks + i / 64] |= std::uint64_t(1) << (i % 64);
+    }
+}
+
+const std::uint64_t *EditDistancePattern::masksOf(TmUnit unit) const
+{
+    const auto found = std::lower_bound(m_symbols.begin(), m_symbols.end(), unit);
+    if (found == m_symbols.end() || *found != unit)
+        return nullptr;
+    return m_masks.data() + std::size_t(found - m_symbols.begin()) * m_blocks;
+}
+
+std::size_t EditDistancePattern::distanceTo(const TmUnit *text, std::size_t length) const
+{
+    if (m_length == 0)
+        return length;
+    // Per block, the vertical deltas of the current column: VP a +1, VN a -1
+    // from the row above. Column 0 goes 0, 1, 2, ...: all +1.
+    // Patterns of up to 512 units (nearly all) keep them on the stack.
+    constexpr std::size_t kLocalBlocks = 8;
+    std::uint64_t local[2 * kLocalBlocks];
+    std::vector<std::uint64_t> heap;
+    std::uint64_t *vp = local;
+    if (m_blocks > kLocalBlocks) {
+        heap.resize(2 * m_blocks);
+        vp = heap.data();
+    }
+    std::uint64_t *vn = vp + m_blocks;
+    std::fill(vp, vp + m_blocks, ~std::uint64_t(0));
+    std::fill(vn, vn + m_blocks, 0);
+    const std::uint64_t lastBit = std::uint64_t(1) << ((m_length - 1) % 64);
+    std::size_t distance = m_length;
+    for (std::size_t j = 0; j < length; ++j) {
+        const std::uint64_t *masks = masksOf(text[j]);
+        // Row 0 goes 0, 1, 2, ... too: the horizontal delta entering the
+        // first block is +1.
+        std::uint64_t hpCarry = 1;
+        std::uint64_t hnCarry = 0;
+        for (std::size_t w = 0; w < m_blocks; ++w) {
+            const std::uint64_t match = masks ? masks[w] : 0;
+            const std::uint64_t x = match | hnCarry;
+            const std::uint64_t d0 = (((x & vp[w]) + vp[w]) ^ vp[w]) | x | vn[w];
+            std::uint64_t hp = vn[w] | ~(d0 | vp[w]);
+            std::uint64_t hn = d0 & vp[w];
+            if (w + 1 == m_blocks) {
+                if (hp & lastBit)
+                    ++distance;
+                if (hn & lastBit)
+                    --distance;
+            }
+            const std::uint64_t hpOut = hp >> 63;
+            const std::uint64_t hnOut = hn >> 63;
+            hp = (hp << 1) | hpCarry;
+            hn = (hn << 1) | hnCarry;
+            hpCarry = hpOut;
+            hnCarry = hnOut;
+            vp[w] = hn | ~(d0 | hp);
+            vn[w] = hp & d0;
+        }
+    }
+    return distance;
+}

@@ -1,0 +1,30 @@
+#pragma once
+// Levenshtein distance (insertions, deletions and substitutions of one
+// unit, each costing 1) between one pattern and many texts, computed with
+// the bit-parallel algorithm of Myers in Hyyrö's form for any length: 64
+// rows of the distance table per machine word, so a 40-unit text against
+// another costs 40 word steps instead of 1,600 cells.
+
+#include "memory/tm_text.h"
+
+#include <cstdint>
+#include <vector>
+
+class EditDistancePattern {
+public:
+    explicit EditDistancePattern(const std::vector<TmUnit> &pattern);
+
+    std::size_t length() const { return m_length; }
+    // The distance from the pattern to `text` (of `length` units).
+    std::size_t distanceTo(const TmUnit *text, std::size_t length) const;
+    std::size_t distanceTo(const std::vector<TmUnit> &text) const { return distanceTo(text.data(), text.size()); }
+
+private:
+    // The match masks of a unit, or null for a unit the pattern lacks.
+    const std::uint64_t *masksOf(TmUnit unit) const;
+
+    std::size_t m_length = 0;
+    std::size_t m_blocks = 0;
+    std::vector<TmUnit> m_symbols;        // the pattern's distinct units, sorted
+    std::vector<std::uint64_t> m_masks;   // m_blocks words per symbol
+};

@@ -1,0 +1,99 @@
+#include "memory/memory_loader.h"
+
+#include "catalogue/document.h"
+#include "catalogue/folder_listing.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSet>
+
+#include <algorithm>
+#include <mutex>
+#include <thread>
+
+QStringList ExpandMemoryPaths(const QStringList &paths, std::vector<FileFailure> *failures)
+{
+    QStringList files;
+    QSet<QString> seen;
+    auto take = [&](const QString &file) {
+        const QString canonical = QFileInfo(file).canonicalFilePath();
+        if (!seen.contains(canonical)) {
+            seen.insert(canonical);
+            files.append(file);
+        }
+    };
+    for (const QString &path : paths) {
+        const QFileInfo info(path);
+        QString reason;
+        if (!info.exists())
+            reason = QStringLiteral("No such file or directory");
+        else if (info.isDir() && !QDir(path).isReadable())
+            reason = QStringLiteral("Permission denied");
+        else if (!info.isDir() && !info.isFile())
+            reason = QStringLiteral("it is not a regular file or folder");
+        if (!reason.isEmpty()) {
+            if (failures)
+                failures->push_back({path, reason});
+            continue;
+        }
+        if (info.isDir()) {
+            for (const QString &file : ListLanguageFiles(path))
+                take(file);
+        } else {
+            take(path);
+        }
+    }
+    return files;
+}
+
+MemoryBuildResult BuildTranslationMemory(const QStringList &paths, const MemoryBuildOptions &options)
+{
+    MemoryBuildResult result;
+    const QStringList files = ExpandMemoryPaths(paths, &result.failures);
+    const int total = int(files.size());
+    TranslationMemoryBuilder builder;
+    for (const QString &file : files)
+        builder.addFile(file);
+
+    std::mutex mutex;  // the builder, the failures and the progress count
+    std::vector<std::pair<int, FileFailure>> unreadable;
+    std::atomic<int> next{0};
+    int done = 0;
+    auto cancelled = [&options] { return options.cancel && options.cancel->load(); };
+    auto work = [&] {
+        for (int i = next++; i < total && !cancelled(); i = next++) {
+            CRendaroDoc document;  // one per file: closed, and freed, before the next
+            const int id = document.LoadCatalogue(files[i], false);
+            const std::lock_guard<std::mutex> lock(mutex);
+            if (id < 0)
+                unreadable.push_back({i, {files[i], document.lastErrorText()}});
+            else
+                builder.addCatalogue(std::uint32_t(i), *document.findCatalogue(id));
+            result.filesRead += id < 0 ? 0 : 1;
+            ++done;
+            if (options.progress)
+                options.progress(done, total);
+        }
+    };
+    int threads = options.threads > 0 ? options.threads : int(std::thread::hardware_concurrency());
+    threads = std::clamp(threads, 1, 4);
+    threads = std::min(threads, std::max(total, 1));
+    std::vector<std::thread> helpers;
+    for (int t = 1; t < threads; ++t)
+        helpers.emplace_back(work);
+    work();
+    for (std::thread &helper : helpers)
+        helper.join();
+    if (cancelled())
+        return result;
+
+    std::sort(unreadable.begin(), unreadable.end(),
+              [](const auto &a, const auto &b) { return a.first < b.first; });
+    for (auto &failure : unreadable)
+        result.failures.push_back(std::move(failure.second));
+    std::shared_ptr<TranslationMemory> memory = builder.build();
+    if (options.fuzzyIndex)
+        memory->prepareFuzzyIndex();
+    result.memory = std::move(memory);
+    return result;
+}

@@ -1,0 +1,49 @@
+#include "memory/tm_score.h"
+
+#include <algorithm>
+
+namespace {
+
+// Comparison-equal texts score from 99 down to this.
+constexpr int kLowestNearIdentical = 95;
+
+int similarity(std::size_t distance, std::size_t longer)
+{
+    if (longer == 0)
+        return kTmIdenticalScore;
+    return int((std::uint64_t(longer - std::min(distance, longer)) * 100) / longer);
+}
+
+} // namespace
+
+TmScorer::TmScorer(const QString &text)
+    : m_text(text), m_units(TmComparisonUnits(text)), m_words(TmWords(m_units)), m_pattern(m_units)
+{
+}
+
+int TmScorer::bestPossible(std::size_t candidateLength) const
+{
+    const std::size_t longer = std::max(candidateLength, m_units.size());
+    const std::size_t difference = longer - std::min(candidateLength, m_units.size());
+    return difference == 0 ? kTmIdenticalScore : std::min(kTmHighestFuzzyScore, similarity(difference, longer));
+}
+
+int TmScorer::score(const QString &candidate, const std::vector<TmUnit> &candidateUnits) const
+{
+    if (candidate == m_text)
+        return kTmIdenticalScore;
+    const std::size_t distance = m_pattern.distanceTo(candidateUnits);
+    if (distance == 0) {
+        if (!m_rawPattern)
+            m_rawPattern.emplace(TmRawUnits(m_text));
+        const std::size_t raw = std::max<std::size_t>(1, m_rawPattern->distanceTo(TmRawUnits(candidate)));
+        return std::max(kLowestNearIdentical, 100 - int(std::min<std::size_t>(raw, 100)));
+    }
+    int result = std::min(kTmHighestFuzzyScore, similarity(distance, std::max(m_units.size(), candidateUnits.size())));
+    const std::vector<TmWord> words = TmWords(candidateUnits);
+    if (!m_words.empty() && !words.empty() && !TmShareWord(m_units, m_words, candidateUnits, words))
+        result = std::min(result / 2, kTmUnrelatedCeiling);
+    return result;
+}
+
+int TmScore(const QString &text, const QString &candidate) { return TmScorer(text).score(candidate); }

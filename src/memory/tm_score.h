@@ -1,0 +1,48 @@
+#pragma once
+// How alike two originals are, from 0 to 100:
+//  - 100: the texts are identical;
+//  - 95 to 99: equal in comparison form (they differ only in case,
+//    accelerator marks, surrounding white space or trailing punctuation),
+//    99 less one for each further unit of raw difference;
+//  - otherwise the edit similarity of the comparison forms,
+//    100 * (1 - distance / longer length), rounded down and at most 94, so
+//    that a change of wording always ranks below a change of spelling;
+//  - texts that share no word (see TmShareWord) keep half of that, and never
+//    reach 40: a similar spelling of different words is no help to a
+//    translator.
+
+#include "memory/edit_distance.h"
+#include "memory/tm_text.h"
+
+#include <QString>
+#include <optional>
+
+constexpr int kTmIdenticalScore = 100;
+constexpr int kTmHighestFuzzyScore = 94;
+constexpr int kTmUnrelatedCeiling = 39;
+
+// One text prepared for scoring against many others.
+class TmScorer {
+public:
+    explicit TmScorer(const QString &text);
+
+    const QString &text() const { return m_text; }
+    const std::vector<TmUnit> &units() const { return m_units; }
+
+    int score(const QString &candidate) const { return score(candidate, TmComparisonUnits(candidate)); }
+    // `candidateUnits` is TmComparisonUnits(candidate).
+    int score(const QString &candidate, const std::vector<TmUnit> &candidateUnits) const;
+    // The best score a candidate whose comparison form has this many units
+    // can reach (the edit distance is at least the difference in length).
+    int bestPossible(std::size_t candidateLength) const;
+
+private:
+    QString m_text;
+    std::vector<TmUnit> m_units;
+    std::vector<TmWord> m_words;
+    EditDistancePattern m_pattern;
+    mutable std::optional<EditDistancePattern> m_rawPattern;  // made when first needed
+};
+
+// The score of `candidate` for the original `text`.
+int TmScore(const QString &text, const QString &candidate);

@@ -1,0 +1,223 @@
+#include "memory/translation_memory.h"
+
+#include "catalogue/catalogue_types.h"
+#include "memory/tm_score.h"
+
+#include <algorithm>
+#include <numeric>
+
+namespace {
+
+// Originals scored per lookup: the index's best guesses, a few times the
+// suggestions asked for.
+constexpr std::size_t kMinimumCandidates = 48;
+constexpr std::size_t kCandidatesPerSuggestion = 8;
+// Edit-distance work per lookup (text units times pattern words) after
+// which no further candidate is scored once enough were found; only texts
+// of thousands of characters get near it.
+constexpr std::size_t kDistanceBudget = 2000000;
+
+} // namespace
+
+bool IsMemorySegment(const QString &original, const QString &translation, int translatable)
+{
+    return translatable != 0 && !original.isEmpty() && !translation.isEmpty() && translation != original;
+}
+
+// --- building ----------------------------------------------------------------
+
+std::uint32_t TranslationMemoryBuilder::intern(const QString &text)
+{
+    const std::uint32_t hash = HashOriginal(text);
+    const std::uint32_t found = m_ids.find(text, hash, [this](std::uint32_t id) -> const QString & { return m_texts[id]; });
+    if (found != TextHashTable::kNone)
+        return found;
+    const auto id = std::uint32_t(m_texts.size());
+    m_texts.push_back(text);
+    m_ids.insert(hash, id);
+    return id;
+}
+
+std::uint32_t TranslationMemoryBuilder::addFile(const QString &path)
+{
+    m_files.append(path);
+    return std::uint32_t(m_files.size() - 1);
+}
+
+void TranslationMemoryBuilder::addSegment(std::uint32_t file, const QString &original, const QString &translation,
+                                          const KeyList &keys)
+{
+    Segment segment{intern(original), intern(translation), file, std::uint32_t(m_segments.size()),
+                    std::uint32_t(m_keyIds.size()), std::uint32_t(keys.size())};
+    for (const QString &key : keys)
+        m_keyIds.push_back(intern(key));
+    m_segments.push_back(segment);
+}
+
+void TranslationMemoryBuilder::addCatalogue(std::uint32_t file, const CXMLStruct &catalogue)
+{
+    const EntryMap &entries = catalogue.entries;
+    for (std::size_t number = 0; number < entries.size(); ++number) {
+        const StringEntry &entry = entries.byNumber(number);
+        if (IsMemorySegment(entry.original, entry.translation, entry.translatable))
+            addSegment(file, entry.original, entry.translation, entry.keys);
+    }
+}
+
+std::shared_ptr<TranslationMemory> TranslationMemoryBuilder::build()
+{
+    auto memory = std::make_shared<TranslationMemory>();
+    TranslationMemory &m = *memory;
+
+    // Originals numbered in the order they were first met (by file, then
+    // entry), so that the memory is the same whatever order the loading
+    // threads finished in.
+    constexpr std::uint64_t kUnmet = ~std::uint64_t(0);
+    std::vector<std::uint64_t> firstMet(m_texts.size(), kUnmet);
+    for (const Segment &segment : m_segments) {
+        const std::uint64_t met = (std::uint64_t(segment.file) << 32) | segment.sequence;
+        firstMet[segment.original] = std::min(firstMet[segment.original], met);
+    }
+    std::vector<std::uint32_t> originalIds;
+    for (std::uint32_t id = 0; id < m_texts.size(); ++id) {
+        if (firstMet[id] != kUnmet)
+            originalIds.push_back(id);
+    }
+    std::sort(originalIds.begin(), originalIds.end(),
+              [&firstMet](std::uint32_t a, std::uint32_t b) { return firstMet[a] < firstMet[b]; });
+    std::vector<std::uint32_t> rank(m_texts.size(), 0);
+    for (std::uint32_t i = 0; i < originalIds.size(); ++i)
+        rank[originalIds[i]] = i;
+
+    std::sort(m_segments.begin(), m_segments.end(), [&rank](const Segment &a, const Segment &b) {
+        if (a.original != b.original)
+            return rank[a.original] < rank[b.original];
+        if (a.translation != b.translation)
+            return a.translation < b.translation;
+        return a.file < b.file;
+    });
+
+    m.m_originals.reserve(originalIds.size());
+    m.m_sources.reserve(m_segments.size());
+    m.m_exact.reserve(originalIds.size());
+    for (std::size_t i = 0; i < m_segments.size();) {
+        const std::uint32_t original = m_segments[i].original;
+        const auto firstVariant = std::uint32_t(m.m_variants.size());
+        while (i < m_segments.size() && m_segments[i].original == original) {
+            const std::uint32_t translation = m_segments[i].translation;
+            const auto firstSource = std::uint32_t(m.m_sources.size());
+            for (; i < m_segments.size() && m_segments[i].original == original &&
+                   m_segments[i].translation == translation;
+                 ++i) {
+                const Segment &s = m_segments[i];
+                m.m_sources.push_back({s.file, s.firstKey, s.keyCount});
+            }
+            m.m_variants.push_back({translation, firstSource, std::uint32_t(m.m_sources.size()) - firstSource});
+        }
+        // The translation most files hold first; on a tie, the one met first.
+        std::sort(m.m_variants.begin() + firstVariant, m.m_variants.end(),
+                  [&m](const TranslationMemory::Variant &a, const TranslationMemory::Variant &b) {
+                      if (a.sourceCount != b.sourceCount)
+                          return a.sourceCount > b.sourceCount;
+                      return m.m_sources[a.firstSource].file < m.m_sources[b.firstSource].file;
+                  });
+        m.m_exact.insert(HashOriginal(m_texts[original]), std::uint32_t(m.m_originals.size()));
+        m.m_originals.push_back({original, firstVariant, std::uint32_t(m.m_variants.size()) - firstVariant});
+    }
+    m.m_texts = std::move(m_texts);
+    m.m_keyIds = std::move(m_keyIds);
+    m.m_files = std::move(m_files);
+    *this = TranslationMemoryBuilder();
+    return memory;
+}
+
+// --- looking up ----------------------------------------------------------------
+
+std::uint32_t TranslationMemory::findOriginal(const QString &text) const
+{
+    return m_exact.find(text, HashOriginal(text),
+                        [this](std::uint32_t i) -> const QString & { return m_texts[m_originals[i].text]; });
+}
+
+void TranslationMemory::prepareFuzzyIndex() const
+{
+    std::call_once(m_indexBuilt, [this] {
+        m_index.build(std::uint32_t(m_originals.size()),
+                      [this](std::uint32_t i) { return TmComparisonUnits(m_texts[m_originals[i].text]); });
+    });
+}
+
+void TranslationMemory::appendVariants(std::uint32_t index, int score, int limit,
+                                       std::vector<TmSuggestion> &out) const
+{
+    const Original &original = m_originals[index];
+    for (std::uint32_t v = 0; v < original.variantCount && int(out.size()) < limit; ++v) {
+        const Variant &variant = m_variants[original.firstVariant + v];
+        TmSuggestion suggestion;
+        suggestion.score = score;
+        suggestion.original = m_texts[original.text];
+        suggestion.translation = m_texts[variant.translation];
+        for (std::uint32_t s = 0; s < variant.sourceCount; ++s) {
+            const Source &source = m_sources[variant.firstSource + s];
+            const QString &file = m_files.at(source.file);
+            if (suggestion.files.isEmpty() || suggestion.files.constLast() != file)
+                suggestion.files.append(file);
+            for (std::uint32_t k = 0; k < source.keyCount; ++k) {
+                const QString &key = m_texts[m_keyIds[source.firstKey + k]];
+                if (!suggestion.keys.contains(key))
+                    suggestion.keys.append(key);
+            }
+        }
+        out.push_back(std::move(suggestion));
+    }
+}
+
+std::vector<TmSuggestion> TranslationMemory::lookup(const QString &original, int minScore, int limit) const
+{
+    std::vector<TmSuggestion> out;
+    if (limit <= 0 || m_originals.empty())
+        return out;
+    minScore = std::clamp(minScore, 0, kTmIdenticalScore);
+    const std::uint32_t exact = findOriginal(original);
+    const bool hasExact = exact != TextHashTable::kNone;
+    if (minScore >= kTmIdenticalScore) {
+        if (hasExact)
+            appendVariants(exact, kTmIdenticalScore, limit, out);
+        return out;
+    }
+
+    prepareFuzzyIndex();
+    const TmScorer scorer(original);
+    const std::size_t wanted = std::max(kMinimumCandidates, kCandidatesPerSuggestion * std::size_t(limit));
+    struct Scored {
+        int score;
+        std::uint32_t index;
+    };
+    std::vector<Scored> scored;
+    if (hasExact)
+        scored.push_back({kTmIdenticalScore, exact});
+    const std::size_t patternWords = std::max<std::size_t>(1, (scorer.units().size() + 63) / 64);
+    std::size_t work = 0;
+    for (std::uint32_t candidate : m_index.candidates(scorer.units(), minScore, wanted)) {
+        if (hasExact && candidate == exact)
+            continue;
+        if (work > kDistanceBudget && scored.size() >= std::size_t(limit))
+            break;
+        const QString &text = m_texts[m_originals[candidate].text];
+        const std::vector<TmUnit> units = TmComparisonUnits(text);
+        work += units.size() * patternWords;
+        const int score = scorer.score(text, units);
+        if (score >= minScore)
+            scored.push_back({score, candidate});
+    }
+    // Equal scores in the order the originals were first met (their numbering).
+    std::sort(scored.begin(), scored.end(), [](const Scored &a, const Scored &b) {
+        return a.score != b.score ? a.score > b.score : a.index < b.index;
+    });
+    for (const Scored &s : scored) {
+        if (int(out.size()) >= limit)
+            break;
+        appendVariants(s.index, s.score, limit, out);
+    }
+    return out;
+}
