@@ -32,10 +32,10 @@ CMainFrame::CMainFrame(UserPrompts &prompts, QSettings &settings, QWidget *paren
     buildMenu();
     buildToolBar();
     buildStatusBar();
-    // First start: room for five suggestions, the grid keeps the rest; a
-    // saved window state replaces it.
-    resizeDocks({m_suggestionsDock}, {250}, Qt::Vertical);
-    RestoreWindowState(*this, *m_view, settings);
+    // On the first start the suggestions get a third of the height (room for
+    // five on a usual screen) and the grid the rest; later the saved layout.
+    if (!RestoreWindowState(*this, *m_view, settings))
+        resizeDocks({m_suggestionsDock}, {height() / 3}, Qt::Vertical);
     m_commands->action(Command::ViewToolbar)->setChecked(!m_toolBar->isHidden());
     m_commands->action(Command::ViewStatusBar)->setChecked(!statusBar()->isHidden());
 

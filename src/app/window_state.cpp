@@ -34,11 +34,12 @@ void placeFirstTime(QMainWindow &window)
 
 } // namespace
 
-void RestoreWindowState(QMainWindow &window, CRendaroView &view, QSettings &settings)
+bool RestoreWindowState(QMainWindow &window, CRendaroView &view, QSettings &settings)
 {
     settings.beginGroup(kWindowGroup);
     const QByteArray geometry = settings.value(kGeometry).toByteArray();
-    if (geometry.isEmpty() || !window.restoreGeometry(geometry))
+    const bool restored = !geometry.isEmpty() && window.restoreGeometry(geometry);
+    if (!restored)
         placeFirstTime(window);
     window.restoreState(settings.value(kState).toByteArray());
     if (settings.contains(kStatusBar))
@@ -50,6 +51,7 @@ void RestoreWindowState(QMainWindow &window, CRendaroView &view, QSettings &sett
     if (!widths.isEmpty())
         view.setColumnWidths(widths);
     settings.endGroup();
+    return restored;
 }
 
 void SaveWindowState(QMainWindow &window, const CRendaroView &view, QSettings &settings)

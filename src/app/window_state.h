@@ -9,5 +9,7 @@ class CRendaroView;
 class QMainWindow;
 class QSettings;
 
-void RestoreWindowState(QMainWindow &window, CRendaroView &view, QSettings &settings);
+// False when nothing was saved yet (the first start): the window is then
+// placed at two thirds of the screen, centred.
+bool RestoreWindowState(QMainWindow &window, CRendaroView &view, QSettings &settings);
 void SaveWindowState(QMainWindow &window, const CRendaroView &view, QSettings &settings);
