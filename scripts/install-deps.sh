@@ -3,9 +3,12 @@
 # Needs root (apt-get); without it, only reports what is missing.
 set -euo pipefail
 
-# nodejs and php-cli load the exported script tables in the tests.
+# nodejs and php-cli load the exported script tables in the tests. Spelling
+# uses libhunspell; the tests check with the German and American English
+# dictionaries, and the bundled sample (FRA.xml) is French.
 packages=(cmake g++ make ninja-build pkg-config dpkg-dev lintian bash-completion qt6-base-dev libexpat1-dev googletest libgtest-dev
-          clang libclang-rt-14-dev nodejs php-cli libx11-dev shared-mime-info fonts-dejavu-core)
+          clang libclang-rt-14-dev nodejs php-cli libx11-dev shared-mime-info fonts-dejavu-core
+          libhunspell-dev hunspell-de-de hunspell-en-us hunspell-fr)
 
 missing=()
 for p in "${packages[@]}"; do
