@@ -54,6 +54,9 @@ const QList<CommandText> &commandTexts()
         {Command::EditRedo, "&Redo",
          {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)}},
         {Command::FindReplace, "&Replace...", {QKeySequence(Qt::CTRL | Qt::Key_H)}},
+        // Spelling; the view takes F7 before the in-place editor, as Ctrl+K.
+        {Command::NextMisspelling, "Next &Misspelling", {QKeySequence(Qt::Key_F7)}},
+        {Command::PreviousMisspelling, "Previous M&isspelling", {QKeySequence(Qt::SHIFT | Qt::Key_F7)}},
     };
     return texts;
 }

@@ -44,6 +44,9 @@ enum class Command : int {
     // Undo and find and replace.
     EditRedo = 32900,
     FindReplace = 32901,
+    // Spelling.
+    NextMisspelling = 32915,
+    PreviousMisspelling = 32916,
 };
 
 class CommandActions : public QObject {

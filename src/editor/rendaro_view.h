@@ -18,8 +18,12 @@
 class CFindString;
 class CommandActions;
 class CRendaroDoc;
+class CUnderlinedLineEdit;
 struct EntryState;
+class QMenu;
+class QSettings;
 class QUndoStack;
+class SpellingSession;
 
 // Cell backgrounds of the view.
 constexpr QRgb kTooLongColour = qRgb(250, 81, 81);      // red: translation too long
@@ -179,6 +183,19 @@ public:
     // --- find and replace (view_find_replace.cpp) -------------------------------
     void OnFindReplace();
 
+    // --- spelling (view_spelling.cpp) -------------------------------------------
+    // Turns spelling on, each file's dictionary choice kept in `settings`
+    // (the main window's); a view without settings checks no spelling.
+    void setSpellingSettings(QSettings *settings);
+    SpellingSession *spelling() const { return m_spelling; }
+    // Whether the entry's translation holds a misspelled word, as far as
+    // the check has come; misspellingsChanged() says when that changes.
+    bool isMisspelled(const StringEntry *entry) const;
+    void OnNextMisspelling();
+    void OnPreviousMisspelling();
+    // The dictionary in use or why spelling is off (the status bar's text).
+    QString spellingStatus() const;
+
     // --- commands --------------------------------------------------------------
     void bindCommands(CommandActions &commands);
     void updateCommandStates();
@@ -193,6 +210,9 @@ signals:
     void editLengthChanged(qsizetype length, qsizetype maximum);
     // A message for the status bar's message pane; empty for the idle text.
     void statusMessage(const QString &text);
+    // Entries became misspelled or correct (isMisspelled).
+    void misspellingsChanged();
+    void spellingStatusChanged(const QString &text);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -263,6 +283,19 @@ private:
     void replaceAll();
     enum class ReplaceResult { Unchanged, Replaced, Refused };
     ReplaceResult replaceInEntry(const QString &original, int row, QString *refusal);
+    // Spelling (view_spelling.cpp).
+    void setupSpelling();
+    void restartSpelling();
+    QStringList shownFiles() const;
+    void spellingEntryChanged(const StringEntry &entry);
+    QString spellingCountsText() const;
+    void underlineMisspellings();
+    void addSpellingActions(QMenu *menu, QAction *first, int position);
+    bool handleSpellingKey(QKeyEvent *event, bool isShortcutOverride);
+    QString misspellingMark(int row) const;
+    void navigateMisspelling(SearchDirection direction);
+    SpellingSession *m_spelling = nullptr;
+    CUnderlinedLineEdit *m_spellEditor = nullptr;
 };
 
 // The one view of the program, null when there is none.

@@ -26,7 +26,7 @@ void CRendaroView::setupLiveCounts()
 
 QString CRendaroView::countsText() const
 {
-    return m_countedCatalogueId < 0 ? QString() : m_counts.statusText();
+    return m_countedCatalogueId < 0 ? QString() : m_counts.statusText() + spellingCountsText();
 }
 
 void CRendaroView::recountShown()
@@ -39,6 +39,7 @@ void CRendaroView::recountShown()
         m_counts.clear();
         m_countedCatalogueId = -1;
     }
+    restartSpelling();
     emit countsChanged(countsText());
 }
 
@@ -61,6 +62,7 @@ void CRendaroView::countEntryChange(const QString &original, const EntryState &b
         m_counts.entryChanged(*entry, before);
     else
         m_counts.entryAdded(*entry);
+    spellingEntryChanged(*entry);
     emit countsChanged(countsText());
 }
 

@@ -93,7 +93,8 @@ private slots:
                               "&Consistency Report..."}));
         QCOMPARE(menuTexts(frame()->menuBar()->actions()[3]->menu()),
                  QStringList({"Next &Untranslated\tCtrl+J", "Previous U&ntranslated\tCtrl+Shift+J", "-",
-                              "Next &Problem\tCtrl+K", "Previous P&roblem\tCtrl+Shift+K"}));
+                              "Next &Problem\tCtrl+K", "Previous P&roblem\tCtrl+Shift+K", "-",
+                              "Next &Misspelling\tF7", "Previous M&isspelling\tShift+F7"}));
         QCOMPARE(menuTexts(frame()->menuBar()->actions()[4]->menu()),
                  QStringList({"Add new string", "Generate ZIV", "Settings"}));
         QCOMPARE(menuTexts(frame()->menuBar()->actions()[5]->menu()), QStringList({"&About Rendaro..."}));
@@ -112,8 +113,8 @@ private slots:
         QStringList panes;
         for (QLabel *label : frame()->statusBar()->findChildren<QLabel *>())
             panes << label->text();
-        // The length and count panes are empty (and hidden) with nothing shown.
-        QCOMPARE(panes, QStringList({"Ready", "", "", "CAP", "NUM", "SCRL"}));
+        // The length, count and spelling panes are empty (and hidden) with nothing shown.
+        QCOMPARE(panes, QStringList({"Ready", "", "", "", "CAP", "NUM", "SCRL"}));
         action(Command::ViewStatusBar)->trigger();
         QVERIFY(!frame()->statusBar()->isVisible());
         QVERIFY(!action(Command::ViewStatusBar)->isChecked());
