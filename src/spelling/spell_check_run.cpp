@@ -2,6 +2,13 @@
 
 #include <QElapsedTimer>
 
+namespace {
+// A batch also ends at this many findings: whoever takes it spends a few
+// microseconds on each, and a window must not stall on a file where nearly
+// every text is misspelled (the wrong dictionary, say).
+constexpr size_t kFindingsPerBatch = 1000;
+} // namespace
+
 SpellCheckRun::SpellCheckRun(SpellCheckerSetup setup, std::vector<QString> texts, BatchHandler onBatch,
                              int batchMilliseconds)
     : m_setup(std::move(setup)), m_texts(std::move(texts)), m_onBatch(std::move(onBatch)),
@@ -38,7 +45,8 @@ void SpellCheckRun::work()
         const std::vector<SpellWord> misspelled = checker->misspelledWords(text);
         if (!misspelled.empty())
             batch.findings.push_back({index, text, DistinctWords(misspelled)});
-        if (sinceBatch.elapsed() >= m_batchMilliseconds && index + 1 < count) {
+        const bool full = batch.findings.size() >= kFindingsPerBatch;
+        if ((full || sinceBatch.elapsed() >= m_batchMilliseconds) && index + 1 < count) {
             batch.checked = index + 1;
             m_onBatch(std::move(batch));
             batch = SpellBatch();

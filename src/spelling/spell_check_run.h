@@ -4,7 +4,8 @@
 // handle is shared, and reads only the texts it was given (copies that
 // share their data with the catalogue's strings, which the caller may
 // change meanwhile). Findings come in batches, about every
-// `batchMilliseconds`, through a handler called on the worker thread.
+// `batchMilliseconds` or every thousand findings, whichever comes first,
+// through a handler called on the worker thread.
 // Destroying the run cancels it and waits for the worker.
 
 #include "spelling/spell_checker.h"

@@ -6,6 +6,7 @@
 #include "test_support.h"
 
 #include <gtest/gtest.h>
+#include <random>
 
 namespace {
 
@@ -85,6 +86,29 @@ TEST(WordSplitter, WordsKnowWhereTheyStand)
         EXPECT_EQ(words[i].start, expected[i].start) << i;
         EXPECT_EQ(words[i].length, expected[i].length) << i;
         EXPECT_EQ(text.mid(words[i].start, words[i].length), QString::fromUtf8(expected[i].stretch)) << i;
+    }
+}
+
+// On random texts of the characters the rules look at, every word lies in
+// the text, in order and apart, and is its stretch without the marks.
+TEST(WordSplitter, WordsAreTheirStretchesOnRandomText)
+{
+    const QString alphabet = QString::fromUtf8("aZé&%%\\'-@.:/ 1sLw\U0001D4B3").append(QChar(0xD800));
+    std::mt19937 random(7);
+    for (int round = 0; round < 20000; ++round) {
+        QString text;
+        const int length = int(random() % 24);
+        for (int i = 0; i < length; ++i)
+            text += alphabet[qsizetype(random() % alphabet.size())];
+        qsizetype end = 0;
+        for (const SpellWord &word : SplitWords(text)) {
+            ASSERT_GE(word.start, end) << text.toStdString();
+            ASSERT_GT(word.length, 0);
+            ASSERT_LE(word.start + word.length, text.size());
+            QString stretch = text.mid(word.start, word.length);
+            ASSERT_EQ(stretch.remove(u'&'), word.word) << text.toStdString();
+            end = word.start + word.length;
+        }
     }
 }
 
