@@ -156,7 +156,10 @@ void CRendaroView::OnNextMisspelling() { navigateMisspelling(SearchDirection::Fo
 void CRendaroView::OnPreviousMisspelling() { navigateMisspelling(SearchDirection::Backward); }
 
 // As Next Problem: an open edit is committed first (a refused one keeps its
-// row), rows the filter hides are no candidates, and the search wraps.
+// row), rows the filter hides are no candidates, and the search wraps. The
+// rows spelling marks are translated ones, which Hide Translated Item hides:
+// when it hides every marked row, it is switched off (as Select in Grid of
+// the consistency report does) and the search goes on from the same entry.
 void CRendaroView::navigateMisspelling(SearchDirection direction)
 {
     if (m_grid->GetItemCount() == 0)
@@ -168,9 +171,18 @@ void CRendaroView::navigateMisspelling(SearchDirection direction)
     m_grid->EndEdit(true);
     if (m_grid->isEditing())
         return;
-    const EntrySearchResult found =
-        FindEntry(shownEntries(), m_grid->FirstSelectedRow(), direction,
-                  [this](const StringEntry &entry) { return m_spelling->isMisspelled(&entry); });
+    auto misspelled = [this](const StringEntry &entry) { return m_spelling->isMisspelled(&entry); };
+    EntrySearchResult found = FindEntry(shownEntries(), m_grid->FirstSelectedRow(), direction, misspelled);
+    bool filterOff = false;
+    if (found.position < 0 && hideTranslated && m_spelling->misspelledCount() > 0) {
+        const int selected = m_grid->FirstSelectedRow();
+        const QString from = selected >= 0 ? DisplayedToOriginal(selected) : QString();
+        hideTranslated = false;
+        RefreshGrid();
+        updateCommandStates();
+        filterOff = true;
+        found = FindEntry(shownEntries(), from.isNull() ? -1 : rowOfOriginal(from), direction, misspelled);
+    }
     if (found.position < 0) {
         emit statusMessage(m_spelling->isChecking() ? tr("No misspelled word found so far; spelling is still being checked.")
                                                     : tr("No misspelled word."));
@@ -180,7 +192,9 @@ void CRendaroView::navigateMisspelling(SearchDirection direction)
     m_grid->EnsureVisible(row);
     m_grid->SelectOnly(row);
     m_grid->setFocus(Qt::OtherFocusReason);
-    if (!found.wrapped)
+    if (filterOff)
+        emit statusMessage(tr("Hide Translated Item was switched off to show the misspelled translations."));
+    else if (!found.wrapped)
         emit statusMessage(QString());
     else if (direction == SearchDirection::Forward)
         emit statusMessage(tr("Search wrapped to the first row."));

@@ -285,9 +285,23 @@ private slots:
         f->view->OnNextMisspelling();
         QCOMPARE(selectedOriginal(), QStringLiteral("Bravo"));
 
-        // Rows the filter hides are no candidates.
+        // Hide Translated Item hides every marked row: it is switched off,
+        // and the search goes on from the entry that was selected.
+        f->view->OnHideTranslated();
+        QVERIFY(f->view->hideTranslated);
+        f->grid->SelectOnly(f->rowOf("Charlie"));
+        f->view->OnNextMisspelling();
+        QVERIFY(!f->view->hideTranslated);
+        QCOMPARE(f->grid->GetItemCount(), 6);
+        QCOMPARE(selectedOriginal(), QStringLiteral("Delta"));
+        QCOMPARE(messages.last()[0].toString(),
+                 QStringLiteral("Hide Translated Item was switched off to show the misspelled translations."));
+        // With no misspelled word at all, it stays on.
+        for (const char *original : {"Alpha", "Bravo", "Delta"})
+            f->editTranslation(f->rowOf(original), "Gut");
         f->view->OnHideTranslated();
         f->view->OnNextMisspelling();
+        QVERIFY(f->view->hideTranslated);
         QCOMPARE(messages.last()[0].toString(), QStringLiteral("No misspelled word."));
 
         auto *commands = new CommandActions(f->view);  // lives as long as the view
