@@ -47,7 +47,7 @@ void ReportCellDelegate::paint(QPainter *painter, const QStyleOptionViewItem &op
         return;
     // A small triangle in the top right corner, edged in the base colour
     // so that it shows on any background.
-    const int size = std::max(6, option.fontMetrics.height() / 2);
+    const int size = std::max(8, option.fontMetrics.height() * 2 / 3);
     const QRect cell = option.rect;
     const QPoint corner(cell.right(), cell.top());
     const QPolygon triangle({corner - QPoint(size, 0), corner, corner + QPoint(0, size)});
