@@ -29,7 +29,8 @@ set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Rendaro edits the XML language files of a 
 per language, holding every English user-interface string with its
 translation. The editor shows originals and translations side by side,
 checks every translation against its original (placeholders, line breaks,
-length) and keeps every change undoable; language folders open as one list.
+length), spell-checks it with hunspell in the file's language and keeps
+every change undoable; language folders open as one list.
 
 The command-line tool rendaro-cli runs the same operations in scripts and
 build pipelines: checking, importing and applying files, script tables for
