@@ -13,6 +13,8 @@
 #include <QKeyEvent>
 #include <QMenu>
 
+#include <algorithm>
+
 void CRendaroView::setupSpelling()
 {
     m_spelling = new SpellingSession(this);

@@ -1,5 +1,6 @@
 #include "spelling/spelling_languages.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 namespace {
