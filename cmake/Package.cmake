@@ -22,12 +22,15 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # library of it links.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "shared-mime-info, desktop-file-utils")
+# Spelling needs a hunspell dictionary of the files' language.
+set(CPACK_DEBIAN_PACKAGE_SUGGESTS "hunspell-dictionary")
 # The long description; CPack puts the summary above it and indents it.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Rendaro edits the XML language files of a family of applications: one file
 per language, holding every English user-interface string with its
 translation. The editor shows originals and translations side by side,
 checks every translation against its original (placeholders, line breaks,
-length) and keeps every change undoable; language folders open as one list.
+length), spell-checks it with hunspell in the file's language and keeps
+every change undoable; language folders open as one list.
 
 The command-line tool rendaro-cli runs the same operations in scripts and
 build pipelines: checking, importing and applying files, script tables for

@@ -6,6 +6,7 @@
 #include "app/toolbar_icons.h"
 #include "app/window_state.h"
 #include "catalogue/messages.h"
+#include "controls/spelling_pane.h"
 #include "controls/status_panes.h"
 #include "editor/apply_to_dlg.h"
 #include "editor/command_actions.h"
@@ -43,6 +44,7 @@ CMainFrame::CMainFrame(UserPrompts &prompts, QSettings &settings, QWidget *paren
     m_commands->handle(Command::ApplyTo, this, &CMainFrame::OnApplyTo);  // the view keeps its enabled state
     m_view->bindCommands(*m_commands);
     m_view->setupTranslationMemory(settings, m_suggestionsDock);
+    m_view->setSpellingSettings(&settings);
     connect(m_view, &CRendaroView::fileOpened, this, [this](const QString &path) { m_recentFiles->add(path); });
     connect(m_view, &CRendaroView::fileSavedAs, this, [this](const QString &path) { m_recentFiles->add(path); });
 }
@@ -92,6 +94,8 @@ void CMainFrame::buildMenu()
     add(go, {Command::NextUntranslated, Command::PreviousUntranslated});
     go->addSeparator();
     add(go, {Command::NextProblem, Command::PreviousProblem});
+    go->addSeparator();
+    add(go, {Command::NextMisspelling, Command::PreviousMisspelling});
     view->addSeparator();
     add(view, {Command::ConsistencyReport});
 
@@ -193,6 +197,9 @@ void CMainFrame::buildStatusBar()
     bar->addPermanentWidget(countsPane);
     connect(m_view, &CRendaroView::countsChanged, countsPane, &CCountsPane::setCounts);
     countsPane->setCounts(m_view->countsText());
+    auto *spellingPane = new CSpellingPane(bar);
+    bar->addPermanentWidget(spellingPane);
+    connect(m_view, &CRendaroView::spellingStatusChanged, spellingPane, &CSpellingPane::setStatus);
     addKeyLockPanes(bar);
     QAction *toggle = m_commands->action(Command::ViewStatusBar);
     toggle->setChecked(true);

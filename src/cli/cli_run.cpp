@@ -18,9 +18,11 @@ const CommandInfo kCommands[] = {
      "kept."},
     {"untranslated", cmdUntranslated, "untranslated FILE -o OUT",
      "Writes a fresh file holding only the untranslated, translatable strings of FILE. OUT must not be FILE."},
-    {"check", cmdCheck, "check FILE [--json]",
-     "Runs the save-time checks over every entry (placeholders, line-break escapes, length, empty translation). "
-     "Exit status 1 when anything is found."},
+    {"check", cmdCheck, "check FILE [--json]\ncheck FILE --spelling [--dictionary NAME] [--json]",
+     "Runs the save-time checks over every entry (placeholders, line-break escapes, length, empty translation); "
+     "with --spelling, checks the spelling of the translations instead, against the hunspell dictionary of the "
+     "file's language (from its name, as in ViewResDEU.xml) or NAME (de_DE), and lists each misspelled word with "
+     "its entry and suggestions. Exit status 1 when anything is found."},
     {"apply", cmdApply, "apply SOURCE TARGET...",
      "Pushes SOURCE's strings, not-to-be-translated marks and settings into each TARGET without touching their "
      "translations. Strings are paired by position; a TARGET out of step with SOURCE gets a warning."},

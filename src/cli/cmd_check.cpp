@@ -3,6 +3,7 @@
 #include "catalogue/document.h"
 #include "catalogue/entry_checks.h"
 #include "cli/cli_support.h"
+#include "cli/cmd_check_spelling.h"
 
 namespace {
 struct Problem {
@@ -21,9 +22,16 @@ void checkEntry(const StringEntry &entry, const CXMLStruct &catalogue, std::vect
 
 int cmdCheck(const QStringList &args, CliStreams &io)
 {
-    const CommandLine line = parseCommandLine(args, {}, {QStringLiteral("--json")});
+    const CommandLine line = parseCommandLine(args, {QStringLiteral("--dictionary")},
+                                              {QStringLiteral("--json"), QStringLiteral("--spelling")});
     if (!line.error.isEmpty() || line.operands.size() != 1)
         return usageError(line, io);
+    if (line.has(QStringLiteral("--spelling")))
+        return checkSpelling(line, io);
+    if (line.has(QStringLiteral("--dictionary"))) {
+        io.err << "--dictionary goes with --spelling\n";
+        return 2;
+    }
     const bool json = line.has(QStringLiteral("--json"));
     CRendaroDoc document;
     const int id = loadForCommand(document, line.operands.first(), io, false);

@@ -148,6 +148,26 @@ int CReportCtrl::FirstSelectedRow() const
     return first;
 }
 
+void CReportCtrl::SetEditor(QLineEdit *editor)
+{
+    EndEdit(false);
+    delete m_editor;
+    m_editor = editor;
+    m_editor->setParent(viewport());
+    m_editor->hide();
+    m_editor->installEventFilter(this);
+    verticalHeader()->setDefaultSectionSize(
+        std::max(fontMetrics().height() + 8, m_editor->minimumSizeHint().height()));
+}
+
+void CReportCtrl::SetCellMark(int column, std::function<QString(int row)> mark)
+{
+    m_delegate->setCellMark(column, std::move(mark));
+    MarksChanged();
+}
+
+void CReportCtrl::MarksChanged() { viewport()->update(); }
+
 bool CReportCtrl::isValidCell(int row, int column) const
 {
     return IsColumnEditable(column) && m_model->isValidRow(row) && column >= 0 && column < m_model->columns();

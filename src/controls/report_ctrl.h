@@ -14,6 +14,7 @@
 
 #include <QList>
 #include <QTableView>
+#include <functional>
 
 class QLineEdit;
 class ReportCellDelegate;
@@ -79,6 +80,15 @@ public:
     void SelectOnly(int row, int column = 0);
     // The lowest selected row, -1 when none is selected.
     int FirstSelectedRow() const;
+
+    // Replaces the in-place editor by one of the caller's (such as one that
+    // marks words); an open edit ends without commit. The grid owns it.
+    void SetEditor(QLineEdit *editor);
+    // A small mark in the cells of `column` for which `mark` gives a text
+    // (shown as the cell's tooltip); an empty text, no mark. The grid asks
+    // for the rows it paints; MarksChanged repaints them.
+    void SetCellMark(int column, std::function<QString(int row)> mark);
+    void MarksChanged();
 
     // In-place editing.
     bool StartEdit(int column, int row);

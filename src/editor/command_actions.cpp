@@ -61,6 +61,9 @@ const QList<CommandText> &commandTexts()
         // The translation memory.
         {Command::TranslationMemory, "Translation &Memory...", {}},
         {Command::PreTranslate, "&Pre-translate...", {}},
+        // Spelling; the view takes F7 before the in-place editor, as Ctrl+K.
+        {Command::NextMisspelling, "Next &Misspelling", {QKeySequence(Qt::Key_F7)}},
+        {Command::PreviousMisspelling, "Previous M&isspelling", {QKeySequence(Qt::SHIFT | Qt::Key_F7)}},
     };
     return texts;
 }

@@ -52,6 +52,9 @@ enum class Command : int {
     // The translation memory.
     TranslationMemory = 32923,
     PreTranslate = 32924,
+    // Spelling.
+    NextMisspelling = 32915,
+    PreviousMisspelling = 32916,
 };
 
 class CommandActions : public QObject {

@@ -1,8 +1,10 @@
 #include "editor/max_length_setting_dlg.h"
 
 #include "catalogue/messages.h"
+#include "editor/spelling_session.h"
 #include "editor/user_prompts.h"
 
+#include <QComboBox>
 #include <QDialogButtonBox>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -32,7 +34,8 @@ bool parseRatio(const QString &text, float *value)
 
 CMaxLengthSettingDlg::CMaxLengthSettingDlg(UserPrompts &prompts, QWidget *parent)
     : QDialog(parent), m_prompts(prompts), m_ratioEdit(new QLineEdit(this)),
-      m_cppButton(new QRadioButton(tr("C++"), this)), m_qtButton(new QRadioButton(tr("QT"), this))
+      m_cppButton(new QRadioButton(tr("C++"), this)), m_qtButton(new QRadioButton(tr("QT"), this)),
+      m_spellingBox(new QGroupBox(tr("Spelling"), this)), m_dictionaryBox(new QComboBox(m_spellingBox))
 {
     setWindowTitle(tr("Settings"));
 
@@ -55,6 +58,14 @@ CMaxLengthSettingDlg::CMaxLengthSettingDlg(UserPrompts &prompts, QWidget *parent
     codeLayout->addWidget(m_qtButton);
     codeLayout->addStretch();
 
+    auto *dictionaryLabel = new QLabel(tr("&Dictionary:"), m_spellingBox);
+    dictionaryLabel->setBuddy(m_dictionaryBox);
+    m_dictionaryBox->setAccessibleName(tr("Spelling dictionary"));
+    auto *spellingLayout = new QHBoxLayout(m_spellingBox);
+    spellingLayout->addWidget(dictionaryLabel);
+    spellingLayout->addWidget(m_dictionaryBox, 1);
+    m_spellingBox->hide();
+
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
@@ -62,6 +73,7 @@ CMaxLengthSettingDlg::CMaxLengthSettingDlg(UserPrompts &prompts, QWidget *parent
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(lengthBox);
     layout->addWidget(codeBox);
+    layout->addWidget(m_spellingBox);
     layout->addWidget(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 }
@@ -70,6 +82,18 @@ void CMaxLengthSettingDlg::loadFields()
 {
     m_ratioEdit->setText(QLocale().toString(ratio, 'g', 6));
     (codeLanguage == 1 ? m_qtButton : m_cppButton)->setChecked(true);
+    m_spellingBox->setVisible(spellingOffered);
+    m_dictionaryBox->clear();
+    m_dictionaryBox->addItem(nameDictionary.isEmpty() ? tr("From the file name (it names no language)")
+                                                      : tr("From the file name (%1)").arg(nameDictionary),
+                             QString());
+    m_dictionaryBox->addItem(tr("Off"), SpellingSession::kChoiceOff);
+    QStringList names = dictionaries;
+    if (!dictionaryChoice.isEmpty() && dictionaryChoice != SpellingSession::kChoiceOff && !names.contains(dictionaryChoice))
+        names.prepend(dictionaryChoice);  // chosen once, not installed now: still shown
+    for (const QString &name : names)
+        m_dictionaryBox->addItem(name, name);
+    m_dictionaryBox->setCurrentIndex(std::max(0, m_dictionaryBox->findData(dictionaryChoice)));
     m_ratioEdit->selectAll();
     m_ratioEdit->setFocus();
 }
@@ -89,5 +113,6 @@ void CMaxLengthSettingDlg::accept()
     }
     ratio = value;
     codeLanguage = m_qtButton->isChecked() ? 1 : 0;
+    dictionaryChoice = m_dictionaryBox->currentData().toString();
     QDialog::accept();
 }

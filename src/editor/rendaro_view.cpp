@@ -31,6 +31,7 @@ CRendaroView::CRendaroView(UserPrompts &prompts, QWidget *parent)
 {
     m_filterBar = new CFilterBar(this);
     g_view = this;
+    setupSpelling();  // first: it gives the grid its editor, which the connections below use
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
@@ -154,7 +155,8 @@ bool CRendaroView::eventFilter(QObject *watched, QEvent *event)
 // shortcuts see the key.
 bool CRendaroView::handleKey(QKeyEvent *event, bool isShortcutOverride)
 {
-    if (handleNavigationKey(event, isShortcutOverride) || handleSuggestionKey(event, isShortcutOverride))
+    if (handleNavigationKey(event, isShortcutOverride) || handleSpellingKey(event, isShortcutOverride) ||
+        handleSuggestionKey(event, isShortcutOverride))
         return true;
     const int key = event->key();
     if (currentCatalogueId >= 0 && key == Qt::Key_F && (event->modifiers() & Qt::ControlModifier)) {
@@ -221,6 +223,8 @@ void CRendaroView::bindCommands(CommandActions &commands)
     commands.handle(Command::NextProblem, this, &CRendaroView::OnNextProblem);
     commands.handle(Command::PreviousProblem, this, &CRendaroView::OnPreviousProblem);
     commands.handle(Command::ConsistencyReport, this, &CRendaroView::OnConsistencyReport);
+    commands.handle(Command::NextMisspelling, this, &CRendaroView::OnNextMisspelling);
+    commands.handle(Command::PreviousMisspelling, this, &CRendaroView::OnPreviousMisspelling);
     // Undo, redo, find and replace.
     commands.handle(Command::EditUndo, this, &CRendaroView::OnEditUndo);
     commands.handle(Command::EditRedo, this, &CRendaroView::OnEditRedo);
@@ -252,7 +256,7 @@ void CRendaroView::updateCommandStates()
     // Navigation and the consistency report.
     const bool hasRows = m_grid->GetItemCount() > 0;
     for (Command command : {Command::NextUntranslated, Command::PreviousUntranslated, Command::NextProblem,
-                            Command::PreviousProblem})
+                            Command::PreviousProblem, Command::NextMisspelling, Command::PreviousMisspelling})
         m_commands->action(command)->setEnabled(hasRows);
     m_commands->action(Command::ConsistencyReport)->setEnabled(currentCatalogueId == 0);
     updateUndoActions();

@@ -32,8 +32,12 @@ struct ViewRecovery;
 class CRendaroDoc;
 class CSuggestionsDock;
 class QSettings;
+class CUnderlinedLineEdit;
 struct EntryState;
+class QMenu;
+class QSettings;
 class QUndoStack;
+class SpellingSession;
 
 class CRendaroView : public QWidget {
     Q_OBJECT
@@ -259,6 +263,18 @@ public:
     // false when there is none or the checks refuse it.
     bool applySuggestion(int index);
     const std::vector<TmSuggestion> &shownSuggestions() const { return m_suggestions; }
+    // --- spelling (view_spelling.cpp) -------------------------------------------
+    // Turns spelling on, each file's dictionary choice kept in `settings`
+    // (the main window's); a view without settings checks no spelling.
+    void setSpellingSettings(QSettings *settings);
+    SpellingSession *spelling() const { return m_spelling; }
+    // Whether the entry's translation holds a misspelled word, as far as
+    // the check has come; misspellingsChanged() says when that changes.
+    bool isMisspelled(const StringEntry *entry) const;
+    void OnNextMisspelling();
+    void OnPreviousMisspelling();
+    // The dictionary in use or why spelling is off (the status bar's text).
+    QString spellingStatus() const;
 
     // --- commands --------------------------------------------------------------
     void bindCommands(CommandActions &commands);
@@ -276,6 +292,9 @@ signals:
     void statusMessage(const QString &text);
     // The grid's rows changed (rowsShownText()).
     void rowsShownChanged(const QString &text);
+    // Entries became misspelled or correct (isMisspelled).
+    void misspellingsChanged();
+    void spellingStatusChanged(const QString &text);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -398,6 +417,21 @@ private:
     QPointer<CSuggestionsDock> m_suggestionsDock;
     std::vector<TmSuggestion> m_suggestions;  // those the pane shows
     bool m_reportMemoryFailures = false;
+    // Spelling (view_spelling.cpp).
+    void setupSpelling();
+    void restartSpelling();
+    void spellingEntryChanged(const StringEntry &entry);
+    QString spellingCountsText() const;
+    void underlineMisspellings();
+    void addSpellingActions(QMenu *menu, QAction *first, int position);
+    bool handleSpellingKey(QKeyEvent *event, bool isShortcutOverride);
+    void followMisspellingsInFilter();
+    void refreshMisspelledEntries();
+    bool m_misspelledStale = false;
+    QString misspellingMark(int row) const;
+    void navigateMisspelling(SearchDirection direction);
+    SpellingSession *m_spelling = nullptr;
+    CUnderlinedLineEdit *m_spellEditor = nullptr;
 };
 
 // The one view of the program, null when there is none.

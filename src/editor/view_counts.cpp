@@ -26,7 +26,7 @@ void CRendaroView::setupLiveCounts()
 
 QString CRendaroView::countsText() const
 {
-    return m_countedCatalogueId < 0 ? QString() : m_counts.statusText();
+    return m_countedCatalogueId < 0 ? QString() : m_counts.statusText() + spellingCountsText();
 }
 
 void CRendaroView::recountShown()
@@ -40,6 +40,7 @@ void CRendaroView::recountShown()
         m_counts.clear();
         m_countedCatalogueId = -1;
     }
+    restartSpelling();
     emit countsChanged(countsText());
 }
 
@@ -62,6 +63,7 @@ void CRendaroView::countEntryChange(const QString &original, const EntryState &b
         m_counts.entryChanged(*entry, before);
     else
         m_counts.entryAdded(*entry);
+    spellingEntryChanged(*entry);
     emit countsChanged(countsText());
 }
 

@@ -8,6 +8,7 @@
 
 #include "catalogue/document.h"
 #include "editor/filter_bar.h"
+#include "editor/spelling_session.h"
 
 
 void CRendaroView::OnFilter()
@@ -44,6 +45,11 @@ void CRendaroView::ApplyFilter()
     // cell, as Esc leaves it.
     m_grid->EndEdit(true);
     m_grid->EndEdit(false);
+    if (m_misspelledStale && m_spelling && m_filterBar->state() == EntryFilterState::Misspelled) {
+        m_misspelledStale = false;
+        m_misspelledEntries = m_spelling->misspelledEntries();
+        ++m_entriesGeneration;
+    }
     rebuildRows(true);
     updateCommandStates();
 }

@@ -5,6 +5,8 @@
 #include "catalogue/document.h"
 #include "catalogue/entry_edits.h"
 #include "editor/max_length_setting_dlg.h"
+#include "editor/spelling_session.h"
+#include "spelling/dictionary_files.h"
 
 #include <QUndoStack>
 
@@ -23,9 +25,23 @@ void CRendaroView::OnSettings()
     CMaxLengthSettingDlg dialog(m_prompts, this);
     dialog.ratio = shown.lengthRatio;
     dialog.codeLanguage = shown.codeType;
+    // The spelling dictionary belongs to the user's settings, not to the
+    // file: it is no step of the undo history and changes nothing to save.
+    const bool spellingOffered = m_spelling->isAvailable() && currentCatalogueId >= 0;
+    if (spellingOffered) {
+        dialog.spellingOffered = true;
+        dialog.dictionaries = InstalledDictionaries();
+        dialog.nameDictionary = SpellingSession::dictionaryFromNames(shownFiles());
+        dialog.dictionaryChoice = m_spelling->choiceFor(currentPath);
+    }
+    const QString choiceBefore = dialog.dictionaryChoice;
     dialog.loadFields();
     if (!m_prompts.runDialog(dialog))
         return;
+    if (spellingOffered && dialog.dictionaryChoice != choiceBefore) {
+        m_spelling->setChoiceFor(currentPath, dialog.dictionaryChoice);
+        restartSpelling();
+    }
     // With nothing shown there is nothing to store the values in, and
     // nothing a save could write.
     if (SetCatalogueSettings(*theDocument(), currentCatalogueId, dialog.ratio, dialog.codeLanguage).existed) {

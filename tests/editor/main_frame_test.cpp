@@ -99,7 +99,8 @@ private slots:
                               "Replace Original English", "-", "&Consistency Report..."}));
         QCOMPARE(menuTexts(frame()->menuBar()->actions()[3]->menu()),
                  QStringList({"Next &Untranslated\tCtrl+J", "Previous U&ntranslated\tCtrl+Shift+J", "-",
-                              "Next &Problem\tCtrl+K", "Previous P&roblem\tCtrl+Shift+K"}));
+                              "Next &Problem\tCtrl+K", "Previous P&roblem\tCtrl+Shift+K", "-",
+                              "Next &Misspelling\tF7", "Previous M&isspelling\tShift+F7"}));
         QCOMPARE(menuTexts(frame()->menuBar()->actions()[4]->menu()),
                  QStringList({"Add new string", "Generate ZIV", "Settings", "-", "Translation &Memory...",
                               "&Pre-translate..."}));
@@ -119,8 +120,8 @@ private slots:
         QStringList panes;
         for (QLabel *label : frame()->statusBar()->findChildren<QLabel *>())
             panes << label->text();
-        // The length, rows and count panes are empty (and hidden) with nothing shown.
-        QCOMPARE(panes, QStringList({"Ready", "", "", "", "CAP", "NUM", "SCRL"}));
+        // The length, rows, count and spelling panes are empty (and hidden) with nothing shown.
+        QCOMPARE(panes, QStringList({"Ready", "", "", "", "", "CAP", "NUM", "SCRL"}));
         action(Command::ViewStatusBar)->trigger();
         QVERIFY(!frame()->statusBar()->isVisible());
         QVERIFY(!action(Command::ViewStatusBar)->isChecked());

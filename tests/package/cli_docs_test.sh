@@ -59,6 +59,9 @@ mkdir sub
 touch a.xml b.txt c.exe d.dll e.h t.json f.xlf g.po
 expect "pack " rendaro-cli pa
 expect "--json " rendaro-cli check --j
+expect "--spelling " rendaro-cli check --sp
+expect "de_DE " rendaro-cli check a.xml --spelling --dictionary de_D
+expect "a.xml sub " rendaro-cli check --dictionary de_DE ""
 expect "add-strings " rendaro-cli pack add
 expect "js " rendaro-cli export j
 expect "a.xml sub " rendaro-cli dump ""

@@ -1,0 +1,40 @@
+#pragma once
+// One hunspell dictionary in memory. hunspell is not safe to use from two
+// threads at once through one handle, so each thread that checks words owns
+// its own HunspellDictionary. Words go in and out as QString; the
+// dictionary's own character set (UTF-8 for Debian's) is handled here.
+
+#include "spelling/dictionary_files.h"
+
+#include <QStringList>
+#include <memory>
+
+class Hunspell;
+class QStringDecoder;
+class QStringEncoder;
+
+class HunspellDictionary {
+public:
+    // Null, with the reason in *error, when the files cannot be read.
+    static std::unique_ptr<HunspellDictionary> open(const DictionaryFiles &files, QString *error);
+    ~HunspellDictionary();
+    HunspellDictionary(const HunspellDictionary &) = delete;
+    HunspellDictionary &operator=(const HunspellDictionary &) = delete;
+
+    bool spell(QStringView word);
+    // hunspell's suggestions, best first.
+    QStringList suggest(QStringView word);
+    // Accepts the word from now on (with the capitalised forms hunspell
+    // derives for a dictionary word).
+    void add(QStringView word);
+
+private:
+    HunspellDictionary();
+    std::string encode(QStringView word) const;
+    QString decode(const std::string &bytes) const;
+
+    std::unique_ptr<Hunspell> m_hunspell;
+    bool m_utf8 = true;
+    std::unique_ptr<QStringEncoder> m_encoder;  // for a dictionary in another character set
+    std::unique_ptr<QStringDecoder> m_decoder;
+};
