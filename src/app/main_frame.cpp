@@ -180,10 +180,14 @@ void CMainFrame::buildStatusBar()
 {
     QStatusBar *bar = statusBar();
     m_messagePane = new QLabel(messageText(MsgReady), bar);
+    // On a narrow window the message gives way first, so the counts and the
+    // panes beside them stay whole; its tool tip keeps the whole text.
+    m_messagePane->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     bar->addWidget(m_messagePane, 1);
     // The view's messages (a search that wrapped) and its live counts.
     connect(m_view, &CRendaroView::statusMessage, m_messagePane, [this](const QString &text) {
         m_messagePane->setText(text.isEmpty() ? messageText(MsgReady) : text);
+        m_messagePane->setToolTip(text);
     });
     auto *lengthPane = new CEditLengthPane(bar);
     bar->addPermanentWidget(lengthPane);

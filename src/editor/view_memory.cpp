@@ -113,9 +113,12 @@ void CRendaroView::onMemoryChanged()
     const std::vector<FileFailure> &failures = m_memory->failures();
     if (memory) {
         const QLocale locale;
-        QString text = tr("Translation memory ready: %1 strings from %2 files.")
-                           .arg(locale.toString(qulonglong(memory->segmentCount())))
-                           .arg(m_memory->filesRead());
+        const std::size_t segments = memory->segmentCount();
+        const int files = m_memory->filesRead();
+        QString text = tr("Translation memory ready: %1 %2 from %3 %4.")
+                           .arg(locale.toString(qulonglong(segments)), segments == 1 ? tr("string") : tr("strings"))
+                           .arg(files)
+                           .arg(files == 1 ? tr("file") : tr("files"));
         if (!failures.empty())
             text += tr(" %1 could not be read.").arg(failures.size());
         emit statusMessage(text);

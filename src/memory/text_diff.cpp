@@ -28,8 +28,11 @@ std::vector<TextRange> DifferingRanges(const QString &reference, const QString &
     }
 
     // Back from the end, matches preferred; the text units reached by a
-    // substitution or an insertion differ.
+    // substitution or an insertion differ, and where the reference has
+    // units the text lacks, the word at the gap is marked (so "file"
+    // against "files" shows, though nothing of the text is new).
     std::vector<bool> differs(std::size_t(m), false);
+    std::vector<qsizetype> gaps;  // before text[j], the reference has more
     qsizetype i = n, j = m;
     while (j > 0) {
         if (i > 0 && reference[i - 1] == text[j - 1] && at(i, j) == at(i - 1, j - 1)) {
@@ -41,8 +44,21 @@ std::vector<TextRange> DifferingRanges(const QString &reference, const QString &
         } else if (at(i, j) == at(i, j - 1) + 1) {
             differs[std::size_t(--j)] = true;
         } else {
+            if (gaps.empty() || gaps.back() != j)
+                gaps.push_back(j);
             --i;
         }
+    }
+    if (i > 0)  // the reference starts with units the text lacks
+        gaps.push_back(0);
+    // A gap marks the word it touches, the one before it first.
+    for (const qsizetype gap : gaps) {
+        if (gap > 0 && text[gap - 1].isLetterOrNumber())
+            differs[std::size_t(gap - 1)] = true;
+        else if (gap < m && text[gap].isLetterOrNumber())
+            differs[std::size_t(gap)] = true;
+        else
+            differs[std::size_t(gap > 0 ? gap - 1 : 0)] = true;
     }
 
     // A word with a change in it is marked whole: "Move" against "Copy",

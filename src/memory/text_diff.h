@@ -16,8 +16,8 @@ struct TextRange {
 };
 
 // The ranges of `text` (UTF-16 code units, in order, not touching) that a
-// shortest edit from `reference` to `text` inserts or changes, widened to
-// whole words (runs of letters and digits). Texts whose
+// shortest edit from `reference` to `text` inserts or changes, or next to
+// which it deletes, widened to whole words (runs of letters and digits). Texts whose
 // product of lengths passes `maxCells` are not aligned: the whole of
 // `text` is one range unless the two are equal.
 std::vector<TextRange> DifferingRanges(const QString &reference, const QString &text,

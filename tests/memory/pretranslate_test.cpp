@@ -87,8 +87,10 @@ TEST(TextDiff, MarksTheWordsTheTextAddsOrChanges)
     EXPECT_EQ(DifferingRanges("Save file", "Save files now"), (std::vector<TextRange>{{5, 9}}));
     // Changed words are marked whole.
     EXPECT_EQ(DifferingRanges("Copy file", "Move files"), (std::vector<TextRange>{{0, 4}, {5, 5}}));
-    // Only deletions: nothing of the text to mark.
-    EXPECT_TRUE(DifferingRanges("Delete all files", "Delete files").empty());
+    // Where the text lacks something, the word before the gap is marked.
+    EXPECT_EQ(DifferingRanges("Delete %s files?", "Delete %s file?"), (std::vector<TextRange>{{10, 4}}));
+    EXPECT_EQ(DifferingRanges("Delete all files", "Delete files"), (std::vector<TextRange>{{0, 6}}));
+    EXPECT_EQ(DifferingRanges("Really save", "save"), (std::vector<TextRange>{{0, 4}}));
     // Too large to align: all of it.
     EXPECT_EQ(DifferingRanges("abc", "abd", 4), (std::vector<TextRange>{{0, 3}}));
 }
