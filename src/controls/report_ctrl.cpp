@@ -162,6 +162,7 @@ void CReportCtrl::SetEditor(QLineEdit *editor)
 
 void CReportCtrl::SetCellMark(int column, std::function<QString(int row)> mark)
 {
+    m_model->setCellNote(column, mark);  // what screen readers read of the mark
     m_delegate->setCellMark(column, std::move(mark));
     MarksChanged();
 }

@@ -36,6 +36,12 @@ QVariant ReportRowModel::data(const QModelIndex &index, int role) const
     }
     case Qt::TextAlignmentRole:
         return int(columnAlignment(column) | Qt::AlignVCenter);
+    case Qt::AccessibleDescriptionRole:
+        if (m_note && column == m_noteColumn) {
+            const QString note = m_note(index.row());
+            return note.isEmpty() ? QVariant() : QVariant(note);
+        }
+        return QVariant();
     default:
         return QVariant();
     }
@@ -330,4 +336,10 @@ void ReportRowModel::cellsChanged(int firstRow, int lastRow, int firstColumn, in
                                   const QList<int> &roles)
 {
     emit dataChanged(index(firstRow, firstColumn), index(lastRow, lastColumn), roles);
+}
+
+void ReportRowModel::setCellNote(int column, std::function<QString(int row)> note)
+{
+    m_noteColumn = column;
+    m_note = std::move(note);
 }

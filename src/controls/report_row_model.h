@@ -14,6 +14,7 @@
 #include <QRgb>
 #include <QString>
 #include <QVarLengthArray>
+#include <functional>
 #include <optional>
 #include <unordered_map>
 #include <vector>
@@ -90,7 +91,14 @@ public:
     // the source's data caught up with a change made in the grid).
     void settleRow(int row);
 
+    // A note on the cells of one column (such as the misspelled words of a
+    // translation), read out as the cell's accessible description; empty:
+    // none. The grid's delegate draws the same note as a corner mark.
+    void setCellNote(int column, std::function<QString(int row)> note);
+
 private:
+    int m_noteColumn = -1;
+    std::function<QString(int row)> m_note;
     enum OverrideBit : quint8 { HasText = 1, HasBack = 2 };
     struct CellOverride {
         QString text;

@@ -129,6 +129,10 @@ private slots:
         QCOMPARE(markOf(f->rowOf("Alpha")), QStringLiteral("Misspelled: Dattei"));
         QCOMPARE(markOf(f->rowOf("Delta")), QStringLiteral("Misspelled: Rendaro, Zaphod"));
         QCOMPARE(markOf(f->rowOf("Bravo")), QString());
+        // Screen readers get the mark as the cell's description.
+        const QModelIndex alpha = f->grid->rowModel()->index(f->rowOf("Alpha"), 1);
+        QCOMPARE(alpha.data(Qt::AccessibleDescriptionRole).toString(), QStringLiteral("Misspelled: Dattei"));
+        QVERIFY(f->grid->rowModel()->index(f->rowOf("Bravo"), 1).data(Qt::AccessibleDescriptionRole).isNull());
 
         // An edit is checked at once, both ways; undo brings the mark back.
         f->editTranslation(f->rowOf("Alpha"), "Die Datei fehlt");
