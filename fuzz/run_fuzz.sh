@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the fuzz targets with clang's libFuzzer (plus AddressSanitizer and
 # UndefinedBehaviorSanitizer) and runs each for a bounded time on its seed
-# corpus, both at once. Usage: run_fuzz.sh [OUTDIR]; FUZZ_SECONDS sets the
+# corpus, all at once: the language-file reader, the resource reader, and the
+# XLIFF and PO readers. Usage: run_fuzz.sh [OUTDIR]; FUZZ_SECONDS sets the
 # time per target (60 by default). Exits non-zero when a target crashes; the
 # failing input is left in OUTDIR/NAME-artifacts.
 set -euo pipefail
@@ -49,13 +50,16 @@ build fuzz_resources "$here/fuzz_resources.cpp" "$src"/resparse/*.cpp &
 resources_build=$!
 wait $language_build
 wait $resources_build
+build fuzz_exchange "$here/fuzz_exchange.cpp" "$src"/exchange/*.cpp "$src"/catalogue/*.cpp
 # The resource reader's kept regression inputs seed its corpus as well.
 mkdir -p "$out/corpus-resources"
 find "$here/../tests/resparse/regressions" -type f ! -name '*.md' -exec cp -n {} "$out/corpus-resources/" \;
 run fuzz_language_file corpus-language 8192 -dict="$here/language.dict" &
 run fuzz_resources corpus-resources 65536 &
+run fuzz_exchange corpus-exchange 16384 -dict="$here/exchange.dict" &
 wait
 status=0
 report fuzz_language_file || status=1
 report fuzz_resources || status=1
+report fuzz_exchange || status=1
 exit $status
