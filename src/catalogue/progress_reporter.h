@@ -9,4 +9,8 @@ public:
     virtual void setTotal(int steps) = 0;
     virtual void show() = 0;
     virtual void step(const QString &text) = 0;
+    // Offers the user a way to stop (called before show()); an operation
+    // that asks for it checks cancelled() between steps.
+    virtual void allowCancel() {}
+    virtual bool cancelled() const { return false; }
 };

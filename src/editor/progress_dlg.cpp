@@ -18,6 +18,10 @@ CProgressDlg::~CProgressDlg() = default;
 
 void CProgressDlg::setTotal(int steps) { total = steps; }
 
+void CProgressDlg::allowCancel() { m_dialog->setCancelButtonText(QObject::tr("Cancel")); }
+
+bool CProgressDlg::cancelled() const { return m_dialog->wasCanceled(); }
+
 void CProgressDlg::show()
 {
     m_dialog->setWindowTitle(caption);

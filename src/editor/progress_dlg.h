@@ -24,6 +24,8 @@ public:
     void setTotal(int steps) override;
     void show() override;
     void step(const QString &text) override;
+    void allowCancel() override;
+    bool cancelled() const override;
 
     QProgressDialog *dialog() const { return m_dialog.get(); }
 

@@ -295,6 +295,10 @@ void CRendaroView::OnPreTranslate()
         std::unique_ptr<ProgressReporter> progress = m_prompts.progress(this, tr("Pre-translate"));
         plan = PlanPreTranslation(*catalogue, *memory, dialog.minimumScore(), progress.get());
     }
+    if (plan.cancelled) {
+        emit statusMessage(tr("Pre-translate cancelled; nothing was changed."));
+        return;
+    }
     {
         ChangeStep step(*this, tr("Pre-translate"));
         CRendaroDoc &document = *theDocument();

@@ -35,6 +35,7 @@ PreTranslationPlan PlanPreTranslation(const CXMLStruct &catalogue, const Transla
     }
     if (progress) {
         progress->setTotal(int((targets.size() + kProgressStep - 1) / kProgressStep));
+        progress->allowCancel();
         progress->show();
     }
     PreTranslationPlan plan;
@@ -42,8 +43,14 @@ PreTranslationPlan PlanPreTranslation(const CXMLStruct &catalogue, const Transla
     for (std::size_t i = 0; i < targets.size(); ++i) {
         const std::size_t inStep = i % kProgressStep;
         if (inStep == 0) {
-            if (progress)
+            if (progress) {
                 progress->step(QStringLiteral("%1 of %2 strings").arg(i).arg(targets.size()));
+                if (progress->cancelled()) {
+                    PreTranslationPlan stopped;
+                    stopped.cancelled = true;
+                    return stopped;
+                }
+            }
             QStringList originals;
             for (std::size_t k = i; k < targets.size() && k < i + kProgressStep; ++k)
                 originals.append(targets[k]->original);

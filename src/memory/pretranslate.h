@@ -32,6 +32,7 @@ struct PreTranslationRefusal {
 struct PreTranslationPlan {
     std::vector<PreTranslationFill> fills;       // in catalogue order
     std::vector<PreTranslationRefusal> leftOut;  // in catalogue order
+    bool cancelled = false;  // the user stopped it: nothing is to be filled
 };
 
 // Whether an entry is one that pre-translation fills.
@@ -39,7 +40,8 @@ bool NeedsTranslation(const StringEntry &entry);
 
 // What pre-translation would put into the catalogue's entries, using
 // suggestions scoring at least minScore; the catalogue is not changed.
-// Progress, when given, counts the entries looked up.
+// Progress, when given, counts the entries looked up and may be cancelled
+// between steps (the plan is then empty and says so).
 PreTranslationPlan PlanPreTranslation(const CXMLStruct &catalogue, const TranslationMemory &memory, int minScore,
                                       ProgressReporter *progress = nullptr);
 

@@ -7,6 +7,7 @@
 #include "editor/pretranslate_dlg.h"
 #include "memory_fixture.h"
 
+#include <QSignalSpy>
 #include <QSpinBox>
 #include <QTest>
 
@@ -85,6 +86,21 @@ private slots:
         preTranslate(85);
         QCOMPARE(f().prompts.takeTexts(), QStringList{"1 filled, 0 left out by the checks"});
         QCOMPARE(f().storedTranslation("Delete %s files"), QStringLiteral("%s Dateien löschen?"));
+    }
+
+    void cancelledChangesNothing()
+    {
+        m = std::make_unique<MemoryFixture>();
+        QVERIFY(f().open(m->shown));
+        QSignalSpy status(f().view, &CRendaroView::statusMessage);
+        f().prompts.cancelProgressAfter = 1;  // the user presses Cancel at the first step
+        preTranslate(100);
+        QVERIFY(f().prompts.progressLog.contains("cancel offered"));
+        QCOMPARE(f().prompts.takeTexts(), QStringList());  // no summary
+        QCOMPARE(status.last()[0].toString(), QStringLiteral("Pre-translate cancelled; nothing was changed."));
+        QCOMPARE(f().storedTranslation("Open the file"), QStringLiteral("Open the file"));
+        QCOMPARE(m->stack().count(), 0);
+        QVERIFY(!f().view->modified);
     }
 
     void saysWhenThereIsNoMemory()

@@ -1,5 +1,6 @@
 #include "scripted_prompts.h"
 
+#include <utility>
 #include <QDialog>
 #include <QTemporaryDir>
 #include <QTest>
@@ -130,14 +131,22 @@ namespace {
 
 class RecordedProgress : public ProgressReporter {
 public:
-    explicit RecordedProgress(QStringList &log) : m_log(log) {}
+    RecordedProgress(QStringList &log, int cancelAfter) : m_log(log), m_cancelAfter(cancelAfter) {}
     ~RecordedProgress() override { m_log.append(QStringLiteral("closed")); }
     void setTotal(int steps) override { m_log.append(QStringLiteral("total %1").arg(steps)); }
     void show() override { m_log.append(QStringLiteral("show")); }
-    void step(const QString &text) override { m_log.append(text); }
+    void step(const QString &text) override
+    {
+        m_log.append(text);
+        ++m_steps;
+    }
+    void allowCancel() override { m_log.append(QStringLiteral("cancel offered")); }
+    bool cancelled() const override { return m_cancelAfter >= 0 && m_steps >= m_cancelAfter; }
 
 private:
     QStringList &m_log;
+    int m_cancelAfter;
+    int m_steps = 0;
 };
 
 } // namespace
@@ -145,5 +154,5 @@ private:
 std::unique_ptr<ProgressReporter> ScriptedPrompts::progress(QWidget *, const QString &caption)
 {
     progressLog.append(QLatin1Char('[') + caption + QLatin1Char(']'));
-    return std::make_unique<RecordedProgress>(progressLog);
+    return std::make_unique<RecordedProgress>(progressLog, std::exchange(cancelProgressAfter, -1));
 }

@@ -41,6 +41,9 @@ public:
     // Every progress shown, as lines: "[caption]", "total N", "show", each
     // step's text, "closed".
     QStringList progressLog;
+    // The progress shown next reports itself cancelled after this many
+    // steps (-1: never); it is logged as "cancel offered" when offered.
+    int cancelProgressAfter = -1;
     QList<FileDialogRequest> fileDialogs;  // every file dialog, in order
     // Texts of the messages shown so far; clears the record.
     QStringList takeTexts();
