@@ -10,6 +10,7 @@
 // which starts the application as the rendaro program does and prints a line
 // once the grid has painted its rows.
 
+#include "bench_prompts.h"
 #include "app/main_frame.h"
 #include "app/rendaro_app.h"
 #include "catalogue/document.h"
@@ -31,19 +32,6 @@
 #include <vector>
 
 namespace {
-
-// Answers every question with No and accepts no dialog.
-class NoPrompts : public UserPrompts {
-public:
-    PromptAnswer message(QWidget *, const QString &, const QString &, PromptIcon, PromptButtons buttons) override
-    {
-        return buttons == PromptButtons::Ok ? PromptAnswer::Ok : PromptAnswer::No;
-    }
-    QString openFileName(QWidget *, const FileDialogRequest &) override { return QString(); }
-    QString saveFileName(QWidget *, const FileDialogRequest &) override { return QString(); }
-    QString folderName(QWidget *, const QString &, const QString &) override { return QString(); }
-    bool runDialog(QDialog &) override { return false; }
-};
 
 double median(std::vector<double> values)
 {

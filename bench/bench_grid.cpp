@@ -17,6 +17,7 @@
 // which starts the application as the rendaro program does and prints a line
 // once the grid has painted its rows.
 
+#include "bench_prompts.h"
 #include "app/main_frame.h"
 #include "app/rendaro_app.h"
 #include "catalogue/catalogue_counts.h"
@@ -49,18 +50,6 @@
 extern char **environ;
 
 namespace {
-
-class NoPrompts : public UserPrompts {
-public:
-    PromptAnswer message(QWidget *, const QString &, const QString &, PromptIcon, PromptButtons buttons) override
-    {
-        return buttons == PromptButtons::Ok ? PromptAnswer::Ok : PromptAnswer::No;
-    }
-    QString openFileName(QWidget *, const FileDialogRequest &) override { return QString(); }
-    QString saveFileName(QWidget *, const FileDialogRequest &) override { return QString(); }
-    QString folderName(QWidget *, const QString &, const QString &) override { return QString(); }
-    bool runDialog(QDialog &) override { return false; }
-};
 
 // Shows the widget and waits until its window can paint.
 void showExposed(QWidget *widget)

@@ -10,6 +10,7 @@
 //   bench_journal [STATE_FOLDER]   (journals go below it; default a temp
 //                                   folder beside the generated files)
 
+#include "bench_prompts.h"
 #include "catalogue/document.h"
 #include "editor/find_replace_dlg.h"
 #include "editor/rendaro_view.h"
@@ -31,28 +32,6 @@
 #include <vector>
 
 namespace {
-
-// Answers OK; the Find and Replace dialog gets its texts and Replace All.
-class ReplacePrompts : public UserPrompts {
-public:
-    PromptAnswer message(QWidget *, const QString &text, const QString &, PromptIcon, PromptButtons) override
-    {
-        lastMessage = text;
-        return PromptAnswer::Ok;
-    }
-    QString openFileName(QWidget *, const FileDialogRequest &) override { return QString(); }
-    QString saveFileName(QWidget *, const FileDialogRequest &) override { return QString(); }
-    QString folderName(QWidget *, const QString &, const QString &) override { return QString(); }
-    bool runDialog(QDialog &dialog) override
-    {
-        auto &replace = static_cast<CFindReplaceDlg &>(dialog);
-        replace.findEdit()->setText(QStringLiteral(" "));
-        replace.replaceEdit()->setText(QStringLiteral("_"));
-        replace.replaceAllButton()->click();
-        return false;
-    }
-    QString lastMessage;
-};
 
 // A file of `entries` translated strings, each of which a replacement of
 // " " by "_" changes and every check lets through.

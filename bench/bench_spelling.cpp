@@ -9,6 +9,7 @@
 //   python3 ../shared/bench/gen_langfile.py xml 100000 /tmp/ViewResDEU.xml --lang DEU
 //   bench_spelling /tmp/ViewResDEU.xml [DICTIONARY]   (default de_DE)
 
+#include "bench_prompts.h"
 #include "app/main_frame.h"
 #include "app/rendaro_app.h"
 #include "catalogue/document.h"
@@ -29,18 +30,6 @@
 #include <mutex>
 
 namespace {
-
-class NoPrompts : public UserPrompts {
-public:
-    PromptAnswer message(QWidget *, const QString &, const QString &, PromptIcon, PromptButtons buttons) override
-    {
-        return buttons == PromptButtons::Ok ? PromptAnswer::Ok : PromptAnswer::No;
-    }
-    QString openFileName(QWidget *, const FileDialogRequest &) override { return QString(); }
-    QString saveFileName(QWidget *, const FileDialogRequest &) override { return QString(); }
-    QString folderName(QWidget *, const QString &, const QString &) override { return QString(); }
-    bool runDialog(QDialog &) override { return false; }
-};
 
 double msSince(const QElapsedTimer &timer) { return double(timer.nsecsElapsed()) / 1e6; }
 

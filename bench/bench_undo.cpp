@@ -6,6 +6,7 @@
 //
 //   bench_undo [ENTRIES]   (default 100000 entries, a temp file)
 
+#include "bench_prompts.h"
 #include "catalogue/document.h"
 #include "editor/find_replace_dlg.h"
 #include "editor/rendaro_view.h"
@@ -25,28 +26,6 @@
 #include <vector>
 
 namespace {
-
-// Answers OK; the Find and Replace dialog gets its texts and Replace All.
-class ReplacePrompts : public UserPrompts {
-public:
-    PromptAnswer message(QWidget *, const QString &text, const QString &, PromptIcon, PromptButtons) override
-    {
-        lastMessage = text;
-        return PromptAnswer::Ok;
-    }
-    QString openFileName(QWidget *, const FileDialogRequest &) override { return QString(); }
-    QString saveFileName(QWidget *, const FileDialogRequest &) override { return QString(); }
-    QString folderName(QWidget *, const QString &, const QString &) override { return QString(); }
-    bool runDialog(QDialog &dialog) override
-    {
-        auto &replace = static_cast<CFindReplaceDlg &>(dialog);
-        replace.findEdit()->setText(QStringLiteral(" "));
-        replace.replaceEdit()->setText(QStringLiteral("_"));
-        replace.replaceAllButton()->click();
-        return false;
-    }
-    QString lastMessage;
-};
 
 double timeMs(const std::function<void()> &run)
 {
