@@ -305,6 +305,11 @@ private:
     void onCheckChanged(int row);
     // Marks the row's entry as just changed (CatalogueRows::Mark) and repaints it.
     void markRow(int row, std::uint8_t marks);
+    // Puts a translation (checked by the caller) into an entry of the shown
+    // catalogue as an edit does: the entry, its row, yellow (red when too
+    // long), the counts and the undo record; call it inside a ChangeStep and
+    // beginRowLookup/endRowLookup. False when the catalogue lacks the original.
+    bool putTranslation(const QString &original, const QString &translation);
     void onEditCommitted(int row, int column);
     bool handleKey(QKeyEvent *event, bool isShortcutOverride);
     void setupColumns();

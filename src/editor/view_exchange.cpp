@@ -171,18 +171,8 @@ void CRendaroView::OnImportTranslations()
     if (!plan.changes.empty()) {
         ChangeStep step(*this, tr("Import Translations"));  // one undo step
         beginRowLookup();
-        for (const ImportChange &change : plan.changes) {
-            const EntryState previous =
-                SetEntryTranslation(document, currentCatalogueId, change.original, change.translation, 1);
-            if (!previous.existed)
-                continue;
-            entryChanged(change.original, previous);
-            const int row = rowOfOriginal(change.original);
-            if (row >= 0) {
-                m_grid->SetItemText(row, 1, change.translation);
-                markRow(row, CatalogueRows::TranslationChanged);  // red when too long
-            }
-        }
+        for (const ImportChange &change : plan.changes)
+            putTranslation(change.original, change.translation);
         endRowLookup();
     }
     progress.reset();

@@ -71,6 +71,20 @@ bool CRendaroView::CheckLength(const QString &original, const QString &translati
     return result.ok;
 }
 
+bool CRendaroView::putTranslation(const QString &original, const QString &translation)
+{
+    const EntryState previous = SetEntryTranslation(*theDocument(), currentCatalogueId, original, translation, 1);
+    if (!previous.existed)
+        return false;
+    entryChanged(original, previous);
+    const int row = rowOfOriginal(original);
+    if (row >= 0) {
+        m_grid->SetItemText(row, 1, translation);
+        markRow(row, CatalogueRows::TranslationChanged);  // red when too long
+    }
+    return true;
+}
+
 void CRendaroView::markRow(int row, std::uint8_t marks)
 {
     const quint32 key = m_grid->GetRowKey(row);

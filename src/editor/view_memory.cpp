@@ -301,18 +301,9 @@ void CRendaroView::OnPreTranslate()
     }
     {
         ChangeStep step(*this, tr("Pre-translate"));
-        CRendaroDoc &document = *theDocument();
         beginRowLookup();
-        for (const PreTranslationFill &fill : plan.fills) {
-            const EntryState previous =
-                SetEntryTranslation(document, currentCatalogueId, fill.original, fill.translation, 1);
-            entryChanged(fill.original, previous);
-            const int row = rowOfOriginal(fill.original);
-            if (row >= 0) {
-                m_grid->SetItemText(row, 1, fill.translation);
-                markRow(row, CatalogueRows::TranslationChanged);  // red when too long
-            }
-        }
+        for (const PreTranslationFill &fill : plan.fills)
+            putTranslation(fill.original, fill.translation);
         endRowLookup();
     }
     QString summary = PreTranslationSummary(plan);

@@ -1,5 +1,7 @@
 #include "memory/lookup_many.h"
 
+#include "memory/run_on_threads.h"
+
 #include <algorithm>
 #include <atomic>
 #include <thread>
@@ -32,11 +34,6 @@ std::vector<std::vector<TmSuggestion>> LookupMany(const TranslationMemory &memor
         threads = std::clamp(int(std::thread::hardware_concurrency()), 1, 4);
     if (count < kWorthThreads || minScore >= 100)
         threads = 1;  // exact lookups cost less than starting a thread
-    std::vector<std::thread> helpers;
-    for (int t = 1; t < threads; ++t)
-        helpers.emplace_back(work);
-    work();
-    for (std::thread &helper : helpers)
-        helper.join();
+    RunOnThreads(threads, work);
     return results;
 }

@@ -1,5 +1,7 @@
 #include "memory/memory_loader.h"
 
+#include "memory/run_on_threads.h"
+
 #include "catalogue/document.h"
 #include "catalogue/folder_listing.h"
 
@@ -78,12 +80,7 @@ MemoryBuildResult BuildTranslationMemory(const QStringList &paths, const MemoryB
     int threads = options.threads > 0 ? options.threads : int(std::thread::hardware_concurrency());
     threads = std::clamp(threads, 1, 4);
     threads = std::min(threads, std::max(total, 1));
-    std::vector<std::thread> helpers;
-    for (int t = 1; t < threads; ++t)
-        helpers.emplace_back(work);
-    work();
-    for (std::thread &helper : helpers)
-        helper.join();
+    RunOnThreads(threads, work);
     if (cancelled())
         return result;
 
