@@ -1,5 +1,7 @@
 #include "catalogue/entry_table.h"
 
+#include "catalogue/text_order.h"
+
 #include <algorithm>
 #include <cstring>
 #include <new>
@@ -26,20 +28,6 @@ bool OriginalLess(QStringView a, QStringView b) noexcept
     return a.size() < b.size();
 }
 
-namespace {
-
-// The first four code units of text from `from` on, packed so that comparing
-// two packs as numbers compares those code units in order (a missing unit
-// counts as 0). Equal packs say nothing; different packs order the texts.
-std::uint64_t packedUnits(QStringView text, qsizetype from)
-{
-    std::uint64_t pack = 0;
-    for (qsizetype i = from; i < from + 4; ++i)
-        pack = (pack << 16) | (i < text.size() ? text[i].unicode() : 0u);
-    return pack;
-}
-
-} // namespace
 
 std::uint32_t HashOriginal(QStringView text)
 {
@@ -270,28 +258,11 @@ std::vector<std::uint32_t>::iterator EntryTable::lowerBound(const QString &origi
 void EntryTable::ensureOrder() const
 {
     if (!m_orderValid) {
-        // Sort by the first eight code units held in the sort records, and
-        // only compare whole texts where those are equal: most comparisons
-        // then stay within the records instead of reaching into the texts.
-        struct Record {
-            std::uint64_t high, low;
-            std::uint32_t number;
-        };
-        std::vector<Record> records(m_count);
-        for (size_t number = 0; number < m_count; ++number) {
-            const QString &text = chunkEntry(number).original;
-            records[number] = {packedUnits(text, 0), packedUnits(text, 4), std::uint32_t(number)};
-        }
-        std::sort(records.begin(), records.end(), [this](const Record &a, const Record &b) {
-            if (a.high != b.high)
-                return a.high < b.high;
-            if (a.low != b.low)
-                return a.low < b.low;
-            return OriginalLess(chunkEntry(a.number).original, chunkEntry(b.number).original);
-        });
-        m_order.resize(m_count);
-        for (size_t i = 0; i < m_count; ++i)
-            m_order[i] = records[i].number;
+        std::vector<QStringView> originals;
+        originals.reserve(m_count);
+        for (size_t number = 0; number < m_count; ++number)
+            originals.emplace_back(chunkEntry(number).original);
+        m_order = TextOrder(originals);
         m_positions.clear();
         m_orderValid = true;
     }

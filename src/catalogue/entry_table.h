@@ -121,6 +121,12 @@ public:
     // The entry at this place in original order (0 <= position < size()).
     StringEntry &entryAt(size_t position);
     const StringEntry &entryAt(size_t position) const;
+    // The number (see byNumber) of the entry at this place in original order.
+    size_t numberAt(size_t position) const
+    {
+        ensureOrder();
+        return m_order[position];
+    }
     // The place of an original in the order, or -1.
     qsizetype positionOf(QStringView original) const;
     // Whether the order is built (ordered visits cost no sort).

@@ -4,6 +4,7 @@
 #include "catalogue/file_text.h"
 #include "catalogue/xml_parser.h"
 #include "catalogue/xml_tree.h"
+#include "catalogue/text_order.h"
 #include "catalogue/xml_escape.h"
 #include "catalogue/xml_writer.h"
 
@@ -369,27 +370,42 @@ void CRendaroDoc::ApplyEntriesToTree(XmlElement *element, const CXMLStruct &cata
 void CRendaroDoc::AppendMissingEntries(CXMLStruct &catalogue, const WrittenSet &written, bool onlyUntranslated)
 {
     // Usually every entry was found in the tree; the few that were not are
-    // appended in original order without sorting the whole table.
+    // appended in original order. Only they are put in order, unless they
+    // are most of the table and its order is built already.
+    auto isMissing = [&](size_t number, const StringEntry &entry) {
+        return !written[number] && (!onlyUntranslated || (entry.translation == entry.original && entry.translatable));
+    };
     std::vector<const StringEntry *> missing;
     for (size_t number = 0; number < catalogue.entries.size(); ++number) {
-        if (written[number])
-            continue;
         const StringEntry &entry = catalogue.entries.byNumber(number);
-        if (onlyUntranslated && (entry.translation != entry.original || !entry.translatable))
-            continue;
-        missing.push_back(&entry);
+        if (isMissing(number, entry))
+            missing.push_back(&entry);
     }
-    std::sort(missing.begin(), missing.end(),
-              [](const StringEntry *a, const StringEntry *b) { return OriginalLess(a->original, b->original); });
-    XmlElement *root = catalogue.tree->root;
-    const XmlName elementName = xml_document_name(catalogue.tree.get(), QStringLiteral("L"));
+    if (catalogue.entries.isOrdered() && missing.size() > catalogue.entries.size() / 4) {
+        missing.clear();
+        for (size_t position = 0; position < catalogue.entries.size(); ++position) {
+            const size_t number = catalogue.entries.numberAt(position);
+            const StringEntry &entry = catalogue.entries.byNumber(number);
+            if (isMissing(number, entry))
+                missing.push_back(&entry);
+        }
+    } else {
+        SortByText(missing, [](const StringEntry *entry) { return QStringView(entry->original); });
+    }
+    XmlDocument *tree = catalogue.tree.get();
+    XmlElement *root = tree->root;
+    const XmlName elementName = xml_document_name(tree, QStringLiteral("L"));
+    const XmlName from = xml_document_name(tree, kFrom), to = xml_document_name(tree, kTo),
+                  key = xml_document_name(tree, kKey), isTrans = xml_document_name(tree, kIsTrans);
     for (const StringEntry *entry : missing) {
+        // A new element holds no attribute yet: they are appended without
+        // looking for one of the same name.
         XmlElement *element = xml_element_add_named_child(root, elementName);
-        xml_element_set_attribute_catalogue_text(element, kFrom, entry->original);
-        xml_element_set_attribute_catalogue_text(element, kTo, entry->translation);
+        xml_element_append_attribute_catalogue_text(element, from, entry->original);
+        xml_element_append_attribute_catalogue_text(element, to, entry->translation);
         if (!entry->keys.isEmpty())
-            xml_element_set_attribute_text(element, kKey, entry->keys.first());
+            xml_element_append_attribute_text(element, key, entry->keys.first());
         if (!entry->translatable)
-            xml_element_set_attribute_text(element, kIsTrans, kFalse);
+            xml_element_append_attribute_text(element, isTrans, kFalse);
     }
 }

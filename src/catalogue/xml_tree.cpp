@@ -303,6 +303,11 @@ XmlAttribute *xml_element_append_attribute_text(XmlElement *element, XmlName nam
     return element ? appendAttribute(element, name, value, XmlPlainValue) : nullptr;
 }
 
+XmlAttribute *xml_element_append_attribute_catalogue_text(XmlElement *element, XmlName name, const QString &value)
+{
+    return element ? appendAttribute(element, name, value, XmlCatalogueTextValue) : nullptr;
+}
+
 void xml_element_remove_attribute(XmlElement *element, const QString &name)
 {
     if (!element)

@@ -148,6 +148,9 @@ XmlAttribute *xml_element_set_attribute_catalogue_text(XmlElement *element, cons
 // Appends a plain value without looking for an attribute of the same name;
 // for the parser, whose input cannot repeat a name within one element.
 XmlAttribute *xml_element_append_attribute_text(XmlElement *element, XmlName name, const QString &value);
+// The same for a catalogue text, for writers that build new elements (the
+// name comes from xml_document_name, looked up once).
+XmlAttribute *xml_element_append_attribute_catalogue_text(XmlElement *element, XmlName name, const QString &value);
 void xml_element_remove_attribute(XmlElement *element, const QString &name);
 XmlElement *xml_element_next_child(const XmlElement *element, const XmlElement *previous);
 XmlElement *xml_element_add_child(XmlElement *element, const QString &name);
