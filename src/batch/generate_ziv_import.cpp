@@ -5,6 +5,8 @@
 #include "batch/generate_ziv_handler.h"
 
 #include "batch/path_join.h"
+#include "batch/worker_pool.h"
+#include "catalogue/catalogue_reading.h"
 #include "catalogue/document.h"
 
 #include <utility>
@@ -49,74 +51,109 @@ int CGenerateZIVHandler::RunImport()
     return 0;
 }
 
+namespace {
+
+// Takes the real translations of the translated combined file into a
+// project's catalogue: only for translatable entries, and only real ones (an
+// empty translation, or one equal to its original, never overwrites a
+// project's own). Each original is one entry, so the order does not matter.
+void copyTranslations(const EntryMap &translated, CXMLStruct &catalogue)
+{
+    for (size_t number = 0; number < catalogue.entries.size(); ++number) {
+        StringEntry &entry = catalogue.entries.byNumber(number);
+        if (!entry.translatable)
+            continue;
+        const StringEntry *found = translated.lookup(entry.original);
+        if (found && !found->translation.isEmpty() && found->translation != entry.original
+            && found->translation != entry.translation)
+            entry.translation = found->translation;
+    }
+}
+
+} // namespace
+
 bool CGenerateZIVHandler::ImportLanguage(const QString &language)
 {
+    // Every file of the language is read on the pool's threads; the log and
+    // the results follow the files in project order, as if they were read
+    // one after another here. Nothing is written before "Save All Files",
+    // so a cancelled language stays as it was; then every project file is
+    // saved on the pool (each on its own: one that cannot be written does
+    // not keep the others from being saved) and let go.
     const QString translatedPath =
         JoinPath(m_translatedXmlPath, QStringLiteral("ALL_") + language + QStringLiteral(".xml"));
+    std::vector<QString> paths;
+    for (const int index : std::as_const(m_selectedProjects)) {
+        const QString path = CataloguePath(index, language);
+        if (!path.isEmpty())
+            paths.push_back(path);
+    }
+    ReadCatalogue translated;
+    std::vector<ReadCatalogue> reads(paths.size());
+    std::vector<QString> saveFailures(paths.size());
+    std::vector<char> saved(paths.size(), 0);
+    WorkerPool pool(m_workerThreads);  // after what its jobs use: it goes first
+
+    // The translated combined file is input only: its entries are read
+    // without a tree, and it is never written back.
+    const WorkerPool::Ticket translatedTicket = pool.post([&translated, &translatedPath] {
+        translated = ReadCatalogueFile(translatedPath, CatalogueParts::Entries, -1);
+    });
+    std::vector<WorkerPool::Ticket> tickets;
+    for (size_t i = 0; i < paths.size(); ++i) {
+        tickets.push_back(pool.post([&reads, &paths, i] {
+            reads[i] = ReadCatalogueFile(paths[i], CatalogueParts::TreeAndEntries, -1);
+        }));
+    }
+
     addToLog(QStringLiteral("Load Translated File %1").arg(translatedPath), false);
-    const int translatedId = m_document.LoadCatalogue(translatedPath, false);
-    if (translatedId < 0) {
-        const QString problem = QStringLiteral("Can not read %1 (%2); no translation taken")
-                                    .arg(translatedPath, m_document.lastErrorText());
+    pool.wait(translatedTicket);
+    if (!translated.ok) {
+        const QString problem =
+            QStringLiteral("Can not read %1 (%2); no translation taken").arg(translatedPath, translated.errorText);
         addToLog(problem, false);
         noteProblem(problem);
     }
-    std::vector<int> loaded;  // project catalogues in load order
-    for (const int index : std::as_const(m_selectedProjects)) {
+    std::vector<size_t> loaded;  // project files read, in project order
+    for (size_t i = 0; i < paths.size(); ++i) {
         if (cancelled()) {
             // Nothing of this language has been written yet; it stays as it was.
             addToLog(QStringLiteral("Cancelled"), false);
-            m_document.CloseCatalogue(-1);
             return false;
         }
-        const QString path = CataloguePath(index, language);
-        if (path.isEmpty())
-            continue;
-        addToLog(QStringLiteral("Load File %1").arg(path), false);
-        const int id = m_document.LoadCatalogue(path, false);
-        if (id < 0) {
+        addToLog(QStringLiteral("Load File %1").arg(paths[i]), false);
+        pool.wait(tickets[i]);
+        if (!reads[i].ok) {
             // Never written back: a file that cannot be read is not overwritten.
-            const QString problem = QStringLiteral("Can not read %1 (%2); skipped").arg(path, m_document.lastErrorText());
+            const QString problem = QStringLiteral("Can not read %1 (%2); skipped").arg(paths[i], reads[i].errorText);
             addToLog(problem, false);
             noteProblem(problem);
             continue;
         }
-        loaded.push_back(id);
-        if (translatedId >= 0)
-            copyTranslations(translatedId, id);
+        loaded.push_back(i);
     }
-    addToLog(QStringLiteral("Save All Files"), false);
-    // The translated combined file is input only: it is not written back.
-    // Each project file is saved on its own, so one that cannot be written
-    // does not keep the others from being saved.
-    for (const int id : loaded) {
-        const QString path = m_document.GetCataloguePath(m_document.FindCatalogueIndex(id));
-        if (m_document.SaveCatalogue(id, path, true)) {
-            noteWritten(path);
-        } else {
-            const QString problem = QStringLiteral("Can not save %1").arg(path);
-            addToLog(problem, false);
-            noteProblem(problem);
-        }
-    }
-    m_document.CloseCatalogue(-1);
-    return true;
-}
 
-void CGenerateZIVHandler::copyTranslations(int translatedId, int catalogueId)
-{
-    // A translation is taken only for a translatable entry, and only a real
-    // one: an empty translation, or one equal to its original (an
-    // untranslated combined entry), never overwrites a project's own.
-    std::vector<std::pair<QString, QString>> changes;
-    const CXMLStruct *catalogue = m_document.findCatalogue(catalogueId);
-    for (const auto &[original, entry] : catalogue->entries) {
-        if (!entry.translatable)
-            continue;
-        const QString translation = m_document.GetTranslation(translatedId, original);
-        if (!translation.isEmpty() && translation != original && translation != entry.translation)
-            changes.emplace_back(original, translation);
+    addToLog(QStringLiteral("Save All Files"), false);
+    tickets.clear();
+    for (const size_t i : loaded) {
+        tickets.push_back(pool.post([&, i] {
+            CXMLStruct &catalogue = reads[i].catalogue;
+            if (translated.ok)
+                copyTranslations(translated.catalogue.entries, catalogue);
+            saved[i] = CRendaroDoc::WriteCatalogueFile(catalogue, paths[i], true, &saveFailures[i]);
+            reads[i] = ReadCatalogue();  // let go on this thread
+        }));
     }
-    for (const auto &[original, translation] : changes)
-        m_document.SetTranslation(catalogueId, original, translation, 1);
+    for (size_t k = 0; k < loaded.size(); ++k) {
+        pool.wait(tickets[k]);
+        const size_t i = loaded[k];
+        if (saved[i]) {
+            noteWritten(paths[i]);
+        } else {
+            const QString problem = QStringLiteral("Can not save %1").arg(paths[i]);
+            addToLog(problem, false);
+            noteProblem(problem);
+        }
+    }
+    return true;
 }
