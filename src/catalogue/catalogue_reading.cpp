@@ -177,7 +177,11 @@ private:
             return;
         StringEntry entry;
         entry.original = UnescapeFromFile(texts.from);
-        const QString unescapedTo = UnescapeFromFile(texts.to);
+        // An untranslated `to` that repeats its `from` shares its string
+        // (the parser shares equal values of one element) and unescapes to
+        // the original.
+        const bool toIsFrom = texts.to.isSharedWith(texts.from) && !texts.to.isEmpty();
+        const QString unescapedTo = toIsFrom ? entry.original : UnescapeFromFile(texts.to);
         entry.translation = texts.to.isEmpty() ? entry.original : unescapedTo;
         if (texts.fromAttribute)
             shareWithTree(texts.fromAttribute, texts.from, entry.original);
@@ -188,7 +192,7 @@ private:
         if (!texts.key.isEmpty())
             entry.keys.append(texts.key);
         entry.translatable = texts.translatable;
-        const bool toDiffers = unescapedTo != entry.original;
+        const bool toDiffers = !toIsFrom && unescapedTo != entry.original;
         if (m_items) {
             m_items->push_back({std::move(entry), toDiffers});
             return;
@@ -202,7 +206,8 @@ private:
     // When unescaping made a new string, the element keeps that string in
     // the catalogue-text form instead of its own copy, provided the element
     // then reads and writes exactly as before; a large file then holds each
-    // text once.
+    // text once. Checked so, the text is marked as reading back as itself,
+    // which spares a save working its memory form out again.
     static void shareWithTree(XmlAttribute *attribute, const QString &fileText, const QString &memoryText)
     {
         if (attribute->form() != XmlPlainValue || memoryText.isSharedWith(fileText))
@@ -210,7 +215,7 @@ private:
         if (decodeFileFormValue(EscapeForFile(memoryText)) != fileText)
             return;
         attribute->value = memoryText;
-        attribute->setForm(XmlCatalogueTextValue);
+        attribute->setForm(XmlCatalogueTextAsRead);
     }
 
     // Stores the entry under its original (or lets the stored one win), then,

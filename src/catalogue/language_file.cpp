@@ -143,13 +143,15 @@ bool CRendaroDoc::WriteCatalogueFile(CXMLStruct &catalogue, const QString &path,
 namespace {
 
 // The memory form of an attribute's text, as reading the written file and
-// unescaping it would give it. A text stored by a save as catalogue text is
-// its own memory form unless it holds one of the characters that the file
-// form reads back differently.
+// unescaping it would give it. A text the reader stored as catalogue text is
+// its own memory form; one stored by a save is, unless it holds one of the
+// characters that the file form reads back differently.
 QString memoryFormOf(const XmlAttribute *attribute)
 {
     if (!attribute)
         return QString();
+    if (attribute->form() == XmlCatalogueTextAsRead)
+        return attribute->value;
     if (attribute->form() == XmlCatalogueTextValue) {
         const QString &value = attribute->value;
         const bool plain = std::none_of(value.cbegin(), value.cend(), [](QChar c) {

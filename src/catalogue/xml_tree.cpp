@@ -381,7 +381,8 @@ QString xml_attribute_text(const XmlAttribute *attribute)
         return QString();
     switch (attribute->form()) {
     case XmlFileFormValue: return decodeFileFormValue(attribute->value);
-    case XmlCatalogueTextValue: return decodeFileFormValue(EscapeForFile(attribute->value));
+    case XmlCatalogueTextValue:
+    case XmlCatalogueTextAsRead: return decodeFileFormValue(EscapeForFile(attribute->value));
     default: return attribute->value;
     }
 }

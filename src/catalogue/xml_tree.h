@@ -69,7 +69,16 @@ private:
     std::uintptr_t m_bits = 0;
 };
 
-enum XmlValueForm : unsigned char { XmlPlainValue = 0, XmlFileFormValue = 1, XmlCatalogueTextValue = 2 };
+// XmlCatalogueTextAsRead is catalogue text known to read back as itself
+// (unescaping what reading the written file gives returns the very text):
+// the reader stores entry texts so after checking that; it is written and
+// read as catalogue text.
+enum XmlValueForm : unsigned char {
+    XmlPlainValue = 0,
+    XmlFileFormValue = 1,
+    XmlCatalogueTextValue = 2,
+    XmlCatalogueTextAsRead = 3,
+};
 
 // An element's attributes are a list in document order. The parser puts
 // them one after another in memory, so the link to the next one is a bit in

@@ -63,7 +63,8 @@ private:
             m_out.append("=\"");
             switch (a->form()) {
             case XmlFileFormValue: appendFileFormValue(m_out, a->value); break;
-            case XmlCatalogueTextValue: appendCatalogueText(m_out, a->value); break;
+            case XmlCatalogueTextValue:
+            case XmlCatalogueTextAsRead: appendCatalogueText(m_out, a->value); break;
             default: appendEscapedPlain(m_out, a->value, true); break;
             }
             m_out.push_back('"');
