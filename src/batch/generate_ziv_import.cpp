@@ -53,19 +53,19 @@ int CGenerateZIVHandler::RunImport()
 
 namespace {
 
-// Takes the real translations of the translated combined file into a
-// project's catalogue: only for translatable entries, and only real ones (an
-// empty translation, or one equal to its original, never overwrites a
-// project's own). Each original is one entry, so the order does not matter.
-void copyTranslations(const EntryMap &translated, CXMLStruct &catalogue)
+// Takes the real translations of the translated combined file (read as
+// Translations: only real ones, as its entries hold them) into a project's
+// catalogue, for translatable entries only: an empty translation, or one
+// equal to its original, never overwrites a project's own. Each original is
+// one entry, so the order does not matter.
+void copyTranslations(const EntryMap &translations, CXMLStruct &catalogue)
 {
     for (size_t number = 0; number < catalogue.entries.size(); ++number) {
         StringEntry &entry = catalogue.entries.byNumber(number);
         if (!entry.translatable)
             continue;
-        const StringEntry *found = translated.lookup(entry.original);
-        if (found && !found->translation.isEmpty() && found->translation != entry.original
-            && found->translation != entry.translation)
+        const StringEntry *found = translations.lookup(entry.original);
+        if (found && found->translation != entry.translation)
             entry.translation = found->translation;
     }
 }
@@ -94,10 +94,10 @@ bool CGenerateZIVHandler::ImportLanguage(const QString &language)
     std::vector<char> saved(paths.size(), 0);
     WorkerPool pool(m_workerThreads);  // after what its jobs use: it goes first
 
-    // The translated combined file is input only: its entries are read
-    // without a tree, and it is never written back.
+    // The translated combined file is input only: only its real
+    // translations are read, without a tree, and it is never written back.
     const WorkerPool::Ticket translatedTicket = pool.post([&translated, &translatedPath] {
-        translated = ReadCatalogueFile(translatedPath, CatalogueParts::Entries, -1);
+        translated = ReadCatalogueFile(translatedPath, CatalogueParts::Translations, -1);
     });
     std::vector<WorkerPool::Ticket> tickets;
     for (size_t i = 0; i < paths.size(); ++i) {

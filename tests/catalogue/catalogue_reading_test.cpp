@@ -19,7 +19,9 @@ namespace {
 QByteArray randomFile(QRandomGenerator &random)
 {
     static const char *const originals[] = {"Open", "Open/nfile", "Save &amp; exit", "&lt;none&gt;", "Close", "%s of %d"};
-    static const char *const translations[] = {"", "Open", "\xc3\x96" "ffnen", "Zu", "&quot;x&quot;", "/r/n"};
+    // "Open\\nfile" reads as the original "Open/nfile" does: untranslated.
+    static const char *const translations[] = {"", "Open", "\xc3\x96" "ffnen", "Zu", "&quot;x&quot;", "/r/n",
+                                               "Open\\nfile"};
     QList<QByteArray> lines;
     for (int i = random.bounded(1, 60); i > 0; --i) {
         const int kind = random.bounded(20);
@@ -81,6 +83,29 @@ TEST_F(CatalogueReading, EntriesWithoutTheTreeEqualALoadWithIt)
     }
 }
 
+TEST_F(CatalogueReading, TranslationsHoldTheRealTranslationsOfTheEntries)
+{
+    QRandomGenerator random(7);
+    for (int round = 0; round < 300; ++round) {
+        const QString path = write("file.xml", randomFile(random));
+        const ReadCatalogue entries = ReadCatalogueFile(path, CatalogueParts::Entries, 1);
+        const ReadCatalogue translations = ReadCatalogueFile(path, CatalogueParts::Translations, 1);
+        ASSERT_TRUE(entries.ok && translations.ok);
+        size_t real = 0;
+        for (const auto &[original, entry] : entries.catalogue.entries) {
+            const StringEntry *found = translations.catalogue.entries.lookup(original);
+            if (entry.translation.isEmpty() || entry.translation == original) {
+                EXPECT_FALSE(found) << round << ": " << original.toStdString();
+                continue;
+            }
+            ++real;
+            ASSERT_TRUE(found) << round << ": " << original.toStdString();
+            EXPECT_EQ(found->translation, entry.translation) << round << ": " << original.toStdString();
+        }
+        EXPECT_EQ(translations.catalogue.entries.size(), real) << round;
+    }
+}
+
 TEST_F(CatalogueReading, MergeItemsMergeAsALoadIntoTheMasterDoes)
 {
     QRandomGenerator random(5);
@@ -139,7 +164,8 @@ TEST_F(CatalogueReading, EveryWayOfReadingRefusesTheSameFilesForTheSameReasons)
         CRendaroDoc tree;
         const bool treeOk = tree.LoadCatalogue(path, false) > 0;
         EXPECT_EQ(treeOk, path == files.first()) << path.toStdString();
-        for (const CatalogueParts parts : {CatalogueParts::Entries, CatalogueParts::MergeItems}) {
+        for (const CatalogueParts parts :
+             {CatalogueParts::Entries, CatalogueParts::MergeItems, CatalogueParts::Translations}) {
             const ReadCatalogue read = ReadCatalogueFile(path, parts, 1);
             EXPECT_EQ(read.ok, treeOk) << path.toStdString();
             EXPECT_EQ(read.errorText, tree.lastErrorText()) << path.toStdString();
