@@ -9,6 +9,7 @@
 #include "catalogue/catalogue_reading.h"
 #include "catalogue/document.h"
 
+#include <algorithm>
 #include <utility>
 
 bool CGenerateZIVHandler::StartImport()
@@ -60,13 +61,25 @@ namespace {
 // one entry, so the order does not matter.
 void copyTranslations(const EntryMap &translations, CXMLStruct &catalogue)
 {
-    for (size_t number = 0; number < catalogue.entries.size(); ++number) {
-        StringEntry &entry = catalogue.entries.byNumber(number);
-        if (!entry.translatable)
-            continue;
-        const StringEntry *found = translations.lookup(entry.original);
-        if (found && found->translation != entry.translation)
-            entry.translation = found->translation;
+    // In groups, so that the lookups overlap their memory reads.
+    constexpr size_t kGroup = 64;
+    EntryMap &entries = catalogue.entries;
+    for (size_t first = 0; first < entries.size(); first += kGroup) {
+        const size_t n = std::min(kGroup, entries.size() - first);
+        QStringView originals[kGroup];
+        const StringEntry *found[kGroup];
+        for (size_t i = 0; i < n; ++i)
+            originals[i] = entries.byNumber(first + i).original;
+        translations.lookupMany(originals, n, found);
+        for (size_t i = 0; i < n; ++i) {
+            if (found[i])
+                __builtin_prefetch(found[i]->translation.constData());
+        }
+        for (size_t i = 0; i < n; ++i) {
+            StringEntry &entry = entries.byNumber(first + i);
+            if (entry.translatable && found[i] && found[i]->translation != entry.translation)
+                entry.translation = found[i]->translation;
+        }
     }
 }
 

@@ -32,7 +32,7 @@ bool replacesStored(const StringEntry &stored, bool toDiffers)
 // identity instead of by text.
 struct LanguageNames {
     const XmlDocument *document = nullptr;
-    XmlName from, to, key, isTrans, allowLength, codeType;
+    XmlName language, from, to, key, isTrans, allowLength, codeType;
 
     void resolve(const XmlDocument *forDocument)
     {
@@ -40,6 +40,7 @@ struct LanguageNames {
             return;
         document = forDocument;
         auto *mutableDocument = const_cast<XmlDocument *>(forDocument);
+        language = xml_document_name(mutableDocument, kLanguage);
         from = xml_document_name(mutableDocument, QStringLiteral("from"));
         to = xml_document_name(mutableDocument, QStringLiteral("to"));
         key = xml_document_name(mutableDocument, QStringLiteral("key"));
@@ -94,7 +95,7 @@ public:
     void read(XmlElement *element)
     {
         m_names.resolve(element->document());
-        if (element->name == kLanguage) {
+        if (same(element->name, m_names.language)) {
             float ratio = 2.0f;
             int type = CodeTypeCpp;
             for (const XmlAttribute *a = element->attributes.first; a; a = xml_element_next_attribute(element, a)) {
@@ -241,7 +242,7 @@ private:
     {
         if (attribute->form() != XmlPlainValue || memoryText.isSharedWith(fileText))
             return;
-        if (decodeFileFormValue(EscapeForFile(memoryText)) != fileText)
+        if (!UnescapedTextWritesBack(fileText))  // memoryText is UnescapeFromFile(fileText)
             return;
         attribute->value = memoryText;
         attribute->setForm(XmlCatalogueTextAsRead);

@@ -290,6 +290,49 @@ const StringEntry *EntryTable::lookup(QStringView original) const
     return const_cast<EntryTable *>(this)->lookup(original);
 }
 
+void EntryTable::lookupMany(const QStringView *originals, size_t count, const StringEntry **found) const
+{
+    if (m_index.empty()) {
+        std::fill(found, found + count, nullptr);
+        return;
+    }
+    // In groups: hash every original and prefetch its home slot; take the
+    // first slot of the same hash as the candidate and prefetch its entry;
+    // prefetch the entry's text; then compare. A candidate whose text
+    // differs (two texts of one hash) is settled by the plain lookup.
+    constexpr size_t kGroup = 16;
+    const size_t mask = m_index.size() - 1;
+    for (size_t first = 0; first < count; first += kGroup) {
+        const size_t n = std::min(kGroup, count - first);
+        std::uint32_t hashes[kGroup];
+        for (size_t i = 0; i < n; ++i) {
+            hashes[i] = HashOriginal(originals[first + i]);
+            __builtin_prefetch(&m_index[hashes[i] & mask]);
+        }
+        const StringEntry *candidates[kGroup];
+        for (size_t i = 0; i < n; ++i) {
+            candidates[i] = nullptr;
+            for (size_t at = hashes[i] & mask; m_index[at].number != 0; at = (at + 1) & mask) {
+                if (m_index[at].hash == hashes[i]) {
+                    candidates[i] = &chunkEntry(m_index[at].number - 1);
+                    __builtin_prefetch(candidates[i]);
+                    break;
+                }
+            }
+        }
+        for (size_t i = 0; i < n; ++i) {
+            if (candidates[i])
+                __builtin_prefetch(candidates[i]->original.constData());
+        }
+        for (size_t i = 0; i < n; ++i) {
+            const QStringView original = originals[first + i];
+            found[first + i] = candidates[i] && QStringView(candidates[i]->original) == original ? candidates[i]
+                               : candidates[i]                                                   ? lookup(original)
+                                                                                                 : nullptr;
+        }
+    }
+}
+
 StringEntry &EntryTable::at(const QString &original)
 {
     StringEntry *entry = lookup(original);

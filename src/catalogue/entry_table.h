@@ -110,6 +110,10 @@ public:
     // The number of the entry with this original (see byNumber), or -1.
     qsizetype lookupNumber(QStringView original) const;
     const StringEntry *lookup(QStringView original) const;
+    // found[i] = lookup(originals[i]) for count originals, with the memory
+    // reads of several lookups overlapping (a table larger than the
+    // processor's caches costs several misses per lookup otherwise).
+    void lookupMany(const QStringView *originals, size_t count, const StringEntry **found) const;
     bool contains(const QString &original) const { return lookup(original) != nullptr; }
     size_t count(const QString &original) const { return contains(original) ? 1 : 0; }
     // The entry with this original; throws std::out_of_range when absent.

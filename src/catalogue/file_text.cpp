@@ -138,6 +138,32 @@ QString UnescapeFromFile(const QString &text)
     return out;
 }
 
+bool UnescapedTextWritesBack(QStringView text)
+{
+    // Unescaping turns the slash forms of line breaks into backslash escapes
+    // and the four entities into characters; escaping turns every backslash
+    // escape and raw line break into a slash form and keeps the characters
+    // (as entities that read back as them). So the spelled-out entities, a
+    // backslash escape or a line break of the text itself come back
+    // different, and nothing else does.
+    static constexpr QStringView kEntities[] = {u"&lt;", u"&gt;", u"&quot;", u"&amp;"};
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
+        if (c == u'\r' || c == u'\n')
+            return false;
+        if (c == u'\\' && i + 1 < text.size() && (text[i + 1] == u'n' || text[i + 1] == u'r'))
+            return false;
+        if (c == u'&') {
+            const QStringView rest = text.mid(i);
+            for (const QStringView entity : kEntities) {
+                if (rest.startsWith(entity))
+                    return false;
+            }
+        }
+    }
+    return true;
+}
+
 float ParseLengthRatio(const QString &text)
 {
     // Locale-independent, unlike strtod: a ratio must not depend on the

@@ -43,6 +43,27 @@ TEST(CatalogueText, WritesAsTheFileFormOfItsEscapedText)
     }
 }
 
+TEST(CatalogueText, UnescapedTextsWriteBackExactlyWhenTheShortTestSaysSo)
+{
+    // The pieces the forms are made of, and characters around them.
+    const QList<QString> pieces = {QStringLiteral("/"),    QStringLiteral("n"),     QStringLiteral("r"),
+                                   QStringLiteral("\\"), QStringLiteral("&"),     QStringLiteral("lt;"),
+                                   QStringLiteral("gt;"),  QStringLiteral("quot;"), QStringLiteral("amp;"),
+                                   QStringLiteral("apos;"), QStringLiteral("#10;"), QStringLiteral("\r"),
+                                   QStringLiteral("\n"),  QStringLiteral("\t"),   QStringLiteral("<"),
+                                   QStringLiteral("\""),  QStringLiteral("x"),     QStringLiteral("\u00e9")};
+    QRandomGenerator random(21);
+    int writesBack = 0;
+    for (int round = 0; round < 100000; ++round) {
+        const QString text = randomText(random, pieces, 7);
+        const bool expected = decodeFileFormValue(EscapeForFile(UnescapeFromFile(text))) == text;
+        ASSERT_EQ(UnescapedTextWritesBack(text), expected) << text.toStdString();
+        writesBack += expected;
+    }
+    EXPECT_GT(writesBack, 10000);  // both answers are well represented
+    EXPECT_LT(writesBack, 90000);
+}
+
 // The UTF-8 that appendUtf8 writes, character by character: controls XML
 // cannot carry dropped, a lone surrogate as U+FFFD, U+FFFE and U+FFFF
 // dropped, everything else as its own UTF-8.
