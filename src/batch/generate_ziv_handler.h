@@ -28,6 +28,7 @@
 #include <vector>
 
 class CRendaroDoc;
+class WorkerPool;
 
 // What the last step did, for callers that report it (the dialog shows only
 // Step 3's log).
@@ -139,6 +140,7 @@ private:
     void addToLog(const QString &line, bool replace);
     int addTexts(int catalogueId, const QStringList &texts);
     void saveEnglishAndApply(const ProjectEntry &project, int catalogueId, const QString &englishPath);
+    bool importLanguage(const QString &language, WorkerPool &pool);
 
     CRendaroDoc &m_document;
     const ProjectTable m_table;

@@ -10,6 +10,8 @@
 #include "catalogue/document.h"
 
 #include <algorithm>
+#include <functional>
+#include <memory>
 #include <utility>
 
 bool CGenerateZIVHandler::StartImport()
@@ -38,13 +40,14 @@ int CGenerateZIVHandler::RunImport()
     startResult();
     m_progress.store(0, std::memory_order_release);
     m_document.CloseCatalogue(-1);
+    WorkerPool pool(m_workerThreads);  // one for every language: its threads go on from one to the next
     for (const QString &language : std::as_const(m_selectedLanguages)) {
         if (cancelled()) {
             addToLog(QStringLiteral("Cancelled"), false);
             break;
         }
         addToLog(QStringLiteral("Start processing %1").arg(language), true);
-        if (!ImportLanguage(language))
+        if (!importLanguage(language, pool))
             break;
         m_progress.fetch_add(1, std::memory_order_acq_rel);
     }
@@ -83,9 +86,46 @@ void copyTranslations(const EntryMap &translations, CXMLStruct &catalogue)
     }
 }
 
+// The jobs of one language: when it goes, the jobs not started yet are
+// dropped and the running ones waited for, since they use what the language
+// holds (declare it after that).
+class LanguageJobs {
+public:
+    explicit LanguageJobs(WorkerPool &pool) : m_pool(pool) {}
+    LanguageJobs(const LanguageJobs &) = delete;
+    LanguageJobs &operator=(const LanguageJobs &) = delete;
+    ~LanguageJobs()
+    {
+        m_pool.dropPending();
+        for (const WorkerPool::Ticket ticket : m_tickets) {
+            try {
+                m_pool.wait(ticket);
+            } catch (...) {
+                // what a job threw has been passed on where its result was needed
+            }
+        }
+    }
+    WorkerPool::Ticket post(std::function<void()> job)
+    {
+        m_tickets.push_back(m_pool.post(std::move(job)));
+        return m_tickets.back();
+    }
+    void wait(WorkerPool::Ticket ticket) { m_pool.wait(ticket); }
+
+private:
+    WorkerPool &m_pool;
+    std::vector<WorkerPool::Ticket> m_tickets;
+};
+
 } // namespace
 
 bool CGenerateZIVHandler::ImportLanguage(const QString &language)
+{
+    WorkerPool pool(m_workerThreads);
+    return importLanguage(language, pool);
+}
+
+bool CGenerateZIVHandler::importLanguage(const QString &language, WorkerPool &pool)
 {
     // Every file of the language is read on the pool's threads; the log and
     // the results follow the files in project order, as if they were read
@@ -101,29 +141,31 @@ bool CGenerateZIVHandler::ImportLanguage(const QString &language)
         if (!path.isEmpty())
             paths.push_back(path);
     }
-    ReadCatalogue translated;
+    // The translated combined file is held by the save jobs that use it:
+    // the last one lets it go, on its thread.
+    auto translated = std::make_shared<ReadCatalogue>();
     std::vector<ReadCatalogue> reads(paths.size());
     std::vector<QString> saveFailures(paths.size());
     std::vector<char> saved(paths.size(), 0);
-    WorkerPool pool(m_workerThreads);  // after what its jobs use: it goes first
+    LanguageJobs jobs(pool);  // after what its jobs use: it goes first
 
     // The translated combined file is input only: only its real
     // translations are read, without a tree, and it is never written back.
-    const WorkerPool::Ticket translatedTicket = pool.post([&translated, &translatedPath] {
-        translated = ReadCatalogueFile(translatedPath, CatalogueParts::Translations, -1);
+    const WorkerPool::Ticket translatedTicket = jobs.post([translated, &translatedPath] {
+        *translated = ReadCatalogueFile(translatedPath, CatalogueParts::Translations, -1);
     });
     std::vector<WorkerPool::Ticket> tickets;
     for (size_t i = 0; i < paths.size(); ++i) {
-        tickets.push_back(pool.post([&reads, &paths, i] {
+        tickets.push_back(jobs.post([&reads, &paths, i] {
             reads[i] = ReadCatalogueFile(paths[i], CatalogueParts::TreeAndEntries, -1);
         }));
     }
 
     addToLog(QStringLiteral("Load Translated File %1").arg(translatedPath), false);
-    pool.wait(translatedTicket);
-    if (!translated.ok) {
+    jobs.wait(translatedTicket);
+    if (!translated->ok) {
         const QString problem =
-            QStringLiteral("Can not read %1 (%2); no translation taken").arg(translatedPath, translated.errorText);
+            QStringLiteral("Can not read %1 (%2); no translation taken").arg(translatedPath, translated->errorText);
         addToLog(problem, false);
         noteProblem(problem);
     }
@@ -135,7 +177,7 @@ bool CGenerateZIVHandler::ImportLanguage(const QString &language)
             return false;
         }
         addToLog(QStringLiteral("Load File %1").arg(paths[i]), false);
-        pool.wait(tickets[i]);
+        jobs.wait(tickets[i]);
         if (!reads[i].ok) {
             // Never written back: a file that cannot be read is not overwritten.
             const QString problem = QStringLiteral("Can not read %1 (%2); skipped").arg(paths[i], reads[i].errorText);
@@ -149,16 +191,17 @@ bool CGenerateZIVHandler::ImportLanguage(const QString &language)
     addToLog(QStringLiteral("Save All Files"), false);
     tickets.clear();
     for (const size_t i : loaded) {
-        tickets.push_back(pool.post([&, i] {
+        tickets.push_back(jobs.post([&reads, &paths, &saved, &saveFailures, i, translated] {
             CXMLStruct &catalogue = reads[i].catalogue;
-            if (translated.ok)
-                copyTranslations(translated.catalogue.entries, catalogue);
+            if (translated->ok)
+                copyTranslations(translated->catalogue.entries, catalogue);
             saved[i] = CRendaroDoc::WriteCatalogueFile(catalogue, paths[i], true, &saveFailures[i]);
             reads[i] = ReadCatalogue();  // let go on this thread
         }));
     }
+    translated.reset();
     for (size_t k = 0; k < loaded.size(); ++k) {
-        pool.wait(tickets[k]);
+        jobs.wait(tickets[k]);
         const size_t i = loaded[k];
         if (saved[i]) {
             noteWritten(paths[i]);

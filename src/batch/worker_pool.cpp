@@ -74,6 +74,15 @@ void WorkerPool::work()
     }
 }
 
+void WorkerPool::dropPending()
+{
+    std::lock_guard lock(m_mutex);
+    for (const Job &job : m_queue)
+        m_done[job.ticket] = 1;
+    m_queue.clear();
+    m_finished.notify_all();
+}
+
 void WorkerPool::wait(Ticket ticket)
 {
     std::unique_lock lock(m_mutex);

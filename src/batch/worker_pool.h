@@ -38,8 +38,10 @@ public:
     static int boundedThreadCount(int threads);
 
     Ticket post(std::function<void()> job);
-    // Returns once the job has run; rethrows what it threw.
+    // Returns once the job has run (or was dropped); rethrows what it threw.
     void wait(Ticket ticket);
+    // Drops the jobs not started yet: they count as done without running.
+    void dropPending();
 
 private:
     struct Job {

@@ -265,6 +265,12 @@ TEST(WorkerPool, OneThreadRunsJobsOnTheCallerInOrderWhenWaitedFor)
     EXPECT_EQ(ran, std::vector<int>({0, 1, 2, 3}));
     for (const std::thread::id &id : threads)
         EXPECT_EQ(id, std::this_thread::get_id());
+
+    // Jobs dropped before they start never run, and waiting for them returns.
+    const WorkerPool::Ticket dropped = pool.post([&] { ran.push_back(99); });
+    pool.dropPending();
+    pool.wait(dropped);
+    EXPECT_EQ(ran.size(), 4u);
 }
 
 TEST(WorkerPool, ThreadsRunEveryJobAndPassOnWhatItThrew)
