@@ -208,9 +208,16 @@ int xml_parser_parse_stream(XmlTreeParser *p, QIODevice &stream)
     if (!p)
         return 0;
     p->errorText.clear();
-    std::vector<char> buffer(kXmlChunkSize);
     for (;;) {
-        const qint64 got = stream.read(buffer.data(), kXmlChunkSize);
+        // Read straight into expat's own buffer (what XML_Parse would copy
+        // the bytes into), sparing a buffer and a copy of every file.
+        char *buffer = static_cast<char *>(XML_GetBuffer(p->parser, int(kXmlChunkSize)));
+        if (!buffer) {
+            p->errorText = QString::fromUtf8(XML_ErrorString(XML_GetErrorCode(p->parser)));
+            xml_set_error(XmlErrorMemory);
+            return 0;
+        }
+        const qint64 got = stream.read(buffer, kXmlChunkSize);
         if (got < 0) {
             p->errorText = stream.errorString();
             xml_set_error(XmlErrorFile);
@@ -219,7 +226,7 @@ int xml_parser_parse_stream(XmlTreeParser *p, QIODevice &stream)
         // A pipe may deliver less than asked before its end; only a read
         // that gives nothing ends it. A file ends where it says it does.
         const bool final = got == 0 || (!stream.isSequential() && stream.atEnd());
-        if (XML_Parse(p->parser, buffer.data(), int(got), final) == XML_STATUS_ERROR) {
+        if (XML_ParseBuffer(p->parser, int(got), final) == XML_STATUS_ERROR) {
             if (p->errorText.isEmpty()) {
                 p->errorText = QStringLiteral("line %1: %2")
                                    .arg(XML_GetCurrentLineNumber(p->parser))
