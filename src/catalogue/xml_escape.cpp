@@ -1,5 +1,7 @@
 #include "catalogue/xml_escape.h"
 
+#include <algorithm>
+
 #ifdef __SSE2__
 #include <emmintrin.h>
 #endif
@@ -107,16 +109,21 @@ qsizetype appendPlainRun(std::string &out, QStringView value, qsizetype i)
 {
     const char16_t *data = reinterpret_cast<const char16_t *>(value.data());
     const qsizetype n = value.size();
-    char buffer[256];
     for (;;) {
+        // The bytes go straight into out, up to 256 units at a time, with
+        // room for three bytes a unit (a copy through a buffer of its own
+        // cost more than the conversion for the short texts of a file).
+        const qsizetype end = std::min<qsizetype>(n, i + 256);
+        const size_t start = out.size();
+        out.resize(start + size_t(end - i) * 3);
+        char *bytes = out.data() + start;
         size_t k = 0;
         bool stopped = false;
-        // Room for eight units of three bytes each.
-        while (i < n && k + 24 <= sizeof buffer) {
+        while (i < end) {
             const char16_t c = data[i];
             if (c < 0x80) {
 #ifdef __SSE2__
-                if (i + 8 <= n) {
+                if (i + 8 <= end) {
                     const __m128i units = _mm_loadu_si128(reinterpret_cast<const __m128i *>(data + i));
                     // Signed compares: units of 0x8000 and above are negative and fail the first test.
                     __m128i plain = _mm_and_si128(_mm_cmpgt_epi16(units, _mm_set1_epi16(0x1F)),
@@ -129,7 +136,7 @@ qsizetype appendPlainRun(std::string &out, QStringView value, qsizetype i)
                                      _mm_cmpeq_epi16(units, _mm_set1_epi16('"'))));
                     plain = _mm_andnot_si128(special, plain);
                     if (_mm_movemask_epi8(plain) == 0xFFFF) {
-                        _mm_storel_epi64(reinterpret_cast<__m128i *>(buffer + k), _mm_packus_epi16(units, units));
+                        _mm_storel_epi64(reinterpret_cast<__m128i *>(bytes + k), _mm_packus_epi16(units, units));
                         k += 8;
                         i += 8;
                         continue;
@@ -140,21 +147,21 @@ qsizetype appendPlainRun(std::string &out, QStringView value, qsizetype i)
                     stopped = true;
                     break;
                 }
-                buffer[k++] = char(c);
+                bytes[k++] = char(c);
             } else if (c < 0x800) {
-                buffer[k++] = char(0xC0 | (c >> 6));
-                buffer[k++] = char(0x80 | (c & 0x3F));
+                bytes[k++] = char(0xC0 | (c >> 6));
+                bytes[k++] = char(0x80 | (c & 0x3F));
             } else if (c < 0xD800 || (c >= 0xE000 && c < 0xFFFE)) {
-                buffer[k++] = char(0xE0 | (c >> 12));
-                buffer[k++] = char(0x80 | ((c >> 6) & 0x3F));
-                buffer[k++] = char(0x80 | (c & 0x3F));
+                bytes[k++] = char(0xE0 | (c >> 12));
+                bytes[k++] = char(0x80 | ((c >> 6) & 0x3F));
+                bytes[k++] = char(0x80 | (c & 0x3F));
             } else {
                 stopped = true;  // a surrogate, U+FFFE or U+FFFF
                 break;
             }
             ++i;
         }
-        out.append(buffer, k);
+        out.resize(start + k);
         if (stopped || i == n)
             return i;
     }
