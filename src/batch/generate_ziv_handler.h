@@ -28,6 +28,7 @@
 #include <vector>
 
 class CRendaroDoc;
+class TranslationLookup;
 class WorkerPool;
 
 // What the last step did, for callers that report it (the dialog shows only
@@ -140,7 +141,7 @@ private:
     void addToLog(const QString &line, bool replace);
     int addTexts(int catalogueId, const QStringList &texts);
     void saveEnglishAndApply(const ProjectEntry &project, int catalogueId, const QString &englishPath);
-    bool importLanguage(const QString &language, WorkerPool &pool);
+    bool importLanguage(const QString &language, WorkerPool &pool, TranslationLookup &translations);
 
     CRendaroDoc &m_document;
     const ProjectTable m_table;

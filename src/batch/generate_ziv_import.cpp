@@ -8,10 +8,10 @@
 #include "batch/worker_pool.h"
 #include "catalogue/catalogue_reading.h"
 #include "catalogue/document.h"
+#include "catalogue/translation_lookup.h"
 
 #include <algorithm>
 #include <functional>
-#include <memory>
 #include <utility>
 
 bool CGenerateZIVHandler::StartImport()
@@ -40,14 +40,17 @@ int CGenerateZIVHandler::RunImport()
     startResult();
     m_progress.store(0, std::memory_order_release);
     m_document.CloseCatalogue(-1);
-    WorkerPool pool(m_workerThreads);  // one for every language: its threads go on from one to the next
+    // One pool and one translation lookup for every language: the threads
+    // go on from one language to the next, and the lookup keeps its room.
+    WorkerPool pool(m_workerThreads);
+    TranslationLookup translations;
     for (const QString &language : std::as_const(m_selectedLanguages)) {
         if (cancelled()) {
             addToLog(QStringLiteral("Cancelled"), false);
             break;
         }
         addToLog(QStringLiteral("Start processing %1").arg(language), true);
-        if (!importLanguage(language, pool))
+        if (!importLanguage(language, pool, translations))
             break;
         m_progress.fetch_add(1, std::memory_order_acq_rel);
     }
@@ -57,12 +60,12 @@ int CGenerateZIVHandler::RunImport()
 
 namespace {
 
-// Takes the real translations of the translated combined file (read as
-// Translations: only real ones, as its entries hold them) into a project's
-// catalogue, for translatable entries only: an empty translation, or one
-// equal to its original, never overwrites a project's own. Each original is
-// one entry, so the order does not matter.
-void copyTranslations(const EntryMap &translations, CXMLStruct &catalogue)
+// Takes the real translations of the translated combined file into a
+// project's catalogue, for translatable entries only: an empty translation,
+// or one equal to its original, never overwrites a project's own (the
+// lookup holds none). Each original is one entry, so the order does not
+// matter.
+void copyTranslations(const TranslationLookup &translations, CXMLStruct &catalogue)
 {
     // In groups, so that the lookups overlap their memory reads.
     constexpr size_t kGroup = 64;
@@ -70,18 +73,14 @@ void copyTranslations(const EntryMap &translations, CXMLStruct &catalogue)
     for (size_t first = 0; first < entries.size(); first += kGroup) {
         const size_t n = std::min(kGroup, entries.size() - first);
         QStringView originals[kGroup];
-        const StringEntry *found[kGroup];
+        QStringView found[kGroup];
         for (size_t i = 0; i < n; ++i)
             originals[i] = entries.byNumber(first + i).original;
-        translations.lookupMany(originals, n, found);
-        for (size_t i = 0; i < n; ++i) {
-            if (found[i])
-                __builtin_prefetch(found[i]->translation.constData());
-        }
+        translations.findMany(originals, n, found);
         for (size_t i = 0; i < n; ++i) {
             StringEntry &entry = entries.byNumber(first + i);
-            if (entry.translatable && found[i] && found[i]->translation != entry.translation)
-                entry.translation = found[i]->translation;
+            if (entry.translatable && !found[i].isNull() && found[i] != entry.translation)
+                entry.translation = found[i].toString();
         }
     }
 }
@@ -122,10 +121,11 @@ private:
 bool CGenerateZIVHandler::ImportLanguage(const QString &language)
 {
     WorkerPool pool(m_workerThreads);
-    return importLanguage(language, pool);
+    TranslationLookup translations;
+    return importLanguage(language, pool, translations);
 }
 
-bool CGenerateZIVHandler::importLanguage(const QString &language, WorkerPool &pool)
+bool CGenerateZIVHandler::importLanguage(const QString &language, WorkerPool &pool, TranslationLookup &translations)
 {
     // Every file of the language is read on the pool's threads; the log and
     // the results follow the files in project order, as if they were read
@@ -141,18 +141,19 @@ bool CGenerateZIVHandler::importLanguage(const QString &language, WorkerPool &po
         if (!path.isEmpty())
             paths.push_back(path);
     }
-    // The translated combined file is held by the save jobs that use it:
-    // the last one lets it go, on its thread.
-    auto translated = std::make_shared<ReadCatalogue>();
+    bool translatedRead = false;
+    QString translatedError;
     std::vector<ReadCatalogue> reads(paths.size());
     std::vector<QString> saveFailures(paths.size());
     std::vector<char> saved(paths.size(), 0);
     LanguageJobs jobs(pool);  // after what its jobs use: it goes first
 
     // The translated combined file is input only: only its real
-    // translations are read, without a tree, and it is never written back.
-    const WorkerPool::Ticket translatedTicket = jobs.post([translated, &translatedPath] {
-        *translated = ReadCatalogueFile(translatedPath, CatalogueParts::Translations, -1);
+    // translations are read, into a lookup that the save jobs share (and
+    // that the next language reads its file into), and it is never written
+    // back.
+    const WorkerPool::Ticket translatedTicket = jobs.post([&] {
+        translatedRead = translations.read(translatedPath, &translatedError);
     });
     std::vector<WorkerPool::Ticket> tickets;
     for (size_t i = 0; i < paths.size(); ++i) {
@@ -163,9 +164,9 @@ bool CGenerateZIVHandler::importLanguage(const QString &language, WorkerPool &po
 
     addToLog(QStringLiteral("Load Translated File %1").arg(translatedPath), false);
     jobs.wait(translatedTicket);
-    if (!translated->ok) {
+    if (!translatedRead) {
         const QString problem =
-            QStringLiteral("Can not read %1 (%2); no translation taken").arg(translatedPath, translated->errorText);
+            QStringLiteral("Can not read %1 (%2); no translation taken").arg(translatedPath, translatedError);
         addToLog(problem, false);
         noteProblem(problem);
     }
@@ -191,15 +192,13 @@ bool CGenerateZIVHandler::importLanguage(const QString &language, WorkerPool &po
     addToLog(QStringLiteral("Save All Files"), false);
     tickets.clear();
     for (const size_t i : loaded) {
-        tickets.push_back(jobs.post([&reads, &paths, &saved, &saveFailures, i, translated] {
+        tickets.push_back(jobs.post([&reads, &paths, &saved, &saveFailures, &translations, i] {
             CXMLStruct &catalogue = reads[i].catalogue;
-            if (translated->ok)
-                copyTranslations(translated->catalogue.entries, catalogue);
+            copyTranslations(translations, catalogue);
             saved[i] = CRendaroDoc::WriteCatalogueFile(catalogue, paths[i], true, &saveFailures[i]);
             reads[i] = ReadCatalogue();  // let go on this thread
         }));
     }
-    translated.reset();
     for (size_t k = 0; k < loaded.size(); ++k) {
         jobs.wait(tickets[k]);
         const size_t i = loaded[k];

@@ -79,10 +79,6 @@ public:
     {
         static_cast<EntryReader *>(context)->read(name, attributes);
     }
-    static void translationTag(void *context, const char *name, const char **attributes)
-    {
-        static_cast<EntryReader *>(context)->readTranslation(name, attributes);
-    }
 
     void readTree(XmlElement *element)
     {
@@ -160,31 +156,6 @@ public:
             }
         }
         readEntry(std::move(texts));
-    }
-
-    // A start tag of a Translations read. An entry keeps the first element
-    // whose translation is real: the elements before it are untranslated and
-    // give way to it, and nothing replaces a real translation. So elements
-    // without one are passed over, most without converting any text (no
-    // `to`, an empty one, or the very bytes of `from`).
-    void readTranslation(const char *name, const char **attributes)
-    {
-        if (std::strcmp(name, "Language") == 0)
-            return;
-        const char *from = nullptr, *to = nullptr;
-        for (const char **a = attributes; a[0]; a += 2) {
-            if (std::strcmp(a[0], "from") == 0)
-                from = a[1];
-            else if (std::strcmp(a[0], "to") == 0)
-                to = a[1];
-        }
-        if (!from || !to || !*from || !*to || std::strcmp(from, to) == 0)
-            return;
-        StringEntry entry;
-        entry.original = UnescapeFromFile(xml_text_from_utf8(from));
-        entry.translation = UnescapeFromFile(xml_text_from_utf8(to));
-        if (entry.translation != entry.original)
-            m_catalogue->entries.insertUnordered(std::move(entry));  // an earlier real translation stays
     }
 
 private:
@@ -305,8 +276,6 @@ ReadCatalogue ReadCatalogueFile(const QString &path, CatalogueParts parts, int c
     EntryReader reader(&catalogue, nullptr, nullptr, true);
     if (parts == CatalogueParts::Entries) {
         read.ok = xml_scan_file(path, &read.errorText, &EntryReader::startTag, &reader);
-    } else if (parts == CatalogueParts::Translations) {
-        read.ok = xml_scan_file(path, &read.errorText, &EntryReader::translationTag, &reader);
     } else {
         // Entries are read while the file is parsed, each element while it
         // is fresh in the cache.

@@ -22,12 +22,6 @@ enum class CatalogueParts {
     Entries,
     // Only what a merge into the master catalogue takes from each element.
     MergeItems,
-    // Only the real translations, for looking them up: for every original
-    // whose entry in an Entries read would hold a real translation (neither
-    // empty nor equal to the original), an entry with that translation,
-    // which is the first real one of its elements. No other originals, no
-    // keys, no settings.
-    Translations,
 };
 
 // What merging a file into the master takes from one element: the entry the

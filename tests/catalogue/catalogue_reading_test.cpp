@@ -1,9 +1,10 @@
-// Reading without a tree and reading for a merge give what a load with the
-// tree gives: the same entries, keys and settings, the same master, the same
-// refusals.
+// Reading without a tree, reading for a merge and reading the translations
+// for a lookup give what a load with the tree gives: the same entries, keys
+// and settings, the same master, the same translations, the same refusals.
 
 #include "catalogue/catalogue_reading.h"
 #include "catalogue/document.h"
+#include "catalogue/translation_lookup.h"
 #include "test_support.h"
 
 #include <QRandomGenerator>
@@ -83,27 +84,52 @@ TEST_F(CatalogueReading, EntriesWithoutTheTreeEqualALoadWithIt)
     }
 }
 
-TEST_F(CatalogueReading, TranslationsHoldTheRealTranslationsOfTheEntries)
+TEST_F(CatalogueReading, ATranslationLookupHoldsTheRealTranslationsOfTheEntries)
 {
     QRandomGenerator random(7);
+    TranslationLookup lookup;  // read again and again: each read replaces what it held
     for (int round = 0; round < 300; ++round) {
         const QString path = write("file.xml", randomFile(random));
         const ReadCatalogue entries = ReadCatalogueFile(path, CatalogueParts::Entries, 1);
-        const ReadCatalogue translations = ReadCatalogueFile(path, CatalogueParts::Translations, 1);
-        ASSERT_TRUE(entries.ok && translations.ok);
+        QString error;
+        ASSERT_TRUE(entries.ok && lookup.read(path, &error)) << error.toStdString();
+        std::vector<QStringView> originals;
         size_t real = 0;
         for (const auto &[original, entry] : entries.catalogue.entries) {
-            const StringEntry *found = translations.catalogue.entries.lookup(original);
+            originals.push_back(original);
+            const QStringView found = lookup.find(original);
             if (entry.translation.isEmpty() || entry.translation == original) {
-                EXPECT_FALSE(found) << round << ": " << original.toStdString();
+                EXPECT_TRUE(found.isNull()) << round << ": " << original.toStdString();
                 continue;
             }
             ++real;
-            ASSERT_TRUE(found) << round << ": " << original.toStdString();
-            EXPECT_EQ(found->translation, entry.translation) << round << ": " << original.toStdString();
+            EXPECT_EQ(found, entry.translation) << round << ": " << original.toStdString();
         }
-        EXPECT_EQ(translations.catalogue.entries.size(), real) << round;
+        EXPECT_EQ(lookup.size(), real) << round;
+        // Many at once find what each finds, absent originals included.
+        originals.push_back(u"not in the file");
+        std::vector<QStringView> many(originals.size());
+        lookup.findMany(originals.data(), originals.size(), many.data());
+        for (size_t i = 0; i < originals.size(); ++i)
+            ASSERT_EQ(many[i], lookup.find(originals[i])) << round;
+        EXPECT_TRUE(many.back().isNull());
     }
+}
+
+TEST(TranslationLookup, KeepsTheFirstTranslationOfAnOriginalThroughGrowth)
+{
+    TranslationLookup lookup;
+    for (int i = 0; i < 5000; ++i)
+        EXPECT_TRUE(lookup.add(QStringLiteral("original %1").arg(i), QStringLiteral("first %1").arg(i)));
+    for (int i = 0; i < 5000; i += 7)
+        EXPECT_FALSE(lookup.add(QStringLiteral("original %1").arg(i), QStringLiteral("second")));
+    EXPECT_EQ(lookup.size(), 5000u);
+    for (int i = 0; i < 5000; ++i)
+        ASSERT_EQ(lookup.find(QStringLiteral("original %1").arg(i)), QStringLiteral("first %1").arg(i));
+    EXPECT_TRUE(lookup.find(u"original").isNull());
+    lookup.clear();
+    EXPECT_EQ(lookup.size(), 0u);
+    EXPECT_TRUE(lookup.find(u"original 1").isNull());
 }
 
 TEST_F(CatalogueReading, MergeItemsMergeAsALoadIntoTheMasterDoes)
@@ -164,12 +190,15 @@ TEST_F(CatalogueReading, EveryWayOfReadingRefusesTheSameFilesForTheSameReasons)
         CRendaroDoc tree;
         const bool treeOk = tree.LoadCatalogue(path, false) > 0;
         EXPECT_EQ(treeOk, path == files.first()) << path.toStdString();
-        for (const CatalogueParts parts :
-             {CatalogueParts::Entries, CatalogueParts::MergeItems, CatalogueParts::Translations}) {
+        for (const CatalogueParts parts : {CatalogueParts::Entries, CatalogueParts::MergeItems}) {
             const ReadCatalogue read = ReadCatalogueFile(path, parts, 1);
             EXPECT_EQ(read.ok, treeOk) << path.toStdString();
             EXPECT_EQ(read.errorText, tree.lastErrorText()) << path.toStdString();
         }
+        TranslationLookup lookup;
+        QString error;
+        EXPECT_EQ(lookup.read(path, &error), treeOk) << path.toStdString();
+        EXPECT_EQ(error, tree.lastErrorText()) << path.toStdString();
     }
 }
 
