@@ -8,6 +8,7 @@
 #include <QFileDevice>
 #include <QTemporaryDir>
 
+#include <algorithm>
 #include <cmath>
 #include <sys/stat.h>
 
@@ -145,21 +146,40 @@ CommandDocument::~CommandDocument()
 
 void CommandDocument::leaveToTheSystemAtExit() { g_leaveDocuments = true; }
 
-int loadForCommand(CRendaroDoc &document, const QString &path, CliStreams &io, bool mergeIntoMaster)
+namespace {
+
+// Loads the file (or "-") with load(path of a readable copy); prints "Can
+// not open this file." with the reason and returns -1 when that fails.
+int loadInput(CRendaroDoc &document, const QString &path, CliStreams &io,
+              const std::function<int(const QString &)> &load)
 {
     InputFile input;
     if (!input.open(path, io))
         return -1;
-    const int id = document.LoadCatalogue(input.path(), mergeIntoMaster);
+    const int id = load(input.path());
     if (id < 0) {
         io.err << messageText(MsgCannotOpen) << " (" << displayName(path);
         if (!document.lastErrorText().isEmpty())
             io.err << ": " << document.lastErrorText();
         io.err << ")\n";
-        return -1;
     }
-    document.SelectCatalogue(id);
     return id;
+}
+
+} // namespace
+
+int loadForCommand(CRendaroDoc &document, const QString &path, CliStreams &io, bool mergeIntoMaster)
+{
+    const int id = loadInput(document, path, io,
+                             [&](const QString &file) { return document.LoadCatalogue(file, mergeIntoMaster); });
+    if (id >= 0)
+        document.SelectCatalogue(id);
+    return id;
+}
+
+int loadEntriesForCommand(CRendaroDoc &document, const QString &path, CliStreams &io)
+{
+    return loadInput(document, path, io, [&](const QString &file) { return document.LoadCatalogueEntries(file); });
 }
 
 bool checkOutputTarget(const QString &output, CliStreams &io)
@@ -231,28 +251,39 @@ bool sameFile(const QString &a, const QString &b)
            && x.st_dev == y.st_dev && x.st_ino == y.st_ino;
 }
 
+void appendJsonString(QString &out, QStringView text)
+{
+    out += u'"';
+    // Most texts need no escape at all and go in whole.
+    const auto plainEnd = std::find_if(text.begin(), text.end(), [](QChar c) {
+        return c.unicode() < 0x20 || c == u'"' || c == u'\\';
+    });
+    out += text.first(plainEnd - text.begin());
+    for (auto it = plainEnd; it != text.end(); ++it) {
+        const QChar c = *it;
+        switch (c.unicode()) {
+        case u'"': out += u"\\\""; break;
+        case u'\\': out += u"\\\\"; break;
+        case u'\n': out += u"\\n"; break;
+        case u'\r': out += u"\\r"; break;
+        case u'\t': out += u"\\t"; break;
+        case u'\b': out += u"\\b"; break;
+        case u'\f': out += u"\\f"; break;
+        default:
+            if (c.unicode() < 0x20)
+                out += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
+            else
+                out += c;
+        }
+    }
+    out += u'"';
+}
+
 QString jsonString(const QString &text)
 {
     QString out;
     out.reserve(text.size() + 2);
-    out.append(u'"');
-    for (const QChar c : text) {
-        switch (c.unicode()) {
-        case u'"': out.append(u"\\\""); break;
-        case u'\\': out.append(u"\\\\"); break;
-        case u'\n': out.append(u"\\n"); break;
-        case u'\r': out.append(u"\\r"); break;
-        case u'\t': out.append(u"\\t"); break;
-        case u'\b': out.append(u"\\b"); break;
-        case u'\f': out.append(u"\\f"); break;
-        default:
-            if (c.unicode() < 0x20)
-                out.append(QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0')));
-            else
-                out.append(c);
-        }
-    }
-    out.append(u'"');
+    appendJsonString(out, text);
     return out;
 }
 
