@@ -97,9 +97,31 @@ QString EscapeForFile(const QString &text)
     return out;
 }
 
+namespace {
+
+// File forms and their memory forms; longer patterns first. No memory form
+// is longer than its file form, so unescaping never makes a text longer.
+struct UnescapeForm {
+    QStringView file, memory;
+};
+constexpr UnescapeForm kUnescapeForms[] = {{u"/r/n", u"\\r\\n"}, {u"/n", u"\\n"},  {u"/r", u"\\r"},
+                                           {u"&lt;", u"<"},     {u"&gt;", u">"},   {u"&quot;", u"\""},
+                                           {u"&amp;", u"&"}};
+
+// The form that starts rest (at a '/' or '&'), or null.
+const UnescapeForm *unescapeFormAt(QStringView rest)
+{
+    for (const UnescapeForm &form : kUnescapeForms) {
+        if (rest.startsWith(form.file))
+            return &form;
+    }
+    return nullptr;
+}
+
+} // namespace
+
 QString UnescapeFromFile(const QString &text)
 {
-    auto special = [](QChar c) { return c == u'/' || c == u'&'; };
     const qsizetype first = indexOfEither(text, u'/', u'&');
     if (first == text.size())
         return text;
@@ -108,33 +130,38 @@ QString UnescapeFromFile(const QString &text)
     out.reserve(text.size());
     qsizetype runStart = 0;
     for (qsizetype i = first; i < view.size(); ++i) {
-        if (!special(view[i]))
+        if (view[i] != u'/' && view[i] != u'&')
             continue;
-        // File forms and their memory forms; longer patterns first.
-        static constexpr struct {
-            QStringView file, memory;
-        } kForms[] = {{u"/r/n", u"\\r\\n"}, {u"/n", u"\\n"}, {u"/r", u"\\r"}, {u"&lt;", u"<"},
-                      {u"&gt;", u">"}, {u"&quot;", u"\""}, {u"&amp;", u"&"}};
-        const QStringView rest = view.mid(i);
-        QStringView replacement;
-        qsizetype consumed = 0;
-        for (const auto &form : kForms) {
-            if (rest.startsWith(form.file)) {
-                replacement = form.memory;
-                consumed = form.file.size();
-                break;
-            }
-        }
-        if (consumed == 0)
+        const UnescapeForm *form = unescapeFormAt(view.mid(i));
+        if (!form)
             continue;
         out.append(view.mid(runStart, i - runStart));
-        out.append(replacement);
-        i += consumed - 1;
+        out.append(form->memory);
+        i += form->file.size() - 1;
         runStart = i + 1;
     }
     if (runStart == 0)
         return text;  // nothing replaced: share the text instead of a copy
     out.append(view.mid(runStart));
+    return out;
+}
+
+qsizetype UnescapeFromFileInPlace(char16_t *text, qsizetype size)
+{
+    qsizetype i = indexOfEither(QStringView(text, size), u'/', u'&');
+    qsizetype out = i;  // the memory form is written from here on, never ahead of i
+    while (i < size) {
+        const char16_t c = text[i];
+        const UnescapeForm *form = c == u'/' || c == u'&' ? unescapeFormAt(QStringView(text + i, size - i)) : nullptr;
+        if (!form) {
+            text[out++] = c;
+            ++i;
+            continue;
+        }
+        for (const QChar unit : form->memory)
+            text[out++] = unit.unicode();
+        i += form->file.size();
+    }
     return out;
 }
 

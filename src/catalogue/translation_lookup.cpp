@@ -5,13 +5,26 @@
 #include "catalogue/xml_parser.h"
 
 #include <QFileInfo>
+#include <QStringDecoder>
 #include <algorithm>
 #include <cstring>
 
 namespace {
 
+// What reading one file needs besides the lookup: a decoder of its own (so
+// files can be read on several threads), taking every text as a whole, as
+// QString::fromUtf8 takes it (a byte order mark at its start dropped).
+struct LookupReading {
+    TranslationLookup *lookup;
+    QStringDecoder decoder{QStringDecoder::Utf8, QStringDecoder::Flag::Stateless};
+};
+
+} // namespace
+
 // A start tag of the file: the element's real translation, if it has one.
-void readElement(void *context, const char *name, const char **attributes)
+// The two texts are decoded and unescaped straight into the buffer of texts,
+// so an element makes no string of its own.
+void TranslationLookup::readElement(void *context, const char *name, const char **attributes)
 {
     if (std::strcmp(name, "Language") == 0)
         return;  // the settings element holds no string
@@ -26,13 +39,28 @@ void readElement(void *context, const char *name, const char **attributes)
     // empty one, or the very bytes of `from`: no real translation.
     if (!from || !to || !*from || !*to || std::strcmp(from, to) == 0)
         return;
-    const QString original = UnescapeFromFile(xml_text_from_utf8(from));
-    const QString translation = UnescapeFromFile(xml_text_from_utf8(to));
-    if (translation != original)
-        static_cast<TranslationLookup *>(context)->add(original, translation);
+    auto &reading = *static_cast<LookupReading *>(context);
+    TranslationLookup &lookup = *reading.lookup;
+    std::vector<char16_t> &texts = lookup.m_texts;
+    const size_t start = texts.size();
+    const QByteArrayView fromBytes(from), toBytes(to);
+    texts.resize(start + size_t(fromBytes.size() + toBytes.size()));  // a byte gives at most one unit
+    char16_t *const original = texts.data() + start;
+    qsizetype originalSize =
+        reading.decoder.appendToBuffer(reinterpret_cast<QChar *>(original), fromBytes) - reinterpret_cast<QChar *>(original);
+    originalSize = UnescapeFromFileInPlace(original, originalSize);
+    char16_t *const translation = original + originalSize;
+    qsizetype translationSize = reading.decoder.appendToBuffer(reinterpret_cast<QChar *>(translation), toBytes)
+                                - reinterpret_cast<QChar *>(translation);
+    translationSize = UnescapeFromFileInPlace(translation, translationSize);
+    texts.resize(start + size_t(originalSize + translationSize));
+    // A text can still come out empty (a byte order mark alone).
+    if (originalSize == 0 || translationSize == 0
+        || QStringView(original, originalSize) == QStringView(translation, translationSize))
+        texts.resize(start);  // no real translation after all
+    else
+        lookup.index(start, size_t(originalSize), size_t(translationSize));
 }
-
-} // namespace
 
 bool TranslationLookup::read(const QString &path, QString *errorText)
 {
@@ -43,7 +71,8 @@ bool TranslationLookup::read(const QString &path, QString *errorText)
     m_texts.reserve(size_t(bytes / 2));
     m_records.reserve(size_t(bytes / 100));
     QString reason;
-    if (!xml_scan_file(path, &reason, &readElement, this)) {
+    LookupReading reading{this};
+    if (!xml_scan_file(path, &reason, &TranslationLookup::readElement, &reading)) {
         clear();
         if (errorText)
             *errorText = reason;
@@ -77,20 +106,28 @@ void TranslationLookup::growIndex()
 
 bool TranslationLookup::add(QStringView original, QStringView translation)
 {
-    growIndex();
-    const std::uint32_t hash = HashOriginal(original);
-    const size_t mask = m_index.size() - 1;
-    size_t at = hash & mask;
-    for (; m_index[at].record != 0; at = (at + 1) & mask) {
-        if (m_index[at].hash == hash && originalOf(m_records[m_index[at].record - 1]) == original)
-            return false;
-    }
     const size_t start = m_texts.size();
     m_texts.insert(m_texts.end(), reinterpret_cast<const char16_t *>(original.data()),
                    reinterpret_cast<const char16_t *>(original.data()) + original.size());
     m_texts.insert(m_texts.end(), reinterpret_cast<const char16_t *>(translation.data()),
                    reinterpret_cast<const char16_t *>(translation.data()) + translation.size());
-    m_records.push_back({start, size_t(original.size()), start + size_t(original.size()), size_t(translation.size())});
+    return index(start, size_t(original.size()), size_t(translation.size()));
+}
+
+bool TranslationLookup::index(size_t start, size_t originalSize, size_t translationSize)
+{
+    growIndex();
+    const QStringView original(m_texts.data() + start, qsizetype(originalSize));
+    const std::uint32_t hash = HashOriginal(original);
+    const size_t mask = m_index.size() - 1;
+    size_t at = hash & mask;
+    for (; m_index[at].record != 0; at = (at + 1) & mask) {
+        if (m_index[at].hash == hash && originalOf(m_records[m_index[at].record - 1]) == original) {
+            m_texts.resize(start);
+            return false;
+        }
+    }
+    m_records.push_back({start, originalSize, start + originalSize, translationSize});
     m_index[at] = {hash, std::uint32_t(m_records.size())};
     return true;
 }

@@ -37,6 +37,12 @@ public:
     bool add(QStringView original, QStringView translation);
 
 private:
+    static void readElement(void *context, const char *name, const char **attributes);
+    // Indexes the texts appended to m_texts from start on (the original,
+    // then the translation), or takes them back when the original has a
+    // translation already; false then.
+    bool index(size_t start, size_t originalSize, size_t translationSize);
+
     struct Record {
         size_t original, originalSize, translation, translationSize;  // places in m_texts
     };

@@ -19,10 +19,11 @@ namespace {
 // nested elements and a nested Language element with other settings.
 QByteArray randomFile(QRandomGenerator &random)
 {
-    static const char *const originals[] = {"Open", "Open/nfile", "Save &amp; exit", "&lt;none&gt;", "Close", "%s of %d"};
+    static const char *const originals[] = {"Open",  "Open/nfile", "Save &amp; exit", "&lt;none&gt;",
+                                            "Close", "%s of %d",   "\xef\xbb\xbfOpen", "\xef\xbb\xbf"};
     // "Open\\nfile" reads as the original "Open/nfile" does: untranslated.
     static const char *const translations[] = {"", "Open", "\xc3\x96" "ffnen", "Zu", "&quot;x&quot;", "/r/n",
-                                               "Open\\nfile"};
+                                               "Open\\nfile", "\xef\xbb\xbf"};
     QList<QByteArray> lines;
     for (int i = random.bounded(1, 60); i > 0; --i) {
         const int kind = random.bounded(20);

@@ -51,6 +51,9 @@ TEST(FileText, SinglePassMatchesTheReplacementRulesOnRandomText)
             text += alphabet[random.bounded(int(alphabet.size()))];
         ASSERT_EQ(EscapeForFile(text), escapeByRules(text)) << text.toStdString();
         ASSERT_EQ(UnescapeFromFile(text), unescapeByRules(text)) << text.toStdString();
+        QString inPlace = text;
+        inPlace.resize(UnescapeFromFileInPlace(reinterpret_cast<char16_t *>(inPlace.data()), inPlace.size()));
+        ASSERT_EQ(inPlace, unescapeByRules(text)) << text.toStdString();
     }
 }
 
