@@ -4,6 +4,8 @@
 #include "batch/generate_ziv_handler.h"
 
 #include "batch/path_join.h"
+#include "batch/worker_pool.h"
+#include "catalogue/catalogue_reading.h"
 #include "catalogue/document.h"
 
 #include <QDir>
@@ -20,11 +22,30 @@ bool CGenerateZIVHandler::SaveAllStrings(const QStringList &languages, const std
     for (const QString &language : languages) {
         // The master catalogue collects each distinct original of the files
         // read once (the language-folder rule decides which entry it keeps).
+        // The files are read on the pool's threads, without their trees, and
+        // merged here in project order as they come in; only the files of
+        // one language are held at a time.
         m_document.CloseCatalogue(-1);
+        std::vector<QString> paths;
         for (const int index : projects) {
             const QString path = CataloguePath(index, language);
-            if (!path.isEmpty() && m_document.LoadCatalogue(path, true) < 0 && QFileInfo::exists(path))
-                noteProblem(QStringLiteral("Can not read %1 (%2)").arg(path, m_document.lastErrorText()));
+            if (!path.isEmpty())
+                paths.push_back(path);
+        }
+        std::vector<ReadCatalogue> reads(paths.size());
+        {
+            WorkerPool pool(m_workerThreads);
+            std::vector<WorkerPool::Ticket> tickets;
+            for (size_t i = 0; i < paths.size(); ++i) {
+                tickets.push_back(pool.post([&reads, &paths, i] {
+                    reads[i] = ReadCatalogueFile(paths[i], CatalogueParts::MergeItems, -1);
+                }));
+            }
+            for (size_t i = 0; i < paths.size(); ++i) {
+                pool.wait(tickets[i]);
+                if (!m_document.MergeReadCatalogue(std::move(reads[i])) && QFileInfo::exists(paths[i]))
+                    noteProblem(QStringLiteral("Can not read %1 (%2)").arg(paths[i], m_document.lastErrorText()));
+            }
         }
         const QString combined = JoinPath(outputFolder, QStringLiteral("ALL_") + language + QStringLiteral(".xml"));
         if (m_document.SaveCatalogue(0, combined, true)) {
@@ -34,6 +55,6 @@ bool CGenerateZIVHandler::SaveAllStrings(const QStringList &languages, const std
             allWritten = false;
         }
     }
-    // The catalogues of the last language stay loaded.
+    // The master catalogue of the last language stays loaded.
     return allWritten;
 }

@@ -28,6 +28,8 @@
 #include <vector>
 
 class CRendaroDoc;
+class TranslationLookup;
+class WorkerPool;
 
 // What the last step did, for callers that report it (the dialog shows only
 // Step 3's log).
@@ -52,6 +54,11 @@ public:
     bool SetSelectedProjects(const std::vector<int> &indices) { return setInput(m_selectedProjects, indices); }
     bool SetSelectedLanguages(const QStringList &languages) { return setInput(m_selectedLanguages, languages); }
     bool SetTranslatedXmlPath(const QString &path) { return setInput(m_translatedXmlPath, path); }
+    // The threads that read and write the files of Steps 2 and 3: 0 (the
+    // default) as many as the machine runs at once, 1 none beside the
+    // step's own thread; never more than QThread::idealThreadCount(). The
+    // files and the log come out the same whatever the number.
+    bool SetWorkerThreads(int threads) { return setInput(m_workerThreads, threads); }
     QString branchPath() const { return m_branchPath; }
     QString devicePackPath() const { return m_devicePackPath; }
     const ProjectTable &projectTable() const { return m_table; }
@@ -134,7 +141,7 @@ private:
     void addToLog(const QString &line, bool replace);
     int addTexts(int catalogueId, const QStringList &texts);
     void saveEnglishAndApply(const ProjectEntry &project, int catalogueId, const QString &englishPath);
-    void copyTranslations(int translatedId, int catalogueId);
+    bool importLanguage(const QString &language, WorkerPool &pool, TranslationLookup &translations);
 
     CRendaroDoc &m_document;
     const ProjectTable m_table;
@@ -147,6 +154,7 @@ private:
     std::vector<int> m_selectedProjects;
     QStringList m_selectedLanguages;
     QString m_translatedXmlPath;
+    int m_workerThreads = 0;
     std::atomic<int> m_progress{0};
 
     mutable std::mutex m_mutex;  // guards m_log and m_result

@@ -5,8 +5,13 @@
 #include "batch/generate_ziv_handler.h"
 
 #include "batch/path_join.h"
+#include "batch/worker_pool.h"
+#include "catalogue/catalogue_reading.h"
 #include "catalogue/document.h"
+#include "catalogue/translation_lookup.h"
 
+#include <algorithm>
+#include <functional>
 #include <utility>
 
 bool CGenerateZIVHandler::StartImport()
@@ -35,13 +40,17 @@ int CGenerateZIVHandler::RunImport()
     startResult();
     m_progress.store(0, std::memory_order_release);
     m_document.CloseCatalogue(-1);
+    // One pool and one translation lookup for every language: the threads
+    // go on from one language to the next, and the lookup keeps its room.
+    WorkerPool pool(m_workerThreads);
+    TranslationLookup translations;
     for (const QString &language : std::as_const(m_selectedLanguages)) {
         if (cancelled()) {
             addToLog(QStringLiteral("Cancelled"), false);
             break;
         }
         addToLog(QStringLiteral("Start processing %1").arg(language), true);
-        if (!ImportLanguage(language))
+        if (!importLanguage(language, pool, translations))
             break;
         m_progress.fetch_add(1, std::memory_order_acq_rel);
     }
@@ -49,74 +58,157 @@ int CGenerateZIVHandler::RunImport()
     return 0;
 }
 
+namespace {
+
+// Takes the real translations of the translated combined file into a
+// project's catalogue, for translatable entries only: an empty translation,
+// or one equal to its original, never overwrites a project's own (the
+// lookup holds none). Each original is one entry, so the order does not
+// matter.
+void copyTranslations(const TranslationLookup &translations, CXMLStruct &catalogue)
+{
+    // In groups, so that the lookups overlap their memory reads.
+    constexpr size_t kGroup = 64;
+    EntryMap &entries = catalogue.entries;
+    for (size_t first = 0; first < entries.size(); first += kGroup) {
+        const size_t n = std::min(kGroup, entries.size() - first);
+        QStringView originals[kGroup];
+        QStringView found[kGroup];
+        for (size_t i = 0; i < n; ++i)
+            originals[i] = entries.byNumber(first + i).original;
+        translations.findMany(originals, n, found);
+        for (size_t i = 0; i < n; ++i) {
+            StringEntry &entry = entries.byNumber(first + i);
+            if (entry.translatable && !found[i].isNull() && found[i] != entry.translation)
+                entry.translation = found[i].toString();
+        }
+    }
+}
+
+// The jobs of one language: when it goes, the jobs not started yet are
+// dropped and the running ones waited for, since they use what the language
+// holds (declare it after that).
+class LanguageJobs {
+public:
+    explicit LanguageJobs(WorkerPool &pool) : m_pool(pool) {}
+    LanguageJobs(const LanguageJobs &) = delete;
+    LanguageJobs &operator=(const LanguageJobs &) = delete;
+    ~LanguageJobs()
+    {
+        m_pool.dropPending();
+        for (const WorkerPool::Ticket ticket : m_tickets) {
+            try {
+                m_pool.wait(ticket);
+            } catch (...) {
+                // what a job threw has been passed on where its result was needed
+            }
+        }
+    }
+    WorkerPool::Ticket post(std::function<void()> job)
+    {
+        m_tickets.push_back(m_pool.post(std::move(job)));
+        return m_tickets.back();
+    }
+    void wait(WorkerPool::Ticket ticket) { m_pool.wait(ticket); }
+
+private:
+    WorkerPool &m_pool;
+    std::vector<WorkerPool::Ticket> m_tickets;
+};
+
+} // namespace
+
 bool CGenerateZIVHandler::ImportLanguage(const QString &language)
 {
+    WorkerPool pool(m_workerThreads);
+    TranslationLookup translations;
+    return importLanguage(language, pool, translations);
+}
+
+bool CGenerateZIVHandler::importLanguage(const QString &language, WorkerPool &pool, TranslationLookup &translations)
+{
+    // Every file of the language is read on the pool's threads; the log and
+    // the results follow the files in project order, as if they were read
+    // one after another here. Nothing is written before "Save All Files",
+    // so a cancelled language stays as it was; then every project file is
+    // saved on the pool (each on its own: one that cannot be written does
+    // not keep the others from being saved) and let go.
     const QString translatedPath =
         JoinPath(m_translatedXmlPath, QStringLiteral("ALL_") + language + QStringLiteral(".xml"));
+    std::vector<QString> paths;
+    for (const int index : std::as_const(m_selectedProjects)) {
+        const QString path = CataloguePath(index, language);
+        if (!path.isEmpty())
+            paths.push_back(path);
+    }
+    bool translatedRead = false;
+    QString translatedError;
+    std::vector<ReadCatalogue> reads(paths.size());
+    std::vector<QString> saveFailures(paths.size());
+    std::vector<char> saved(paths.size(), 0);
+    LanguageJobs jobs(pool);  // after what its jobs use: it goes first
+
+    // The translated combined file is input only: only its real
+    // translations are read, into a lookup that the save jobs share (and
+    // that the next language reads its file into), and it is never written
+    // back.
+    const WorkerPool::Ticket translatedTicket = jobs.post([&] {
+        translatedRead = translations.read(translatedPath, &translatedError);
+    });
+    std::vector<WorkerPool::Ticket> tickets;
+    for (size_t i = 0; i < paths.size(); ++i) {
+        tickets.push_back(jobs.post([&reads, &paths, i] {
+            reads[i] = ReadCatalogueFile(paths[i], CatalogueParts::TreeAndEntries, -1);
+        }));
+    }
+
     addToLog(QStringLiteral("Load Translated File %1").arg(translatedPath), false);
-    const int translatedId = m_document.LoadCatalogue(translatedPath, false);
-    if (translatedId < 0) {
-        const QString problem = QStringLiteral("Can not read %1 (%2); no translation taken")
-                                    .arg(translatedPath, m_document.lastErrorText());
+    jobs.wait(translatedTicket);
+    if (!translatedRead) {
+        const QString problem =
+            QStringLiteral("Can not read %1 (%2); no translation taken").arg(translatedPath, translatedError);
         addToLog(problem, false);
         noteProblem(problem);
     }
-    std::vector<int> loaded;  // project catalogues in load order
-    for (const int index : std::as_const(m_selectedProjects)) {
+    std::vector<size_t> loaded;  // project files read, in project order
+    for (size_t i = 0; i < paths.size(); ++i) {
         if (cancelled()) {
             // Nothing of this language has been written yet; it stays as it was.
             addToLog(QStringLiteral("Cancelled"), false);
-            m_document.CloseCatalogue(-1);
             return false;
         }
-        const QString path = CataloguePath(index, language);
-        if (path.isEmpty())
-            continue;
-        addToLog(QStringLiteral("Load File %1").arg(path), false);
-        const int id = m_document.LoadCatalogue(path, false);
-        if (id < 0) {
+        addToLog(QStringLiteral("Load File %1").arg(paths[i]), false);
+        jobs.wait(tickets[i]);
+        if (!reads[i].ok) {
             // Never written back: a file that cannot be read is not overwritten.
-            const QString problem = QStringLiteral("Can not read %1 (%2); skipped").arg(path, m_document.lastErrorText());
+            const QString problem = QStringLiteral("Can not read %1 (%2); skipped").arg(paths[i], reads[i].errorText);
             addToLog(problem, false);
             noteProblem(problem);
             continue;
         }
-        loaded.push_back(id);
-        if (translatedId >= 0)
-            copyTranslations(translatedId, id);
+        loaded.push_back(i);
     }
-    addToLog(QStringLiteral("Save All Files"), false);
-    // The translated combined file is input only: it is not written back.
-    // Each project file is saved on its own, so one that cannot be written
-    // does not keep the others from being saved.
-    for (const int id : loaded) {
-        const QString path = m_document.GetCataloguePath(m_document.FindCatalogueIndex(id));
-        if (m_document.SaveCatalogue(id, path, true)) {
-            noteWritten(path);
-        } else {
-            const QString problem = QStringLiteral("Can not save %1").arg(path);
-            addToLog(problem, false);
-            noteProblem(problem);
-        }
-    }
-    m_document.CloseCatalogue(-1);
-    return true;
-}
 
-void CGenerateZIVHandler::copyTranslations(int translatedId, int catalogueId)
-{
-    // A translation is taken only for a translatable entry, and only a real
-    // one: an empty translation, or one equal to its original (an
-    // untranslated combined entry), never overwrites a project's own.
-    std::vector<std::pair<QString, QString>> changes;
-    const CXMLStruct *catalogue = m_document.findCatalogue(catalogueId);
-    for (const auto &[original, entry] : catalogue->entries) {
-        if (!entry.translatable)
-            continue;
-        const QString translation = m_document.GetTranslation(translatedId, original);
-        if (!translation.isEmpty() && translation != original && translation != entry.translation)
-            changes.emplace_back(original, translation);
+    addToLog(QStringLiteral("Save All Files"), false);
+    tickets.clear();
+    for (const size_t i : loaded) {
+        tickets.push_back(jobs.post([&reads, &paths, &saved, &saveFailures, &translations, i] {
+            CXMLStruct &catalogue = reads[i].catalogue;
+            copyTranslations(translations, catalogue);
+            saved[i] = CRendaroDoc::WriteCatalogueFile(catalogue, paths[i], true, &saveFailures[i]);
+            reads[i] = ReadCatalogue();  // let go on this thread
+        }));
     }
-    for (const auto &[original, translation] : changes)
-        m_document.SetTranslation(catalogueId, original, translation, 1);
+    for (size_t k = 0; k < loaded.size(); ++k) {
+        jobs.wait(tickets[k]);
+        const size_t i = loaded[k];
+        if (saved[i]) {
+            noteWritten(paths[i]);
+        } else {
+            const QString problem = QStringLiteral("Can not save %1").arg(paths[i]);
+            addToLog(problem, false);
+            noteProblem(problem);
+        }
+    }
+    return true;
 }

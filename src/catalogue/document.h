@@ -9,6 +9,7 @@
 #include <vector>
 
 class ProgressReporter;
+struct ReadCatalogue;
 struct XmlElement;
 
 class CRendaroDoc {
@@ -31,7 +32,26 @@ public:
     // --- language files ----------------------------------------------------
     // Failures leave the reason in lastErrorText().
     int LoadCatalogue(const QString &path, bool mergeIntoMaster);
+    // The entries, keys and settings of a file without its element tree,
+    // for commands that only read them (a save would write a fresh tree;
+    // SelectCatalogue parses the file again). Returns the identifier or -1.
+    int LoadCatalogueEntries(const QString &path);
+    // Takes a catalogue read by ReadCatalogueFile (on any thread) under the
+    // next identifier; -1 when the read failed (its reason then becomes
+    // lastErrorText()).
+    int AddReadCatalogue(ReadCatalogue &&read);
+    // Merges the items of a MergeItems read into the master catalogue, as
+    // LoadCatalogue(path, true) merges the file, without keeping the file's
+    // catalogue; false when the read failed (nothing is merged then).
+    bool MergeReadCatalogue(ReadCatalogue &&read);
+    // The identifier the next catalogue added will get.
+    int nextCatalogueId() const { return m_nextCatalogueId; }
     bool SaveCatalogue(int catalogueId, const QString &path, bool keepTree);
+    // SaveCatalogue for a catalogue of no document (or of one that no other
+    // thread uses meanwhile): touches nothing but the catalogue and the file,
+    // so files can be written on several threads. The reason of a failure
+    // goes to *reason.
+    static bool WriteCatalogueFile(CXMLStruct &catalogue, const QString &path, bool keepTree, QString *reason);
     void ReadEntries(int index, XmlElement *element, bool mergeIntoMaster, bool readCodeType);
 
     // --- whole-catalogue operations ----------------------------------------
@@ -82,9 +102,9 @@ private:
     // two differ, the entries of `decide` take the values written. `cursor`
     // (may be null) follows the entry numbers of `decide` through the
     // document to spare lookups.
-    void ApplyEntriesToTree(XmlElement *element, const CXMLStruct &catalogue, EntryMap &decide,
-                            const EntryMap &values, WrittenSet *written, size_t *cursor = nullptr);
-    void AppendMissingEntries(CXMLStruct &catalogue, const WrittenSet &written, bool onlyUntranslated);
+    static void ApplyEntriesToTree(XmlElement *element, const CXMLStruct &catalogue, EntryMap &decide,
+                                   const EntryMap &values, WrittenSet *written, size_t *cursor = nullptr);
+    static void AppendMissingEntries(CXMLStruct &catalogue, const WrittenSet &written, bool onlyUntranslated);
 
     std::vector<CXMLStruct> m_catalogues;
     CatalogueDisposal m_disposal;  // after the catalogues: goes first, waiting for what it frees

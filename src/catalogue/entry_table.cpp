@@ -1,5 +1,7 @@
 #include "catalogue/entry_table.h"
 
+#include "catalogue/text_order.h"
+
 #include <algorithm>
 #include <cstring>
 #include <new>
@@ -26,20 +28,6 @@ bool OriginalLess(QStringView a, QStringView b) noexcept
     return a.size() < b.size();
 }
 
-namespace {
-
-// The first four code units of text from `from` on, packed so that comparing
-// two packs as numbers compares those code units in order (a missing unit
-// counts as 0). Equal packs say nothing; different packs order the texts.
-std::uint64_t packedUnits(QStringView text, qsizetype from)
-{
-    std::uint64_t pack = 0;
-    for (qsizetype i = from; i < from + 4; ++i)
-        pack = (pack << 16) | (i < text.size() ? text[i].unicode() : 0u);
-    return pack;
-}
-
-} // namespace
 
 std::uint32_t HashOriginal(QStringView text)
 {
@@ -270,28 +258,11 @@ std::vector<std::uint32_t>::iterator EntryTable::lowerBound(const QString &origi
 void EntryTable::ensureOrder() const
 {
     if (!m_orderValid) {
-        // Sort by the first eight code units held in the sort records, and
-        // only compare whole texts where those are equal: most comparisons
-        // then stay within the records instead of reaching into the texts.
-        struct Record {
-            std::uint64_t high, low;
-            std::uint32_t number;
-        };
-        std::vector<Record> records(m_count);
-        for (size_t number = 0; number < m_count; ++number) {
-            const QString &text = chunkEntry(number).original;
-            records[number] = {packedUnits(text, 0), packedUnits(text, 4), std::uint32_t(number)};
-        }
-        std::sort(records.begin(), records.end(), [this](const Record &a, const Record &b) {
-            if (a.high != b.high)
-                return a.high < b.high;
-            if (a.low != b.low)
-                return a.low < b.low;
-            return OriginalLess(chunkEntry(a.number).original, chunkEntry(b.number).original);
-        });
-        m_order.resize(m_count);
-        for (size_t i = 0; i < m_count; ++i)
-            m_order[i] = records[i].number;
+        std::vector<QStringView> originals;
+        originals.reserve(m_count);
+        for (size_t number = 0; number < m_count; ++number)
+            originals.emplace_back(chunkEntry(number).original);
+        m_order = TextOrder(originals);
         m_positions.clear();
         m_orderValid = true;
     }
@@ -317,6 +288,49 @@ qsizetype EntryTable::lookupNumber(QStringView original) const
 const StringEntry *EntryTable::lookup(QStringView original) const
 {
     return const_cast<EntryTable *>(this)->lookup(original);
+}
+
+void EntryTable::lookupMany(const QStringView *originals, size_t count, const StringEntry **found) const
+{
+    if (m_index.empty()) {
+        std::fill(found, found + count, nullptr);
+        return;
+    }
+    // In groups: hash every original and prefetch its home slot; take the
+    // first slot of the same hash as the candidate and prefetch its entry;
+    // prefetch the entry's text; then compare. A candidate whose text
+    // differs (two texts of one hash) is settled by the plain lookup.
+    constexpr size_t kGroup = 16;
+    const size_t mask = m_index.size() - 1;
+    for (size_t first = 0; first < count; first += kGroup) {
+        const size_t n = std::min(kGroup, count - first);
+        std::uint32_t hashes[kGroup];
+        for (size_t i = 0; i < n; ++i) {
+            hashes[i] = HashOriginal(originals[first + i]);
+            __builtin_prefetch(&m_index[hashes[i] & mask]);
+        }
+        const StringEntry *candidates[kGroup];
+        for (size_t i = 0; i < n; ++i) {
+            candidates[i] = nullptr;
+            for (size_t at = hashes[i] & mask; m_index[at].number != 0; at = (at + 1) & mask) {
+                if (m_index[at].hash == hashes[i]) {
+                    candidates[i] = &chunkEntry(m_index[at].number - 1);
+                    __builtin_prefetch(candidates[i]);
+                    break;
+                }
+            }
+        }
+        for (size_t i = 0; i < n; ++i) {
+            if (candidates[i])
+                __builtin_prefetch(candidates[i]->original.constData());
+        }
+        for (size_t i = 0; i < n; ++i) {
+            const QStringView original = originals[first + i];
+            found[first + i] = candidates[i] && QStringView(candidates[i]->original) == original ? candidates[i]
+                               : candidates[i]                                                   ? lookup(original)
+                                                                                                 : nullptr;
+        }
+    }
 }
 
 StringEntry &EntryTable::at(const QString &original)
@@ -345,32 +359,16 @@ EntryTable::const_iterator EntryTable::find(const QString &original) const
 
 void EntryTable::sortNumbers(std::vector<std::uint32_t> &numbers) const
 {
-    // As the order is built: on the first eight code units held in the sort
-    // records, whole texts only where those are equal.
-    struct Record {
-        std::uint64_t high, low;
-        std::uint32_t number;
-    };
-    std::vector<Record> records(numbers.size());
-    for (size_t i = 0; i < numbers.size(); ++i) {
-        const QString &text = chunkEntry(numbers[i]).original;
-        records[i] = {packedUnits(text, 0), packedUnits(text, 4), numbers[i]};
-    }
-    std::sort(records.begin(), records.end(), [this](const Record &a, const Record &b) {
-        if (a.high != b.high)
-            return a.high < b.high;
-        if (a.low != b.low)
-            return a.low < b.low;
-        return OriginalLess(chunkEntry(a.number).original, chunkEntry(b.number).original);
-    });
-    for (size_t i = 0; i < numbers.size(); ++i)
-        numbers[i] = records[i].number;
-}
-
-std::uint32_t EntryTable::numberAt(size_t position) const
-{
-    ensureOrder();
-    return m_order[position];
+    std::vector<QStringView> originals;
+    originals.reserve(numbers.size());
+    for (const std::uint32_t number : numbers)
+        originals.emplace_back(chunkEntry(number).original);
+    const std::vector<std::uint32_t> order = TextOrder(originals);
+    std::vector<std::uint32_t> sorted;
+    sorted.reserve(numbers.size());
+    for (const std::uint32_t index : order)
+        sorted.push_back(numbers[index]);
+    numbers = std::move(sorted);
 }
 
 StringEntry &EntryTable::entryAt(size_t position)

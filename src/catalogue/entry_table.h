@@ -110,6 +110,10 @@ public:
     // The number of the entry with this original (see byNumber), or -1.
     qsizetype lookupNumber(QStringView original) const;
     const StringEntry *lookup(QStringView original) const;
+    // found[i] = lookup(originals[i]) for count originals, with the memory
+    // reads of several lookups overlapping (a table larger than the
+    // processor's caches costs several misses per lookup otherwise).
+    void lookupMany(const QStringView *originals, size_t count, const StringEntry **found) const;
     bool contains(const QString &original) const { return lookup(original) != nullptr; }
     size_t count(const QString &original) const { return contains(original) ? 1 : 0; }
     // The entry with this original; throws std::out_of_range when absent.
@@ -122,7 +126,11 @@ public:
     StringEntry &entryAt(size_t position);
     const StringEntry &entryAt(size_t position) const;
     // The number (see byNumber) of the entry at this place in original order.
-    std::uint32_t numberAt(size_t position) const;
+    std::uint32_t numberAt(size_t position) const
+    {
+        ensureOrder();
+        return m_order[position];
+    }
     // Puts these entry numbers in original order without ordering the whole
     // table (a filter's rows of a large unordered table).
     void sortNumbers(std::vector<std::uint32_t> &numbers) const;

@@ -8,12 +8,40 @@
 #include <locale.h>
 #include <string>
 
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
 // Both conversions are single left-to-right passes. They give the same result
 // as applying each replacement rule to the whole text in turn (longer
 // patterns first), because no rule's output can form another rule's input.
 
 namespace {
 bool at(QStringView text, qsizetype i, char16_t c) { return i < text.size() && text[i].unicode() == c; }
+
+// The index of the first unit of text that is a or b, or text.size(). Every
+// text of a file passes through here on loading, and most hold neither, so
+// eight units are compared at a time where the processor allows.
+qsizetype indexOfEither(QStringView text, char16_t a, char16_t b)
+{
+    const char16_t *data = reinterpret_cast<const char16_t *>(text.data());
+    const qsizetype n = text.size();
+    qsizetype i = 0;
+#ifdef __SSE2__
+    const __m128i first = _mm_set1_epi16(short(a)), second = _mm_set1_epi16(short(b));
+    for (; i + 8 <= n; i += 8) {
+        const __m128i units = _mm_loadu_si128(reinterpret_cast<const __m128i *>(data + i));
+        const int found = _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi16(units, first), _mm_cmpeq_epi16(units, second)));
+        if (found)
+            return i + __builtin_ctz(unsigned(found)) / 2;
+    }
+#endif
+    for (; i < n; ++i) {
+        if (data[i] == a || data[i] == b)
+            return i;
+    }
+    return n;
+}
 } // namespace
 
 QString EscapeForFile(const QString &text)
@@ -69,45 +97,98 @@ QString EscapeForFile(const QString &text)
     return out;
 }
 
+namespace {
+
+// File forms and their memory forms; longer patterns first. No memory form
+// is longer than its file form, so unescaping never makes a text longer.
+struct UnescapeForm {
+    QStringView file, memory;
+};
+constexpr UnescapeForm kUnescapeForms[] = {{u"/r/n", u"\\r\\n"}, {u"/n", u"\\n"},  {u"/r", u"\\r"},
+                                           {u"&lt;", u"<"},     {u"&gt;", u">"},   {u"&quot;", u"\""},
+                                           {u"&amp;", u"&"}};
+
+// The form that starts rest (at a '/' or '&'), or null.
+const UnescapeForm *unescapeFormAt(QStringView rest)
+{
+    for (const UnescapeForm &form : kUnescapeForms) {
+        if (rest.startsWith(form.file))
+            return &form;
+    }
+    return nullptr;
+}
+
+} // namespace
+
 QString UnescapeFromFile(const QString &text)
 {
-    auto special = [](QChar c) { return c == u'/' || c == u'&'; };
-    const auto first = std::find_if(text.begin(), text.end(), special);
-    if (first == text.end())
+    const qsizetype first = indexOfEither(text, u'/', u'&');
+    if (first == text.size())
         return text;
     const QStringView view(text);
     QString out;
     out.reserve(text.size());
     qsizetype runStart = 0;
-    for (qsizetype i = first - text.begin(); i < view.size(); ++i) {
-        if (!special(view[i]))
+    for (qsizetype i = first; i < view.size(); ++i) {
+        if (view[i] != u'/' && view[i] != u'&')
             continue;
-        // File forms and their memory forms; longer patterns first.
-        static constexpr struct {
-            QStringView file, memory;
-        } kForms[] = {{u"/r/n", u"\\r\\n"}, {u"/n", u"\\n"}, {u"/r", u"\\r"}, {u"&lt;", u"<"},
-                      {u"&gt;", u">"}, {u"&quot;", u"\""}, {u"&amp;", u"&"}};
-        const QStringView rest = view.mid(i);
-        QStringView replacement;
-        qsizetype consumed = 0;
-        for (const auto &form : kForms) {
-            if (rest.startsWith(form.file)) {
-                replacement = form.memory;
-                consumed = form.file.size();
-                break;
-            }
-        }
-        if (consumed == 0)
+        const UnescapeForm *form = unescapeFormAt(view.mid(i));
+        if (!form)
             continue;
         out.append(view.mid(runStart, i - runStart));
-        out.append(replacement);
-        i += consumed - 1;
+        out.append(form->memory);
+        i += form->file.size() - 1;
         runStart = i + 1;
     }
     if (runStart == 0)
         return text;  // nothing replaced: share the text instead of a copy
     out.append(view.mid(runStart));
     return out;
+}
+
+qsizetype UnescapeFromFileInPlace(char16_t *text, qsizetype size)
+{
+    qsizetype i = indexOfEither(QStringView(text, size), u'/', u'&');
+    qsizetype out = i;  // the memory form is written from here on, never ahead of i
+    while (i < size) {
+        const char16_t c = text[i];
+        const UnescapeForm *form = c == u'/' || c == u'&' ? unescapeFormAt(QStringView(text + i, size - i)) : nullptr;
+        if (!form) {
+            text[out++] = c;
+            ++i;
+            continue;
+        }
+        for (const QChar unit : form->memory)
+            text[out++] = unit.unicode();
+        i += form->file.size();
+    }
+    return out;
+}
+
+bool UnescapedTextWritesBack(QStringView text)
+{
+    // Unescaping turns the slash forms of line breaks into backslash escapes
+    // and the four entities into characters; escaping turns every backslash
+    // escape and raw line break into a slash form and keeps the characters
+    // (as entities that read back as them). So the spelled-out entities, a
+    // backslash escape or a line break of the text itself come back
+    // different, and nothing else does.
+    static constexpr QStringView kEntities[] = {u"&lt;", u"&gt;", u"&quot;", u"&amp;"};
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
+        if (c == u'\r' || c == u'\n')
+            return false;
+        if (c == u'\\' && i + 1 < text.size() && (text[i + 1] == u'n' || text[i + 1] == u'r'))
+            return false;
+        if (c == u'&') {
+            const QStringView rest = text.mid(i);
+            for (const QStringView entity : kEntities) {
+                if (rest.startsWith(entity))
+                    return false;
+            }
+        }
+    }
+    return true;
 }
 
 float ParseLengthRatio(const QString &text)

@@ -1,16 +1,16 @@
 // Reading a language file into a catalogue and writing a catalogue back.
 
 #include "catalogue/document.h"
+
+#include "catalogue/catalogue_reading.h"
 #include "catalogue/file_text.h"
+#include "catalogue/text_order.h"
+#include "catalogue/xml_escape.h"
 #include "catalogue/xml_parser.h"
 #include "catalogue/xml_tree.h"
-#include "catalogue/xml_escape.h"
 #include "catalogue/xml_writer.h"
 
-#include <QFileInfo>
-#include <QSet>
 #include <algorithm>
-#include <unordered_map>
 
 namespace {
 
@@ -41,205 +41,66 @@ QString codeTypeText(int codeType)
     }
 }
 
-// Whether a new element's entry replaces the stored one: a stored
-// translation is kept unless it is empty, or it is untranslated (equal to its
-// original) and the new element's `to` differs from the original (an empty
-// `to` counts as different).
-bool replacesStored(const StringEntry &stored, const StringEntry &entry, const QString &unescapedTo)
-{
-    return stored.translation.isEmpty() || (stored.translation == stored.original && unescapedTo != entry.original);
-}
-
-// The attribute names of one document, so that a reader compares names by
-// identity instead of by text.
-struct LanguageNames {
-    const XmlDocument *document = nullptr;
-    XmlName from, to, key, isTrans, allowLength, codeType;
-
-    void resolve(const XmlDocument *forDocument)
-    {
-        if (document == forDocument)
-            return;
-        document = forDocument;
-        auto *mutableDocument = const_cast<XmlDocument *>(forDocument);
-        from = xml_document_name(mutableDocument, kFrom);
-        to = xml_document_name(mutableDocument, kTo);
-        key = xml_document_name(mutableDocument, kKey);
-        isTrans = xml_document_name(mutableDocument, kIsTrans);
-        allowLength = xml_document_name(mutableDocument, kAllowLength);
-        codeType = xml_document_name(mutableDocument, kCodeType);
-    }
-};
-
-bool same(const XmlName &a, const XmlName &b) { return a.is(b); }
-
 } // namespace
-
-// Reads elements one at a time into a catalogue (and the master), following
-// the rules of a language file. It lives for one read, so that it can keep
-// what makes the read linear: a set of keys for every entry that has
-// collected many, instead of scanning its key list for each new key.
-class EntryReader {
-public:
-    EntryReader(CXMLStruct &catalogue, CXMLStruct *master, bool readCodeType)
-        : m_catalogue(catalogue), m_master(master), m_readCodeType(readCodeType)
-    {
-    }
-
-    static void hook(void *context, XmlElement *element) { static_cast<EntryReader *>(context)->read(element); }
-
-    void readTree(XmlElement *element)
-    {
-        read(element);
-        for (XmlElement *child = element->firstChild; child; child = child->nextSibling)
-            readTree(child);
-    }
-
-    void read(XmlElement *element)
-    {
-        m_names.resolve(element->document());
-        if (element->name == kLanguage)
-            readSettings(element);
-        else
-            readEntry(element);
-    }
-
-private:
-    static constexpr qsizetype kKeySetFrom = 16;
-
-    void readSettings(const XmlElement *element)
-    {
-        float ratio = 2.0f;
-        int type = CodeTypeCpp;
-        for (const XmlAttribute *a = element->attributes.first; a; a = xml_element_next_attribute(element, a)) {
-            if (same(a->name, m_names.allowLength))
-                ratio = ParseLengthRatio(xml_attribute_text(a));
-            else if (same(a->name, m_names.codeType))
-                type = xml_attribute_text(a) == u"QT" ? CodeTypeQt : CodeTypeCpp;
-        }
-        m_catalogue.lengthRatio = ratio;
-        if (m_readCodeType)
-            m_catalogue.codeType = type;
-    }
-
-    void readEntry(XmlElement *element)
-    {
-        QString from, to, key;
-        XmlAttribute *fromAttribute = nullptr, *toAttribute = nullptr;
-        bool hasKey = false;
-        int translatable = 1;
-        for (XmlAttribute *a = element->attributes.first; a; a = xml_element_next_attribute(element, a)) {
-            if (same(a->name, m_names.from)) {
-                from = xml_attribute_text(a);
-                fromAttribute = a;
-            } else if (same(a->name, m_names.to)) {
-                to = xml_attribute_text(a);
-                toAttribute = a;
-            } else if (same(a->name, m_names.key)) {
-                key = xml_attribute_text(a);
-                hasKey = true;
-            } else if (same(a->name, m_names.isTrans)) {
-                translatable = xml_attribute_text(a) == kFalse ? 0 : 1;
-            }
-        }
-        if (hasKey)
-            m_catalogue.keys.append(key);
-        if (from.isEmpty())
-            return;
-        StringEntry entry;
-        entry.original = UnescapeFromFile(from);
-        const QString unescapedTo = UnescapeFromFile(to);
-        entry.translation = to.isEmpty() ? entry.original : unescapedTo;
-        shareWithTree(fromAttribute, from, entry.original);
-        if (!to.isEmpty())
-            shareWithTree(toAttribute, to, unescapedTo);
-        entry.catalogueIds = {m_catalogue.catalogueId};
-        if (!key.isEmpty())
-            entry.keys.append(key);
-        entry.translatable = translatable;
-        if (m_master)
-            store(m_master->entries, StringEntry(entry), unescapedTo, nullptr);
-        store(m_catalogue.entries, std::move(entry), unescapedTo, &key);
-    }
-
-    // When unescaping made a new string, the element keeps that string in
-    // the catalogue-text form instead of its own copy, provided the element
-    // then reads and writes exactly as before; a large file then holds each
-    // text once.
-    static void shareWithTree(XmlAttribute *attribute, const QString &fileText, const QString &memoryText)
-    {
-        if (attribute->form() != XmlPlainValue || memoryText.isSharedWith(fileText))
-            return;
-        if (decodeFileFormValue(EscapeForFile(memoryText)) != fileText)
-            return;
-        attribute->value = memoryText;
-        attribute->setForm(XmlCatalogueTextValue);
-    }
-
-    // Stores the entry under its original (or lets the stored one win), then,
-    // when `key` is given, adds it to the stored entry's keys: once, and only
-    // to an entry that has keys already.
-    void store(EntryMap &entries, StringEntry &&entry, const QString &unescapedTo, const QString *key)
-    {
-        auto [stored, added] = entries.insertUnordered(std::move(entry));
-        if (!added && replacesStored(*stored, entry, unescapedTo)) {
-            *stored = std::move(entry);
-            m_keySets.erase(stored);
-        }
-        if (key && !stored->keys.isEmpty() && !holdsKey(*stored, *key))
-            stored->keys.append(*key);
-    }
-
-    bool holdsKey(const StringEntry &entry, const QString &key)
-    {
-        if (entry.keys.size() < kKeySetFrom)
-            return entry.keys.contains(key);
-        auto found = m_keySets.find(&entry);
-        if (found == m_keySets.end())
-            found = m_keySets.emplace(&entry, QSet<QString>(entry.keys.cbegin(), entry.keys.cend())).first;
-        if (found->second.contains(key))
-            return true;
-        found->second.insert(key);  // the caller appends it
-        return false;
-    }
-
-    CXMLStruct &m_catalogue;
-    CXMLStruct *m_master;
-    bool m_readCodeType;
-    LanguageNames m_names;
-    std::unordered_map<const StringEntry *, QSet<QString>> m_keySets;
-};
 
 int CRendaroDoc::LoadCatalogue(const QString &path, bool mergeIntoMaster)
 {
-    if (mergeIntoMaster && !m_catalogues[0].tree)
+    if (!mergeIntoMaster)
+        return AddReadCatalogue(ReadCatalogueFile(path, CatalogueParts::TreeAndEntries, m_nextCatalogueId));
+    if (!m_catalogues[0].tree)
         m_catalogues[0].tree = newLanguageTree();
     m_lastErrorText.clear();
-    CXMLStruct loaded;
-    loaded.catalogueId = m_nextCatalogueId;
-    loaded.filePath = path;
-    XmlDocument *document;
-    if (mergeIntoMaster) {
-        // The master takes entries only from a file that parsed completely.
-        document = xml_parse_file(path, &m_lastErrorText);
-        if (document && document->root)
-            EntryReader(loaded, &m_catalogues[0], true).readTree(document->root);
-    } else {
-        // Entries are read while the file is parsed, each element while it
-        // is fresh in the cache. The index is sized once for the entries the
-        // file's size suggests (a line of a language file is about a hundred
-        // bytes), rather than grown and copied along the way.
-        loaded.entries.reserve(size_t(std::min<qint64>(QFileInfo(path).size() / 100, 4'000'000)));
-        EntryReader reader(loaded, nullptr, true);
-        document = xml_parse_file(path, &m_lastErrorText, &EntryReader::hook, &reader);
-    }
+    // The master takes entries only from a file that parsed completely, so
+    // they are read after the parse.
+    XmlDocument *document = xml_parse_file(path, &m_lastErrorText);
     if (!document)
         return -1;
+    CXMLStruct loaded;
+    loaded.catalogueId = m_nextCatalogueId++;
+    loaded.filePath = path;
     loaded.tree = makeDocumentPtr(document);
+    ReadEntriesFromTree(loaded, &m_catalogues[0].entries, document->root, true);
     loaded.keys.squeeze();  // grown by doubling while reading
-    ++m_nextCatalogueId;
     m_catalogues.push_back(std::move(loaded));
     return m_catalogues.back().catalogueId;
+}
+
+int CRendaroDoc::LoadCatalogueEntries(const QString &path)
+{
+    return AddReadCatalogue(ReadCatalogueFile(path, CatalogueParts::Entries, m_nextCatalogueId));
+}
+
+int CRendaroDoc::AddReadCatalogue(ReadCatalogue &&read)
+{
+    m_lastErrorText = read.errorText;
+    if (!read.ok)
+        return -1;
+    CXMLStruct &catalogue = read.catalogue;
+    const int id = m_nextCatalogueId++;
+    if (catalogue.catalogueId != id) {
+        // Read ahead under another identifier: the entries say this one.
+        for (size_t number = 0; number < catalogue.entries.size(); ++number)
+            catalogue.entries.byNumber(number).catalogueIds = {id};
+        catalogue.catalogueId = id;
+    }
+    m_catalogues.push_back(std::move(catalogue));
+    return id;
+}
+
+bool CRendaroDoc::MergeReadCatalogue(ReadCatalogue &&read)
+{
+    if (!m_catalogues[0].tree)
+        m_catalogues[0].tree = newLanguageTree();
+    m_lastErrorText = read.errorText;
+    if (!read.ok)
+        return false;
+    // The file's identifier is used up as a load that is closed again uses
+    // it; the master's entries name it as the file they came from.
+    const int id = m_nextCatalogueId++;
+    for (MergeItem &item : read.mergeItems)
+        item.entry.catalogueIds = {id};
+    MergeItemsIntoMaster(m_catalogues[0].entries, std::move(read.mergeItems));
+    return true;
 }
 
 void CRendaroDoc::ReadEntries(int index, XmlElement *element, bool mergeIntoMaster, bool readCodeType)
@@ -247,8 +108,8 @@ void CRendaroDoc::ReadEntries(int index, XmlElement *element, bool mergeIntoMast
     CXMLStruct *catalogue = catalogueAt(index);
     if (!catalogue || !element)
         return;
-    EntryReader(*catalogue, mergeIntoMaster && index != 0 ? &m_catalogues[0] : nullptr, readCodeType)
-        .readTree(element);
+    ReadEntriesFromTree(*catalogue, mergeIntoMaster && index != 0 ? &m_catalogues[0].entries : nullptr, element,
+                        readCodeType);
 }
 
 bool CRendaroDoc::SaveCatalogue(int catalogueId, const QString &path, bool keepTree)
@@ -257,7 +118,12 @@ bool CRendaroDoc::SaveCatalogue(int catalogueId, const QString &path, bool keepT
     const int index = FindCatalogueIndex(catalogueId);
     if (index < 0)
         return fail(QStringLiteral("no catalogue has the identifier %1").arg(catalogueId));
-    CXMLStruct &catalogue = m_catalogues[size_t(index)];
+    QString reason;
+    return WriteCatalogueFile(m_catalogues[size_t(index)], path, keepTree, &reason) || fail(reason);
+}
+
+bool CRendaroDoc::WriteCatalogueFile(CXMLStruct &catalogue, const QString &path, bool keepTree, QString *reason)
+{
     if (!keepTree)
         catalogue.tree.reset();
     if (!catalogue.tree || !catalogue.tree->root)
@@ -268,9 +134,8 @@ bool CRendaroDoc::SaveCatalogue(int catalogueId, const QString &path, bool keepT
         ApplyEntriesToTree(catalogue.tree->root, catalogue, catalogue.entries, catalogue.entries, &written, &cursor);
     }
     AppendMissingEntries(catalogue, written, !keepTree);
-    QString reason;
-    if (!xml_document_write_file(catalogue.tree.get(), path, &reason))
-        return fail(reason);
+    if (!xml_document_write_file(catalogue.tree.get(), path, reason))
+        return false;
     catalogue.filePath = path;
     return true;
 }
@@ -278,13 +143,15 @@ bool CRendaroDoc::SaveCatalogue(int catalogueId, const QString &path, bool keepT
 namespace {
 
 // The memory form of an attribute's text, as reading the written file and
-// unescaping it would give it. A text stored by a save as catalogue text is
-// its own memory form unless it holds one of the characters that the file
-// form reads back differently.
+// unescaping it would give it. A text the reader stored as catalogue text is
+// its own memory form; one stored by a save is, unless it holds one of the
+// characters that the file form reads back differently.
 QString memoryFormOf(const XmlAttribute *attribute)
 {
     if (!attribute)
         return QString();
+    if (attribute->form() == XmlCatalogueTextAsRead)
+        return attribute->value;
     if (attribute->form() == XmlCatalogueTextValue) {
         const QString &value = attribute->value;
         const bool plain = std::none_of(value.cbegin(), value.cend(), [](QChar c) {
@@ -369,27 +236,42 @@ void CRendaroDoc::ApplyEntriesToTree(XmlElement *element, const CXMLStruct &cata
 void CRendaroDoc::AppendMissingEntries(CXMLStruct &catalogue, const WrittenSet &written, bool onlyUntranslated)
 {
     // Usually every entry was found in the tree; the few that were not are
-    // appended in original order without sorting the whole table.
+    // appended in original order. Only they are put in order, unless they
+    // are most of the table and its order is built already.
+    auto isMissing = [&](size_t number, const StringEntry &entry) {
+        return !written[number] && (!onlyUntranslated || (entry.translation == entry.original && entry.translatable));
+    };
     std::vector<const StringEntry *> missing;
     for (size_t number = 0; number < catalogue.entries.size(); ++number) {
-        if (written[number])
-            continue;
         const StringEntry &entry = catalogue.entries.byNumber(number);
-        if (onlyUntranslated && (entry.translation != entry.original || !entry.translatable))
-            continue;
-        missing.push_back(&entry);
+        if (isMissing(number, entry))
+            missing.push_back(&entry);
     }
-    std::sort(missing.begin(), missing.end(),
-              [](const StringEntry *a, const StringEntry *b) { return OriginalLess(a->original, b->original); });
-    XmlElement *root = catalogue.tree->root;
-    const XmlName elementName = xml_document_name(catalogue.tree.get(), QStringLiteral("L"));
+    if (catalogue.entries.isOrdered() && missing.size() > catalogue.entries.size() / 4) {
+        missing.clear();
+        for (size_t position = 0; position < catalogue.entries.size(); ++position) {
+            const size_t number = catalogue.entries.numberAt(position);
+            const StringEntry &entry = catalogue.entries.byNumber(number);
+            if (isMissing(number, entry))
+                missing.push_back(&entry);
+        }
+    } else {
+        SortByText(missing, [](const StringEntry *entry) { return QStringView(entry->original); });
+    }
+    XmlDocument *tree = catalogue.tree.get();
+    XmlElement *root = tree->root;
+    const XmlName elementName = xml_document_name(tree, QStringLiteral("L"));
+    const XmlName from = xml_document_name(tree, kFrom), to = xml_document_name(tree, kTo),
+                  key = xml_document_name(tree, kKey), isTrans = xml_document_name(tree, kIsTrans);
     for (const StringEntry *entry : missing) {
+        // A new element holds no attribute yet: they are appended without
+        // looking for one of the same name.
         XmlElement *element = xml_element_add_named_child(root, elementName);
-        xml_element_set_attribute_catalogue_text(element, kFrom, entry->original);
-        xml_element_set_attribute_catalogue_text(element, kTo, entry->translation);
+        xml_element_append_attribute_catalogue_text(element, from, entry->original);
+        xml_element_append_attribute_catalogue_text(element, to, entry->translation);
         if (!entry->keys.isEmpty())
-            xml_element_set_attribute_text(element, kKey, entry->keys.first());
+            xml_element_append_attribute_text(element, key, entry->keys.first());
         if (!entry->translatable)
-            xml_element_set_attribute_text(element, kIsTrans, kFalse);
+            xml_element_append_attribute_text(element, isTrans, kFalse);
     }
 }

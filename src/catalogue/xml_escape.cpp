@@ -1,5 +1,7 @@
 #include "catalogue/xml_escape.h"
 
+#include <algorithm>
+
 #ifdef __SSE2__
 #include <emmintrin.h>
 #endif
@@ -96,47 +98,72 @@ bool appendControlReference(std::string &out, char16_t c)
     }
 }
 
-// Copies the run of printable ASCII characters from value[i] on that no form
-// escapes (space to '~' except \\ & < > and the double quote) and returns the
-// index after it. Most of a language file is such runs, so eight characters
-// are tested and narrowed at a time where the processor allows.
+// Copies the run of characters from value[i] on that no form escapes and
+// returns the index after it: printable ASCII except \\ & < > and the double
+// quote, and the characters above ASCII that are one code unit (not a
+// surrogate, not U+FFFE or U+FFFF), written as UTF-8 here as appendCharacter
+// writes them. Most of a language file is such runs; eight ASCII characters
+// are tested and narrowed at a time where the processor allows, and text in
+// other scripts is converted without a call per character.
 qsizetype appendPlainRun(std::string &out, QStringView value, qsizetype i)
 {
     const char16_t *data = reinterpret_cast<const char16_t *>(value.data());
     const qsizetype n = value.size();
-    char buffer[256];
     for (;;) {
+        // The bytes go straight into out, up to 256 units at a time, with
+        // room for three bytes a unit (a copy through a buffer of its own
+        // cost more than the conversion for the short texts of a file).
+        const qsizetype end = std::min<qsizetype>(n, i + 256);
+        const size_t start = out.size();
+        out.resize(start + size_t(end - i) * 3);
+        char *bytes = out.data() + start;
         size_t k = 0;
-#ifdef __SSE2__
-        const __m128i low = _mm_set1_epi16(0x1F), high = _mm_set1_epi16(0x7F);
-        const __m128i backslash = _mm_set1_epi16('\\'), amp = _mm_set1_epi16('&'), lt = _mm_set1_epi16('<'),
-                      gt = _mm_set1_epi16('>'), quote = _mm_set1_epi16('"');
-        while (i + 8 <= n && k + 8 <= sizeof buffer) {
-            const __m128i units = _mm_loadu_si128(reinterpret_cast<const __m128i *>(data + i));
-            // Signed compares: units of 0x8000 and above are negative and fail the first test.
-            __m128i plain = _mm_and_si128(_mm_cmpgt_epi16(units, low), _mm_cmplt_epi16(units, high));
-            const __m128i special = _mm_or_si128(
-                _mm_or_si128(_mm_cmpeq_epi16(units, backslash), _mm_cmpeq_epi16(units, amp)),
-                _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi16(units, lt), _mm_cmpeq_epi16(units, gt)),
-                             _mm_cmpeq_epi16(units, quote)));
-            plain = _mm_andnot_si128(special, plain);
-            if (_mm_movemask_epi8(plain) != 0xFFFF)
-                break;
-            _mm_storel_epi64(reinterpret_cast<__m128i *>(buffer + k), _mm_packus_epi16(units, units));
-            k += 8;
-            i += 8;
-        }
-#endif
-        while (i < n && k < sizeof buffer) {
+        bool stopped = false;
+        while (i < end) {
             const char16_t c = data[i];
-            if (c < 0x20 || c > 0x7E || c == u'\\' || c == u'&' || c == u'<' || c == u'>' || c == u'"')
+            if (c < 0x80) {
+#ifdef __SSE2__
+                if (i + 8 <= end) {
+                    const __m128i units = _mm_loadu_si128(reinterpret_cast<const __m128i *>(data + i));
+                    // Signed compares: units of 0x8000 and above are negative and fail the first test.
+                    __m128i plain = _mm_and_si128(_mm_cmpgt_epi16(units, _mm_set1_epi16(0x1F)),
+                                                  _mm_cmplt_epi16(units, _mm_set1_epi16(0x7F)));
+                    const __m128i special = _mm_or_si128(
+                        _mm_or_si128(_mm_cmpeq_epi16(units, _mm_set1_epi16('\\')),
+                                     _mm_cmpeq_epi16(units, _mm_set1_epi16('&'))),
+                        _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi16(units, _mm_set1_epi16('<')),
+                                                  _mm_cmpeq_epi16(units, _mm_set1_epi16('>'))),
+                                     _mm_cmpeq_epi16(units, _mm_set1_epi16('"'))));
+                    plain = _mm_andnot_si128(special, plain);
+                    if (_mm_movemask_epi8(plain) == 0xFFFF) {
+                        _mm_storel_epi64(reinterpret_cast<__m128i *>(bytes + k), _mm_packus_epi16(units, units));
+                        k += 8;
+                        i += 8;
+                        continue;
+                    }
+                }
+#endif
+                if (c < 0x20 || c == 0x7F || c == u'\\' || c == u'&' || c == u'<' || c == u'>' || c == u'"') {
+                    stopped = true;
+                    break;
+                }
+                bytes[k++] = char(c);
+            } else if (c < 0x800) {
+                bytes[k++] = char(0xC0 | (c >> 6));
+                bytes[k++] = char(0x80 | (c & 0x3F));
+            } else if (c < 0xD800 || (c >= 0xE000 && c < 0xFFFE)) {
+                bytes[k++] = char(0xE0 | (c >> 12));
+                bytes[k++] = char(0x80 | ((c >> 6) & 0x3F));
+                bytes[k++] = char(0x80 | (c & 0x3F));
+            } else {
+                stopped = true;  // a surrogate, U+FFFE or U+FFFF
                 break;
-            buffer[k++] = char(c);
+            }
             ++i;
         }
-        out.append(buffer, k);
-        if (k < sizeof buffer)
-            return i;  // stopped at the end or at a character to escape
+        out.resize(start + k);
+        if (stopped || i == n)
+            return i;
     }
 }
 

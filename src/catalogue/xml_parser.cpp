@@ -16,6 +16,10 @@ struct XmlTreeParser {
     QString errorText;
     XmlElementHook hook = nullptr;
     void *hookContext = nullptr;
+    // Reading without a tree (xml_scan_file): the start-tag hook and the
+    // number of elements open.
+    XmlStartTagHook startTagHook = nullptr;
+    int open = 0;
     // Element and attribute names repeat on every line of a language file;
     // each distinct name is converted and looked up in the document once.
     std::vector<std::pair<QByteArray, XmlName>> names;
@@ -69,17 +73,6 @@ void trimText(XmlElement *element)
         xml_element_set_text(element, text.mid(begin, end - begin));
 }
 
-// UTF-8 from expat as a string without spare capacity: QString::fromUtf8
-// reserves one code unit per byte, which for CJK text is up to three times
-// what the text needs, and a large file holds hundreds of thousands of them.
-QString textFromUtf8(const char *utf8)
-{
-    QString text = QString::fromUtf8(utf8);
-    if (text.capacity() - text.size() > 8)
-        text.squeeze();
-    return text;
-}
-
 void XMLCALL onDeclaration(void *userData, const XML_Char *version, const XML_Char *encoding, int)
 {
     auto *p = static_cast<XmlTreeParser *>(userData);
@@ -125,7 +118,7 @@ void XMLCALL onStart(void *userData, const XML_Char *name, const XML_Char **attr
                 value = previous[i]->value;
         }
         if (value.isNull())
-            value = textFromUtf8(a[1]);
+            value = xml_text_from_utf8(a[1]);
         const XmlAttribute *stored = xml_element_append_attribute_text(element, p->name(a[0]), value);
         if (seen < 4) {
             previous[seen] = stored;
@@ -134,6 +127,26 @@ void XMLCALL onStart(void *userData, const XML_Char *name, const XML_Char **attr
     }
     if (p->hook)
         p->hook(p->hookContext, element);
+}
+
+// The start and end handlers of a read without a tree. The depth limit is
+// the tree's: an element is refused where the tree parser would refuse it
+// (it counts the ancestors of the element's parent).
+void XMLCALL onScanStart(void *userData, const XML_Char *name, const XML_Char **attributes)
+{
+    auto *p = static_cast<XmlTreeParser *>(userData);
+    if (p->open > kXmlMaxDepth) {
+        p->errorText = QStringLiteral("elements nested deeper than %1 levels").arg(kXmlMaxDepth);
+        XML_StopParser(p->parser, XML_FALSE);
+        return;
+    }
+    ++p->open;
+    p->startTagHook(p->hookContext, name, attributes);
+}
+
+void XMLCALL onScanEnd(void *userData, const XML_Char *)
+{
+    --static_cast<XmlTreeParser *>(userData)->open;
 }
 
 void XMLCALL onText(void *userData, const XML_Char *text, int length)
@@ -195,9 +208,16 @@ int xml_parser_parse_stream(XmlTreeParser *p, QIODevice &stream)
     if (!p)
         return 0;
     p->errorText.clear();
-    std::vector<char> buffer(kXmlChunkSize);
     for (;;) {
-        const qint64 got = stream.read(buffer.data(), kXmlChunkSize);
+        // Read straight into expat's own buffer (what XML_Parse would copy
+        // the bytes into), sparing a buffer and a copy of every file.
+        char *buffer = static_cast<char *>(XML_GetBuffer(p->parser, int(kXmlChunkSize)));
+        if (!buffer) {
+            p->errorText = QString::fromUtf8(XML_ErrorString(XML_GetErrorCode(p->parser)));
+            xml_set_error(XmlErrorMemory);
+            return 0;
+        }
+        const qint64 got = stream.read(buffer, kXmlChunkSize);
         if (got < 0) {
             p->errorText = stream.errorString();
             xml_set_error(XmlErrorFile);
@@ -206,7 +226,7 @@ int xml_parser_parse_stream(XmlTreeParser *p, QIODevice &stream)
         // A pipe may deliver less than asked before its end; only a read
         // that gives nothing ends it. A file ends where it says it does.
         const bool final = got == 0 || (!stream.isSequential() && stream.atEnd());
-        if (XML_Parse(p->parser, buffer.data(), int(got), final) == XML_STATUS_ERROR) {
+        if (XML_ParseBuffer(p->parser, int(got), final) == XML_STATUS_ERROR) {
             if (p->errorText.isEmpty()) {
                 p->errorText = QStringLiteral("line %1: %2")
                                    .arg(XML_GetCurrentLineNumber(p->parser))
@@ -266,6 +286,34 @@ void xml_parser_set_element_hook(XmlTreeParser *p, XmlElementHook hook, void *co
         return;
     p->hook = hook;
     p->hookContext = context;
+}
+
+QString xml_text_from_utf8(const char *utf8)
+{
+    // QString::fromUtf8 reserves one code unit per byte, which for CJK text
+    // is up to three times what the text needs, and a large file holds
+    // hundreds of thousands of them.
+    QString text = QString::fromUtf8(utf8);
+    if (text.capacity() - text.size() > 8)
+        text.squeeze();
+    return text;
+}
+
+bool xml_scan_file(const QString &path, QString *errorText, XmlStartTagHook hook, void *context)
+{
+    XmlTreeParser *parser = xml_parser_new();
+    if (!parser)
+        return false;
+    parser->startTagHook = hook;
+    parser->hookContext = context;
+    XML_SetXmlDeclHandler(parser->parser, nullptr);
+    XML_SetElementHandler(parser->parser, onScanStart, onScanEnd);
+    XML_SetCharacterDataHandler(parser->parser, nullptr);
+    const bool parsed = xml_parser_parse_file(parser, path) != 0;
+    if (!parsed && errorText)
+        *errorText = xml_parser_error_text(parser);
+    xml_parser_free(parser);
+    return parsed;
 }
 
 XmlDocument *xml_parse_file(const QString &path, QString *errorText, XmlElementHook hook, void *context)

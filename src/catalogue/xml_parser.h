@@ -29,6 +29,18 @@ XmlDocument *xml_parser_document(XmlTreeParser *parser);
 QString xml_parser_error_text(const XmlTreeParser *parser);
 void xml_parser_free(XmlTreeParser *parser);
 
+// Reading without a tree: for readers that need only the attributes of each
+// element. The hook is called for every start tag, in document order, with
+// the element's name and its attributes as expat gives them (UTF-8; name,
+// value, name, value, ..., null). The file is read and checked exactly as
+// xml_parse_file reads it (the same refusals, the same depth limit, the same
+// error texts); true when it is well-formed.
+using XmlStartTagHook = void (*)(void *context, const char *name, const char **attributes);
+bool xml_scan_file(const QString &path, QString *errorText, XmlStartTagHook hook, void *context);
+// A UTF-8 text from expat as a string without spare capacity (the form the
+// parser stores values in).
+QString xml_text_from_utf8(const char *utf8);
+
 // Convenience: parse a whole file; null on failure (error code set, and the
 // reason in *errorText when given).
 XmlDocument *xml_parse_file(const QString &path, QString *errorText = nullptr, XmlElementHook hook = nullptr,

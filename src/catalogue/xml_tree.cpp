@@ -303,6 +303,11 @@ XmlAttribute *xml_element_append_attribute_text(XmlElement *element, XmlName nam
     return element ? appendAttribute(element, name, value, XmlPlainValue) : nullptr;
 }
 
+XmlAttribute *xml_element_append_attribute_catalogue_text(XmlElement *element, XmlName name, const QString &value)
+{
+    return element ? appendAttribute(element, name, value, XmlCatalogueTextValue) : nullptr;
+}
+
 void xml_element_remove_attribute(XmlElement *element, const QString &name)
 {
     if (!element)
@@ -376,7 +381,8 @@ QString xml_attribute_text(const XmlAttribute *attribute)
         return QString();
     switch (attribute->form()) {
     case XmlFileFormValue: return decodeFileFormValue(attribute->value);
-    case XmlCatalogueTextValue: return decodeFileFormValue(EscapeForFile(attribute->value));
+    case XmlCatalogueTextValue:
+    case XmlCatalogueTextAsRead: return decodeFileFormValue(EscapeForFile(attribute->value));
     default: return attribute->value;
     }
 }

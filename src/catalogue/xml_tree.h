@@ -69,7 +69,16 @@ private:
     std::uintptr_t m_bits = 0;
 };
 
-enum XmlValueForm : unsigned char { XmlPlainValue = 0, XmlFileFormValue = 1, XmlCatalogueTextValue = 2 };
+// XmlCatalogueTextAsRead is catalogue text known to read back as itself
+// (unescaping what reading the written file gives returns the very text):
+// the reader stores entry texts so after checking that; it is written and
+// read as catalogue text.
+enum XmlValueForm : unsigned char {
+    XmlPlainValue = 0,
+    XmlFileFormValue = 1,
+    XmlCatalogueTextValue = 2,
+    XmlCatalogueTextAsRead = 3,
+};
 
 // An element's attributes are a list in document order. The parser puts
 // them one after another in memory, so the link to the next one is a bit in
@@ -148,6 +157,9 @@ XmlAttribute *xml_element_set_attribute_catalogue_text(XmlElement *element, cons
 // Appends a plain value without looking for an attribute of the same name;
 // for the parser, whose input cannot repeat a name within one element.
 XmlAttribute *xml_element_append_attribute_text(XmlElement *element, XmlName name, const QString &value);
+// The same for a catalogue text, for writers that build new elements (the
+// name comes from xml_document_name, looked up once).
+XmlAttribute *xml_element_append_attribute_catalogue_text(XmlElement *element, XmlName name, const QString &value);
 void xml_element_remove_attribute(XmlElement *element, const QString &name);
 XmlElement *xml_element_next_child(const XmlElement *element, const XmlElement *previous);
 XmlElement *xml_element_add_child(XmlElement *element, const QString &name);

@@ -5,6 +5,7 @@
 
 #include <QBuffer>
 #include <QIODevice>
+#include <vector>
 
 namespace {
 
@@ -52,18 +53,36 @@ private:
         return m_ok;
     }
 
+    // The bytes before an attribute's value (` name="`) or of an element's
+    // start (`<name`): a document has a handful of names, each written on
+    // every line, so each is converted once per write. Names are held once
+    // by their document, so the text's address identifies the name.
+    const std::string &nameBytes(const QString &name, bool attribute)
+    {
+        for (const NameBytes &known : m_names) {
+            if (known.name == &name && known.attribute == attribute)
+                return known.bytes;
+        }
+        std::string bytes(attribute ? " " : "<");
+        appendUtf8(bytes, name);
+        if (attribute)
+            bytes += "=\"";
+        if (m_names.size() == kNamesKept)
+            m_names.pop_back();
+        m_names.insert(m_names.begin(), {&name, attribute, std::move(bytes)});
+        return m_names.front().bytes;
+    }
+
     void element(const XmlElement *element, int depth)
     {
         m_out.append(size_t(depth) * 3, ' ');
-        m_out.push_back('<');
-        appendUtf8(m_out, element->name.text());
+        m_out.append(nameBytes(element->name.text(), false));
         for (const XmlAttribute *a = element->attributes.first; a; a = xml_element_next_attribute(element, a)) {
-            m_out.push_back(' ');
-            appendUtf8(m_out, a->name.text());
-            m_out.append("=\"");
+            m_out.append(nameBytes(a->name.text(), true));
             switch (a->form()) {
             case XmlFileFormValue: appendFileFormValue(m_out, a->value); break;
-            case XmlCatalogueTextValue: appendCatalogueText(m_out, a->value); break;
+            case XmlCatalogueTextValue:
+            case XmlCatalogueTextAsRead: appendCatalogueText(m_out, a->value); break;
             default: appendEscapedPlain(m_out, a->value, true); break;
             }
             m_out.push_back('"');
@@ -91,8 +110,16 @@ private:
             flush();
     }
 
+    struct NameBytes {
+        const QString *name;
+        bool attribute;
+        std::string bytes;
+    };
+    static constexpr size_t kNamesKept = 16;
+
     QIODevice &m_device;
     std::string m_out;
+    std::vector<NameBytes> m_names;  // most recently added first
     bool m_ok = true;
 };
 

@@ -42,6 +42,8 @@ int cmdPretranslate(const QStringList &args, CliStreams &io);
 
 // A JSON string literal (quotes included) for a UTF-16 text.
 QString jsonString(const QString &text);
+// The same, appended to out.
+void appendJsonString(QString &out, QStringView text);
 // A JSON value for a number: the number, or "inf", "-inf" or "nan" as a
 // string, which JSON has no number for.
 QString jsonNumber(double value);

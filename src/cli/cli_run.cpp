@@ -75,10 +75,11 @@ const CommandInfo kCommands[] = {
      "Fuzzy messages are not taken."},
     {"pack", cmdPack,
      "pack list|add-strings|combine|import --branch DIR [--device-pack DIR] [--projects TABLE.json]\n"
-     "      [--project NAME]... [--language CODE]... [--out DIR (combine)] [--from DIR (import)]",
+     "      [--project NAME]... [--language CODE]... [--out DIR (combine)] [--from DIR (import)] [--threads N]",
      "Runs the generate-and-pack pipeline over a branch tree: lists its projects and languages, adds new strings "
      "to the English files and applies them to every language, writes the combined files for the translators, or "
-     "imports the translated ones."},
+     "imports the translated ones. combine and import read and write files on N threads at once (by default as "
+     "many as the processors run)."},
 };
 
 constexpr const char *kStreamsNote = "A FILE of - is standard input, an OUT of - standard output; -- ends the options.";

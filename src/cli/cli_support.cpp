@@ -8,6 +8,11 @@
 #include <QFileDevice>
 #include <QTemporaryDir>
 
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
+#include <algorithm>
 #include <cmath>
 #include <sys/stat.h>
 
@@ -145,21 +150,40 @@ CommandDocument::~CommandDocument()
 
 void CommandDocument::leaveToTheSystemAtExit() { g_leaveDocuments = true; }
 
-int loadForCommand(CRendaroDoc &document, const QString &path, CliStreams &io, bool mergeIntoMaster)
+namespace {
+
+// Loads the file (or "-") with load(path of a readable copy); prints "Can
+// not open this file." with the reason and returns -1 when that fails.
+int loadInput(CRendaroDoc &document, const QString &path, CliStreams &io,
+              const std::function<int(const QString &)> &load)
 {
     InputFile input;
     if (!input.open(path, io))
         return -1;
-    const int id = document.LoadCatalogue(input.path(), mergeIntoMaster);
+    const int id = load(input.path());
     if (id < 0) {
         io.err << messageText(MsgCannotOpen) << " (" << displayName(path);
         if (!document.lastErrorText().isEmpty())
             io.err << ": " << document.lastErrorText();
         io.err << ")\n";
-        return -1;
     }
-    document.SelectCatalogue(id);
     return id;
+}
+
+} // namespace
+
+int loadForCommand(CRendaroDoc &document, const QString &path, CliStreams &io, bool mergeIntoMaster)
+{
+    const int id = loadInput(document, path, io,
+                             [&](const QString &file) { return document.LoadCatalogue(file, mergeIntoMaster); });
+    if (id >= 0)
+        document.SelectCatalogue(id);
+    return id;
+}
+
+int loadEntriesForCommand(CRendaroDoc &document, const QString &path, CliStreams &io)
+{
+    return loadInput(document, path, io, [&](const QString &file) { return document.LoadCatalogueEntries(file); });
 }
 
 bool checkOutputTarget(const QString &output, CliStreams &io)
@@ -231,28 +255,66 @@ bool sameFile(const QString &a, const QString &b)
            && x.st_dev == y.st_dev && x.st_ino == y.st_ino;
 }
 
+namespace {
+
+// The length of the start of text that JSON takes as it stands (no control
+// character, quote or backslash), eight units at a time where the
+// processor allows.
+qsizetype jsonPlainLength(QStringView text)
+{
+    const char16_t *data = reinterpret_cast<const char16_t *>(text.data());
+    const qsizetype n = text.size();
+    qsizetype i = 0;
+#ifdef __SSE2__
+    for (; i + 8 <= n; i += 8) {
+        const __m128i units = _mm_loadu_si128(reinterpret_cast<const __m128i *>(data + i));
+        // Units below 0x20: below it as unsigned, i.e. the saturated
+        // difference from 0x1F is zero.
+        const __m128i control = _mm_cmpeq_epi16(_mm_subs_epu16(units, _mm_set1_epi16(0x1F)), _mm_setzero_si128());
+        const __m128i special = _mm_or_si128(control, _mm_or_si128(_mm_cmpeq_epi16(units, _mm_set1_epi16('"')),
+                                                                    _mm_cmpeq_epi16(units, _mm_set1_epi16('\\'))));
+        if (const int mask = _mm_movemask_epi8(special))
+            return i + __builtin_ctz(unsigned(mask)) / 2;
+    }
+#endif
+    while (i < n && data[i] >= 0x20 && data[i] != u'"' && data[i] != u'\\')
+        ++i;
+    return i;
+}
+
+} // namespace
+
+void appendJsonString(QString &out, QStringView text)
+{
+    out += u'"';
+    // Most texts need no escape at all and go in whole.
+    const qsizetype plain = jsonPlainLength(text);
+    out += text.first(plain);
+    for (auto it = text.begin() + plain; it != text.end(); ++it) {
+        const QChar c = *it;
+        switch (c.unicode()) {
+        case u'"': out += u"\\\""; break;
+        case u'\\': out += u"\\\\"; break;
+        case u'\n': out += u"\\n"; break;
+        case u'\r': out += u"\\r"; break;
+        case u'\t': out += u"\\t"; break;
+        case u'\b': out += u"\\b"; break;
+        case u'\f': out += u"\\f"; break;
+        default:
+            if (c.unicode() < 0x20)
+                out += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
+            else
+                out += c;
+        }
+    }
+    out += u'"';
+}
+
 QString jsonString(const QString &text)
 {
     QString out;
     out.reserve(text.size() + 2);
-    out.append(u'"');
-    for (const QChar c : text) {
-        switch (c.unicode()) {
-        case u'"': out.append(u"\\\""); break;
-        case u'\\': out.append(u"\\\\"); break;
-        case u'\n': out.append(u"\\n"); break;
-        case u'\r': out.append(u"\\r"); break;
-        case u'\t': out.append(u"\\t"); break;
-        case u'\b': out.append(u"\\b"); break;
-        case u'\f': out.append(u"\\f"); break;
-        default:
-            if (c.unicode() < 0x20)
-                out.append(QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0')));
-            else
-                out.append(c);
-        }
-    }
-    out.append(u'"');
+    appendJsonString(out, text);
     return out;
 }
 

@@ -72,6 +72,10 @@ private:
 // command works on single files, so nothing is merged into the master
 // catalogue unless asked for (that copy would only cost time and memory).
 int loadForCommand(CRendaroDoc &document, const QString &path, CliStreams &io, bool mergeIntoMaster = false);
+// The same for commands that only read the entries, keys and settings
+// (dump, check, export): the file's element tree is not kept, which makes
+// the load faster and the catalogue smaller; nothing is made current.
+int loadEntriesForCommand(CRendaroDoc &document, const QString &path, CliStreams &io);
 
 // Writes a command's output through write(path): to output, or for "-" to a
 // temporary file whose bytes then go to standard output. A failed write

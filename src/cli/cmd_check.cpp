@@ -2,6 +2,7 @@
 
 #include "catalogue/document.h"
 #include "catalogue/entry_checks.h"
+#include "catalogue/text_order.h"
 #include "cli/cli_support.h"
 #include "cli/cmd_check_spelling.h"
 
@@ -33,14 +34,24 @@ int cmdCheck(const QStringList &args, CliStreams &io)
         return 2;
     }
     const bool json = line.has(QStringLiteral("--json"));
-    CRendaroDoc document;
-    const int id = loadForCommand(document, line.operands.first(), io, false);
+    CommandDocument holder;
+    CRendaroDoc &document = *holder;
+    const int id = loadEntriesForCommand(document, line.operands.first(), io);
     if (id < 0)
         return 1;
     const CXMLStruct &catalogue = *document.findCatalogue(id);
+    // The problems are reported in the order of the originals; only the
+    // entries that have one are put in that order, not the whole file.
+    std::vector<const StringEntry *> failing;
+    for (size_t number = 0; number < catalogue.entries.size(); ++number) {
+        const StringEntry &entry = catalogue.entries.byNumber(number);
+        if (EntryHasProblem(entry.original, entry.translation, catalogue.lengthRatio, catalogue.codeType))
+            failing.push_back(&entry);
+    }
+    SortByText(failing, [](const StringEntry *entry) { return QStringView(entry->original); });
     std::vector<Problem> problems;
-    for (const auto &entry : catalogue.entries)
-        checkEntry(entry.second, catalogue, problems);
+    for (const StringEntry *entry : failing)
+        checkEntry(*entry, catalogue, problems);
 
     if (json) {
         io.out << '[';

@@ -2,14 +2,31 @@
 #include "cli/cli_support.h"
 
 namespace {
-QString jsonList(const QStringList &items)
+
+void appendJsonList(QString &out, const KeyList &items)
 {
-    QStringList quoted;
-    quoted.reserve(items.size());
-    for (const QString &item : items)
-        quoted.append(jsonString(item));
-    return u'[' + quoted.join(u", ") + u']';
+    out += u'[';
+    bool first = true;
+    for (const QString &item : items) {
+        if (!first)
+            out += u", ";
+        appendJsonString(out, item);
+        first = false;
+    }
+    out += u']';
 }
+
+void appendJsonList(QString &out, const QStringList &items)
+{
+    out += u'[';
+    for (qsizetype i = 0; i < items.size(); ++i) {
+        if (i)
+            out += u", ";
+        appendJsonString(out, items[i]);
+    }
+    out += u']';
+}
+
 } // namespace
 
 // Prints the loaded catalogue as one JSON object, texts in memory form.
@@ -18,23 +35,39 @@ int cmdDump(const QStringList &args, CliStreams &io)
     const CommandLine line = parseCommandLine(args, {});
     if (!line.error.isEmpty() || line.operands.size() != 1)
         return usageError(line, io);
-    CRendaroDoc document;
-    const int id = loadForCommand(document, line.operands.first(), io, false);
+    CommandDocument holder;
+    CRendaroDoc &document = *holder;
+    const int id = loadEntriesForCommand(document, line.operands.first(), io);
     if (id < 0)
         return 1;
     const CXMLStruct &catalogue = *document.findCatalogue(id);
+    // The text is built in a buffer that goes to the stream every 64 Ki
+    // characters: a million entries make one call each, not one per piece.
+    constexpr qsizetype kFlushAt = 64 * 1024;
+    QString text;
+    text.reserve(kFlushAt + 4096);
     // The ratio as read, which the checks use; JSON has no number for the
     // infinity or NaN that an AllowLength such as "1e40" or "nan" gives.
-    io.out << "{\"lengthRatio\": " << jsonNumber(double(catalogue.lengthRatio))
-           << ", \"codeType\": " << catalogue.codeType << ", \"keys\": " << jsonList(catalogue.keys)
-           << ", \"entries\": [";
+    text += QStringLiteral("{\"lengthRatio\": ") + jsonNumber(double(catalogue.lengthRatio))
+            + QStringLiteral(", \"codeType\": ") + QString::number(catalogue.codeType) + QStringLiteral(", \"keys\": ");
+    appendJsonList(text, catalogue.keys);
+    text += u", \"entries\": [";
     bool first = true;
     for (const auto &[original, entry] : catalogue.entries) {
-        io.out << (first ? "\n" : ",\n") << "  {\"original\": " << jsonString(original)
-               << ", \"translation\": " << jsonString(entry.translation) << ", \"keys\": " << jsonList(entry.keys)
-               << ", \"translatable\": " << (entry.translatable ? 1 : 0) << '}';
+        text += first ? QStringView(u"\n  {\"original\": ") : QStringView(u",\n  {\"original\": ");
+        appendJsonString(text, original);
+        text += u", \"translation\": ";
+        appendJsonString(text, entry.translation);
+        text += u", \"keys\": ";
+        appendJsonList(text, entry.keys);
+        text += entry.translatable ? QStringView(u", \"translatable\": 1}") : QStringView(u", \"translatable\": 0}");
         first = false;
+        if (text.size() >= kFlushAt) {
+            io.out << text;
+            text.clear();
+        }
     }
-    io.out << (first ? "]}\n" : "\n]}\n");
+    text += first ? QStringView(u"]}\n") : QStringView(u"\n]}\n");
+    io.out << text;
     return 0;
 }

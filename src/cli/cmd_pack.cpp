@@ -14,7 +14,7 @@ namespace {
 
 struct PackOptions {
     QString command;
-    QString branch, devicePack, table, out, from;
+    QString branch, devicePack, table, out, from, threads;
     QStringList projects, languages;
 };
 
@@ -35,6 +35,7 @@ bool parseOptions(const QStringList &args, PackOptions &options)
                           : name == u"--projects"    ? &options.table
                           : name == u"--out"         ? &options.out
                           : name == u"--from"        ? &options.from
+                          : name == u"--threads"     ? &options.threads
                                                      : nullptr;
         if (single) {
             if (!single->isEmpty())
@@ -49,6 +50,13 @@ bool parseOptions(const QStringList &args, PackOptions &options)
         }
     }
     const bool list = options.command == u"list";
+    // --threads N (at least 1) for the steps that read and write many files.
+    if (!options.threads.isEmpty()) {
+        bool number = false;
+        if (options.threads.toInt(&number) < 1 || !number
+            || (options.command != u"combine" && options.command != u"import"))
+            return false;
+    }
     return !options.branch.isEmpty() && (options.command == u"combine") == !options.out.isEmpty()
            && (options.command == u"import") == !options.from.isEmpty()
            && !(list && (!options.projects.isEmpty() || !options.languages.isEmpty()));
@@ -202,6 +210,8 @@ int cmdPack(const QStringList &args, CliStreams &io)
     CRendaroDoc document;  // the pipeline's own document
     CGenerateZIVHandler handler(document, table);
     handler.SetBranchPath(options.branch);
+    if (!options.threads.isEmpty())
+        handler.SetWorkerThreads(options.threads.toInt());
     handler.SetDevicePackPath(options.devicePack);
     if (options.command == u"list")
         return listProjects(handler, io);

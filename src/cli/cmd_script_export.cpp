@@ -17,8 +17,9 @@ int exportOne(int kind, const QString &file, const QString &output, CliStreams &
 {
     if (!checkOutputTarget(output, io))
         return 1;
-    CRendaroDoc document;
-    const int id = loadForCommand(document, file, io);
+    CommandDocument holder;
+    CRendaroDoc &document = *holder;
+    const int id = loadEntriesForCommand(document, file, io);
     if (id < 0)
         return 1;
     if (!writeOutput(document, output, io,
@@ -37,10 +38,11 @@ int exportFolder(int kind, const QString &folder, CliStreams &io)
     }
     // Script names depend on the folders the path passes through ("Vantor"),
     // so they are taken from the absolute path, as the editor's are.
-    CRendaroDoc document;
+    CommandDocument holder;
+    CRendaroDoc &document = *holder;
     bool ok = true;
     for (const QString &file : ListLanguageFiles(QDir(folder).absolutePath())) {
-        if (loadForCommand(document, file, io) < 0)
+        if (loadEntriesForCommand(document, file, io) < 0)
             ok = false;
     }
     QHash<QString, QString> sourceOfOutput;

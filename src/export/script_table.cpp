@@ -2,8 +2,8 @@
 
 #include "catalogue/safe_file.h"
 
-#include <QHash>
 #include <algorithm>
+#include <cstdint>
 #include <utility>
 #include <vector>
 
@@ -113,6 +113,58 @@ QString tableText(const QString &translation)
     return text;
 }
 
+// The distinct keys of the list, numbered 1..n in the order they first
+// occur: a flat open-addressing table over the list's own strings (a file
+// of a million keys would make a million hash nodes otherwise).
+class KeySlots {
+public:
+    explicit KeySlots(const QStringList &keys) : m_keys(keys)
+    {
+        size_t capacity = 16;
+        while (capacity * 7 < size_t(keys.size()) * 10)  // at most 70 % full
+            capacity *= 2;
+        m_cells.resize(capacity);
+    }
+
+    int count() const { return m_count; }
+
+    // The slot of keys[i], numbered now when the key is new.
+    int add(qsizetype i)
+    {
+        const QString &key = m_keys[i];
+        const std::uint32_t hash = HashOriginal(key);
+        Cell &cell = probe(key, hash);
+        if (cell.index == 0)
+            cell = {hash, std::uint32_t(i) + 1, ++m_count};
+        return cell.slot;
+    }
+
+    // The slot of key, or 0 when the list does not hold it.
+    int find(QStringView key) const { return const_cast<KeySlots *>(this)->probe(key, HashOriginal(key)).slot; }
+
+private:
+    struct Cell {
+        std::uint32_t hash = 0;
+        std::uint32_t index = 0;  // place in the list + 1; 0 marks an empty cell
+        int slot = 0;
+    };
+
+    // The cell holding key, or the empty cell where it would go.
+    Cell &probe(QStringView key, std::uint32_t hash)
+    {
+        const size_t mask = m_cells.size() - 1;
+        for (size_t at = hash & mask;; at = (at + 1) & mask) {
+            Cell &cell = m_cells[at];
+            if (cell.index == 0 || (cell.hash == hash && QStringView(m_keys[cell.index - 1]) == key))
+                return cell;
+        }
+    }
+
+    const QStringList &m_keys;
+    std::vector<Cell> m_cells;
+    int m_count = 0;
+};
+
 } // namespace
 
 QByteArray AsciiWithCharRefs(const QString &text)
@@ -132,16 +184,11 @@ QByteArray ScriptTableBytes(int kind, const EntryMap &entries, const QStringList
     // entry for every key, number the distinct keys of the list (slots 1..n),
     // collect the entries listing each slot in entry order, and then walk the
     // list once. Everything is linear in the sizes of the two lists.
-    QHash<QString, int> slotOfKey;
-    slotOfKey.reserve(keys.size());
+    KeySlots slotOfKey(keys);
     std::vector<int> listSlots(size_t(keys.size()));
-    int slotCount = 0;
-    for (qsizetype i = 0; i < keys.size(); ++i) {
-        int &slot = slotOfKey[keys[i]];
-        if (slot == 0)
-            slot = ++slotCount;
-        listSlots[size_t(i)] = slot;
-    }
+    for (qsizetype i = 0; i < keys.size(); ++i)
+        listSlots[size_t(i)] = slotOfKey.add(i);
+    const int slotCount = slotOfKey.count();
 
     // (slot, entry) for each entry and each distinct key of it that the list
     // holds; an entry listing a key twice counts once. lastEntry[slot]
@@ -155,11 +202,11 @@ QByteArray ScriptTableBytes(int kind, const EntryMap &entries, const QStringList
     for (size_t number = 0; number < entries.size(); ++number) {
         const StringEntry &entry = entries.byNumber(number);
         for (const QString &key : entry.keys) {
-            const auto found = slotOfKey.constFind(key);
-            if (found == slotOfKey.constEnd() || lastEntry[size_t(found.value())] == &entry)
+            const int slot = slotOfKey.find(key);
+            if (slot == 0 || lastEntry[size_t(slot)] == &entry)
                 continue;
-            lastEntry[size_t(found.value())] = &entry;
-            listed.emplace_back(found.value(), &entry);
+            lastEntry[size_t(slot)] = &entry;
+            listed.emplace_back(slot, &entry);
         }
     }
 

@@ -41,6 +41,9 @@ TEST_F(PackCli, UsageErrors)
         pack("import", {"--from"}),                               // no value
         pack("list", {"--branch", branch()}),                     // twice
         pack("add-strings", {"--verbose", "yes"}),
+        pack("combine", {"--out", folder.root(), "--threads", "0"}),  // at least one
+        pack("import", {"--from", folder.root(), "--threads", "two"}),
+        pack("list", {"--threads", "2"}),                        // only combine and import read many files
     };
     for (const QStringList &args : wrong) {
         const CliRun r = run(args);
@@ -85,7 +88,8 @@ TEST_F(PackCli, AddStringsCombineAndImport)
     EXPECT_EQ(entryCount(out + "/ALL_DEU.xml"), 10);
 
     writeAt(out + "/ALL_DEU.xml", languageFile("", {R"(<L from="Back" to="Zurück"/>)", R"(<L from="Exit" to="Beenden"/>)"}));
-    r = run(pack("import", {"--from", out, "--project", "ViewRes", "--project", "BackRes", "--language", "DEU"}));
+    r = run(pack("import", {"--from", out, "--project", "ViewRes", "--project", "BackRes", "--language", "DEU",
+                            "--threads", "1"}));
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
     EXPECT_EQ(r.out, "Start processing DEU\nLoad Translated File " + out + "/ALL_DEU.xml\nLoad File " +
                          catalogue("ViewRes", "DEU") + "\nLoad File " + catalogue("BackRes", "DEU") +

@@ -127,6 +127,32 @@ TEST(EntryTable, NewestEntriesTakenBackLeaveAnOrderedMapAndTheOthersInPlace)
     EXPECT_FALSE(table.removeLast(u"x"));
 }
 
+TEST(EntryTable, ManyLookupsAtOnceFindWhatEachLookupFinds)
+{
+    QRandomGenerator random(31);
+    EntryTable table;
+    std::vector<QString> originals;
+    for (int i = 0; i < 5000; ++i) {
+        const QString original = randomOriginal(random) + QString::number(i % 3000);
+        originals.push_back(original);  // some repeat
+        if (random.bounded(3))
+            table.insertUnordered(entryFor(original, QString()));
+        originals.push_back(original + QStringLiteral(" absent"));
+    }
+    std::vector<QStringView> views(originals.begin(), originals.end());
+    // Counts that end inside a group of the overlapped reads, and none.
+    for (const size_t count : {size_t(0), size_t(1), size_t(15), size_t(17), views.size()}) {
+        std::vector<const StringEntry *> found(count, reinterpret_cast<const StringEntry *>(1));
+        table.lookupMany(views.data(), count, found.data());
+        for (size_t i = 0; i < count; ++i)
+            ASSERT_EQ(found[i], table.lookup(views[i])) << originals[i].toStdString();
+    }
+    const EntryTable empty;
+    const StringEntry *none = reinterpret_cast<const StringEntry *>(1);
+    empty.lookupMany(views.data(), 1, &none);
+    EXPECT_EQ(none, nullptr);
+}
+
 TEST(EntryTable, MapStyleEmplaceKeepsTheFirstEntryAndReturnsItsPlace)
 {
     EntryTable table;

@@ -43,6 +43,69 @@ TEST(CatalogueText, WritesAsTheFileFormOfItsEscapedText)
     }
 }
 
+TEST(CatalogueText, UnescapedTextsWriteBackExactlyWhenTheShortTestSaysSo)
+{
+    // The pieces the forms are made of, and characters around them.
+    const QList<QString> pieces = {QStringLiteral("/"),    QStringLiteral("n"),     QStringLiteral("r"),
+                                   QStringLiteral("\\"), QStringLiteral("&"),     QStringLiteral("lt;"),
+                                   QStringLiteral("gt;"),  QStringLiteral("quot;"), QStringLiteral("amp;"),
+                                   QStringLiteral("apos;"), QStringLiteral("#10;"), QStringLiteral("\r"),
+                                   QStringLiteral("\n"),  QStringLiteral("\t"),   QStringLiteral("<"),
+                                   QStringLiteral("\""),  QStringLiteral("x"),     QStringLiteral("\u00e9")};
+    QRandomGenerator random(21);
+    int writesBack = 0;
+    for (int round = 0; round < 100000; ++round) {
+        const QString text = randomText(random, pieces, 7);
+        const bool expected = decodeFileFormValue(EscapeForFile(UnescapeFromFile(text))) == text;
+        ASSERT_EQ(UnescapedTextWritesBack(text), expected) << text.toStdString();
+        writesBack += expected;
+    }
+    EXPECT_GT(writesBack, 10000);  // both answers are well represented
+    EXPECT_LT(writesBack, 90000);
+}
+
+// The UTF-8 that appendUtf8 writes, character by character: controls XML
+// cannot carry dropped, a lone surrogate as U+FFFD, U+FFFE and U+FFFF
+// dropped, everything else as its own UTF-8.
+std::string utf8ByRules(const QString &text)
+{
+    std::string out;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
+        if (c < 0x20 && c != u'\t' && c != u'\n' && c != u'\r')
+            continue;
+        if (c == 0xFFFE || c == 0xFFFF)
+            continue;
+        QString one(text[i]);
+        if (QChar::isHighSurrogate(c) && i + 1 < text.size() && QChar::isLowSurrogate(text[i + 1].unicode()))
+            one += text[++i];
+        else if (QChar::isSurrogate(c))
+            one = QString(QChar(0xFFFD));
+        out += one.toUtf8().toStdString();
+    }
+    return out;
+}
+
+TEST(CatalogueText, WritesEveryScriptAsUtf8)
+{
+    // Runs of one script longer than the writer's buffer, ASCII between
+    // other scripts, surrogate pairs split and whole, the non-characters.
+    const QList<QString> pieces = {QStringLiteral("plain text "), QString(100, QChar(0x4E2D)),
+                                   QString(90, QChar(0x00E9)), QStringLiteral("\u0416\u0436 "),
+                                   QStringLiteral("\U0001F600"), QString(QChar(0xD83D)), QString(QChar(0xDE00)),
+                                   QString(QChar(0xFFFE)), QString(QChar(0xFFFF)), QString(QChar(0xFFFD)),
+                                   QString(QChar(0xE000)), QString(QChar(0x7F)), QString(QChar(0x07FF)),
+                                   QString(QChar(0x0800)), QString(QChar(1)), QStringLiteral("\t"),
+                                   QString(20, u'a')};
+    QRandomGenerator random(9);
+    for (int round = 0; round < 5000; ++round) {
+        const QString text = randomText(random, pieces, 10);
+        std::string written;
+        appendUtf8(written, text);
+        ASSERT_EQ(written, utf8ByRules(text)) << round;
+    }
+}
+
 // A language file made of the constructs whose file form and memory form
 // differ: line-break forms, entities, character references, backslashes.
 QByteArray randomLanguageFile(QRandomGenerator &random)

@@ -4,6 +4,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QRandomGenerator>
 #include <gtest/gtest.h>
 
 namespace {
@@ -31,6 +32,48 @@ TEST_F(Cli, DumpPrintsTheCatalogueAsJson)
     EXPECT_EQ(entries[1].toObject()["translation"].toString(), u"Be \"q\"");
     // Key order as documented.
     EXPECT_TRUE(r.out.startsWith("{\"lengthRatio\": 1.5, \"codeType\": 1, \"keys\": "));
+}
+
+// The escapes of a JSON string literal, one character at a time.
+QString jsonByRules(const QString &text)
+{
+    QString out = QStringLiteral("\"");
+    for (const QChar c : text) {
+        if (c == u'"' || c == u'\\')
+            out += u'\\' + QString(c);
+        else if (c == u'\n')
+            out += QStringLiteral("\\n");
+        else if (c == u'\r')
+            out += QStringLiteral("\\r");
+        else if (c == u'\t')
+            out += QStringLiteral("\\t");
+        else if (c == u'\b')
+            out += QStringLiteral("\\b");
+        else if (c == u'\f')
+            out += QStringLiteral("\\f");
+        else if (c.unicode() < 0x20)
+            out += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
+        else
+            out += c;
+    }
+    return out + u'"';
+}
+
+TEST(JsonString, EscapesWhatJsonNeedsWhereverItStands)
+{
+    // Long plain stretches with the characters to escape anywhere in them,
+    // and units above the sign bit of a 16-bit value.
+    const QString alphabet = QStringLiteral("abc \"\\\n\t\u0001\u001f \u00e9\uffff\u8000");
+    QRandomGenerator random(3);
+    for (int round = 0; round < 20000; ++round) {
+        QString text(random.bounded(0, 40), u'x');
+        for (int i = random.bounded(0, 4); i > 0; --i)
+            text.insert(random.bounded(int(text.size()) + 1), alphabet[random.bounded(int(alphabet.size()))]);
+        ASSERT_EQ(jsonString(text), jsonByRules(text)) << round;
+    }
+    QString appended = QStringLiteral("[");
+    appendJsonString(appended, u"a\"b");
+    EXPECT_EQ(appended, QStringLiteral("[\"a\\\"b\""));
 }
 
 TEST_F(Cli, DumpStaysValidJsonForAnyLengthRatio)

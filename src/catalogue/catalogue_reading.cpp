@@ -1,0 +1,309 @@
+// Reading language files into catalogues: the rules that turn elements into
+// entries, over a tree or straight from the parser's start tags.
+
+#include "catalogue/catalogue_reading.h"
+
+#include "catalogue/file_text.h"
+#include "catalogue/xml_escape.h"
+#include "catalogue/xml_parser.h"
+#include "catalogue/xml_tree.h"
+
+#include <QFileInfo>
+#include <QSet>
+#include <algorithm>
+#include <cstring>
+#include <unordered_map>
+
+namespace {
+
+const QString kLanguageName = QStringLiteral("Language");
+const QString kFalseText = QStringLiteral("false");
+
+// Whether a new element's entry replaces the stored one: a stored
+// translation is kept unless it is empty, or it is untranslated (equal to its
+// original) and the new element's `to` differs from the original (an empty
+// `to` counts as different).
+bool replacesStored(const StringEntry &stored, bool toDiffers)
+{
+    return stored.translation.isEmpty() || (stored.translation == stored.original && toDiffers);
+}
+
+// The attribute names of one document, so that a reader compares names by
+// identity instead of by text.
+struct LanguageNames {
+    const XmlDocument *document = nullptr;
+    XmlName language, from, to, key, isTrans, allowLength, codeType;
+
+    void resolve(const XmlDocument *forDocument)
+    {
+        if (document == forDocument)
+            return;
+        document = forDocument;
+        auto *mutableDocument = const_cast<XmlDocument *>(forDocument);
+        language = xml_document_name(mutableDocument, kLanguageName);
+        from = xml_document_name(mutableDocument, QStringLiteral("from"));
+        to = xml_document_name(mutableDocument, QStringLiteral("to"));
+        key = xml_document_name(mutableDocument, QStringLiteral("key"));
+        isTrans = xml_document_name(mutableDocument, QStringLiteral("IsTrans"));
+        allowLength = xml_document_name(mutableDocument, QStringLiteral("AllowLength"));
+        codeType = xml_document_name(mutableDocument, QStringLiteral("CodeType"));
+    }
+};
+
+bool same(const XmlName &a, const XmlName &b) { return a.is(b); }
+
+// The attributes of one element that make its entry.
+struct ElementTexts {
+    QString from, to, key;
+    bool hasKey = false;
+    int translatable = 1;
+    // The tree's attributes, when there is a tree: they may take the
+    // entry's strings (see shareWithTree).
+    XmlAttribute *fromAttribute = nullptr, *toAttribute = nullptr;
+};
+
+// Reads elements one at a time into a catalogue and the master's entries
+// (each when given), or into a list of merge items (then nothing else),
+// following the rules of a language file. It lives for one read, so that it can keep what makes the
+// read linear: a set of keys for every entry that has collected many,
+// instead of scanning its key list for each new key.
+class EntryReader {
+public:
+    EntryReader(CXMLStruct *catalogue, EntryMap *master, std::vector<MergeItem> *items, bool readCodeType)
+        : m_catalogue(catalogue), m_master(master), m_items(items), m_readCodeType(readCodeType)
+    {
+    }
+
+    static void hook(void *context, XmlElement *element) { static_cast<EntryReader *>(context)->read(element); }
+    static void startTag(void *context, const char *name, const char **attributes)
+    {
+        static_cast<EntryReader *>(context)->read(name, attributes);
+    }
+
+    void readTree(XmlElement *element)
+    {
+        read(element);
+        for (XmlElement *child = element->firstChild; child; child = child->nextSibling)
+            readTree(child);
+    }
+
+    // An element of a tree.
+    void read(XmlElement *element)
+    {
+        m_names.resolve(element->document());
+        if (same(element->name, m_names.language)) {
+            float ratio = 2.0f;
+            int type = CodeTypeCpp;
+            for (const XmlAttribute *a = element->attributes.first; a; a = xml_element_next_attribute(element, a)) {
+                if (same(a->name, m_names.allowLength))
+                    ratio = ParseLengthRatio(xml_attribute_text(a));
+                else if (same(a->name, m_names.codeType))
+                    type = xml_attribute_text(a) == u"QT" ? CodeTypeQt : CodeTypeCpp;
+            }
+            readSettings(ratio, type);
+            return;
+        }
+        ElementTexts texts;
+        for (XmlAttribute *a = element->attributes.first; a; a = xml_element_next_attribute(element, a)) {
+            if (same(a->name, m_names.from)) {
+                texts.from = xml_attribute_text(a);
+                texts.fromAttribute = a;
+            } else if (same(a->name, m_names.to)) {
+                texts.to = xml_attribute_text(a);
+                texts.toAttribute = a;
+            } else if (same(a->name, m_names.key)) {
+                texts.key = xml_attribute_text(a);
+                texts.hasKey = true;
+            } else if (same(a->name, m_names.isTrans)) {
+                texts.translatable = xml_attribute_text(a) == kFalseText ? 0 : 1;
+            }
+        }
+        readEntry(std::move(texts));
+    }
+
+    // A start tag straight from the parser (no tree): the same values as
+    // the tree's plain attribute texts.
+    void read(const char *name, const char **attributes)
+    {
+        if (std::strcmp(name, "Language") == 0) {
+            float ratio = 2.0f;
+            int type = CodeTypeCpp;
+            for (const char **a = attributes; a[0]; a += 2) {
+                if (std::strcmp(a[0], "AllowLength") == 0)
+                    ratio = ParseLengthRatio(QString::fromUtf8(a[1]));
+                else if (std::strcmp(a[0], "CodeType") == 0)
+                    type = std::strcmp(a[1], "QT") == 0 ? CodeTypeQt : CodeTypeCpp;
+            }
+            readSettings(ratio, type);
+            return;
+        }
+        ElementTexts texts;
+        const char *fromBytes = nullptr;
+        for (const char **a = attributes; a[0]; a += 2) {
+            if (std::strcmp(a[0], "from") == 0) {
+                texts.from = xml_text_from_utf8(a[1]);
+                fromBytes = a[1];
+            } else if (std::strcmp(a[0], "to") == 0) {
+                // An untranslated `to` repeating its `from` shares its
+                // string, as the tree's equal values do.
+                const QString *earlier = fromBytes && std::strcmp(fromBytes, a[1]) == 0 ? &texts.from : nullptr;
+                texts.to = earlier ? *earlier : xml_text_from_utf8(a[1]);
+            } else if (std::strcmp(a[0], "key") == 0) {
+                texts.key = xml_text_from_utf8(a[1]);
+                texts.hasKey = true;
+            } else if (std::strcmp(a[0], "IsTrans") == 0) {
+                texts.translatable = std::strcmp(a[1], "false") == 0 ? 0 : 1;
+            }
+        }
+        readEntry(std::move(texts));
+    }
+
+private:
+    static constexpr qsizetype kKeySetFrom = 16;
+
+    void readSettings(float ratio, int type)
+    {
+        if (!m_catalogue)
+            return;
+        m_catalogue->lengthRatio = ratio;
+        if (m_readCodeType)
+            m_catalogue->codeType = type;
+    }
+
+    void readEntry(ElementTexts &&texts)
+    {
+        if (texts.hasKey && m_catalogue)
+            m_catalogue->keys.append(texts.key);
+        if (texts.from.isEmpty())
+            return;
+        StringEntry entry;
+        entry.original = UnescapeFromFile(texts.from);
+        // An untranslated `to` that repeats its `from` shares its string
+        // (the parser shares equal values of one element) and unescapes to
+        // the original.
+        const bool toIsFrom = texts.to.isSharedWith(texts.from) && !texts.to.isEmpty();
+        const QString unescapedTo = toIsFrom ? entry.original : UnescapeFromFile(texts.to);
+        entry.translation = texts.to.isEmpty() ? entry.original : unescapedTo;
+        if (texts.fromAttribute)
+            shareWithTree(texts.fromAttribute, texts.from, entry.original);
+        if (texts.toAttribute && !texts.to.isEmpty())
+            shareWithTree(texts.toAttribute, texts.to, unescapedTo);
+        if (m_catalogue && m_catalogue->catalogueId >= 0)
+            entry.catalogueIds = {m_catalogue->catalogueId};
+        if (!texts.key.isEmpty())
+            entry.keys.append(texts.key);
+        entry.translatable = texts.translatable;
+        const bool toDiffers = !toIsFrom && unescapedTo != entry.original;
+        if (m_items) {
+            m_items->push_back({std::move(entry), toDiffers});
+            return;
+        }
+        if (m_master)
+            store(*m_master, StringEntry(entry), toDiffers, nullptr);
+        if (m_catalogue)
+            store(m_catalogue->entries, std::move(entry), toDiffers, &texts.key);
+    }
+
+    // When unescaping made a new string, the element keeps that string in
+    // the catalogue-text form instead of its own copy, provided the element
+    // then reads and writes exactly as before; a large file then holds each
+    // text once. Checked so, the text is marked as reading back as itself,
+    // which spares a save working its memory form out again.
+    static void shareWithTree(XmlAttribute *attribute, const QString &fileText, const QString &memoryText)
+    {
+        if (attribute->form() != XmlPlainValue || memoryText.isSharedWith(fileText))
+            return;
+        if (!UnescapedTextWritesBack(fileText))  // memoryText is UnescapeFromFile(fileText)
+            return;
+        attribute->value = memoryText;
+        attribute->setForm(XmlCatalogueTextAsRead);
+    }
+
+    // Stores the entry under its original (or lets the stored one win), then,
+    // when `key` is given, adds it to the stored entry's keys: once, and only
+    // to an entry that has keys already.
+    void store(EntryMap &entries, StringEntry &&entry, bool toDiffers, const QString *key)
+    {
+        auto [stored, added] = entries.insertUnordered(std::move(entry));
+        if (!added && replacesStored(*stored, toDiffers)) {
+            *stored = std::move(entry);
+            m_keySets.erase(stored);
+        }
+        if (key && !stored->keys.isEmpty() && !holdsKey(*stored, *key))
+            stored->keys.append(*key);
+    }
+
+    bool holdsKey(const StringEntry &entry, const QString &key)
+    {
+        if (entry.keys.size() < kKeySetFrom)
+            return entry.keys.contains(key);
+        auto found = m_keySets.find(&entry);
+        if (found == m_keySets.end())
+            found = m_keySets.emplace(&entry, QSet<QString>(entry.keys.cbegin(), entry.keys.cend())).first;
+        if (found->second.contains(key))
+            return true;
+        found->second.insert(key);  // the caller appends it
+        return false;
+    }
+
+    CXMLStruct *m_catalogue;
+    EntryMap *m_master;
+    std::vector<MergeItem> *m_items;
+    bool m_readCodeType;
+    LanguageNames m_names;
+    std::unordered_map<const StringEntry *, QSet<QString>> m_keySets;
+};
+
+} // namespace
+
+ReadCatalogue ReadCatalogueFile(const QString &path, CatalogueParts parts, int catalogueId)
+{
+    ReadCatalogue read;
+    CXMLStruct &catalogue = read.catalogue;
+    catalogue.filePath = path;
+    if (parts == CatalogueParts::MergeItems) {
+        EntryReader reader(nullptr, nullptr, &read.mergeItems, true);
+        read.ok = xml_scan_file(path, &read.errorText, &EntryReader::startTag, &reader);
+        if (!read.ok)
+            read.mergeItems.clear();
+        return read;
+    }
+    catalogue.catalogueId = catalogueId;
+    // The index is sized once for the entries the file's size suggests (a
+    // line of a language file is about a hundred bytes), rather than grown
+    // and copied along the way.
+    catalogue.entries.reserve(size_t(std::min<qint64>(QFileInfo(path).size() / 100, 4'000'000)));
+    EntryReader reader(&catalogue, nullptr, nullptr, true);
+    if (parts == CatalogueParts::Entries) {
+        read.ok = xml_scan_file(path, &read.errorText, &EntryReader::startTag, &reader);
+    } else {
+        // Entries are read while the file is parsed, each element while it
+        // is fresh in the cache.
+        XmlDocument *document = xml_parse_file(path, &read.errorText, &EntryReader::hook, &reader);
+        catalogue.tree = makeDocumentPtr(document);
+        read.ok = document != nullptr;
+    }
+    if (!read.ok) {
+        catalogue = CXMLStruct();
+        catalogue.filePath = path;
+        return read;
+    }
+    catalogue.keys.squeeze();  // grown by doubling while reading
+    return read;
+}
+
+void ReadEntriesFromTree(CXMLStruct &catalogue, EntryMap *master, XmlElement *element, bool readCodeType)
+{
+    if (element)
+        EntryReader(&catalogue, master, nullptr, readCodeType).readTree(element);
+}
+
+void MergeItemsIntoMaster(EntryMap &master, std::vector<MergeItem> &&items)
+{
+    for (MergeItem &item : items) {
+        auto [stored, added] = master.insertUnordered(std::move(item.entry));
+        if (!added && replacesStored(*stored, item.toDiffers))
+            *stored = std::move(item.entry);
+    }
+    items.clear();
+}

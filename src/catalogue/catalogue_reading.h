@@ -1,0 +1,57 @@
+#pragma once
+// Reading a language file apart from any document, so that several files
+// can be read at once on worker threads; a document then takes what was
+// read (CRendaroDoc::AddReadCatalogue, MergeReadCatalogue). A read touches
+// nothing but what it returns: every file gets its own tree, names and
+// strings.
+
+#include "catalogue/catalogue_types.h"
+
+#include <vector>
+
+struct XmlElement;
+
+// What a read keeps.
+enum class CatalogueParts {
+    // The element tree (to save the file in place), the entries, the keys
+    // and the settings: what LoadCatalogue keeps.
+    TreeAndEntries,
+    // The entries, keys and settings without the tree: for reading,
+    // looking up, checking and exporting. The entries equal those of a
+    // load with the tree.
+    Entries,
+    // Only what a merge into the master catalogue takes from each element.
+    MergeItems,
+};
+
+// What merging a file into the master takes from one element: the entry the
+// element reads as on its own (its key, not those of later elements with
+// the same original) and whether its `to` differs from its original (an
+// empty `to` counts as different), which decides whether it replaces a
+// stored untranslated entry.
+struct MergeItem {
+    StringEntry entry;
+    bool toDiffers = false;
+};
+
+struct ReadCatalogue {
+    bool ok = false;
+    QString errorText;     // why the file could not be read
+    CXMLStruct catalogue;  // empty for MergeItems; filePath is the path read
+    std::vector<MergeItem> mergeItems;  // MergeItems: one per element with an original, in document order
+};
+
+// Reads the file at path. The entries of a TreeAndEntries or Entries read
+// name catalogueId as the catalogue they came from (a document that takes
+// the catalogue under another identifier renames them); merge items name
+// none until merged.
+ReadCatalogue ReadCatalogueFile(const QString &path, CatalogueParts parts, int catalogueId);
+
+// Reads the elements of a tree (element and everything below it, in
+// document order) into catalogue, and into master when it is given, by the
+// rules of LoadCatalogue.
+void ReadEntriesFromTree(CXMLStruct &catalogue, EntryMap *master, XmlElement *element, bool readCodeType);
+
+// Merges items into a master catalogue's entries, in order, by the rule of
+// language-folder mode (see LoadCatalogue).
+void MergeItemsIntoMaster(EntryMap &master, std::vector<MergeItem> &&items);

@@ -1,0 +1,206 @@
+// Reading without a tree, reading for a merge and reading the translations
+// for a lookup give what a load with the tree gives: the same entries, keys
+// and settings, the same master, the same translations, the same refusals.
+
+#include "catalogue/catalogue_reading.h"
+#include "catalogue/document.h"
+#include "catalogue/translation_lookup.h"
+#include "test_support.h"
+
+#include <QRandomGenerator>
+#include <gtest/gtest.h>
+
+namespace {
+
+// Files of the constructs the reading rules care about: originals repeated
+// with and without translations (empty `to`, `to` equal to `from`), keys
+// repeated under one original (more than the reader's key-set threshold),
+// IsTrans marks, escapes and entities, elements without an original,
+// nested elements and a nested Language element with other settings.
+QByteArray randomFile(QRandomGenerator &random)
+{
+    static const char *const originals[] = {"Open",  "Open/nfile", "Save &amp; exit", "&lt;none&gt;",
+                                            "Close", "%s of %d",   "\xef\xbb\xbfOpen", "\xef\xbb\xbf"};
+    // "Open\\nfile" reads as the original "Open/nfile" does: untranslated.
+    static const char *const translations[] = {"", "Open", "\xc3\x96" "ffnen", "Zu", "&quot;x&quot;", "/r/n",
+                                               "Open\\nfile", "\xef\xbb\xbf"};
+    QList<QByteArray> lines;
+    for (int i = random.bounded(1, 60); i > 0; --i) {
+        const int kind = random.bounded(20);
+        if (kind == 0) {
+            lines << "<L to=\"orphan\" key=\"K" + QByteArray::number(random.bounded(40)) + "\"/>";
+            continue;
+        }
+        if (kind == 1) {
+            lines << "<Language AllowLength=\"3.5\" CodeType=\"QT\"/>";
+            continue;
+        }
+        QByteArray line = "<L from=\"" + QByteArray(originals[random.bounded(int(std::size(originals)))]) + "\"";
+        if (random.bounded(5))
+            line += " to=\"" + QByteArray(translations[random.bounded(int(std::size(translations)))]) + "\"";
+        if (random.bounded(4))
+            line += " key=\"K" + QByteArray::number(random.bounded(40)) + "\"";
+        if (random.bounded(8) == 0)
+            line += " IsTrans=\"false\"";
+        line += random.bounded(10) ? "/>" : "><L from=\"Inner\" to=\"Innen\"/></L>";
+        lines << line;
+    }
+    return languageFile(random.bounded(2) ? "AllowLength=\"1.25\" CodeType=\"QT\"" : "", lines);
+}
+
+void expectSameEntries(const EntryMap &actual, const EntryMap &expected)
+{
+    ASSERT_EQ(actual.size(), expected.size());
+    for (size_t number = 0; number < expected.size(); ++number) {
+        const StringEntry &a = actual.byNumber(number), &e = expected.byNumber(number);
+        EXPECT_EQ(a.original, e.original) << number;
+        EXPECT_EQ(a.translation, e.translation) << number;
+        EXPECT_EQ(a.keys.toList(), e.keys.toList()) << number;
+        EXPECT_EQ(a.translatable, e.translatable) << number;
+        EXPECT_EQ(a.catalogueIds, e.catalogueIds) << number;
+    }
+}
+
+class CatalogueReading : public FolderTest {};
+
+TEST_F(CatalogueReading, EntriesWithoutTheTreeEqualALoadWithIt)
+{
+    QRandomGenerator random(3);
+    for (int round = 0; round < 300; ++round) {
+        const QString path = write("file.xml", randomFile(random));
+        CRendaroDoc loaded, read;
+        const int loadedId = loaded.LoadCatalogue(path, false);
+        const int readId = read.LoadCatalogueEntries(path);
+        ASSERT_GT(loadedId, 0);
+        ASSERT_EQ(readId, loadedId);
+        const CXMLStruct &expected = *loaded.findCatalogue(loadedId), &actual = *read.findCatalogue(readId);
+        EXPECT_FALSE(actual.tree);
+        expectSameEntries(actual.entries, expected.entries);
+        EXPECT_EQ(actual.keys, expected.keys) << round;
+        EXPECT_EQ(actual.lengthRatio, expected.lengthRatio) << round;
+        EXPECT_EQ(actual.codeType, expected.codeType) << round;
+        EXPECT_EQ(actual.filePath, path);
+        if (HasFailure())
+            FAIL() << "round " << round << ":\n" << readBytes(path).toStdString();
+    }
+}
+
+TEST_F(CatalogueReading, ATranslationLookupHoldsTheRealTranslationsOfTheEntries)
+{
+    QRandomGenerator random(7);
+    TranslationLookup lookup;  // read again and again: each read replaces what it held
+    for (int round = 0; round < 300; ++round) {
+        const QString path = write("file.xml", randomFile(random));
+        const ReadCatalogue entries = ReadCatalogueFile(path, CatalogueParts::Entries, 1);
+        QString error;
+        ASSERT_TRUE(entries.ok && lookup.read(path, &error)) << error.toStdString();
+        std::vector<QStringView> originals;
+        size_t real = 0;
+        for (const auto &[original, entry] : entries.catalogue.entries) {
+            originals.push_back(original);
+            const QStringView found = lookup.find(original);
+            if (entry.translation.isEmpty() || entry.translation == original) {
+                EXPECT_TRUE(found.isNull()) << round << ": " << original.toStdString();
+                continue;
+            }
+            ++real;
+            EXPECT_EQ(found, entry.translation) << round << ": " << original.toStdString();
+        }
+        EXPECT_EQ(lookup.size(), real) << round;
+        // Many at once find what each finds, absent originals included.
+        originals.push_back(u"not in the file");
+        std::vector<QStringView> many(originals.size());
+        lookup.findMany(originals.data(), originals.size(), many.data());
+        for (size_t i = 0; i < originals.size(); ++i)
+            ASSERT_EQ(many[i], lookup.find(originals[i])) << round;
+        EXPECT_TRUE(many.back().isNull());
+    }
+}
+
+TEST(TranslationLookup, KeepsTheFirstTranslationOfAnOriginalThroughGrowth)
+{
+    TranslationLookup lookup;
+    for (int i = 0; i < 5000; ++i)
+        EXPECT_TRUE(lookup.add(QStringLiteral("original %1").arg(i), QStringLiteral("first %1").arg(i)));
+    for (int i = 0; i < 5000; i += 7)
+        EXPECT_FALSE(lookup.add(QStringLiteral("original %1").arg(i), QStringLiteral("second")));
+    EXPECT_EQ(lookup.size(), 5000u);
+    for (int i = 0; i < 5000; ++i)
+        ASSERT_EQ(lookup.find(QStringLiteral("original %1").arg(i)), QStringLiteral("first %1").arg(i));
+    EXPECT_TRUE(lookup.find(u"original").isNull());
+    lookup.clear();
+    EXPECT_EQ(lookup.size(), 0u);
+    EXPECT_TRUE(lookup.find(u"original 1").isNull());
+}
+
+TEST_F(CatalogueReading, MergeItemsMergeAsALoadIntoTheMasterDoes)
+{
+    QRandomGenerator random(5);
+    for (int round = 0; round < 100; ++round) {
+        QStringList paths;
+        for (int i = 0; i < 4; ++i)
+            paths << write(QStringLiteral("f%1.xml").arg(i), randomFile(random));
+        if (round % 3 == 0)
+            paths.insert(1, write("broken.xml", "<Language><L from=\"Open\" to=\"Auf\"/>"));  // merges nothing
+        CRendaroDoc loaded, merged;
+        for (const QString &path : paths) {
+            const bool loadedOk = loaded.LoadCatalogue(path, true) > 0;
+            const bool mergedOk = merged.MergeReadCatalogue(ReadCatalogueFile(path, CatalogueParts::MergeItems, -1));
+            ASSERT_EQ(mergedOk, loadedOk);
+            EXPECT_EQ(merged.lastErrorText(), loaded.lastErrorText());
+        }
+        expectSameEntries(merged.catalogueAt(0)->entries, loaded.catalogueAt(0)->entries);
+        EXPECT_EQ(merged.nextCatalogueId(), loaded.nextCatalogueId());
+        EXPECT_EQ(merged.catalogues().size(), 1u);  // the files themselves are not kept
+        if (HasFailure())
+            FAIL() << "round " << round;
+    }
+}
+
+TEST_F(CatalogueReading, AReadTakenUnderAnotherIdentifierRenamesItsEntries)
+{
+    const QString path = write("a.xml", languageFile("", {R"(<L from="A" to="B"/>)", R"(<L from="C" to="D"/>)"}));
+    CRendaroDoc document;
+    ReadCatalogue ahead = ReadCatalogueFile(path, CatalogueParts::TreeAndEntries, 7);
+    EXPECT_EQ(ahead.catalogue.entries.at("A").catalogueIds[0], 7);
+    const int id = document.AddReadCatalogue(std::move(ahead));
+    EXPECT_EQ(id, 1);
+    for (const auto &[original, entry] : document.findCatalogue(id)->entries)
+        EXPECT_EQ(entry.catalogueIds[0], id) << original.toStdString();
+    EXPECT_TRUE(document.findCatalogue(id)->tree);
+}
+
+TEST_F(CatalogueReading, EveryWayOfReadingRefusesTheSameFilesForTheSameReasons)
+{
+    // Nested 512 levels below the root is the deepest a tree takes.
+    QByteArray deepest = "<Language>", tooDeep = "<Language>";
+    for (int i = 0; i < 512; ++i)
+        deepest += "<L>";
+    for (int i = 0; i < 512; ++i)
+        deepest += "</L>";
+    deepest += "</Language>";
+    for (int i = 0; i < 513; ++i)
+        tooDeep += "<L>";
+    const QStringList files = {write("deepest.xml", deepest),
+                               write("deep.xml", tooDeep),
+                               write("bad.xml", "<Language><L from=\"x\" from=\"y\"/></Language>"),
+                               write("empty.xml", ""),
+                               folder.path("missing.xml"),
+                               folder.root()};
+    for (const QString &path : files) {
+        CRendaroDoc tree;
+        const bool treeOk = tree.LoadCatalogue(path, false) > 0;
+        EXPECT_EQ(treeOk, path == files.first()) << path.toStdString();
+        for (const CatalogueParts parts : {CatalogueParts::Entries, CatalogueParts::MergeItems}) {
+            const ReadCatalogue read = ReadCatalogueFile(path, parts, 1);
+            EXPECT_EQ(read.ok, treeOk) << path.toStdString();
+            EXPECT_EQ(read.errorText, tree.lastErrorText()) << path.toStdString();
+        }
+        TranslationLookup lookup;
+        QString error;
+        EXPECT_EQ(lookup.read(path, &error), treeOk) << path.toStdString();
+        EXPECT_EQ(error, tree.lastErrorText()) << path.toStdString();
+    }
+}
+
+} // namespace
