@@ -1,8 +1,8 @@
 #include "catalogue/entry_filter.h"
 
 #include "catalogue/catalogue_counts.h"
+#include "catalogue/text_match.h"
 
-#include <QStringMatcher>
 #include <algorithm>
 
 bool IsShownUntranslated(const StringEntry &entry)
@@ -27,42 +27,13 @@ bool stateMatches(EntryFilterState state, const StringEntry &entry, const EntryM
     return false;
 }
 
-// One UTF-16 unit folded as case-insensitive matching folds it; ASCII,
-// nearly every unit of most texts, without a table look-up.
-inline char16_t folded(char16_t unit)
-{
-    if (unit < 0x80)
-        return unit >= u'A' && unit <= u'Z' ? char16_t(unit + 32) : unit;
-    return char16_t(QChar::toCaseFolded(char32_t(unit)));
-}
-
-// Whether `text` holds `needle` (already folded) with both folded.
-bool containsFolded(QStringView text, QStringView needle)
-{
-    const qsizetype n = needle.size();
-    const char16_t *units = text.utf16();
-    const char16_t *folds = needle.utf16();
-    for (qsizetype i = 0, last = text.size() - n; i <= last; ++i) {
-        if (folded(units[i]) != folds[0])
-            continue;
-        qsizetype j = 1;
-        while (j < n && folded(units[i + j]) == folds[j])
-            ++j;
-        if (j == n)
-            return true;
-    }
-    return false;
-}
-
-// A filter ready for many entries: the text is folded, or its search table
-// built, once.
+// A filter ready for many entries: the text's matcher is made once, and
+// the cheap tests (Hide Translated Item, the state) come before the text.
 class PreparedFilter {
 public:
     PreparedFilter(const EntryFilter &filter, const EntryMarks &marks)
-        : m_filter(filter), m_marks(marks), m_matcher(filter.text, Qt::CaseSensitive)
+        : m_filter(filter), m_marks(marks), m_text(filter.text, filter.caseSensitivity)
     {
-        for (QChar unit : filter.text)
-            m_folded.append(QChar(folded(unit.unicode())));
     }
 
     bool matches(const StringEntry &entry) const
@@ -71,18 +42,18 @@ public:
             return false;
         if (!stateMatches(m_filter.state, entry, m_marks))
             return false;
-        if (m_filter.text.isEmpty())
+        if (m_text.isEmpty())
             return true;
-        if (contains(entry.original) || contains(entry.translation))
+        if (m_text.isIn(entry.original) || m_text.isIn(entry.translation))
             return true;
         if (m_filter.reference) {
             const StringEntry *shown = m_filter.reference->lookup(entry.original);
-            if (shown && contains(shown->translation))
+            if (shown && m_text.isIn(shown->translation))
                 return true;
         }
         if (m_filter.matchKeys) {
             for (const QString &key : entry.keys) {
-                if (contains(key))
+                if (m_text.isIn(key))
                     return true;
             }
         }
@@ -90,19 +61,9 @@ public:
     }
 
 private:
-    bool contains(const QString &text) const
-    {
-        if (text.size() < m_filter.text.size())
-            return false;
-        if (m_filter.caseSensitivity == Qt::CaseSensitive)
-            return m_matcher.indexIn(text) >= 0;
-        return containsFolded(text, m_folded);
-    }
-
     const EntryFilter &m_filter;
     const EntryMarks &m_marks;
-    QStringMatcher m_matcher;  // with Match Case
-    QString m_folded;          // without
+    TextMatcher m_text;
 };
 
 } // namespace
@@ -130,36 +91,80 @@ bool EntryFilter::narrows(const EntryFilter &wider) const
 
 std::vector<std::uint32_t> FilterEntries(const EntryMap &entries, const EntryFilter &filter, const EntryMarks &marks)
 {
-    std::vector<std::uint32_t> numbers;
-    const PreparedFilter prepared(filter, marks);
-    const size_t count = entries.size();
-    if (entries.isOrdered() || filter.isEmpty()) {
-        numbers.reserve(filter.isEmpty() ? count : 0);
-        for (size_t position = 0; position < count; ++position) {
-            const std::uint32_t number = entries.numberAt(position);
-            if (prepared.matches(entries.byNumber(number)))
-                numbers.push_back(number);
-        }
-        return numbers;
-    }
-    // Only the entries that pass are put in order; a large catalogue of
-    // mostly translated strings is never sorted as a whole here.
-    for (size_t number = 0; number < count; ++number) {
-        if (prepared.matches(entries.byNumber(number)))
-            numbers.push_back(std::uint32_t(number));
-    }
-    entries.sortNumbers(numbers);
-    return numbers;
+    EntryFilterPass pass(entries, filter, marks);
+    pass.step(EntryFilterPass::kAll);
+    return pass.takeNumbers();
 }
 
 std::vector<std::uint32_t> FilterEntryNumbers(const EntryMap &entries, const std::vector<std::uint32_t> &candidates,
                                               const EntryFilter &filter, const EntryMarks &marks)
 {
-    std::vector<std::uint32_t> numbers;
-    const PreparedFilter prepared(filter, marks);
-    for (std::uint32_t number : candidates) {
-        if (number < entries.size() && prepared.matches(entries.byNumber(number)))
-            numbers.push_back(number);
+    EntryFilterPass pass(entries, candidates, filter, marks);
+    pass.step(EntryFilterPass::kAll);
+    return pass.takeNumbers();
+}
+
+// --- a pass in steps -------------------------------------------------------------
+
+struct EntryFilterPass::Prepared : PreparedFilter {
+    using PreparedFilter::PreparedFilter;
+};
+
+EntryFilterPass::EntryFilterPass(const EntryMap &entries, const EntryFilter &filter, const EntryMarks &marks)
+    : m_entries(entries), m_filter(filter), m_marks(marks), m_total(entries.size())
+{
+    // An ordered table (or every entry wanted, which needs the order
+    // anyway) is visited in order; otherwise by number, and only the
+    // entries that pass are put in order at the end: a large catalogue of
+    // mostly translated strings is never sorted as a whole here.
+    m_walk = entries.isOrdered() || filter.isEmpty() ? Walk::Positions : Walk::Numbers;
+    if (m_walk == Walk::Positions && filter.isEmpty())
+        m_numbers.reserve(m_total);
+    m_prepared = std::make_unique<Prepared>(m_filter, m_marks);
+}
+
+EntryFilterPass::EntryFilterPass(const EntryMap &entries, std::vector<std::uint32_t> candidates,
+                                 const EntryFilter &filter, const EntryMarks &marks)
+    : m_entries(entries), m_filter(filter), m_marks(marks), m_walk(Walk::Candidates),
+      m_candidates(std::move(candidates)), m_total(m_candidates.size())
+{
+    m_prepared = std::make_unique<Prepared>(m_filter, m_marks);
+}
+
+EntryFilterPass::~EntryFilterPass() = default;
+
+bool EntryFilterPass::step(size_t budget)
+{
+    const size_t end = m_total - m_next < budget ? m_total : m_next + budget;
+    switch (m_walk) {
+    case Walk::Positions:
+        for (; m_next < end; ++m_next) {
+            const std::uint32_t number = m_entries.numberAt(m_next);
+            if (m_prepared->matches(m_entries.byNumber(number)))
+                m_numbers.push_back(number);
+        }
+        break;
+    case Walk::Numbers:
+        for (; m_next < end; ++m_next) {
+            if (m_prepared->matches(m_entries.byNumber(m_next)))
+                m_numbers.push_back(std::uint32_t(m_next));
+        }
+        break;
+    case Walk::Candidates: {
+        const size_t size = m_entries.size();
+        for (; m_next < end; ++m_next) {
+            const std::uint32_t number = m_candidates[m_next];
+            if (number < size && m_prepared->matches(m_entries.byNumber(number)))
+                m_numbers.push_back(number);
+        }
+        break;
     }
-    return numbers;
+    }
+    if (m_next < m_total)
+        return false;
+    if (m_walk == Walk::Numbers && !m_sorted) {
+        m_entries.sortNumbers(m_numbers);
+        m_sorted = true;
+    }
+    return true;
 }

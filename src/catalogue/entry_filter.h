@@ -10,6 +10,7 @@
 
 #include <QString>
 #include <cstdint>
+#include <memory>
 #include <unordered_set>
 #include <vector>
 
@@ -58,3 +59,49 @@ std::vector<std::uint32_t> FilterEntries(const EntryMap &entries, const EntryFil
 // table no longer holds are dropped.
 std::vector<std::uint32_t> FilterEntryNumbers(const EntryMap &entries, const std::vector<std::uint32_t> &candidates,
                                               const EntryFilter &filter, const EntryMarks &marks);
+
+// One filter pass done in steps, so that a caller can keep its window
+// answering between them; the numbers it ends with equal what
+// FilterEntries (or, given candidates, FilterEntryNumbers) returns in one
+// go. The table and the marks must stay unchanged until the pass is done:
+// a caller whose entries changed meanwhile starts a new pass.
+class EntryFilterPass {
+public:
+    static constexpr size_t kAll = size_t(-1);
+
+    // Every entry of the table.
+    EntryFilterPass(const EntryMap &entries, const EntryFilter &filter, const EntryMarks &marks);
+    // The candidates (entry numbers) in their order; numbers the table no
+    // longer holds are dropped.
+    EntryFilterPass(const EntryMap &entries, std::vector<std::uint32_t> candidates, const EntryFilter &filter,
+                    const EntryMarks &marks);
+    ~EntryFilterPass();
+    EntryFilterPass(const EntryFilterPass &) = delete;
+    EntryFilterPass &operator=(const EntryFilterPass &) = delete;
+
+    // Tests up to `budget` more entries (a pass that tested every entry
+    // puts those that passed in order); true once the pass is done.
+    bool step(size_t budget);
+    bool isDone() const { return m_next >= m_total && (m_walk != Walk::Numbers || m_sorted); }
+    // Entries tested so far, of `total()`.
+    size_t tested() const { return m_next; }
+    size_t total() const { return m_total; }
+    const EntryFilter &filter() const { return m_filter; }
+    // The numbers of the entries that passed, in the table's order (once done).
+    std::vector<std::uint32_t> takeNumbers() { return std::move(m_numbers); }
+
+private:
+    struct Prepared;
+    enum class Walk { Positions, Numbers, Candidates };
+
+    const EntryMap &m_entries;
+    const EntryFilter m_filter;
+    const EntryMarks m_marks;
+    Walk m_walk = Walk::Positions;
+    std::vector<std::uint32_t> m_candidates;
+    size_t m_total = 0;
+    size_t m_next = 0;
+    bool m_sorted = false;
+    std::vector<std::uint32_t> m_numbers;
+    std::unique_ptr<Prepared> m_prepared;
+};
