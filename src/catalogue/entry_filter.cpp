@@ -110,61 +110,93 @@ struct EntryFilterPass::Prepared : PreparedFilter {
     using PreparedFilter::PreparedFilter;
 };
 
+// The entries are tested in the order of their numbers, which is the order
+// in which they and their texts were allocated: a pass then reads memory
+// front to back instead of jumping about as the catalogue's order would.
+// The numbers that pass are marked in a bit set and read out in the order
+// wanted afterwards (the table's order, or the candidates' order).
 EntryFilterPass::EntryFilterPass(const EntryMap &entries, const EntryFilter &filter, const EntryMarks &marks)
-    : m_entries(entries), m_filter(filter), m_marks(marks), m_total(entries.size())
+    : m_entries(entries), m_filter(filter), m_marks(marks), m_size(entries.size())
 {
-    // An ordered table (or every entry wanted, which needs the order
-    // anyway) is visited in order; otherwise by number, and only the
-    // entries that pass are put in order at the end: a large catalogue of
-    // mostly translated strings is never sorted as a whole here.
-    m_walk = entries.isOrdered() || filter.isEmpty() ? Walk::Positions : Walk::Numbers;
-    if (m_walk == Walk::Positions && filter.isEmpty())
-        m_numbers.reserve(m_total);
     m_prepared = std::make_unique<Prepared>(m_filter, m_marks);
+    m_passed.assign((m_size + 63) / 64, 0);
 }
 
 EntryFilterPass::EntryFilterPass(const EntryMap &entries, std::vector<std::uint32_t> candidates,
                                  const EntryFilter &filter, const EntryMarks &marks)
-    : m_entries(entries), m_filter(filter), m_marks(marks), m_walk(Walk::Candidates),
-      m_candidates(std::move(candidates)), m_total(m_candidates.size())
+    : m_entries(entries), m_filter(filter), m_marks(marks), m_candidates(std::move(candidates)),
+      m_fromCandidates(true), m_size(entries.size())
 {
     m_prepared = std::make_unique<Prepared>(m_filter, m_marks);
+    m_candidate.assign((m_size + 63) / 64, 0);
+    m_passed.assign((m_size + 63) / 64, 0);
+    for (std::uint32_t number : m_candidates) {
+        if (number < m_size)
+            m_candidate[number / 64] |= std::uint64_t(1) << (number % 64);
+    }
 }
 
 EntryFilterPass::~EntryFilterPass() = default;
 
+bool EntryFilterPass::passed(size_t number) const
+{
+    return (m_passed[number / 64] >> (number % 64)) & 1;
+}
+
 bool EntryFilterPass::step(size_t budget)
 {
-    const size_t end = m_total - m_next < budget ? m_total : m_next + budget;
-    switch (m_walk) {
-    case Walk::Positions:
-        for (; m_next < end; ++m_next) {
-            const std::uint32_t number = m_entries.numberAt(m_next);
-            if (m_prepared->matches(m_entries.byNumber(number)))
+    // Testing: every entry (or candidate) by number.
+    for (; m_next < m_size && budget > 0; ++m_next) {
+        if (m_fromCandidates && !((m_candidate[m_next / 64] >> (m_next % 64)) & 1)) {
+            if (m_candidate[m_next / 64] == 0)
+                m_next |= 63;  // no candidate left in this word
+            continue;
+        }
+        --budget;
+        if (m_prepared->matches(m_entries.byNumber(m_next)))
+            m_passed[m_next / 64] |= std::uint64_t(1) << (m_next % 64);
+    }
+    if (m_next < m_size || budget == 0)
+        return isDone();
+    if (m_phase == Phase::Testing) {
+        // An ordered table (or every entry wanted, which needs the order
+        // anyway) is read out in its order; otherwise only the entries that
+        // passed are put in order: a large catalogue of mostly translated
+        // strings is never sorted as a whole here.
+        m_phase = m_fromCandidates                                  ? Phase::ByCandidates
+                  : m_entries.isOrdered() || m_filter.isEmpty() ? Phase::ByPosition
+                                                                    : Phase::Sorting;
+        m_out = 0;
+    }
+    switch (m_phase) {
+    case Phase::ByCandidates:
+        for (; m_out < m_candidates.size() && budget > 0; ++m_out, --budget) {
+            const std::uint32_t number = m_candidates[m_out];
+            if (number < m_size && passed(number))
                 m_numbers.push_back(number);
         }
+        if (m_out == m_candidates.size())
+            m_phase = Phase::Done;
         break;
-    case Walk::Numbers:
-        for (; m_next < end; ++m_next) {
-            if (m_prepared->matches(m_entries.byNumber(m_next)))
-                m_numbers.push_back(std::uint32_t(m_next));
-        }
-        break;
-    case Walk::Candidates: {
-        const size_t size = m_entries.size();
-        for (; m_next < end; ++m_next) {
-            const std::uint32_t number = m_candidates[m_next];
-            if (number < size && m_prepared->matches(m_entries.byNumber(number)))
+    case Phase::ByPosition:
+        for (; m_out < m_size && budget > 0; ++m_out, --budget) {
+            const std::uint32_t number = m_entries.numberAt(m_out);
+            if (passed(number))
                 m_numbers.push_back(number);
         }
+        if (m_out == m_size)
+            m_phase = Phase::Done;
         break;
-    }
-    }
-    if (m_next < m_total)
-        return false;
-    if (m_walk == Walk::Numbers && !m_sorted) {
+    case Phase::Sorting:
+        for (size_t word = 0; word < m_passed.size(); ++word) {
+            for (std::uint64_t bits = m_passed[word]; bits != 0; bits &= bits - 1)
+                m_numbers.push_back(std::uint32_t(word * 64 + size_t(__builtin_ctzll(bits))));
+        }
         m_entries.sortNumbers(m_numbers);
-        m_sorted = true;
+        m_phase = Phase::Done;
+        break;
+    case Phase::Testing:
+    case Phase::Done: break;
     }
-    return true;
+    return isDone();
 }

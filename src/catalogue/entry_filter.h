@@ -79,29 +79,30 @@ public:
     EntryFilterPass(const EntryFilterPass &) = delete;
     EntryFilterPass &operator=(const EntryFilterPass &) = delete;
 
-    // Tests up to `budget` more entries (a pass that tested every entry
-    // puts those that passed in order); true once the pass is done.
+    // Does up to `budget` more units of work (an entry tested, a number put
+    // in order); true once the pass is done.
     bool step(size_t budget);
-    bool isDone() const { return m_next >= m_total && (m_walk != Walk::Numbers || m_sorted); }
-    // Entries tested so far, of `total()`.
-    size_t tested() const { return m_next; }
-    size_t total() const { return m_total; }
+    bool isDone() const { return m_phase == Phase::Done; }
     const EntryFilter &filter() const { return m_filter; }
     // The numbers of the entries that passed, in the table's order (once done).
     std::vector<std::uint32_t> takeNumbers() { return std::move(m_numbers); }
 
 private:
     struct Prepared;
-    enum class Walk { Positions, Numbers, Candidates };
+    enum class Phase { Testing, ByCandidates, ByPosition, Sorting, Done };
+    bool passed(size_t number) const;
 
     const EntryMap &m_entries;
     const EntryFilter m_filter;
     const EntryMarks m_marks;
-    Walk m_walk = Walk::Positions;
     std::vector<std::uint32_t> m_candidates;
-    size_t m_total = 0;
-    size_t m_next = 0;
-    bool m_sorted = false;
+    bool m_fromCandidates = false;
+    size_t m_size = 0;
+    std::vector<std::uint64_t> m_candidate;  // bit per entry number: a candidate
+    std::vector<std::uint64_t> m_passed;     // bit per entry number: passed the filter
+    Phase m_phase = Phase::Testing;
+    size_t m_next = 0;  // the next entry number to test
+    size_t m_out = 0;   // the next candidate or position to read out
     std::vector<std::uint32_t> m_numbers;
     std::unique_ptr<Prepared> m_prepared;
 };
