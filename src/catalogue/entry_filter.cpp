@@ -1,6 +1,7 @@
 #include "catalogue/entry_filter.h"
 
 #include "catalogue/catalogue_counts.h"
+#include "catalogue/entry_order_sort.h"
 #include "catalogue/text_match.h"
 
 #include <algorithm>
@@ -159,14 +160,19 @@ bool EntryFilterPass::step(size_t budget)
     if (m_next < m_size || budget == 0)
         return isDone();
     if (m_phase == Phase::Testing) {
-        // An ordered table (or every entry wanted, which needs the order
-        // anyway) is read out in its order; otherwise only the entries that
-        // passed are put in order: a large catalogue of mostly translated
-        // strings is never sorted as a whole here.
-        m_phase = m_fromCandidates                                  ? Phase::ByCandidates
-                  : m_entries.isOrdered() || m_filter.isEmpty() ? Phase::ByPosition
-                                                                    : Phase::Sorting;
+        // An ordered table is read out in its order; otherwise only the
+        // entries that passed are put in order, in steps: a large catalogue
+        // of mostly translated strings is never sorted as a whole here.
+        m_phase = m_fromCandidates ? Phase::ByCandidates : m_entries.isOrdered() ? Phase::ByPosition : Phase::Sorting;
         m_out = 0;
+        if (m_phase == Phase::Sorting) {
+            std::vector<std::uint32_t> passing;
+            for (size_t word = 0; word < m_passed.size(); ++word) {
+                for (std::uint64_t bits = m_passed[word]; bits != 0; bits &= bits - 1)
+                    passing.push_back(std::uint32_t(word * 64 + size_t(__builtin_ctzll(bits))));
+            }
+            m_sort = std::make_unique<EntryTable::NumberSort>(m_entries, std::move(passing));
+        }
     }
     switch (m_phase) {
     case Phase::ByCandidates:
@@ -188,12 +194,12 @@ bool EntryFilterPass::step(size_t budget)
             m_phase = Phase::Done;
         break;
     case Phase::Sorting:
-        for (size_t word = 0; word < m_passed.size(); ++word) {
-            for (std::uint64_t bits = m_passed[word]; bits != 0; bits &= bits - 1)
-                m_numbers.push_back(std::uint32_t(word * 64 + size_t(__builtin_ctzll(bits))));
+        // Every entry passing a table not yet ordered orders the table too.
+        if (m_sort->step(budget)) {
+            m_numbers = m_sort->take();
+            m_sort.reset();
+            m_phase = Phase::Done;
         }
-        m_entries.sortNumbers(m_numbers);
-        m_phase = Phase::Done;
         break;
     case Phase::Testing:
     case Phase::Done: break;

@@ -105,4 +105,5 @@ private:
     size_t m_out = 0;   // the next candidate or position to read out
     std::vector<std::uint32_t> m_numbers;
     std::unique_ptr<Prepared> m_prepared;
+    std::unique_ptr<EntryTable::NumberSort> m_sort;  // Sorting
 };

@@ -267,28 +267,39 @@ std::vector<std::uint32_t>::iterator EntryTable::lowerBound(const QString &origi
     });
 }
 
+EntryTable::SortRecord EntryTable::sortRecord(std::uint32_t number) const
+{
+    const QString &text = chunkEntry(number).original;
+    return {packedUnits(text, 0), packedUnits(text, 4), number};
+}
+
+bool EntryTable::recordLess(const SortRecord &a, const SortRecord &b) const
+{
+    if (a.high != b.high)
+        return a.high < b.high;
+    if (a.low != b.low)
+        return a.low < b.low;
+    return OriginalLess(chunkEntry(a.number).original, chunkEntry(b.number).original);
+}
+
+void EntryTable::adoptOrder(std::vector<std::uint32_t> order) const
+{
+    m_order = std::move(order);
+    m_positions.clear();
+    m_orderValid = true;
+}
+
 void EntryTable::ensureOrder() const
 {
     if (!m_orderValid) {
         // Sort by the first eight code units held in the sort records, and
         // only compare whole texts where those are equal: most comparisons
         // then stay within the records instead of reaching into the texts.
-        struct Record {
-            std::uint64_t high, low;
-            std::uint32_t number;
-        };
-        std::vector<Record> records(m_count);
-        for (size_t number = 0; number < m_count; ++number) {
-            const QString &text = chunkEntry(number).original;
-            records[number] = {packedUnits(text, 0), packedUnits(text, 4), std::uint32_t(number)};
-        }
-        std::sort(records.begin(), records.end(), [this](const Record &a, const Record &b) {
-            if (a.high != b.high)
-                return a.high < b.high;
-            if (a.low != b.low)
-                return a.low < b.low;
-            return OriginalLess(chunkEntry(a.number).original, chunkEntry(b.number).original);
-        });
+        std::vector<SortRecord> records(m_count);
+        for (size_t number = 0; number < m_count; ++number)
+            records[number] = sortRecord(std::uint32_t(number));
+        std::sort(records.begin(), records.end(),
+                  [this](const SortRecord &a, const SortRecord &b) { return recordLess(a, b); });
         m_order.resize(m_count);
         for (size_t i = 0; i < m_count; ++i)
             m_order[i] = records[i].number;
@@ -347,22 +358,11 @@ void EntryTable::sortNumbers(std::vector<std::uint32_t> &numbers) const
 {
     // As the order is built: on the first eight code units held in the sort
     // records, whole texts only where those are equal.
-    struct Record {
-        std::uint64_t high, low;
-        std::uint32_t number;
-    };
-    std::vector<Record> records(numbers.size());
-    for (size_t i = 0; i < numbers.size(); ++i) {
-        const QString &text = chunkEntry(numbers[i]).original;
-        records[i] = {packedUnits(text, 0), packedUnits(text, 4), numbers[i]};
-    }
-    std::sort(records.begin(), records.end(), [this](const Record &a, const Record &b) {
-        if (a.high != b.high)
-            return a.high < b.high;
-        if (a.low != b.low)
-            return a.low < b.low;
-        return OriginalLess(chunkEntry(a.number).original, chunkEntry(b.number).original);
-    });
+    std::vector<SortRecord> records(numbers.size());
+    for (size_t i = 0; i < numbers.size(); ++i)
+        records[i] = sortRecord(numbers[i]);
+    std::sort(records.begin(), records.end(),
+              [this](const SortRecord &a, const SortRecord &b) { return recordLess(a, b); });
     for (size_t i = 0; i < numbers.size(); ++i)
         numbers[i] = records[i].number;
 }

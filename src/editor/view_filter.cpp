@@ -96,14 +96,14 @@ void CRendaroView::rebuildRows(bool keepSelection)
 // until the pass is done; a newer filter, or entries changed meanwhile,
 // start it afresh, so the rows shown are always those of the latest filter
 // over the entries as they are.
-void CRendaroView::startFilterPass()
+void CRendaroView::startFilterPass(bool keepSelection)
 {
     const bool wasRunning = m_filterPass != nullptr;
     m_filterPass.reset();
     const CXMLStruct *catalogue = rowsCatalogue();
     const int id = catalogue ? catalogue->catalogueId : -1;
     if (!catalogue || id != m_rows.catalogueId()) {
-        rebuildRows(true);  // another catalogue: its rows at once
+        rebuildRows(keepSelection);  // another catalogue: its rows at once
         if (wasRunning)
             emit statusMessage(QString());
         return;
@@ -115,7 +115,8 @@ void CRendaroView::startFilterPass()
     run->catalogue = catalogue;
     run->catalogueId = id;
     run->generation = m_entriesGeneration;
-    const bool narrowing = id == m_appliedCatalogueId && m_appliedGeneration == m_entriesGeneration
+    run->keepSelection = keepSelection;
+    const bool narrowing = keepSelection && id == m_appliedCatalogueId && m_appliedGeneration == m_entriesGeneration
                            && filter.narrows(m_appliedFilter);
     if (narrowing)
         run->pass = std::make_unique<EntryFilterPass>(catalogue->entries, m_grid->rowModel()->keys(), filter,
@@ -124,7 +125,7 @@ void CRendaroView::startFilterPass()
         run->pass = std::make_unique<EntryFilterPass>(catalogue->entries, filter, filterMarks());
     EntryFilterPass &pass = *run->pass;
     if (m_slices.run([&pass](size_t units) { return pass.step(units); }, true)) {
-        showFilteredRows(pass.takeNumbers(), filter, id, run->generation, true);
+        showFilteredRows(pass.takeNumbers(), filter, id, run->generation, keepSelection);
         if (wasRunning)
             emit statusMessage(QString());
         return;
@@ -140,7 +141,7 @@ void CRendaroView::continueFilterPass()
         return;
     FilterPassRun &run = *m_filterPass;
     if (theDocument()->findCatalogue(run.catalogueId) != run.catalogue || run.generation != m_entriesGeneration) {
-        startFilterPass();  // the entries changed under the pass
+        startFilterPass(run.keepSelection);  // the entries changed under the pass
         return;
     }
     EntryFilterPass &pass = *run.pass;
@@ -156,7 +157,8 @@ void CRendaroView::continueFilterPass()
         return;
     }
     std::unique_ptr<FilterPassRun> done = std::move(m_filterPass);
-    showFilteredRows(done->pass->takeNumbers(), done->pass->filter(), done->catalogueId, done->generation, true);
+    showFilteredRows(done->pass->takeNumbers(), done->pass->filter(), done->catalogueId, done->generation,
+                     done->keepSelection);
     emit statusMessage(QString());
     updateCommandStates();
 }

@@ -15,6 +15,7 @@ struct CRendaroView::FilterPassRun {
     const CXMLStruct *catalogue = nullptr;
     int catalogueId = -1;
     quint64 generation = 0;
+    bool keepSelection = true;  // false: the rows come as RefreshGrid makes them
     std::unique_ptr<EntryFilterPass> pass;
 };
 

@@ -312,13 +312,15 @@ private slots:
     void aChangeOfTheRowsStopsASearch()
     {
         openGenerated();
-        f->view->setSliceLimit(kSmallSlice);
         f->view->OnHideTranslated();
+        f->view->setSliceLimit(kSmallSlice);
         f->view->searchText = QStringLiteral("Nowhere");
         f->view->FindNext();
         QVERIFY(f->view->isSearching());
-        f->view->OnHideTranslated();  // other rows: the row numbers no longer hold
+        QSignalSpy status(f->view, &CRendaroView::statusMessage);
+        f->view->RefreshGrid();  // the rows again: their numbers may no longer hold
         QVERIFY(!f->view->isSearching());
+        QCOMPARE(status.last().at(0).toString(), QStringLiteral("Search stopped: the rows changed."));
         QTest::qWait(50);
         QCOMPARE(f->prompts.takeTexts(), QStringList());
     }
