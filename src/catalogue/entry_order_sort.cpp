@@ -15,6 +15,13 @@ bool EntryTable::NumberSort::step(size_t budget)
     if (m_made < n || m_done)
         return m_done;
     auto less = [this](const SortRecord &a, const SortRecord &b) { return m_table.recordLess(a, b); };
+    if (m_sorted == 0 && budget >= 2 * n) {
+        // Budget for the whole sort (a caller doing it in one go): one
+        // sort in one piece is quicker than runs and merges.
+        std::sort(m_records.begin(), m_records.end(), less);
+        m_done = true;
+        return true;
+    }
     while (m_sorted < n && budget > 0) {
         const size_t end = std::min(m_sorted + kRun, n);
         std::sort(m_records.begin() + qsizetype(m_sorted), m_records.begin() + qsizetype(end), less);
