@@ -370,7 +370,7 @@ private:
     std::unique_ptr<FilterPassRun> m_filterPass;
     QTimer *m_filterTimer = nullptr;
     WorkSlices m_slices;
-    void startFilterPass(bool keepSelection = true);
+    void startFilterPass(bool keepSelection = true, bool runFirstSlice = true);
     void continueFilterPass();
     void showFilteredRows(std::vector<std::uint32_t> &&keys, const EntryFilter &filter, int catalogueId,
                           quint64 generation, bool keepSelection);

@@ -96,7 +96,7 @@ void CRendaroView::rebuildRows(bool keepSelection)
 // until the pass is done; a newer filter, or entries changed meanwhile,
 // start it afresh, so the rows shown are always those of the latest filter
 // over the entries as they are.
-void CRendaroView::startFilterPass(bool keepSelection)
+void CRendaroView::startFilterPass(bool keepSelection, bool runFirstSlice)
 {
     const bool wasRunning = m_filterPass != nullptr;
     m_filterPass.reset();
@@ -124,7 +124,7 @@ void CRendaroView::startFilterPass(bool keepSelection)
     else
         run->pass = std::make_unique<EntryFilterPass>(catalogue->entries, filter, filterMarks());
     EntryFilterPass &pass = *run->pass;
-    if (m_slices.run([&pass](size_t units) { return pass.step(units); }, true)) {
+    if (runFirstSlice && m_slices.run([&pass](size_t units) { return pass.step(units); }, true)) {
         showFilteredRows(pass.takeNumbers(), filter, id, run->generation, keepSelection);
         if (wasRunning)
             emit statusMessage(QString());
@@ -140,8 +140,15 @@ void CRendaroView::continueFilterPass()
     if (!m_filterPass)
         return;
     FilterPassRun &run = *m_filterPass;
-    if (theDocument()->findCatalogue(run.catalogueId) != run.catalogue || run.generation != m_entriesGeneration) {
-        startFilterPass(run.keepSelection);  // the entries changed under the pass
+    if (theDocument()->findCatalogue(run.catalogueId) != run.catalogue || m_rows.catalogueId() != run.catalogueId) {
+        stopFilterPass();  // the catalogue went; what shows the next one fills the rows
+        return;
+    }
+    if (run.generation != m_entriesGeneration) {
+        // The entries changed under the pass: it starts again from the
+        // next slice (work that changes entries between its own steps is
+        // not slowed down by a slice at every change).
+        startFilterPass(run.keepSelection, false);
         return;
     }
     EntryFilterPass &pass = *run.pass;

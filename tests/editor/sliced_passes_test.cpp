@@ -192,6 +192,27 @@ private slots:
         QVERIFY(inSlices >= 10);  // most passes of the sliced runs went on from the event loop
     }
 
+    // Every row shown for the first time puts the table in order, in
+    // slices too; the selection goes, as a refill drops it.
+    void hideTranslatedItemInSlices()
+    {
+        openGenerated();
+        QVERIFY(!catalogue().entries.isOrdered());
+        f->view->setSliceLimit(kSmallSlice);
+        f->grid->SelectOnly(1);
+        f->view->OnHideTranslated();
+        QVERIFY(f->view->isFiltering());
+        QTRY_VERIFY(!f->view->isFiltering());
+        QVERIFY(catalogue().entries.isOrdered());
+        QCOMPARE(f->grid->GetItemCount(), kEntries);
+        QCOMPARE(shown(), plainFilter({}));
+        QCOMPARE(f->grid->FirstSelectedRow(), -1);
+        f->view->OnHideTranslated();
+        QTRY_VERIFY(!f->view->isFiltering());
+        QCOMPARE(shown(), plainFilter({}));
+        QVERIFY(f->grid->GetItemCount() < kEntries);
+    }
+
     void aNewerFilterWinsOverAnOlderPass()
     {
         openGenerated();
