@@ -5,13 +5,20 @@
 //       peak memory, against `rendaro-cli resave FILE` (load and save);
 //     - in one process, phase by phase: load, live counts, filling the grid
 //       (Hide Translated Item on, as the editor starts), first paint; then
-//       every row (the catalogue-order sort of the whole table timed apart
-//       from filling the grid), paint, scrolling, a search without a match,
-//       Next Untranslated; peak memory.
+//       Hide Translated Item off (every row, the table put in order the
+//       first time), paint, scrolling (a twentieth, Page Down, a drag of the
+//       scroll bar), a search without a match, Next Untranslated, the quick
+//       filter over every row; peak memory.
 //   bench_grid filter [ENTRIES]   (default 100,000 entries)
 //     - the quick filter per keystroke (typing a word, then taking it back),
 //       states and toggles, with Hide Translated Item off and on: each time
-//       from the bar's change to the repainted grid, without the typing pause.
+//       from the bar's change to the repainted grid, without the typing pause,
+//       and the event loop's longest pause meanwhile.
+//
+// A change is made from the running event loop, which goes on until its
+// result is shown (the grid's model reset, the search's question); a timer
+// due every millisecond notes how long the loop went without handling
+// events: the time the window could not answer the user.
 //
 // The first figure runs this program again as a child (--open-child FILE),
 // which starts the application as the rendaro program does and prints a line
@@ -32,7 +39,9 @@
 #include <QComboBox>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFile>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QScrollBar>
 #include <QSettings>
@@ -41,6 +50,7 @@
 #include <QWindow>
 #include <algorithm>
 #include <cstdio>
+#include <functional>
 #include <spawn.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -91,6 +101,67 @@ double peakMb()
     }
     return 0;
 }
+
+// How long a change took until its result was shown, and the event loop's
+// longest pause meanwhile.
+struct LoopFigure {
+    double ms = 0;
+    double pauseMs = 0;
+};
+
+// Runs `change` from the event loop and keeps the loop running until
+// `done` says the result is shown; the grid is painted then.
+LoopFigure runInLoop(CRendaroView *view, const std::function<void()> &change, const std::function<bool()> &done)
+{
+    LoopFigure figure;
+    QEventLoop loop;
+    QElapsedTimer total, sinceTick;
+    QTimer ticker;
+    ticker.setTimerType(Qt::PreciseTimer);
+    ticker.setInterval(1);
+    bool started = false;
+    QObject::connect(&ticker, &QTimer::timeout, &loop, [&] {
+        figure.pauseMs = std::max(figure.pauseMs, msSince(sinceTick));
+        sinceTick.restart();
+        if (started && done())
+            loop.quit();
+    });
+    QTimer::singleShot(0, &loop, [&] {
+        total.start();
+        sinceTick.start();
+        ticker.start();
+        started = true;
+        change();
+    });
+    loop.exec();
+    ticker.stop();
+    view->grid()->viewport()->repaint();
+    figure.ms = msSince(total);
+    return figure;
+}
+
+// Runs `change` until the grid's rows were replaced (one model reset).
+LoopFigure untilRowsReset(CRendaroView *view, const std::function<void()> &change)
+{
+    bool reset = false;
+    const QMetaObject::Connection connection = QObject::connect(
+        view->grid()->rowModel(), &QAbstractItemModel::modelReset, [&reset] { reset = true; });
+    const LoopFigure figure = runInLoop(view, change, [&reset] { return reset; });
+    QObject::disconnect(connection);
+    return figure;
+}
+
+// Answers as NoPrompts does, counting the questions.
+class CountingPrompts : public NoPrompts {
+public:
+    PromptAnswer message(QWidget *parent, const QString &text, const QString &title, PromptIcon icon,
+                         PromptButtons buttons) override
+    {
+        ++asked;
+        return NoPrompts::message(parent, text, title, icon, buttons);
+    }
+    int asked = 0;
+};
 
 // --- rendaro FILE as a process ------------------------------------------------
 
@@ -214,7 +285,7 @@ int benchShow(const QString &path, double fileMb)
     // Phase by phase in this process.
     CRendaroDoc document;
     setTheDocument(&document);
-    NoPrompts prompts;
+    CountingPrompts prompts;
     auto *view = new CRendaroView(prompts);
     view->resize(900, 600);
     showExposed(view);
@@ -232,10 +303,12 @@ int benchShow(const QString &path, double fileMb)
     const int untranslatedRows = view->grid()->GetItemCount();
     const double paintMs = timeMs([&] { view->grid()->viewport()->repaint(); });
 
-    view->hideTranslated = false;
-    const double sortMs = timeMs([&] { catalogue.entries.numberAt(0); });
-    const double fillAllMs = timeMs([&] { view->RefreshGrid(); });
+    // View > Hide Translated Item off: every row, which puts the table in
+    // order for the first time.
+    const bool orderedBefore = catalogue.entries.isOrdered();
+    const LoopFigure hideOff = untilRowsReset(view, [&] { view->OnHideTranslated(); });
     const int rows = view->grid()->GetItemCount();
+    const double fillAllMs = timeMs([&] { view->RefreshGrid(); });
     const double paintAllMs = timeMs([&] { view->grid()->viewport()->repaint(); });
     QScrollBar *scroll = view->grid()->verticalScrollBar();
     std::vector<double> scrolls;
@@ -245,18 +318,41 @@ int benchShow(const QString &path, double fileMb)
             view->grid()->viewport()->repaint();
         }));
     }
+    // Page Down from the top, and a drag of the scroll bar's slider in
+    // twentieths, each step painted.
     view->grid()->SelectOnly(0);
-    const double searchMs = timeMs([&] {
-        view->searchText = QStringLiteral("No Such Text Anywhere");
-        view->matchCase = false;
-        view->FindNext();
-    });
+    view->grid()->setFocus();
+    std::vector<double> pages, drags;
+    for (int step = 0; step < 20; ++step) {
+        pages.push_back(timeMs([&] {
+            QKeyEvent press(QEvent::KeyPress, Qt::Key_PageDown, Qt::NoModifier);
+            QApplication::sendEvent(view->grid(), &press);
+            view->grid()->viewport()->repaint();
+        }));
+    }
+    scroll->setSliderDown(true);
+    for (int step = 20; step >= 0; --step) {
+        drags.push_back(timeMs([&] {
+            scroll->setSliderPosition(scroll->maximum() / 20 * step);
+            view->grid()->viewport()->repaint();
+        }));
+    }
+    scroll->setSliderDown(false);
+    view->grid()->SelectOnly(0);
+    const int askedBefore = prompts.asked;
+    const LoopFigure search = runInLoop(
+        view,
+        [&] {
+            view->searchText = QStringLiteral("No Such Text Anywhere");
+            view->matchCase = false;
+            view->FindNext();
+        },
+        [&] { return prompts.asked > askedBefore; });  // the wrap question, answered No
     view->grid()->SelectOnly(0);
     const double nextMs = timeMs([&] { view->OnNextUntranslated(); });
-    const double filterMs = timeMs([&] {
+    const LoopFigure filter = untilRowsReset(view, [&] {
         view->filterBar()->textField()->setText(QStringLiteral("file"));
         view->filterBar()->flush();
-        view->grid()->viewport()->repaint();
     });
     const int filtered = view->grid()->GetItemCount();
     const double peak = peakMb();
@@ -266,14 +362,21 @@ int benchShow(const QString &path, double fileMb)
     std::printf("live counts:                         %8.1f ms\n", countsMs);
     std::printf("grid filled, %7d untranslated rows:%8.1f ms\n", untranslatedRows, fillMs);
     std::printf("first paint:                         %8.1f ms\n", paintMs);
-    std::printf("catalogue-order sort of the table:   %8.1f ms\n", sortMs);
-    std::printf("grid filled, %7d rows:           %8.1f ms\n", rows, fillAllMs);
+    std::printf("Hide Translated Item off:            %8.1f ms, longest event-loop pause %.1f ms (%d rows%s)\n",
+                hideOff.ms, hideOff.pauseMs, rows, orderedBefore ? "" : ", the table put in order");
+    std::printf("grid filled again, %7d rows:     %8.1f ms\n", rows, fillAllMs);
     std::printf("paint:                               %8.1f ms\n", paintAllMs);
     std::printf("scroll a twentieth and paint:        %8.1f ms (median of 20, max %.1f)\n", median(scrolls),
                 *std::max_element(scrolls.begin(), scrolls.end()));
-    std::printf("search without a match:              %8.1f ms\n", searchMs);
+    std::printf("Page Down and paint:                 %8.1f ms (median of 20, max %.1f)\n", median(pages),
+                *std::max_element(pages.begin(), pages.end()));
+    std::printf("drag the scroll bar a twentieth:     %8.1f ms (median of 21, max %.1f)\n", median(drags),
+                *std::max_element(drags.begin(), drags.end()));
+    std::printf("search without a match:              %8.1f ms, longest event-loop pause %.1f ms\n", search.ms,
+                search.pauseMs);
     std::printf("Next Untranslated from the top:      %8.1f ms\n", nextMs);
-    std::printf("filter \"file\" over every row:        %8.1f ms (%d rows)\n", filterMs, filtered);
+    std::printf("filter \"file\" over every row:        %8.1f ms, longest event-loop pause %.1f ms (%d rows)\n",
+                filter.ms, filter.pauseMs, filtered);
     std::printf("peak memory:                         %8.1f MB (%.2f x the file)\n", peak, peak / fileMb);
     delete view;
     setTheDocument(nullptr);
@@ -283,19 +386,18 @@ int benchShow(const QString &path, double fileMb)
 // --- the quick filter -----------------------------------------------------------
 
 struct FilterFigures {
-    std::vector<double> typing, backspace;
-    double states[4] = {};
-    double matchCase = 0, keys = 0;
+    std::vector<LoopFigure> typing, backspace;
+    LoopFigure states[4] = {};
+    LoopFigure matchCase, keys;
 };
 
 FilterFigures runFilter(CRendaroView *view)
 {
     CFilterBar *bar = view->filterBar();
     auto apply = [&](auto change) {
-        return timeMs([&] {
+        return untilRowsReset(view, [&] {
             change();
             bar->flush();
-            view->grid()->viewport()->repaint();
         });
     };
     FilterFigures figures;
@@ -308,30 +410,44 @@ FilterFigures runFilter(CRendaroView *view)
                                        EntryFilterState::NotTranslatable, EntryFilterState::All};
     for (int i = 0; i < 4; ++i)
         figures.states[i] = apply([&] { bar->setState(states[i]); });
-    bar->textField()->setText(QStringLiteral("IDS_12"));
-    bar->flush();
+    apply([&] { bar->textField()->setText(QStringLiteral("IDS_12")); });
     figures.keys = apply([&] { bar->keysBox()->setChecked(true); });
     figures.matchCase = apply([&] { bar->matchCaseBox()->setChecked(true); });
-    bar->keysBox()->setChecked(false);
-    bar->matchCaseBox()->setChecked(false);
-    bar->clear();
+    apply([&] { bar->keysBox()->setChecked(false); });
+    apply([&] { bar->matchCaseBox()->setChecked(false); });
+    apply([&] { bar->clear(); });
     return figures;
+}
+
+double longestPause(const std::vector<LoopFigure> &figures)
+{
+    double longest = 0;
+    for (const LoopFigure &figure : figures)
+        longest = std::max(longest, figure.pauseMs);
+    return longest;
+}
+
+void printKeys(const char *title, const std::vector<LoopFigure> &figures)
+{
+    std::printf("  %-28s", title);
+    double longest = 0;
+    for (const LoopFigure &figure : figures) {
+        std::printf(" %6.1f", figure.ms);
+        longest = std::max(longest, figure.ms);
+    }
+    std::printf("  ms (max %.1f; longest pause %.1f ms)\n", longest, longestPause(figures));
 }
 
 void printFilter(const char *title, const FilterFigures &f, int rows)
 {
     std::printf("%s (%d rows before the filter):\n", title, rows);
-    std::printf("  typing \"files\", per key:    ");
-    for (double ms : f.typing)
-        std::printf(" %6.1f", ms);
-    std::printf("  ms (max %.1f)\n", *std::max_element(f.typing.begin(), f.typing.end()));
-    std::printf("  taking it back, per key:    ");
-    for (double ms : f.backspace)
-        std::printf(" %6.1f", ms);
-    std::printf("  ms (max %.1f)\n", *std::max_element(f.backspace.begin(), f.backspace.end()));
-    std::printf("  Untranslated %.1f, Problems %.1f, Not to be translated %.1f, All %.1f ms\n", f.states[0],
-                f.states[1], f.states[2], f.states[3]);
-    std::printf("  Keys on (\"IDS_12\") %.1f ms, Match Case on %.1f ms\n", f.keys, f.matchCase);
+    printKeys("typing \"files\", per key:", f.typing);
+    printKeys("taking it back, per key:", f.backspace);
+    std::printf("  Untranslated %.1f, Problems %.1f, Not to be translated %.1f, All %.1f ms (longest pause %.1f ms)\n",
+                f.states[0].ms, f.states[1].ms, f.states[2].ms, f.states[3].ms,
+                longestPause({f.states[0], f.states[1], f.states[2], f.states[3]}));
+    std::printf("  Keys on (\"IDS_12\") %.1f ms, Match Case on %.1f ms (longest pause %.1f ms)\n", f.keys.ms,
+                f.matchCase.ms, std::max(f.keys.pauseMs, f.matchCase.pauseMs));
 }
 
 int benchFilter(int entries)

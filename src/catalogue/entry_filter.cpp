@@ -1,8 +1,9 @@
 #include "catalogue/entry_filter.h"
 
 #include "catalogue/catalogue_counts.h"
+#include "catalogue/entry_order_sort.h"
+#include "catalogue/text_match.h"
 
-#include <QStringMatcher>
 #include <algorithm>
 
 bool IsShownUntranslated(const StringEntry &entry)
@@ -27,42 +28,13 @@ bool stateMatches(EntryFilterState state, const StringEntry &entry, const EntryM
     return false;
 }
 
-// One UTF-16 unit folded as case-insensitive matching folds it; ASCII,
-// nearly every unit of most texts, without a table look-up.
-inline char16_t folded(char16_t unit)
-{
-    if (unit < 0x80)
-        return unit >= u'A' && unit <= u'Z' ? char16_t(unit + 32) : unit;
-    return char16_t(QChar::toCaseFolded(char32_t(unit)));
-}
-
-// Whether `text` holds `needle` (already folded) with both folded.
-bool containsFolded(QStringView text, QStringView needle)
-{
-    const qsizetype n = needle.size();
-    const char16_t *units = text.utf16();
-    const char16_t *folds = needle.utf16();
-    for (qsizetype i = 0, last = text.size() - n; i <= last; ++i) {
-        if (folded(units[i]) != folds[0])
-            continue;
-        qsizetype j = 1;
-        while (j < n && folded(units[i + j]) == folds[j])
-            ++j;
-        if (j == n)
-            return true;
-    }
-    return false;
-}
-
-// A filter ready for many entries: the text is folded, or its search table
-// built, once.
+// A filter ready for many entries: the text's matcher is made once, and
+// the cheap tests (Hide Translated Item, the state) come before the text.
 class PreparedFilter {
 public:
     PreparedFilter(const EntryFilter &filter, const EntryMarks &marks)
-        : m_filter(filter), m_marks(marks), m_matcher(filter.text, Qt::CaseSensitive)
+        : m_filter(filter), m_marks(marks), m_text(filter.text, filter.caseSensitivity)
     {
-        for (QChar unit : filter.text)
-            m_folded.append(QChar(folded(unit.unicode())));
     }
 
     bool matches(const StringEntry &entry) const
@@ -71,18 +43,18 @@ public:
             return false;
         if (!stateMatches(m_filter.state, entry, m_marks))
             return false;
-        if (m_filter.text.isEmpty())
+        if (m_text.isEmpty())
             return true;
-        if (contains(entry.original) || contains(entry.translation))
+        if (m_text.isIn(entry.original) || m_text.isIn(entry.translation))
             return true;
         if (m_filter.reference) {
             const StringEntry *shown = m_filter.reference->lookup(entry.original);
-            if (shown && contains(shown->translation))
+            if (shown && m_text.isIn(shown->translation))
                 return true;
         }
         if (m_filter.matchKeys) {
             for (const QString &key : entry.keys) {
-                if (contains(key))
+                if (m_text.isIn(key))
                     return true;
             }
         }
@@ -90,19 +62,9 @@ public:
     }
 
 private:
-    bool contains(const QString &text) const
-    {
-        if (text.size() < m_filter.text.size())
-            return false;
-        if (m_filter.caseSensitivity == Qt::CaseSensitive)
-            return m_matcher.indexIn(text) >= 0;
-        return containsFolded(text, m_folded);
-    }
-
     const EntryFilter &m_filter;
     const EntryMarks &m_marks;
-    QStringMatcher m_matcher;  // with Match Case
-    QString m_folded;          // without
+    TextMatcher m_text;
 };
 
 } // namespace
@@ -130,36 +92,117 @@ bool EntryFilter::narrows(const EntryFilter &wider) const
 
 std::vector<std::uint32_t> FilterEntries(const EntryMap &entries, const EntryFilter &filter, const EntryMarks &marks)
 {
-    std::vector<std::uint32_t> numbers;
-    const PreparedFilter prepared(filter, marks);
-    const size_t count = entries.size();
-    if (entries.isOrdered() || filter.isEmpty()) {
-        numbers.reserve(filter.isEmpty() ? count : 0);
-        for (size_t position = 0; position < count; ++position) {
-            const std::uint32_t number = entries.numberAt(position);
-            if (prepared.matches(entries.byNumber(number)))
-                numbers.push_back(number);
-        }
-        return numbers;
-    }
-    // Only the entries that pass are put in order; a large catalogue of
-    // mostly translated strings is never sorted as a whole here.
-    for (size_t number = 0; number < count; ++number) {
-        if (prepared.matches(entries.byNumber(number)))
-            numbers.push_back(std::uint32_t(number));
-    }
-    entries.sortNumbers(numbers);
-    return numbers;
+    EntryFilterPass pass(entries, filter, marks);
+    pass.step(EntryFilterPass::kAll);
+    return pass.takeNumbers();
 }
 
 std::vector<std::uint32_t> FilterEntryNumbers(const EntryMap &entries, const std::vector<std::uint32_t> &candidates,
                                               const EntryFilter &filter, const EntryMarks &marks)
 {
-    std::vector<std::uint32_t> numbers;
-    const PreparedFilter prepared(filter, marks);
-    for (std::uint32_t number : candidates) {
-        if (number < entries.size() && prepared.matches(entries.byNumber(number)))
-            numbers.push_back(number);
+    EntryFilterPass pass(entries, candidates, filter, marks);
+    pass.step(EntryFilterPass::kAll);
+    return pass.takeNumbers();
+}
+
+// --- a pass in steps -------------------------------------------------------------
+
+struct EntryFilterPass::Prepared : PreparedFilter {
+    using PreparedFilter::PreparedFilter;
+};
+
+// The entries are tested in the order of their numbers, which is the order
+// in which they and their texts were allocated: a pass then reads memory
+// front to back instead of jumping about as the catalogue's order would.
+// The numbers that pass are marked in a bit set and read out in the order
+// wanted afterwards (the table's order, or the candidates' order).
+EntryFilterPass::EntryFilterPass(const EntryMap &entries, const EntryFilter &filter, const EntryMarks &marks)
+    : m_entries(entries), m_filter(filter), m_marks(marks), m_size(entries.size())
+{
+    m_prepared = std::make_unique<Prepared>(m_filter, m_marks);
+    m_passed.assign((m_size + 63) / 64, 0);
+}
+
+EntryFilterPass::EntryFilterPass(const EntryMap &entries, std::vector<std::uint32_t> candidates,
+                                 const EntryFilter &filter, const EntryMarks &marks)
+    : m_entries(entries), m_filter(filter), m_marks(marks), m_candidates(std::move(candidates)),
+      m_fromCandidates(true), m_size(entries.size())
+{
+    m_prepared = std::make_unique<Prepared>(m_filter, m_marks);
+    m_candidate.assign((m_size + 63) / 64, 0);
+    m_passed.assign((m_size + 63) / 64, 0);
+    for (std::uint32_t number : m_candidates) {
+        if (number < m_size)
+            m_candidate[number / 64] |= std::uint64_t(1) << (number % 64);
     }
-    return numbers;
+}
+
+EntryFilterPass::~EntryFilterPass() = default;
+
+bool EntryFilterPass::passed(size_t number) const
+{
+    return (m_passed[number / 64] >> (number % 64)) & 1;
+}
+
+bool EntryFilterPass::step(size_t budget)
+{
+    // Testing: every entry (or candidate) by number.
+    for (; m_next < m_size && budget > 0; ++m_next) {
+        if (m_fromCandidates && !((m_candidate[m_next / 64] >> (m_next % 64)) & 1)) {
+            if (m_candidate[m_next / 64] == 0)
+                m_next |= 63;  // no candidate left in this word
+            continue;
+        }
+        --budget;
+        if (m_prepared->matches(m_entries.byNumber(m_next)))
+            m_passed[m_next / 64] |= std::uint64_t(1) << (m_next % 64);
+    }
+    if (m_next < m_size || budget == 0)
+        return isDone();
+    if (m_phase == Phase::Testing) {
+        // An ordered table is read out in its order; otherwise only the
+        // entries that passed are put in order, in steps: a large catalogue
+        // of mostly translated strings is never sorted as a whole here.
+        m_phase = m_fromCandidates ? Phase::ByCandidates : m_entries.isOrdered() ? Phase::ByPosition : Phase::Sorting;
+        m_out = 0;
+        if (m_phase == Phase::Sorting) {
+            std::vector<std::uint32_t> passing;
+            for (size_t word = 0; word < m_passed.size(); ++word) {
+                for (std::uint64_t bits = m_passed[word]; bits != 0; bits &= bits - 1)
+                    passing.push_back(std::uint32_t(word * 64 + size_t(__builtin_ctzll(bits))));
+            }
+            m_sort = std::make_unique<EntryTable::NumberSort>(m_entries, std::move(passing));
+        }
+    }
+    switch (m_phase) {
+    case Phase::ByCandidates:
+        for (; m_out < m_candidates.size() && budget > 0; ++m_out, --budget) {
+            const std::uint32_t number = m_candidates[m_out];
+            if (number < m_size && passed(number))
+                m_numbers.push_back(number);
+        }
+        if (m_out == m_candidates.size())
+            m_phase = Phase::Done;
+        break;
+    case Phase::ByPosition:
+        for (; m_out < m_size && budget > 0; ++m_out, --budget) {
+            const std::uint32_t number = m_entries.numberAt(m_out);
+            if (passed(number))
+                m_numbers.push_back(number);
+        }
+        if (m_out == m_size)
+            m_phase = Phase::Done;
+        break;
+    case Phase::Sorting:
+        // Every entry passing a table not yet ordered orders the table too.
+        if (m_sort->step(budget)) {
+            m_numbers = m_sort->take();
+            m_sort.reset();
+            m_phase = Phase::Done;
+        }
+        break;
+    case Phase::Testing:
+    case Phase::Done: break;
+    }
+    return isDone();
 }

@@ -29,6 +29,22 @@ bool OriginalLess(QStringView a, QStringView b) noexcept
 }
 
 
+namespace {
+
+// Four code units of text from `from` on, packed into a number so that
+// comparing two packs as numbers compares those code units in order (a
+// missing unit counts as 0). Equal packs say nothing; different packs order
+// the texts.
+std::uint64_t packedUnits(QStringView text, qsizetype from)
+{
+    std::uint64_t pack = 0;
+    for (qsizetype i = from; i < from + 4; ++i)
+        pack = (pack << 16) | (i < text.size() ? text[i].unicode() : 0u);
+    return pack;
+}
+
+} // namespace
+
 std::uint32_t HashOriginal(QStringView text)
 {
     // A multiply-and-fold hash over eight bytes at a time; good enough for a
@@ -253,6 +269,28 @@ std::vector<std::uint32_t>::iterator EntryTable::lowerBound(const QString &origi
     return std::lower_bound(m_order.begin(), m_order.end(), original, [this](std::uint32_t n, const QString &text) {
         return OriginalLess(chunkEntry(n).original, text);
     });
+}
+
+EntryTable::SortRecord EntryTable::sortRecord(std::uint32_t number) const
+{
+    const QString &text = chunkEntry(number).original;
+    return {packedUnits(text, 0), packedUnits(text, 4), number};
+}
+
+bool EntryTable::recordLess(const SortRecord &a, const SortRecord &b) const
+{
+    if (a.high != b.high)
+        return a.high < b.high;
+    if (a.low != b.low)
+        return a.low < b.low;
+    return OriginalLess(chunkEntry(a.number).original, chunkEntry(b.number).original);
+}
+
+void EntryTable::adoptOrder(std::vector<std::uint32_t> order) const
+{
+    m_order = std::move(order);
+    m_positions.clear();
+    m_orderValid = true;
 }
 
 void EntryTable::ensureOrder() const

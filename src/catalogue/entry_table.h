@@ -134,6 +134,11 @@ public:
     // Puts these entry numbers in original order without ordering the whole
     // table (a filter's rows of a large unordered table).
     void sortNumbers(std::vector<std::uint32_t> &numbers) const;
+    // The same in steps, for a caller that must not stop for the whole sort
+    // of a large table (entry_order_sort.cpp). Given every entry of a table
+    // not yet ordered, the result becomes the table's order too. The table
+    // must not change until the sort is taken.
+    class NumberSort;
     // The place of an original in the order, or -1.
     qsizetype positionOf(QStringView original) const;
     // Whether the order is built (ordered visits cost no sort).
@@ -183,6 +188,16 @@ private:
     std::pair<Slot *, bool> findSlot(QStringView original, std::uint32_t hash) const;
     void growIndex();
     void ensureOrder() const;
+    // Sort records: the first eight code units of an original beside its
+    // number, so that most comparisons stay within the records.
+    struct SortRecord {
+        std::uint64_t high, low;
+        std::uint32_t number;
+    };
+    SortRecord sortRecord(std::uint32_t number) const;
+    bool recordLess(const SortRecord &a, const SortRecord &b) const;
+    // Takes these numbers (every entry, in original order) as the order.
+    void adoptOrder(std::vector<std::uint32_t> order) const;
     std::vector<std::uint32_t>::iterator lowerBound(const QString &original) const;
     void copyFrom(const EntryTable &other);
     void destroyEntries() noexcept;

@@ -80,6 +80,10 @@ public:
     int rowOfKey(quint32 key) const;
     static constexpr quint32 kNoKey = 0xffffffffu;
 
+    // Whether a row key has a text, check box or colour of its own beside
+    // what the source shows (a caller reading the source directly, to scan
+    // many rows fast, reads such a row through text() instead).
+    bool hasOverride(quint32 key) const { return !m_overrides.empty() && m_overrides.count(key) != 0; }
     QString text(int row, int column) const;
     void setText(int row, int column, const QString &text);
     bool isChecked(int row) const;

@@ -30,6 +30,14 @@ QString CatalogueRows::displayText(const QString &original) const
     return shown ? shown->translation : original;
 }
 
+const QString &CatalogueRows::displayTextOf(const StringEntry &entry) const
+{
+    if (!m_reference || m_reference->empty())
+        return entry.original;
+    const StringEntry *shown = m_reference->lookup(entry.original);
+    return shown ? shown->translation : entry.original;
+}
+
 void CatalogueRows::setMarks(quint32 key, std::uint8_t marks)
 {
     if (key >= m_marks.size()) {

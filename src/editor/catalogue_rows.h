@@ -35,6 +35,8 @@ public:
     void setReference(const EntryTable *reference) { m_reference = reference; }
     // The text column 0 shows for an original.
     QString displayText(const QString &original) const;
+    // The same for an entry of the shown catalogue, without a copy.
+    const QString &displayTextOf(const StringEntry &entry) const;
 
     void setMarks(quint32 key, std::uint8_t marks);
     void addMarks(quint32 key, std::uint8_t marks) { setMarks(key, marksOf(key) | marks); }

@@ -1,4 +1,5 @@
 #include "editor/rendaro_view.h"
+#include "editor/view_passes.h"
 
 #include "catalogue/document.h"
 #include "catalogue/messages.h"
@@ -39,6 +40,7 @@ CRendaroView::CRendaroView(UserPrompts &prompts, QWidget *parent)
     layout->addWidget(m_grid);
     setFocusProxy(m_grid);
     m_filterBar->hide();
+    setupSlicedWork();
     connect(m_filterBar, &CFilterBar::filterChanged, this, &CRendaroView::ApplyFilter);
     connect(m_filterBar, &CFilterBar::closed, this, [this] { m_grid->setFocus(Qt::OtherFocusReason); });
     // The grid reads its rows from the shown catalogue.
@@ -165,6 +167,14 @@ bool CRendaroView::handleKey(QKeyEvent *event, bool isShortcutOverride)
             return true;
         }
         OnSearch();
+        return true;
+    }
+    if (key == Qt::Key_Escape && m_search) {
+        if (isShortcutOverride) {
+            event->accept();
+            return true;
+        }
+        CancelSearch();
         return true;
     }
     if (currentCatalogueId >= 0 && key == Qt::Key_F3 && !searchText.isEmpty()) {

@@ -14,10 +14,12 @@
 #include "editor/reference_originals.h"
 #include "editor/undo_commands.h"
 #include "editor/user_prompts.h"
+#include "editor/work_slices.h"
 #include "recovery/file_fingerprint.h"
 #include "memory/translation_memory.h"
 
 #include <QPointer>
+#include <QTimer>
 #include <QWidget>
 #include <memory>
 
@@ -38,6 +40,7 @@ class QMenu;
 class QSettings;
 class QUndoStack;
 class SpellingSession;
+class TextMatcher;
 
 class CRendaroView : public QWidget {
     Q_OBJECT
@@ -109,7 +112,18 @@ public:
 
     // --- search (view_search.cpp) ---------------------------------------------
     void OnSearch();
+    // From the row after the selection; on a large file the rows are looked
+    // through in slices while the window keeps answering (the status bar
+    // says so), and the found row is selected when the search gets there.
     void FindNext();
+    // Stops a search still looking through the rows (Esc does).
+    void CancelSearch();
+    bool isSearching() const { return m_search != nullptr; }
+
+    // --- long passes --------------------------------------------------------------
+    // At most this many entries or rows a slice of a filter pass or search
+    // (0: as many as its time allows), so that tests see many slices.
+    void setSliceLimit(size_t units) { m_slices.unitLimit = units; }
 
     // --- import (view_import.cpp) ----------------------------------------------
     void OnImportString();
@@ -164,6 +178,9 @@ public:
     void ApplyFilter();
     // Empties the bar's text and sets its state to All (the bar stays).
     void ClearFilter();
+    // A filter pass too long for one slice is still running; the rows
+    // follow when it is done, and a newer filter replaces it.
+    bool isFiltering() const { return m_filterPass != nullptr; }
     // The entries the spelling checker flags, for the Misspelled state; the
     // choice is offered while spelling is available.
     void SetMisspelledEntries(EntrySet entries);
@@ -326,8 +343,20 @@ private:
     void stopAtRow(int row);
     void setModified();
     FileDialogRequest fileRequest() const;
-    bool rowMatches(int row) const;
     void selectFoundRow(int row);
+    // Search in slices (view_search.cpp).
+    struct SearchRun;
+    std::unique_ptr<SearchRun> m_search;
+    QTimer *m_searchTimer = nullptr;
+    void setupSlicedWork();
+    void startSearchScan(int first, int count);
+    void continueSearch();
+    void searchScanned();
+    void finishSearch();
+    bool rowHoldsSearchText(int row, const TextMatcher &matcher) const;
+    bool rowToReplace(int row, const TextMatcher &matcher) const;
+    // Rows reset, inserted or removed under a running search.
+    void rowsMovedUnderSearch();
     QString exportFileName(int kind);
     void exportFolderScripts(int kind);
     // Navigation and live counts.
@@ -336,6 +365,16 @@ private:
     std::vector<const StringEntry *> shownEntries() const;
     // The quick filter (view_filter.cpp).
     void rebuildRows(bool keepSelection);
+    const CXMLStruct *rowsCatalogue() const;
+    struct FilterPassRun;
+    std::unique_ptr<FilterPassRun> m_filterPass;
+    QTimer *m_filterTimer = nullptr;
+    WorkSlices m_slices;
+    void startFilterPass(bool keepSelection = true, bool runFirstSlice = true);
+    void continueFilterPass();
+    void showFilteredRows(std::vector<std::uint32_t> &&keys, const EntryFilter &filter, int catalogueId,
+                          quint64 generation, bool keepSelection);
+    void stopFilterPass();
     // Records for Changed that the entry went from `before` to `now`.
     void noteEntryChange(const StringEntry *entry, const EntryState &before, const EntryState &now);
     const StringEntry *shownEntry(const QString &original) const;
@@ -389,6 +428,7 @@ private:
     class CFindReplaceDlg *m_replaceDialog = nullptr;
     int m_lastReplaceRow = -1;
     void replaceNext();
+    void replaceFoundRow(int row);  // -1: none
     void replaceAll();
     enum class ReplaceResult { Unchanged, Replaced, Refused };
     ReplaceResult replaceInEntry(const QString &original, int row, QString *refusal);

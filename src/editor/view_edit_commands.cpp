@@ -67,6 +67,9 @@ void CRendaroView::PasteText(const QString &text)
 void CRendaroView::OnHideTranslated()
 {
     hideTranslated = !hideTranslated;
-    RefreshGrid();
+    // As RefreshGrid, through a filter pass: a million rows come in slices
+    // (the first time every row is shown, the table is put in order).
+    m_rows.clearMarks();
+    startFilterPass(false);
     updateCommandStates();
 }

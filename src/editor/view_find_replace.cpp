@@ -5,10 +5,12 @@
 // they refuse is left out and named at the end.
 
 #include "editor/rendaro_view.h"
+#include "editor/view_passes.h"
 
 #include "catalogue/checks.h"
 #include "catalogue/document.h"
 #include "catalogue/messages.h"
+#include "catalogue/text_match.h"
 #include "editor/find_replace_dlg.h"
 
 namespace {
@@ -25,6 +27,11 @@ void CRendaroView::OnFindReplace()
         m_replaceDialog = new CFindReplaceDlg(this);
         connect(m_replaceDialog, &CFindReplaceDlg::replaceRequested, this, &CRendaroView::replaceNext);
         connect(m_replaceDialog, &CFindReplaceDlg::replaceAllRequested, this, &CRendaroView::replaceAll);
+        // Closing the dialog (Esc) stops a find step still running.
+        connect(m_replaceDialog, &QDialog::finished, this, [this] {
+            if (m_search && m_search->kind == SearchRun::Kind::Replace)
+                CancelSearch();
+        });
     }
     m_lastReplaceRow = -1;
     m_replaceDialog->prepare();
@@ -62,36 +69,40 @@ CRendaroView::ReplaceResult CRendaroView::replaceInEntry(const QString &original
 }
 
 // From the selected row on (after it when Replace was just there), wrapping
-// round; the row replaced, or refused, is selected.
+// round; the row replaced, or refused, is selected. The rows are looked
+// through as a search does (view_search.cpp), in slices on a large file.
 void CRendaroView::replaceNext()
 {
     const QString find = m_replaceDialog->findText();
     if (find.isEmpty())
         return;
-    const Qt::CaseSensitivity cs = m_replaceDialog->caseSensitivity();
+    CancelSearch();
     const int rowCount = m_grid->GetItemCount();
     const int selected = m_grid->FirstSelectedRow();
     const int start = selected < 0 ? 0 : (selected == m_lastReplaceRow ? selected + 1 : selected);
-    for (int i = 0; i < rowCount; ++i) {
-        const int row = (start + i) % rowCount;
-        if (m_grid->GetCheck(row))
-            continue;
-        const QString original = DisplayedToOriginal(row);
-        const EntryState state = ReadEntryState(*theDocument(), currentCatalogueId, original);
-        if (!state.existed || !state.translation.contains(find, cs))
-            continue;
-        m_grid->EnsureVisible(row);
-        m_grid->SelectOnly(row);
-        m_lastReplaceRow = row;
-        QString refusal;
-        ChangeStep step(*this, tr("Replace"));
-        if (replaceInEntry(original, row, &refusal) == ReplaceResult::Refused)
-            m_prompts.message(m_replaceDialog, tr("\"%1\" was not replaced: %2").arg(original, refusal),
-                              messageText(MsgAppName), PromptIcon::Exclamation, PromptButtons::Ok);
+    m_search = std::make_unique<SearchRun>();
+    m_search->kind = SearchRun::Kind::Replace;
+    m_search->matcher = TextMatcher(find, m_replaceDialog->caseSensitivity());
+    m_search->catalogue = m_rows.catalogue();
+    startSearchScan(start, rowCount);
+}
+
+void CRendaroView::replaceFoundRow(int row)
+{
+    if (row < 0) {
+        m_prompts.message(m_replaceDialog, tr("Cannot find \"%1\".").arg(m_replaceDialog->findText()),
+                          messageText(MsgAppName), PromptIcon::Information, PromptButtons::Ok);
         return;
     }
-    m_prompts.message(m_replaceDialog, tr("Cannot find \"%1\".").arg(find), messageText(MsgAppName),
-                      PromptIcon::Information, PromptButtons::Ok);
+    const QString original = DisplayedToOriginal(row);
+    m_grid->EnsureVisible(row);
+    m_grid->SelectOnly(row);
+    m_lastReplaceRow = row;
+    QString refusal;
+    ChangeStep step(*this, tr("Replace"));
+    if (replaceInEntry(original, row, &refusal) == ReplaceResult::Refused)
+        m_prompts.message(m_replaceDialog, tr("\"%1\" was not replaced: %2").arg(original, refusal),
+                          messageText(MsgAppName), PromptIcon::Exclamation, PromptButtons::Ok);
 }
 
 // Every translatable entry of the shown catalogue (the master in a language

@@ -3,6 +3,7 @@
 #include "catalogue/entry_filter.h"
 
 #include <gtest/gtest.h>
+#include <algorithm>
 #include <random>
 
 namespace {
@@ -205,6 +206,76 @@ TEST(EntryFilter, NumbersTheTableNoLongerHoldsAreDropped)
     rows.push_back(std::uint32_t(entries.size() - 1));
     ASSERT_TRUE(entries.removeLast(QStringLiteral("Zoom")));
     EXPECT_EQ(FilterEntryNumbers(entries, rows, filter, {}), all);
+}
+
+// A pass in small steps of random size gives what a plain look at every
+// entry (or candidate) in order gives, over unordered and ordered tables,
+// with candidates in an order of their own and numbers the table lacks.
+TEST(EntryFilterPass, StepsGiveWhatAPlainLookGives)
+{
+    std::mt19937 random(23);
+    EntryMap entries;
+    for (int i = 0; i < 3000; ++i) {
+        const QString original = QStringLiteral("t%1 %2").arg(random() % 100000).arg(QLatin1String(i % 5 ? "ab" : "Xy"));
+        entries.insertUnordered(makeEntry(original, i % 3 ? original : QStringLiteral("AB"), int(i % 11 != 0),
+                                          {QStringLiteral("IDS_%1").arg(i)}));
+    }
+    CatalogueCounts counts;
+    counts.recount(entries, 2.0f, CodeTypeCpp);
+    const EntryMarks marks{&counts, nullptr, nullptr};
+    auto plain = [&](const EntryFilter &filter, const std::vector<std::uint32_t> *candidates) {
+        std::vector<std::uint32_t> numbers;
+        if (candidates) {
+            for (std::uint32_t number : *candidates) {
+                if (number < entries.size() && filter.matches(entries.byNumber(number), marks))
+                    numbers.push_back(number);
+            }
+            return numbers;
+        }
+        // In the originals' order, without asking the table (which would
+        // order it).
+        for (std::uint32_t number = 0; number < entries.size(); ++number) {
+            if (filter.matches(entries.byNumber(number), marks))
+                numbers.push_back(number);
+        }
+        std::sort(numbers.begin(), numbers.end(), [&](std::uint32_t a, std::uint32_t b) {
+            return OriginalLess(entries.byNumber(a).original, entries.byNumber(b).original);
+        });
+        return numbers;
+    };
+    auto stepped = [&](EntryFilterPass &pass) {
+        int steps = 0;
+        while (!pass.step(1 + random() % 50))
+            ++steps;
+        EXPECT_GT(steps, 10);
+        return pass.takeNumbers();
+    };
+    std::vector<std::uint32_t> candidates;
+    for (std::uint32_t number = 0; number < entries.size() + 20; number += 1 + random() % 3)
+        candidates.push_back(number);
+    std::shuffle(candidates.begin(), candidates.end(), random);
+    const QString texts[] = {"", "ab", "XY", "IDS_12"};
+    for (bool ordered : {false, true}) {
+        if (ordered)
+            entries.numberAt(0);
+        ASSERT_EQ(entries.isOrdered(), ordered);
+        for (const QString &text : texts) {
+            for (bool hide : {false, true}) {
+                EntryFilter filter;
+                filter.text = text;
+                filter.matchKeys = text.startsWith(QLatin1String("IDS"));
+                filter.hideTranslated = hide;
+                filter.state = text.isEmpty() && !hide ? EntryFilterState::Problems : EntryFilterState::All;
+                EntryFilterPass all(entries, filter, marks);
+                const std::vector<std::uint32_t> expected = plain(filter, nullptr);
+                ASSERT_EQ(stepped(all), expected) << text.toStdString();
+                ASSERT_EQ(FilterEntries(entries, filter, marks), expected);
+                EntryFilterPass some(entries, candidates, filter, marks);
+                ASSERT_EQ(stepped(some), plain(filter, &candidates)) << text.toStdString();
+                ASSERT_EQ(entries.isOrdered(), ordered);
+            }
+        }
+    }
 }
 
 } // namespace

@@ -1,4 +1,5 @@
 #include "catalogue/catalogue_disposal.h"
+#include "catalogue/entry_order_sort.h"
 #include "catalogue/entry_table.h"
 
 #include <QRandomGenerator>
@@ -184,6 +185,49 @@ TEST(EntryTable, EntriesKeepTheirAddressesThroughGrowthCopiesAndMoves)
     EXPECT_TRUE(table.empty());  // NOLINT: a moved-from table is empty and usable
     table.insert(entryFor(QStringLiteral("again"), QString()));
     EXPECT_EQ(table.size(), 1u);
+}
+
+// A sort in steps of random size gives what sortNumbers gives, for a part
+// of the entries (the table stays unordered) and for all of them (the
+// table takes the result as its order, which then equals the one it builds
+// itself). Originals share long prefixes, so whole texts are compared too.
+TEST(EntryTable, NumberSortInStepsEqualsTheSortInOneGo)
+{
+    QRandomGenerator random(29);
+    EntryTable table, reference;
+    for (int i = 0; i < 20000; ++i) {
+        const QString original = QStringLiteral("Same prefix %1").arg(random.bounded(1000000)) + QChar(u'a' + i % 26);
+        table.insertUnordered(entryFor(original, QString()));
+        reference.insertUnordered(entryFor(original, QString()));
+    }
+    auto inSteps = [&](std::vector<std::uint32_t> numbers) {
+        const bool empty = numbers.empty();
+        EntryTable::NumberSort sort(table, std::move(numbers));
+        int steps = 0;
+        while (!sort.step(1 + random.bounded(500)))
+            ++steps;
+        EXPECT_TRUE(empty || steps > 10);
+        return sort.take();
+    };
+    std::vector<std::uint32_t> some;
+    for (std::uint32_t number = 0; number < table.size(); number += 1 + random.bounded(4))
+        some.push_back(number);
+    std::vector<std::uint32_t> expected = some;
+    table.sortNumbers(expected);
+    EXPECT_EQ(inSteps(some), expected);
+    EXPECT_FALSE(table.isOrdered());
+
+    std::vector<std::uint32_t> all(table.size());
+    for (std::uint32_t number = 0; number < all.size(); ++number)
+        all[number] = number;
+    const std::vector<std::uint32_t> sorted = inSteps(all);
+    ASSERT_TRUE(table.isOrdered());
+    for (size_t position = 0; position < table.size(); ++position) {
+        ASSERT_EQ(sorted[position], reference.numberAt(position));
+        ASSERT_EQ(table.numberAt(position), sorted[position]);
+        ASSERT_EQ(table.positionOf(table.byNumber(sorted[position]).original), qsizetype(position));
+    }
+    EXPECT_EQ(inSteps({}), std::vector<std::uint32_t>());
 }
 
 TEST(CatalogueDisposal, LargeCataloguesAreFreedAsideWithoutTakingSharedTextsAlong)
