@@ -6,7 +6,6 @@
 #include "app/toolbar_icons.h"
 #include "app/window_state.h"
 #include "catalogue/messages.h"
-#include "controls/spelling_pane.h"
 #include "controls/status_panes.h"
 #include "editor/apply_to_dlg.h"
 #include "editor/command_actions.h"
@@ -195,15 +194,15 @@ void CMainFrame::buildStatusBar()
     // "showing R of N": the rows Hide Translated Item and the filter leave.
     auto *rowsPane = new CRowsShownPane(bar);
     bar->addPermanentWidget(rowsPane);
-    connect(m_view, &CRendaroView::rowsShownChanged, rowsPane, &CRowsShownPane::setRowsShown);
-    rowsPane->setRowsShown(m_view->rowsShownText());
+    connect(m_view, &CRendaroView::rowsShownChanged, rowsPane, &CTextPane::showText);
+    rowsPane->showText(m_view->rowsShownText());
     auto *countsPane = new CCountsPane(bar);
     bar->addPermanentWidget(countsPane);
-    connect(m_view, &CRendaroView::countsChanged, countsPane, &CCountsPane::setCounts);
-    countsPane->setCounts(m_view->countsText());
+    connect(m_view, &CRendaroView::countsChanged, countsPane, &CTextPane::showText);
+    countsPane->showText(m_view->countsText());
     auto *spellingPane = new CSpellingPane(bar);
     bar->addPermanentWidget(spellingPane);
-    connect(m_view, &CRendaroView::spellingStatusChanged, spellingPane, &CSpellingPane::setStatus);
+    connect(m_view, &CRendaroView::spellingStatusChanged, spellingPane, &CTextPane::showText);
     addKeyLockPanes(bar);
     QAction *toggle = m_commands->action(Command::ViewStatusBar);
     toggle->setChecked(true);

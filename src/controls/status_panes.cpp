@@ -9,32 +9,33 @@ constexpr QRgb kOverColour = qRgb(200, 0, 0);
 
 } // namespace
 
-CCountsPane::CCountsPane(QWidget *parent) : QLabel(parent)
+CTextPane::CTextPane(const QString &objectName, const QString &description, QWidget *parent) : QLabel(parent)
 {
-    setObjectName(QStringLiteral("countsPane"));
-    setAccessibleDescription(tr("Strings, untranslated strings and problems of the shown file"));
+    setObjectName(objectName);
+    setAccessibleDescription(description);
     hide();
 }
 
-void CCountsPane::setCounts(const QString &text)
+void CTextPane::showText(const QString &text)
 {
     setText(text);
     setAccessibleName(text);
     setVisible(!text.isEmpty());
 }
 
-CRowsShownPane::CRowsShownPane(QWidget *parent) : QLabel(parent)
+CCountsPane::CCountsPane(QWidget *parent)
+    : CTextPane(QStringLiteral("countsPane"), tr("Strings, untranslated strings and problems of the shown file"), parent)
 {
-    setObjectName(QStringLiteral("rowsShownPane"));
-    setAccessibleDescription(tr("Rows shown of the strings of the shown file"));
-    hide();
 }
 
-void CRowsShownPane::setRowsShown(const QString &text)
+CRowsShownPane::CRowsShownPane(QWidget *parent)
+    : CTextPane(QStringLiteral("rowsShownPane"), tr("Rows shown of the strings of the shown file"), parent)
 {
-    setText(text);
-    setAccessibleName(text);
-    setVisible(!text.isEmpty());
+}
+
+CSpellingPane::CSpellingPane(QWidget *parent)
+    : CTextPane(QStringLiteral("spellingPane"), tr("The spelling dictionary of the shown file"), parent)
+{
 }
 
 CEditLengthPane::CEditLengthPane(QWidget *parent) : QLabel(parent)

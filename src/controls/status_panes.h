@@ -1,26 +1,40 @@
 #pragma once
 // Status bar panes of the editor: the live counts of the shown catalogue,
-// the rows shown of its strings, and the length of the translation being edited against its
+// the rows shown of its strings, the spelling dictionary, and the length of the translation being edited against its
 // limit (red when over). Each carries its text in its accessible name, so a
 // screen reader reads what is shown.
 
 #include <QLabel>
 
-class CCountsPane : public QLabel {
+// A pane showing one text, hidden while the text is empty.
+class CTextPane : public QLabel {
+    Q_OBJECT
+public:
+    CTextPane(const QString &objectName, const QString &description, QWidget *parent);
+    // Empty hides the pane.
+    void showText(const QString &text);
+};
+
+// The live counts; empty while nothing is shown in the grid.
+class CCountsPane : public CTextPane {
     Q_OBJECT
 public:
     explicit CCountsPane(QWidget *parent = nullptr);
-    // Empty hides the pane (nothing is shown in the grid).
-    void setCounts(const QString &text);
 };
 
 // "showing R of N": the rows the grid shows of the shown file's strings.
-class CRowsShownPane : public QLabel {
+class CRowsShownPane : public CTextPane {
     Q_OBJECT
 public:
     explicit CRowsShownPane(QWidget *parent = nullptr);
-    // Empty hides the pane.
-    void setRowsShown(const QString &text);
+};
+
+// The spelling dictionary in use ("Spelling: de_DE"), or why spelling is
+// off and where to get the dictionary; empty when no spelling is offered.
+class CSpellingPane : public CTextPane {
+    Q_OBJECT
+public:
+    explicit CSpellingPane(QWidget *parent = nullptr);
 };
 
 class CEditLengthPane : public QLabel {

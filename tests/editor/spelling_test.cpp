@@ -10,7 +10,7 @@
 #include "app/main_frame.h"
 #include "app/rendaro_app.h"
 #include "controls/report_cell_delegate.h"
-#include "controls/spelling_pane.h"
+#include "controls/status_panes.h"
 #include "controls/underlined_line_edit.h"
 #include "editor/command_actions.h"
 #include "editor/filter_bar.h"
