@@ -1,5 +1,6 @@
 #include "catalogue/entry_table.h"
 
+#include "catalogue/hash_slots.h"
 #include "catalogue/text_order.h"
 
 #include <algorithm>
@@ -140,18 +141,8 @@ void EntryTable::reserve(size_t count)
     size_t capacity = 16;
     while (indexTooFull(count, capacity))
         capacity *= 2;
-    if (capacity <= m_index.size())
-        return;
-    std::vector<Slot> old = std::exchange(m_index, std::vector<Slot>(capacity));
-    const size_t mask = capacity - 1;
-    for (const Slot &slot : old) {
-        if (slot.number == 0)
-            continue;
-        size_t i = slot.hash & mask;
-        while (m_index[i].number != 0)
-            i = (i + 1) & mask;
-        m_index[i] = slot;
-    }
+    if (capacity > m_index.size())
+        RehashSlots<Slot, &Slot::number>(m_index, capacity);
 }
 
 void EntryTable::growIndex()

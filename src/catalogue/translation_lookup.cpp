@@ -2,6 +2,7 @@
 
 #include "catalogue/entry_table.h"
 #include "catalogue/file_text.h"
+#include "catalogue/hash_slots.h"
 #include "catalogue/xml_parser.h"
 
 #include <QFileInfo>
@@ -92,16 +93,7 @@ void TranslationLookup::growIndex()
 {
     if ((m_records.size() + 1) * 10 <= m_index.size() * 7)
         return;
-    std::vector<Slot> old = std::exchange(m_index, std::vector<Slot>(std::max<size_t>(64, m_index.size() * 2)));
-    const size_t mask = m_index.size() - 1;
-    for (const Slot &slot : old) {
-        if (slot.record == 0)
-            continue;
-        size_t at = slot.hash & mask;
-        while (m_index[at].record != 0)
-            at = (at + 1) & mask;
-        m_index[at] = slot;
-    }
+    RehashSlots<Slot, &Slot::record>(m_index, std::max<size_t>(64, m_index.size() * 2));
 }
 
 bool TranslationLookup::add(QStringView original, QStringView translation)
