@@ -1,7 +1,7 @@
 // The save-time checks over every entry of a language file.
 
 #include "catalogue/document.h"
-#include "catalogue/entry_checks.h"
+#include "checks/entry_checks.h"
 #include "catalogue/text_order.h"
 #include "cli/cli_support.h"
 #include "cli/cmd_check_spelling.h"

@@ -6,7 +6,7 @@
 #include "editor/rendaro_view.h"
 
 #include "catalogue/document.h"
-#include "catalogue/entry_checks.h"
+#include "checks/entry_checks.h"
 #include "catalogue/entry_edits.h"
 
 #include <QLineEdit>

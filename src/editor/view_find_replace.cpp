@@ -7,7 +7,7 @@
 #include "editor/rendaro_view.h"
 #include "editor/view_passes.h"
 
-#include "catalogue/checks.h"
+#include "checks/text_checks.h"
 #include "catalogue/document.h"
 #include "catalogue/messages.h"
 #include "catalogue/text_match.h"

@@ -8,7 +8,7 @@
 
 #include "editor/rendaro_view.h"
 
-#include "catalogue/checks.h"
+#include "checks/text_checks.h"
 #include "catalogue/document.h"
 #include "editor/command_actions.h"
 

@@ -1,4 +1,4 @@
-#include "catalogue/entry_checks.h"
+#include "checks/entry_checks.h"
 
 #include "catalogue/messages.h"
 

@@ -4,7 +4,7 @@
 // shared by `rendaro-cli check`, the live counts and the editor's
 // "next problem".
 
-#include "catalogue/checks.h"
+#include "checks/text_checks.h"
 
 #include <vector>
 
