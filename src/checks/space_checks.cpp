@@ -143,7 +143,7 @@ public:
         }
         if (names.isEmpty())
             return;
-        out.push_back(finding(checked.entry, QStringLiteral("The translation holds %1 (%2), the original %3")
+        out.push_back(finding(checked.entry, QStringLiteral("The translation holds %1 in %2, the original %3")
                                                  .arg(JoinForMessage(names), ExcerptForMessage(translation, shownAt, 1),
                                                       originalHasSome ? QStringLiteral("fewer") : QStringLiteral("none"))));
     }
