@@ -114,13 +114,15 @@ void CatalogueFindings::entryChanged(const StringEntry &entry)
         std::vector<Finding> around;
         check->judgeAround(*m_entries, entry, m_checks.context(), judged, around);
         m_checks.admit(around, 0);
+        // An entry the check named twice is judged once.
+        std::sort(judged.begin(), judged.end());
+        judged.erase(std::unique(judged.begin(), judged.end()), judged.end());
+        std::unordered_map<const StringEntry *, std::vector<Finding>> byEntry;
+        for (Finding &f : around)
+            byEntry[f.entry].push_back(std::move(f));
         for (const StringEntry *one : judged) {
-            std::vector<Finding> own;
-            for (Finding &f : around) {
-                if (f.entry == one)
-                    own.push_back(std::move(f));
-            }
-            replace(*one, check, std::move(own));
+            const auto own = byEntry.find(one);
+            replace(*one, check, own == byEntry.end() ? std::vector<Finding>() : std::move(own->second));
         }
     }
 }

@@ -250,8 +250,10 @@ std::vector<TextLink> FindLinks(QStringView text)
     for (qsizetype i = 0; i < text.size(); ++i) {
         const QChar c = text[i];
         qsizetype hostFrom = -1;
-        if (i > 0 && (text[i - 1].isLetterOrNumber() || text[i - 1] == u'.'))
-            ;  // inside a word: "xwww." is no URL
+        // Inside a word ("xwww." is no URL); the scripts written without
+        // spaces put a URL straight after a word.
+        if (i > 0 && ((text[i - 1].isLetterOrNumber() && text[i - 1].unicode() < 0x2e80) || text[i - 1] == u'.'))
+            ;
         else if (c == u'w' || c == u'W')
             hostFrom = startsWithAt(text, i, u"www.") ? i : -1;
         else if (c == u'h' || c == u'H' || c == u'f' || c == u'F' || c == u'm' || c == u'M') {
@@ -272,7 +274,10 @@ std::vector<TextLink> FindLinks(QStringView text)
                 qsizetype hostEnd = hostFrom;
                 while (hostEnd < end && !QStringView(u"/?#").contains(text[hostEnd]))
                     ++hostEnd;
+                // Scheme and host in any case, and "/" at the end or not.
                 link.match = text.mid(i, hostEnd - i).toString().toLower() + text.mid(hostEnd, end - hostEnd).toString();
+                if (link.match.endsWith(u'/'))
+                    link.match.chop(1);
                 links.push_back(std::move(link));
                 coveredTo = end;
                 i = end - 1;

@@ -49,7 +49,7 @@ public:
     }
 };
 
-enum class EndClass { None, FullStop, Question, Exclamation, Colon, Semicolon, Ellipsis };
+enum class EndClass { None, FullStop, Question, Exclamation, Colon, Semicolon, Ellipsis, TwoDots };
 
 struct TextEnd {
     EndClass kind = EndClass::None;
@@ -103,13 +103,19 @@ TextEnd endOf(QStringView text, const CheckLanguage &language)
     }
     if (end == 0)
         return result;
-    // A run of dots (two or more), "…" or "⋯" is an ellipsis.
+    // Three dots or more, "…" or "⋯" make an ellipsis; two dots are a
+    // mistake that ends neither way.
     qsizetype start = end;
     while (start > 0 && (isDotLike(text[start - 1]) || text[start - 1] == u'\u2026' || text[start - 1] == u'\u22ef'))
         --start;
     const QStringView run = text.mid(start, end - start);
-    if (run.size() >= 2 || run.contains(u'\u2026') || run.contains(u'\u22ef')) {
+    if (run.size() >= 3 || run.contains(u'\u2026') || run.contains(u'\u22ef')) {
         result.kind = EndClass::Ellipsis;
+        result.mark = run;
+        return result;
+    }
+    if (run.size() == 2) {
+        result.kind = EndClass::TwoDots;
         result.mark = run;
         return result;
     }

@@ -206,7 +206,10 @@ public:
         if (from < 0 || !startsLikeSentence(original, from))
             return;
         const QStringView word = QStringView(translation).mid(at, wordEnd(translation, at) - at);
-        if (isMixedCaseName(word) || standsIn(original, word))
+        // A name as its owner writes it ("iCal"), or one the original holds
+        // the same way ("curl"; not a short word such as "in", which the
+        // original may hold by chance).
+        if (isMixedCaseName(word) || (word.size() >= 3 && standsIn(original, word)))
             return;
         const QStringView originalWord = QStringView(original).mid(from, wordEnd(original, from) - from);
         out.push_back(finding(checked.entry,

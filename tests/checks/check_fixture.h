@@ -20,6 +20,7 @@ struct Judged {
     QString check;
     Severity severity;
     QString message;
+    int messageId;
 };
 
 inline std::vector<Judged> judgeTexts(const CheckSet &set, const QString &original, const QString &translation)
@@ -31,7 +32,7 @@ inline std::vector<Judged> judgeTexts(const CheckSet &set, const QString &origin
     set.judgeEntry(entry, found);
     std::vector<Judged> judged;
     for (const Finding &f : found)
-        judged.push_back({f.checkId(), f.severity, f.message});
+        judged.push_back({f.checkId(), f.severity, f.message, f.messageId});
     return judged;
 }
 

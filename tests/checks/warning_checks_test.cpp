@@ -52,6 +52,7 @@ TEST(EndPunctuationCheck, TheFinalMarkMatchesInTheLanguagesForm)
     expectWarnings({
         {"DEU", "Delete the file?", "Datei löschen.", "end-punctuation"},
         {"DEU", "Loading...", "Wird geladen.", "end-punctuation"},
+        {"DEU", "Loading...", "Wird geladen..", "end-punctuation"},
         {"DEU", "Open file", "Datei öffnen.", "end-punctuation"},
         {"FRA", "Name:", "Nom", "end-punctuation"},
         {"ESP", "Done!", "Listo", "end-punctuation"},
@@ -192,6 +193,8 @@ TEST(ReferenceChecks, UrlsAndBrackets)
         {"JPN", "See https://example.com for details.", "詳細は https://example.com をご覧ください。", ""},
         {"JPN", "Visit www.example.com.", "www.example.comをご覧ください。", ""},
         {"DEU", "Mail Info@Example.com", "E-Mail an info@example.com", ""},
+        {"DEU", "Go to https://Example.com/", "Gehen Sie zu https://example.com", ""},
+        {"DEU", "Go to https://example.com/Help", "Gehen Sie zu https://example.com/help", "urls"},
         {"DEU", "Options (advanced)", "Optionen (erweitert", "brackets"},
         {"FRA", "[Default]", "Par défaut]", "brackets"},
         {"ESP", "Value {0}", "Valor {0", "brackets"},
