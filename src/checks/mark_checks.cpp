@@ -157,7 +157,10 @@ public:
     {
         QStringView original = checked.entry.original;
         QStringView translation = checked.entry.translation;
-        if (hasShortcut(original) && hasShortcut(translation)) {
+        // A tab is an invisible character, the escape "\t" starts with a backslash.
+        constexpr std::uint32_t shortcutTraits = TextTraits::Invisible | TextTraits::Backslash;
+        if (checked.original.has(shortcutTraits) && checked.translation.has(shortcutTraits) && hasShortcut(original)
+            && hasShortcut(translation)) {
             original = beforeShortcut(original);
             translation = beforeShortcut(translation);
         }

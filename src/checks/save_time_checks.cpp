@@ -48,13 +48,14 @@ public:
 
     void judge(const CheckedEntry &checked, const CheckContext &context, std::vector<Finding> &out) const override
     {
-        if (!checked.either(TextTraits::Percent))
-            return;
+        // Equal texts (every untranslated entry) hold the same placeholders.
         const StringEntry &entry = checked.entry;
+        if (!checked.either(TextTraits::Percent) || entry.translation == entry.original)
+            return;
         CheckResult result = CheckPlaceholders(entry.original, entry.translation, context.codeType);
         if (!result.ok)
             out.push_back(errorFinding(*this, entry, std::move(result)));
-        if (entry.translation.isEmpty() || entry.translation == entry.original)
+        if (entry.translation.isEmpty())
             return;
         QStringList order;
         QHash<QString, int> counts;
@@ -87,7 +88,7 @@ public:
 
     void judge(const CheckedEntry &checked, const CheckContext &, std::vector<Finding> &out) const override
     {
-        if (!checked.either(TextTraits::Backslash))
+        if (!checked.either(TextTraits::Backslash) || checked.entry.translation == checked.entry.original)
             return;
         CheckResult result = CheckEscapeSequences(checked.entry.original, checked.entry.translation);
         if (!result.ok)

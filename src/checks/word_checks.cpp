@@ -5,7 +5,8 @@
 
 namespace {
 
-bool isWordCharacter(QChar c) { return c.isLetter() || c.isMark(); }
+// Letters and the combining marks on them (none below U+0300).
+bool isWordCharacter(QChar c) { return c.isLetter() || (c.unicode() >= 0x300 && c.isMark()); }
 
 struct WordPair {
     qsizetype first = -1, second = -1, length = 0;  // two equal words with only spaces between
