@@ -1,7 +1,7 @@
 #include "editor/core/max_length_setting_dlg.h"
 
 #include "catalogue/messages.h"
-#include "editor/spelling/spelling_session.h"
+#include "spelling/spelling_languages.h"
 #include "editor/core/user_prompts.h"
 
 #include <QComboBox>
@@ -87,9 +87,9 @@ void CMaxLengthSettingDlg::loadFields()
     m_dictionaryBox->addItem(nameDictionary.isEmpty() ? tr("From the file name (it names no language)")
                                                       : tr("From the file name (%1)").arg(nameDictionary),
                              QString());
-    m_dictionaryBox->addItem(tr("Off"), SpellingSession::kChoiceOff);
+    m_dictionaryBox->addItem(tr("Off"), kSpellingChoiceOff);
     QStringList names = dictionaries;
-    if (!dictionaryChoice.isEmpty() && dictionaryChoice != SpellingSession::kChoiceOff && !names.contains(dictionaryChoice))
+    if (!dictionaryChoice.isEmpty() && dictionaryChoice != kSpellingChoiceOff && !names.contains(dictionaryChoice))
         names.prepend(dictionaryChoice);  // chosen once, not installed now: still shown
     for (const QString &name : names)
         m_dictionaryBox->addItem(name, name);

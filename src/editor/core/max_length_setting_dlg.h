@@ -23,7 +23,7 @@ public:
     int codeLanguage = 0;  // 0 C++, 1 QT (the catalogue's codeType)
     // Spelling (shown when spellingOffered): the choice is empty for the
     // dictionary of the file's name (nameDictionary, empty when the name
-    // gives none), SpellingSession::kChoiceOff for none, else a dictionary.
+    // gives none), kSpellingChoiceOff for none, else a dictionary.
     bool spellingOffered = false;
     QStringList dictionaries;
     QString nameDictionary;

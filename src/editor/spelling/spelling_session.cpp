@@ -7,7 +7,7 @@
 
 #include <QSettings>
 
-const QString SpellingSession::kChoiceOff = QStringLiteral("-");
+const QString SpellingSession::kChoiceOff = kSpellingChoiceOff;
 
 SpellingSession::SpellingSession(QObject *parent) : QObject(parent) {}
 
