@@ -2,6 +2,7 @@
 
 #include "catalogue/document.h"
 #include "editor/core/command_actions.h"
+#include "editor/core/found_row.h"
 #include "editor/core/rendaro_view.h"
 
 #include <QKeyEvent>
@@ -52,16 +53,7 @@ void Navigation::navigate(bool toProblem, SearchDirection direction)
         m_view.showStatus(toProblem ? tr("No problem found.") : tr("No untranslated string."));
         return;
     }
-    const int row = int(found.position);
-    grid->EnsureVisible(row);
-    grid->SelectOnly(row);
-    grid->setFocus(Qt::OtherFocusReason);
-    if (!found.wrapped)
-        m_view.showStatus(QString());
-    else if (direction == SearchDirection::Forward)
-        m_view.showStatus(tr("Search wrapped to the first row."));
-    else
-        m_view.showStatus(tr("Search wrapped to the last row."));
+    SelectFoundRow(m_view, found, direction);
 }
 
 bool Navigation::handleKey(QKeyEvent *event, bool isShortcutOverride)

@@ -9,6 +9,7 @@
 #include "catalogue/document.h"
 #include "controls/underlined_line_edit.h"
 #include "editor/core/command_actions.h"
+#include "editor/core/found_row.h"
 #include "editor/core/max_length_setting_dlg.h"
 #include "spelling/dictionary_files.h"
 #include "editor/spelling/spelling_session.h"
@@ -226,18 +227,9 @@ void SpellingFeature::navigateMisspelling(SearchDirection direction)
                                                     : tr("No misspelled word."));
         return;
     }
-    const int row = int(found.position);
-    m_view.grid()->EnsureVisible(row);
-    m_view.grid()->SelectOnly(row);
-    m_view.grid()->setFocus(Qt::OtherFocusReason);
-    if (filterOff)
-        m_view.showStatus(tr("Hide Translated Item was switched off to show the misspelled translations."));
-    else if (!found.wrapped)
-        m_view.showStatus(QString());
-    else if (direction == SearchDirection::Forward)
-        m_view.showStatus(tr("Search wrapped to the first row."));
-    else
-        m_view.showStatus(tr("Search wrapped to the last row."));
+    SelectFoundRow(m_view, found, direction,
+                   filterOff ? tr("Hide Translated Item was switched off to show the misspelled translations.")
+                             : QString());
 }
 
 // F7 and Shift+F7 reach the view before the in-place editor, so they move on
