@@ -2,7 +2,8 @@
 // The editor as the program builds it: the core view with every feature
 // plugged in, and the few wires between features (the spelling checker's
 // findings feed the quick filter's Misspelled state and the counts; a
-// folder opened or a file opened offers its recovery journals). The
+// language folder opened offers its recovery journals, as a file opened
+// does through the core's own signal). The
 // features hold their own state and commands; none knows another, so each
 // can be built with the core alone (as the tests of each feature do).
 // Destroy this before the view.

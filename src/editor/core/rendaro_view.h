@@ -271,7 +271,7 @@ private:
     int shownCodeType() const;
     void recountShown();
 
-    // The grid (view_grid.cpp, view_columns.cpp, view_rows.cpp).
+    // The grid (view_grid.cpp, view_rows.cpp).
     void onCheckChanged(int row);
     void onEditCommitted(int row, int column);
     void markRow(int row, std::uint8_t marks);

@@ -51,15 +51,6 @@ void QuickFilter::narrow(EntryFilter &filter) const
     filter.state = m_bar->state();
 }
 
-EntryFilter QuickFilter::gridFilter() const
-{
-    EntryFilter filter;
-    narrow(filter);
-    filter.hideTranslated = m_view.hideTranslated();
-    filter.reference = m_view.referenceEntries().empty() ? nullptr : &m_view.referenceEntries();
-    return filter;
-}
-
 EntryMarks QuickFilter::marks() const
 {
     static const EntrySet none;

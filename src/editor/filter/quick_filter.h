@@ -31,8 +31,6 @@ public:
     void ApplyFilter();
     // Empties the bar's text and sets its state to All (the bar stays).
     void ClearFilter();
-    // The filter the grid applies: Hide Translated Item and the bar.
-    EntryFilter gridFilter() const;
 
     // The entries the spelling checker flags, for the Misspelled state; the
     // choice is offered while spelling is available.

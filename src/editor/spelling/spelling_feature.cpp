@@ -1,4 +1,4 @@
-// Spelling in the view: the session is started for each catalogue shown and
+// Spelling in the editor: the session is started for each catalogue shown and
 // told of every entry that changes; the grid marks the translations holding
 // a misspelled word, the in-place editor underlines them as they are typed
 // and offers suggestions, Add to Dictionary and Ignore in its context menu,
