@@ -1,5 +1,6 @@
 #include "controls/report_ctrl.h"
 
+#include "controls/column_share.h"
 #include "controls/report_cell_delegate.h"
 
 #include <QHeaderView>
@@ -442,6 +443,26 @@ bool CReportCtrl::handleEditorKey(QKeyEvent *event)
     default:
         return false;
     }
+}
+
+void CReportCtrl::KeepFirstColumnShare()
+{
+    if (!m_columnShare)
+        m_columnShare = new ColumnShare(*this);
+}
+
+QList<int> CReportCtrl::columnWidths() const
+{
+    QList<int> widths;
+    for (int column = 0; column < m_model->columnCount(); ++column)
+        widths.append(columnWidth(column));
+    return widths;
+}
+
+void CReportCtrl::setColumnWidths(const QList<int> &widths)
+{
+    if (m_columnShare)
+        m_columnShare->setWidths(widths);
 }
 
 bool CReportCtrl::eventFilter(QObject *watched, QEvent *event)

@@ -16,6 +16,7 @@
 #include <QTableView>
 #include <functional>
 
+class ColumnShare;
 class QLineEdit;
 class ReportCellDelegate;
 
@@ -47,6 +48,12 @@ public:
     void EnableCheckboxes();
     void SetEditableColumn(int column);
     bool IsColumnEditable(int column) const;
+    // The first of two columns keeps its share of the width (half at first,
+    // then what the user drags it to); the second fills the rest.
+    void KeepFirstColumnShare();
+    // The columns' widths; setting them (as saved) sets the share.
+    QList<int> columnWidths() const;
+    void setColumnWidths(const QList<int> &widths);
 
     // Rows and cells.
     int GetItemCount() const { return m_model->rows(); }
@@ -130,6 +137,7 @@ private:
 
     ReportRowModel *m_model;
     ReportCellDelegate *m_delegate;
+    ColumnShare *m_columnShare = nullptr;
     QLineEdit *m_editor;
     QList<int> m_editableColumns;
     int m_editRow = -1;
