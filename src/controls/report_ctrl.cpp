@@ -15,6 +15,8 @@ CReportCtrl::CReportCtrl(QWidget *parent)
     : QTableView(parent), m_model(new ReportRowModel(this)), m_delegate(new ReportCellDelegate(this)),
       m_editor(new QLineEdit(viewport()))
 {
+    // What screen readers read of a cell's marks.
+    m_model->setCellNote([this](int row, int column) { return m_delegate->cellMark(m_model->index(row, column)); });
     setModel(m_model);
     setItemDelegate(m_delegate);
     setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -161,10 +163,16 @@ void CReportCtrl::SetEditor(QLineEdit *editor)
         std::max(fontMetrics().height() + 8, m_editor->minimumSizeHint().height()));
 }
 
-void CReportCtrl::SetCellMark(int column, std::function<QString(int row)> mark)
+int CReportCtrl::AddCellMark(int column, CellMarkStyle style, std::function<QString(int row)> mark)
 {
-    m_model->setCellNote(column, mark);  // what screen readers read of the mark
-    m_delegate->setCellMark(column, std::move(mark));
+    const int id = m_delegate->addCellMark(column, style, std::move(mark));
+    MarksChanged();
+    return id;
+}
+
+void CReportCtrl::RemoveCellMark(int id)
+{
+    m_delegate->removeCellMark(id);
     MarksChanged();
 }
 

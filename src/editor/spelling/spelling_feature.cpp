@@ -24,7 +24,9 @@ SpellingFeature::SpellingFeature(CRendaroView &view, CommandActions *commands)
       m_spellEditor(qobject_cast<CUnderlinedLineEdit *>(view.grid()->editor()))
 {
     CReportCtrl *grid = view.grid();
-    grid->SetCellMark(1, [this](int row) { return misspellingMark(row); });
+    // A dark red mark in the top right corner of the translation.
+    m_markId = grid->AddCellMark(1, CellMarkStyle{qRgb(170, 0, 0), CellMarkCorner::TopRight},
+                                 [this](int row) { return misspellingMark(row); });
     connect(m_spellEditor, &QLineEdit::textChanged, this, &SpellingFeature::underlineMisspellings);
     connect(grid, &CReportCtrl::editingChanged, this, &SpellingFeature::underlineMisspellings);
     connect(m_spellEditor, &CUnderlinedLineEdit::aboutToShowContextMenu, this, &SpellingFeature::addSpellingActions);
@@ -69,7 +71,7 @@ SpellingFeature::SpellingFeature(CRendaroView &view, CommandActions *commands)
 
 SpellingFeature::~SpellingFeature()
 {
-    m_view.grid()->SetCellMark(1, nullptr);
+    m_view.grid()->RemoveCellMark(m_markId);
     m_spellEditor->setUnderlines({});
 }
 

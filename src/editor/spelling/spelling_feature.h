@@ -58,4 +58,5 @@ private:
     CommandActions *m_commands;
     SpellingSession *m_spelling;
     CUnderlinedLineEdit *m_spellEditor;
+    int m_markId = 0;  // the grid's mark of misspelled translations
 };
