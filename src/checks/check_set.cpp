@@ -6,7 +6,7 @@
 
 namespace {
 
-bool isRealTranslation(const StringEntry &entry)
+bool raisesWarnings(const StringEntry &entry)
 {
     return !entry.translation.isEmpty() && entry.translation != entry.original;
 }
@@ -85,7 +85,7 @@ void CheckSet::judgeEntry(const StringEntry &entry, std::vector<Finding> &out) c
 {
     const size_t from = out.size();
     const CheckedEntry checked{entry, TextTraits::of(entry.original), TextTraits::of(entry.translation)};
-    const bool real = isRealTranslation(entry);
+    const bool real = raisesWarnings(entry);
     bool placeholderError = false;
     for (const PerEntryCheck *check : m_entryChecks) {
         if (check->severity() == Severity::Warning && !real)
@@ -135,7 +135,7 @@ void CheckSet::admit(std::vector<Finding> &findings, size_t from) const
 {
     const auto dropped = [this](const Finding &f) {
         return f.severity == Severity::Warning
-               && (!f.entry || !isRealTranslation(*f.entry) || (!m_warningsOff.isEmpty() && !warningsOn(f.checkId())));
+               && (!f.entry || !raisesWarnings(*f.entry) || (!m_warningsOff.isEmpty() && !warningsOn(f.checkId())));
     };
     findings.erase(std::remove_if(findings.begin() + qsizetype(from), findings.end(), dropped), findings.end());
 }

@@ -246,6 +246,9 @@ const QStringView kSchemes[] = {u"https://", u"http://", u"ftps://", u"ftp://", 
 std::vector<TextLink> FindLinks(QStringView text)
 {
     std::vector<TextLink> links;
+    // Every link holds a scheme's ":", "www." or a mail address's "@".
+    if (!text.contains(u':') && !text.contains(u'@') && !text.contains(QStringView(u"www."), Qt::CaseInsensitive))
+        return links;
     qsizetype coveredTo = 0;
     for (qsizetype i = 0; i < text.size(); ++i) {
         const QChar c = text[i];
