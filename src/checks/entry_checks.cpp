@@ -37,17 +37,6 @@ bool samePlaceholders(QStringView original, QStringView translation, int codeTyp
 }
 } // namespace
 
-const char *EntryCheckName(EntryCheck check)
-{
-    switch (check) {
-    case EntryCheck::Placeholder: return "placeholder";
-    case EntryCheck::Escape: return "escape";
-    case EntryCheck::Length: return "length";
-    case EntryCheck::Empty: return "empty";
-    }
-    return "";
-}
-
 std::vector<EntryProblem> CheckEntry(const QString &original, const QString &translation, float lengthRatio,
                                      int codeType)
 {
