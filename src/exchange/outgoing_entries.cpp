@@ -1,6 +1,6 @@
 #include "exchange/outgoing_entries.h"
 
-#include "catalogue/entry_checks.h"
+#include "checks/entry_checks.h"
 #include "exchange/display_form.h"
 
 #include <limits>
