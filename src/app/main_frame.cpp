@@ -9,6 +9,8 @@
 #include "controls/status_panes.h"
 #include "editor/core/command_actions.h"
 #include "editor/core/rendaro_view.h"
+#include "editor/checks/checks_dock.h"
+#include "editor/checks/checks_feature.h"
 #include "editor/counts/live_counts.h"
 #include "editor/editor_features.h"
 #include "editor/filter/filter_bar.h"
@@ -35,6 +37,12 @@ CMainFrame::CMainFrame(UserPrompts &prompts, QSettings &settings, QWidget *paren
     // The translation memory's suggestions, under the grid.
     m_suggestionsDock = new CSuggestionsDock(this);
     addDockWidget(Qt::BottomDockWidgetArea, m_suggestionsDock);
+    // Every warning of the file, beside the suggestions; hidden at first.
+    CChecksDock *checksDock = m_features->checks().dock();
+    addDockWidget(Qt::BottomDockWidgetArea, checksDock);
+    tabifyDockWidget(m_suggestionsDock, checksDock);
+    m_suggestionsDock->raise();
+    checksDock->hide();
     buildMenu();
     buildToolBar();
     buildStatusBar();
@@ -48,7 +56,7 @@ CMainFrame::CMainFrame(UserPrompts &prompts, QSettings &settings, QWidget *paren
     m_commands->handle(Command::AppExit, this, &QWidget::close);
     m_view->bindCommands(*m_commands);
     m_features->setupMemory(settings, m_suggestionsDock);
-    m_features->setSpellingSettings(&settings);
+    m_features->setSettings(&settings);
     connect(m_view, &CRendaroView::fileOpened, this, [this](const QString &path) { m_recentFiles->add(path); });
     connect(m_view, &CRendaroView::fileSavedAs, this, [this](const QString &path) { m_recentFiles->add(path); });
 }
@@ -89,10 +97,13 @@ void CMainFrame::buildMenu()
     add(edit, {Command::Search});
     add(edit, {Command::FindReplace});
     add(edit, {Command::Filter});
+    edit->addSeparator();
+    add(edit, {Command::IgnoreWarning});
 
     QMenu *view = bar->addMenu(tr("&View"));
     add(view, {Command::ViewToolbar, Command::ViewStatusBar});
     view->addAction(m_suggestionsDock->toggleViewAction());
+    view->addAction(m_features->checks().dock()->toggleViewAction());
     view->addSeparator();
     add(view, {Command::HideTranslated, Command::ReplaceOriginal});
 
@@ -101,12 +112,14 @@ void CMainFrame::buildMenu()
     go->addSeparator();
     add(go, {Command::NextProblem, Command::PreviousProblem});
     go->addSeparator();
+    add(go, {Command::NextWarning, Command::PreviousWarning});
+    go->addSeparator();
     add(go, {Command::NextMisspelling, Command::PreviousMisspelling});
     view->addSeparator();
     add(view, {Command::ConsistencyReport});
 
     QMenu *tool = bar->addMenu(tr("Tool"));
-    add(tool, {Command::AddNewString, Command::GenerateZiv, Command::Settings});
+    add(tool, {Command::AddNewString, Command::GenerateZiv, Command::Settings, Command::Checks});
     tool->addSeparator();
     add(tool, {Command::TranslationMemory, Command::PreTranslate});
 

@@ -21,6 +21,7 @@ bool stateMatches(EntryFilterState state, const StringEntry &entry, const EntryM
     case EntryFilterState::All: return true;
     case EntryFilterState::Untranslated: return CatalogueCounts::isUntranslated(entry);
     case EntryFilterState::Problems: return marks.counts && marks.counts->hasProblem(entry);
+    case EntryFilterState::Warnings: return marks.findings && marks.findings->hasWarning(entry);
     case EntryFilterState::Misspelled: return inSet(marks.misspelled, entry);
     case EntryFilterState::Changed: return inSet(marks.changed, entry);
     case EntryFilterState::NotTranslatable: return entry.translatable == 0;

@@ -3,8 +3,8 @@
 // Item, a state (untranslated, failing a check, ...) and a text that the
 // original, the translation or a key must contain. The filter reads marks
 // the entries do not hold themselves (the live counts' problems, the
-// entries changed since the file was opened, the spelling checker's
-// findings) through EntryMarks.
+// checks' warnings, the entries changed since the file was opened, the
+// spelling checker's findings) through EntryMarks.
 
 #include "catalogue/entry_table.h"
 
@@ -15,8 +15,9 @@
 #include <vector>
 
 class CatalogueCounts;
+class CatalogueFindings;
 
-enum class EntryFilterState { All, Untranslated, Problems, Misspelled, Changed, NotTranslatable };
+enum class EntryFilterState { All, Untranslated, Problems, Misspelled, Changed, NotTranslatable, Warnings };
 
 // Sets of entries (by address: entries never move while their catalogue
 // holds them).
@@ -26,6 +27,7 @@ struct EntryMarks {
     const CatalogueCounts *counts = nullptr;  // Problems; none: no entry has one
     const EntrySet *changed = nullptr;        // Changed
     const EntrySet *misspelled = nullptr;     // Misspelled
+    const CatalogueFindings *findings = nullptr;  // Warnings; none: no entry has one
 };
 
 struct EntryFilter {

@@ -10,6 +10,8 @@ void CatalogueFindings::clear()
 {
     m_byEntry.clear();
     m_entries = nullptr;
+    m_recounting = false;
+    m_next = 0;
     m_errors = m_warnings = m_ignored = m_warningEntries = 0;
 }
 
@@ -46,11 +48,27 @@ void CatalogueFindings::markIgnored(std::vector<Finding> &findings) const
 
 void CatalogueFindings::recount(const EntryMap &entries)
 {
+    startRecount(entries);
+    recountStep(size_t(-1));
+}
+
+void CatalogueFindings::startRecount(const EntryMap &entries)
+{
     clear();
     m_entries = &entries;
+    m_recounting = true;
+}
+
+bool CatalogueFindings::recountStep(size_t budget)
+{
+    if (!m_recounting)
+        return true;
+    const EntryMap &entries = *m_entries;
     std::vector<Finding> found;
-    for (size_t number = 0; number < entries.size(); ++number) {
-        const StringEntry &entry = entries.byNumber(number);
+    // Entries added while the pass runs come after the others and are
+    // judged when it gets there.
+    for (; m_next < entries.size() && budget > 0; ++m_next, --budget) {
+        const StringEntry &entry = entries.byNumber(m_next);
         found.clear();
         m_checks.judgeEntry(entry, found);
         if (found.empty())
@@ -60,6 +78,16 @@ void CatalogueFindings::recount(const EntryMap &entries)
         m_byEntry.emplace(&entry, std::move(found));
         found = std::vector<Finding>();
     }
+    if (m_next < entries.size())
+        return false;
+    judgeCatalogueChecks();
+    m_recounting = false;
+    return true;
+}
+
+void CatalogueFindings::judgeCatalogueChecks()
+{
+    const EntryMap &entries = *m_entries;
     for (const CatalogueCheck *check : m_checks.catalogueChecks()) {
         std::vector<Finding> all;
         check->judgeAll(entries, m_checks.context(), all);
@@ -104,10 +132,16 @@ void CatalogueFindings::replace(const StringEntry &entry, const CatalogueCheck *
 
 void CatalogueFindings::entryChanged(const StringEntry &entry)
 {
+    if (m_recounting) {
+        // The pass judges it (and every catalogue check) when it gets there.
+        const qsizetype number = m_entries->lookupNumber(entry.original);
+        if (number < 0 || size_t(number) >= m_next)
+            return;
+    }
     std::vector<Finding> found;
     m_checks.judgeEntry(entry, found);
     replace(entry, nullptr, std::move(found));
-    if (!m_entries)
+    if (!m_entries || m_recounting)
         return;
     for (const CatalogueCheck *check : m_checks.catalogueChecks()) {
         std::vector<const StringEntry *> judged;

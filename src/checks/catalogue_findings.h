@@ -25,7 +25,23 @@ public:
     // recount or clear): findings point at them, and entryChanged judges the
     // catalogue checks over them.
     void recount(const EntryMap &entries);
-    // The entry (counted before, or just added) has a new state.
+    // The same pass in steps, so that a caller can keep its window answering
+    // between them: startRecount clears the findings, and each recountStep
+    // judges up to `budget` more entries in the order of their numbers (the
+    // catalogue checks once every entry is judged); true once the pass is
+    // done. While it runs, the counts hold the entries judged so far.
+    void startRecount(const EntryMap &entries);
+    bool recountStep(size_t budget);
+    bool isRecounting() const { return m_recounting; }
+    // The catalogue's entries are now at this table (the catalogue object
+    // moved; its entries did not): the findings read them there.
+    void rebind(const EntryMap &entries)
+    {
+        if (m_entries)
+            m_entries = &entries;
+    }
+    // The entry (counted before, or just added) has a new state. During a
+    // pass an entry it has not reached yet waits for it.
     void entryChanged(const StringEntry &entry);
     void clear();
 
@@ -56,9 +72,13 @@ private:
     // checks when null) by `found`.
     void replace(const StringEntry &entry, const CatalogueCheck *from, std::vector<Finding> &&found);
 
+    void judgeCatalogueChecks();
+
     CheckSet m_checks;
     std::shared_ptr<const IgnoreMarks> m_marks;
     const EntryMap *m_entries = nullptr;
+    bool m_recounting = false;
+    size_t m_next = 0;  // the next entry number a pass judges
     std::unordered_map<const StringEntry *, std::vector<Finding>> m_byEntry;  // entries with findings
     qsizetype m_errors = 0, m_warnings = 0, m_ignored = 0, m_warningEntries = 0;
 };

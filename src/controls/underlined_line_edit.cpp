@@ -14,6 +14,17 @@ constexpr QRgb kUnderlineColour = qRgb(220, 0, 0);
 
 CUnderlinedLineEdit::CUnderlinedLineEdit(QWidget *parent) : QLineEdit(parent) {}
 
+void CUnderlinedLineEdit::setNote(const QString &source, const QString &note)
+{
+    if (note.isEmpty())
+        m_notes.remove(source);
+    else
+        m_notes.insert(source, note);
+    const QString all = QStringList(m_notes.values()).join(u'\n');
+    setAccessibleDescription(all);
+    setToolTip(all);
+}
+
 void CUnderlinedLineEdit::setUnderlines(const QList<Stretch> &stretches)
 {
     if (stretches == m_underlines)

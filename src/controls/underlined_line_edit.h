@@ -2,10 +2,13 @@
 // A single-line editor that draws a wavy red line under given stretches of
 // its text (misspelled words, say), after the standard painting, and lets
 // its owner put actions of its own at the top of the standard context menu.
-// It knows nothing of what the stretches mean.
+// Notes about the text (its misspelled words, its warnings), each kept under
+// the name of who gave it, are read out as its accessible description and
+// shown as its tooltip, one a line. It knows nothing of what they mean.
 
 #include <QLineEdit>
 #include <QList>
+#include <QMap>
 
 class QMenu;
 
@@ -21,6 +24,9 @@ public:
     explicit CUnderlinedLineEdit(QWidget *parent = nullptr);
 
     void setUnderlines(const QList<Stretch> &stretches);
+    // The note of one source (empty: none); the others stay.
+    void setNote(const QString &source, const QString &note);
+    QString note(const QString &source) const { return m_notes.value(source); }
     const QList<Stretch> &underlines() const { return m_underlines; }
     // Where the line under a stretch is drawn, in the editor's coordinates
     // (clipped to the text area; empty when scrolled out of sight), as of
@@ -46,4 +52,5 @@ private:
     QRect textArea() const;
 
     QList<Stretch> m_underlines;
+    QMap<QString, QString> m_notes;  // by source, in the order of their names
 };

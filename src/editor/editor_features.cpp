@@ -1,6 +1,7 @@
 #include "editor/editor_features.h"
 
 #include "batch_dialogs/batch_tool_commands.h"
+#include "editor/checks/checks_feature.h"
 #include "editor/consistency/consistency_command.h"
 #include "editor/core/rendaro_view.h"
 #include "editor/counts/live_counts.h"
@@ -37,6 +38,7 @@ EditorFeatures::EditorFeatures(CRendaroView &view, CommandActions *commands) : m
     m_import = std::make_unique<ImportStringsCommand>(view, commands);
     m_reference = std::make_unique<ReferenceCommand>(view, commands);
     m_batchTools = std::make_unique<BatchToolCommands>(view, commands);
+    m_checks = std::make_unique<ChecksFeature>(view, commands);
 
     // A folder the user opened offers its journals, as a file does.
     QObject::connect(m_folder.get(), &LanguageFolderCommands::folderOpened, m_recovery.get(),
@@ -73,3 +75,9 @@ void EditorFeatures::setupMemory(QSettings &settings, CSuggestionsDock *dock)
 }
 
 void EditorFeatures::setSpellingSettings(QSettings *settings) { m_spelling->setSpellingSettings(settings); }
+
+void EditorFeatures::setSettings(QSettings *settings)
+{
+    setSpellingSettings(settings);
+    m_checks->setSettings(settings);
+}

@@ -12,6 +12,7 @@
 #include <memory>
 
 class BatchToolCommands;
+class ChecksFeature;
 class CommandActions;
 class ConsistencyCommand;
 class CRendaroView;
@@ -45,6 +46,9 @@ public:
     // The memory built from `settings`, its suggestions in `dock` (null: no pane).
     void setupMemory(QSettings &settings, CSuggestionsDock *dock);
     void setSpellingSettings(QSettings *settings);
+    // The program's settings for every feature that keeps some (spelling's
+    // dictionary choices, the checks' switches).
+    void setSettings(QSettings *settings);
 
     SearchFeature &search() const { return *m_search; }
     QuickFilter &filter() const { return *m_filter; }
@@ -60,6 +64,7 @@ public:
     ImportStringsCommand &importStrings() const { return *m_import; }
     ReferenceCommand &reference() const { return *m_reference; }
     BatchToolCommands &batchTools() const { return *m_batchTools; }
+    ChecksFeature &checks() const { return *m_checks; }
     // Null until setupMemory.
     MemoryFeature *memory() const { return m_memory.get(); }
 
@@ -80,5 +85,6 @@ private:
     std::unique_ptr<ImportStringsCommand> m_import;
     std::unique_ptr<ReferenceCommand> m_reference;
     std::unique_ptr<BatchToolCommands> m_batchTools;
+    std::unique_ptr<ChecksFeature> m_checks;
     std::unique_ptr<MemoryFeature> m_memory;
 };

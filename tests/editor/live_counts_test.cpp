@@ -8,6 +8,7 @@
 #include "app/rendaro_app.h"
 #include "controls/status_panes.h"
 #include "editor/spelling/spelling_session.h"
+#include "checks/check_registry.h"
 #include "editor/core/max_length_setting_dlg.h"
 #include "editor_fixture.h"
 #include "test_support.h"
@@ -27,12 +28,18 @@ const QList<QByteArray> kSample = {
     R"(<L from="E5" to="Eeeeeeeeeeeeee"/>)", R"(<L from="F6" to="F6" IsTrans="false"/>)",
 };
 
-// The counts a full pass over the shown catalogue gives.
-QString fullCount(const CRendaroDoc &document, int catalogueId)
+// The counts a full pass over the shown catalogue gives, its warnings
+// judged by the standard checks of the file.
+QString fullCount(const CRendaroDoc &document, int catalogueId, const QString &path)
 {
+    const CXMLStruct &catalogue = *document.findCatalogue(catalogueId);
+    CheckTarget target;
+    target.path = path;
+    target.context = {CheckLanguageForPath(path), catalogue.codeType, catalogue.lengthRatio};
     CatalogueCounts counts;
-    counts.recount(*document.findCatalogue(catalogueId));
-    return counts.statusText();
+    counts.setChecks(CheckRegistry::standard().makeSet(target));
+    counts.recount(catalogue);
+    return counts.statusTextWithWarnings();
 }
 
 } // namespace
@@ -53,7 +60,7 @@ private:
     void expectCounts(const QString &text)
     {
         QCOMPARE(f->counts().countsText(), text);
-        QCOMPARE(fullCount(f->document, f->view->currentCatalogueId()), text);
+        QCOMPARE(fullCount(f->document, f->view->currentCatalogueId(), f->view->currentPath()), text);
     }
 
 private slots:
@@ -65,23 +72,23 @@ private slots:
         QSignalSpy changes(&f->counts(), &LiveCounts::countsChanged);
         QVERIFY(f->open(f->writeLanguageFile("DEU.xml", kSample)));
         f->run(Command::HideTranslated);
-        expectCounts("6 strings, 2 untranslated, 2 problems");
+        expectCounts("6 strings, 2 untranslated, 2 problems, 3 warnings");
         QCOMPARE(changes.last()[0].toString(), f->counts().countsText());
 
         f->editTranslation(f->rowOf("A1"), "Ah");
-        expectCounts("6 strings, 1 untranslated, 2 problems");
+        expectCounts("6 strings, 1 untranslated, 2 problems, 4 warnings");
         f->editTranslation(f->rowOf("C3 %s"), "Zeh %s");  // the placeholder put back
-        expectCounts("6 strings, 1 untranslated, 1 problem");
-        QCOMPARE(changes.last()[0].toString(), QStringLiteral("6 strings, 1 untranslated, 1 problem"));
+        expectCounts("6 strings, 1 untranslated, 1 problem, 4 warnings");
+        QCOMPARE(changes.last()[0].toString(), QStringLiteral("6 strings, 1 untranslated, 1 problem, 4 warnings"));
 
         clickCheckBox(f->rowOf("D4"));  // not to be translated
         QCOMPARE(f->storedTranslatable("D4"), 0);
-        expectCounts("6 strings, 0 untranslated, 1 problem");
+        expectCounts("6 strings, 0 untranslated, 1 problem, 4 warnings");
         clickCheckBox(f->rowOf("D4"));
-        expectCounts("6 strings, 1 untranslated, 1 problem");
+        expectCounts("6 strings, 1 untranslated, 1 problem, 4 warnings");
 
         f->view->PasteText("G7\tG7\nH8\tHhhhhhhhhh\nA1\tnot taken");
-        expectCounts("8 strings, 2 untranslated, 2 problems");
+        expectCounts("8 strings, 2 untranslated, 2 problems, 5 warnings");
         QVERIFY(f->prompts.messages.isEmpty());
 
         // Import: one file's translations into the rows.
@@ -90,7 +97,7 @@ private slots:
         f->prompts.answer(PromptAnswer::No);
         f->importStrings().OnImportString();
         QCOMPARE(f->storedTranslation("G7"), QStringLiteral("Ge"));
-        expectCounts("8 strings, 0 untranslated, 2 problems");
+        expectCounts("8 strings, 0 untranslated, 2 problems, 7 warnings");
 
         // A new ratio counts every entry again.
         f->prompts.onDialog([](QDialog &dialog) {
@@ -99,21 +106,21 @@ private slots:
         });
         f->run(Command::Settings);
         QVERIFY(f->prompts.scriptUsed());
-        expectCounts("8 strings, 0 untranslated, 0 problems");
+        expectCounts("8 strings, 0 untranslated, 0 problems, 7 warnings");
 
         // Undo and redo step back through the same counts; undoing the
         // paste takes its entries away again.
         f->run(Command::EditUndo);  // the settings
-        expectCounts("8 strings, 0 untranslated, 2 problems");
+        expectCounts("8 strings, 0 untranslated, 2 problems, 7 warnings");
         f->run(Command::EditUndo);  // the import
-        expectCounts("8 strings, 2 untranslated, 2 problems");
+        expectCounts("8 strings, 2 untranslated, 2 problems, 5 warnings");
         f->run(Command::EditUndo);  // the paste
-        expectCounts("6 strings, 1 untranslated, 1 problem");
+        expectCounts("6 strings, 1 untranslated, 1 problem, 4 warnings");
         f->run(Command::EditRedo);
-        expectCounts("8 strings, 2 untranslated, 2 problems");
+        expectCounts("8 strings, 2 untranslated, 2 problems, 5 warnings");
         f->run(Command::EditRedo);
         f->run(Command::EditRedo);
-        expectCounts("8 strings, 0 untranslated, 0 problems");
+        expectCounts("8 strings, 0 untranslated, 0 problems, 7 warnings");
 
         // Closing leaves nothing to count.
         f->view->ResetView();
@@ -125,7 +132,7 @@ private slots:
     {
         f->view->PasteText("One\tEins\nTwo\tTwo");
         QVERIFY(f->view->currentCatalogueId() >= 1);
-        expectCounts("2 strings, 1 untranslated, 0 problems");
+        expectCounts("2 strings, 1 untranslated, 0 problems, 0 warnings");
     }
 
     void lengthPaneInTheMainWindow()
@@ -146,10 +153,10 @@ private slots:
         // The main window checks spelling (DEU: de_DE) on a worker thread;
         // the count of misspelled translations ("Bee", "Eeeeeeeeeeeeee")
         // follows when it is done.
-        QCOMPARE(counts->text(), QStringLiteral("6 strings, 2 untranslated, 2 problems, 0 misspelled"));
+        QCOMPARE(counts->text(), QStringLiteral("6 strings, 2 untranslated, 2 problems, 3 warnings, 0 misspelled"));
         QSignalSpy spellingDone(frame->features().spelling().spelling(), &SpellingSession::checkFinished);
         QVERIFY(spellingDone.wait(20000));
-        QCOMPARE(counts->text(), QStringLiteral("6 strings, 2 untranslated, 2 problems, 2 misspelled"));
+        QCOMPARE(counts->text(), QStringLiteral("6 strings, 2 untranslated, 2 problems, 3 warnings, 2 misspelled"));
         QCOMPARE(counts->accessibleName(), counts->text());
         QVERIFY(length->isHidden());
 

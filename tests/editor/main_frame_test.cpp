@@ -93,16 +93,17 @@ private slots:
         QCOMPARE(menuTexts(edit),
                  QStringList({"&Undo\tCtrl+Z", "&Redo\tCtrl+Y", "&Cut\tCtrl+X", "&Copy\tCtrl+C",
                               "&Paste\tCtrl+V", "-", "&Search\tCtrl+F", "&Replace...\tCtrl+H",
-                              "F&ilter\tCtrl+L"}));
+                              "F&ilter\tCtrl+L", "-", "I&gnore This Warning"}));
         QCOMPARE(menuTexts(frame()->menuBar()->actions()[2]->menu()),
-                 QStringList({"&Toolbar", "&Status Bar", "Suggestions", "-", "Hide Translated Item",
+                 QStringList({"&Toolbar", "&Status Bar", "Suggestions", "Checks", "-", "Hide Translated Item",
                               "Replace Original English", "-", "&Consistency Report..."}));
         QCOMPARE(menuTexts(frame()->menuBar()->actions()[3]->menu()),
                  QStringList({"Next &Untranslated\tCtrl+J", "Previous U&ntranslated\tCtrl+Shift+J", "-",
                               "Next &Problem\tCtrl+K", "Previous P&roblem\tCtrl+Shift+K", "-",
+                              "Next &Warning\tF8", "Previous W&arning\tShift+F8", "-",
                               "Next &Misspelling\tF7", "Previous M&isspelling\tShift+F7"}));
         QCOMPARE(menuTexts(frame()->menuBar()->actions()[4]->menu()),
-                 QStringList({"Add new string", "Generate ZIV", "Settings", "-", "Translation &Memory...",
+                 QStringList({"Add new string", "Generate ZIV", "Settings", "&Checks...", "-", "Translation &Memory...",
                               "&Pre-translate..."}));
         QCOMPARE(menuTexts(frame()->menuBar()->actions()[5]->menu()), QStringList({"&About Rendaro..."}));
 

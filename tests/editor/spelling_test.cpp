@@ -125,7 +125,7 @@ private slots:
         QVERIFY(f->spelling().isMisspelled(entry("Delta")));
         for (const char *clean : {"Bravo", "Charlie", "Echo", "&Save %s\\nDone"})
             QVERIFY2(!f->spelling().isMisspelled(entry(clean)), clean);
-        QCOMPARE(f->counts().countsText(), QStringLiteral("6 strings, 1 untranslated, 0 problems, 2 misspelled"));
+        QCOMPARE(f->counts().countsText(), QStringLiteral("6 strings, 1 untranslated, 0 problems, 0 warnings, 2 misspelled"));
         QCOMPARE(markOf(f->rowOf("Alpha")), QStringLiteral("Misspelled: Dattei"));
         QCOMPARE(markOf(f->rowOf("Delta")), QStringLiteral("Misspelled: Rendaro, Zaphod"));
         QCOMPARE(markOf(f->rowOf("Bravo")), QString());
@@ -140,7 +140,7 @@ private slots:
         f->editTranslation(f->rowOf("Bravo"), "Alles gutt");
         QVERIFY(f->spelling().isMisspelled(entry("Bravo")));
         QCOMPARE(markOf(f->rowOf("Bravo")), QStringLiteral("Misspelled: gutt"));
-        QCOMPARE(f->counts().countsText(), QStringLiteral("6 strings, 1 untranslated, 0 problems, 2 misspelled"));
+        QCOMPARE(f->counts().countsText(), QStringLiteral("6 strings, 1 untranslated, 0 problems, 0 warnings, 2 misspelled"));
         f->run(Command::EditUndo);
         f->run(Command::EditUndo);
         QVERIFY(f->spelling().isMisspelled(entry("Alpha")));
@@ -154,7 +154,7 @@ private slots:
                                  cell.center().y()));
         QCOMPARE(f->storedTranslatable("Delta"), 0);
         QVERIFY(!f->spelling().isMisspelled(entry("Delta")));
-        QCOMPARE(f->counts().countsText(), QStringLiteral("6 strings, 1 untranslated, 0 problems, 0 misspelled"));
+        QCOMPARE(f->counts().countsText(), QStringLiteral("6 strings, 1 untranslated, 0 problems, 0 warnings, 0 misspelled"));
 
         // Closing leaves nothing marked or counted.
         f->view->ResetView();
@@ -360,7 +360,7 @@ private slots:
         QVERIFY(f->open(writeRows("ViewResFIN.xml")));
         QCOMPARE(f->spelling().spellingStatus(),
                  QStringLiteral("Spelling off: no fi_FI dictionary (no Debian package provides it)"));
-        QCOMPARE(f->counts().countsText(), QStringLiteral("6 strings, 1 untranslated, 0 problems"));
+        QCOMPARE(f->counts().countsText(), QStringLiteral("6 strings, 1 untranslated, 0 problems, 0 warnings"));
         QSignalSpy messages(f->view, &CRendaroView::statusMessage);
         f->spelling().OnNextMisspelling();
         QCOMPARE(messages.last()[0].toString(), f->spelling().spellingStatus());
@@ -408,7 +408,7 @@ private slots:
         f->run(Command::Settings);
         QCOMPARE(f->spelling().spellingStatus(), QStringLiteral("Spelling off"));
         QVERIFY(!f->spelling().isMisspelled(entry("Alpha")));
-        QCOMPARE(f->counts().countsText(), QStringLiteral("6 strings, 1 untranslated, 0 problems"));
+        QCOMPARE(f->counts().countsText(), QStringLiteral("6 strings, 1 untranslated, 0 problems, 0 warnings"));
     }
 
     void mainWindowShowsTheDictionary()

@@ -64,6 +64,11 @@ const QList<CommandText> &commandTexts()
         // Spelling; the view takes F7 before the in-place editor, as Ctrl+K.
         {Command::NextMisspelling, "Next &Misspelling", {QKeySequence(Qt::Key_F7)}},
         {Command::PreviousMisspelling, "Previous M&isspelling", {QKeySequence(Qt::SHIFT | Qt::Key_F7)}},
+        // The checks' warnings; F8 as F7.
+        {Command::NextWarning, "Next &Warning", {QKeySequence(Qt::Key_F8)}},
+        {Command::PreviousWarning, "Previous W&arning", {QKeySequence(Qt::SHIFT | Qt::Key_F8)}},
+        {Command::IgnoreWarning, "I&gnore This Warning", {}},
+        {Command::Checks, "&Checks...", {}},
     };
     return texts;
 }

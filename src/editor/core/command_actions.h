@@ -55,6 +55,11 @@ enum class Command : int {
     // Spelling.
     NextMisspelling = 32915,
     PreviousMisspelling = 32916,
+    // The checks' warnings.
+    NextWarning = 32925,
+    PreviousWarning = 32926,
+    IgnoreWarning = 32927,
+    Checks = 32928,
 };
 
 class CommandActions : public QObject {

@@ -15,6 +15,8 @@
 #include "catalogue/catalogue_types.h"
 #include "catalogue/entry_edits.h"
 #include "catalogue/entry_filter.h"
+#include "checks/catalogue_findings.h"
+#include "checks/check_registry.h"
 #include "controls/report_ctrl.h"
 #include "editor/core/catalogue_rows.h"
 #include "editor/core/reference_originals.h"
@@ -75,6 +77,27 @@ public:
     virtual void clear() = 0;
 };
 
+// What a step changed: how many entries, and how many of those now carry a
+// warning (commands report the warnings they bring in).
+struct StepResult {
+    size_t changed = 0;
+    size_t withWarnings = 0;
+};
+
+// The checks that judge the shown entries beside the save-time ones (the
+// warnings), with the marks that dismiss warnings: a feature makes the set
+// for what is shown. Asked each time a file or folder is shown and after
+// checksChanged(); without a source only the save-time checks run.
+struct CheckChoice {
+    CheckSet set;
+    std::shared_ptr<const IgnoreMarks> marks;
+};
+class CheckSource {
+public:
+    virtual ~CheckSource() = default;
+    virtual CheckChoice checksFor(const CheckTarget &target) = 0;
+};
+
 class CRendaroView : public QWidget {
     Q_OBJECT
 public:
@@ -99,8 +122,16 @@ public:
     const CXMLStruct *shownCatalogue() const;
     // The files of what is shown: the file, or every file of the folder.
     QStringList shownFiles() const;
-    // The check state of the shown entries (strings, untranslated, problems).
+    // The check state of the shown entries: strings, untranslated, problems
+    // (the save-time checks), and the findings of every check of the source's
+    // set (the warnings). On a large catalogue the findings come in slices
+    // after a file is shown; countsUpdated says when they are complete.
     const CatalogueCounts &counts() const { return m_counts; }
+    const CatalogueFindings &findings() const { return m_findings; }
+    void setCheckSource(CheckSource *source);
+    // What the source gives changed (switches, ignore marks, a glossary, a
+    // program): the set is asked for again and every entry judged again.
+    void checksChanged();
     QString title() const { return m_title; }
     void UpdateTitle(const QString &path, bool isModified);
 
@@ -172,10 +203,10 @@ public:
     // Puts entries of the shown catalogue in the given states as one undo
     // step named `name`: Edit and Replay change the entries the catalogue
     // holds, Add adds those it lacks (a new catalogue is made when none is
-    // shown) and leaves the others as they are. Returns how many entries
-    // changed.
-    size_t applyStep(const QString &name, const std::vector<EntryTarget> &targets, StepKind kind = StepKind::Edit,
-                     const CatalogueSettings *settings = nullptr);
+    // shown) and leaves the others as they are. Says how many entries
+    // changed, and how many of them carry a warning now.
+    StepResult applyStep(const QString &name, const std::vector<EntryTarget> &targets,
+                         StepKind kind = StepKind::Edit, const CatalogueSettings *settings = nullptr);
     // Adds "original TAB translation" lines as new strings, as one step.
     void PasteText(const QString &text);
     QUndoStack *undoStack() const { return m_undoStack; }
@@ -270,6 +301,9 @@ private:
     float shownRatio() const;
     int shownCodeType() const;
     void recountShown();
+    CheckTarget checkTarget(const CXMLStruct &catalogue) const;
+    void restartFindings();
+    void continueFindings(bool first);
 
     // The grid (view_grid.cpp, view_rows.cpp).
     void onCheckChanged(int row);
@@ -324,6 +358,12 @@ private:
     ReferenceOriginals m_referenceOriginals;
     CatalogueCounts m_counts;       // of the catalogue m_countedCatalogueId
     int m_countedCatalogueId = -1;  // -1: nothing counted
+    CatalogueFindings m_findings;   // of the same catalogue
+    CheckSource *m_checkSource = nullptr;
+    QString m_checkedPath;          // what the findings' set was made for
+    QStringList m_checkedFiles;
+    bool m_checksStale = true;      // the set is to be asked for again
+    QTimer *m_findingsTimer = nullptr;
 
     // The rows.
     CatalogueRows m_rows;

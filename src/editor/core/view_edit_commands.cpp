@@ -51,7 +51,7 @@ void CRendaroView::PasteText(const QString &text)
         if (!original.isEmpty() && !translation.isEmpty())
             lines.push_back({original, translation, 1});
     }
-    if (applyStep(tr("Paste"), lines, StepKind::Add) > 0)
+    if (applyStep(tr("Paste"), lines, StepKind::Add).changed > 0)
         setModified();
 }
 

@@ -33,6 +33,7 @@ EntryMarks CRendaroView::filterMarks() const
     if (!marks.misspelled)
         marks.misspelled = &none;
     marks.counts = &m_counts;
+    marks.findings = &m_findings;
     return marks;
 }
 

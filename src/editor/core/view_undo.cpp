@@ -76,6 +76,8 @@ void CRendaroView::countChange(const QString &original, const EntryState &before
         m_counts.entryChanged(*entry, before);
     else
         m_counts.entryAdded(*entry);
+    m_findings.rebind(catalogue->entries);
+    m_findings.entryChanged(*entry);
 }
 
 void CRendaroView::announceChanges()
@@ -98,6 +100,7 @@ void CRendaroView::recountShown()
         m_counts.clear();
         m_countedCatalogueId = -1;
     }
+    restartFindings();
     emit recounted();
 }
 
@@ -108,8 +111,8 @@ void CRendaroView::pushStep(const QString &text)
     m_undoStack->push(new EntryChangesCommand(*this, text, std::exchange(m_stepChanges, {})));
 }
 
-size_t CRendaroView::applyStep(const QString &name, const std::vector<EntryTarget> &targets, StepKind kind,
-                               const CatalogueSettings *settings)
+StepResult CRendaroView::applyStep(const QString &name, const std::vector<EntryTarget> &targets, StepKind kind,
+                                   const CatalogueSettings *settings)
 {
     if (kind == StepKind::Replay) {
         // As redo puts a step back: the rows are shown as a fresh change,
@@ -124,7 +127,8 @@ size_t CRendaroView::applyStep(const QString &name, const std::vector<EntryTarge
         if (settings)
             applySettings(*settings, settings->codeType != settingsBefore.codeType);
         applyEntryChanges(changes, false);
-        const size_t count = changes.size();
+        StepResult result;
+        result.changed = changes.size();
         if (settings || !changes.empty()) {
             auto *step = new QUndoCommand(name);
             if (settings)
@@ -133,19 +137,27 @@ size_t CRendaroView::applyStep(const QString &name, const std::vector<EntryTarge
                 new EntryChangesCommand(*this, name, std::move(changes), step);
             m_undoStack->push(step);
         }
-        return count;
+        return result;
     }
-    ChangeStep step(*this, name);
-    // New rows go at the end; the rows of edits are looked up.
-    const bool many = kind == StepKind::Edit && targets.size() > kRowByRowChanges;
-    if (many)
-        beginRowLookup();
-    size_t changed = 0;
-    for (const EntryTarget &target : targets)
-        changed += (kind == StepKind::Add ? applyAddition(target) : applyEdit(target)) ? 1 : 0;
-    if (many)
-        endRowLookup();
-    return changed;
+    StepResult result;
+    {
+        ChangeStep step(*this, name);
+        // New rows go at the end; the rows of edits are looked up.
+        const bool many = kind == StepKind::Edit && targets.size() > kRowByRowChanges;
+        if (many)
+            beginRowLookup();
+        for (const EntryTarget &target : targets)
+            result.changed += (kind == StepKind::Add ? applyAddition(target) : applyEdit(target)) ? 1 : 0;
+        if (many)
+            endRowLookup();
+    }
+    if (result.changed > 0 && m_findings.warnings() > 0) {
+        for (const EntryTarget &target : targets) {
+            const StringEntry *entry = shownEntry(target.original);
+            result.withWarnings += entry && m_findings.hasWarning(*entry) ? 1 : 0;
+        }
+    }
+    return result;
 }
 
 // A new string, its row at the end of the grid (where paste and Add new

@@ -18,6 +18,14 @@ QString LiveCounts::countsText() const
     if (!m_view.shownCatalogue())
         return QString();
     QString text = m_view.counts().statusText();
+    // The warnings, when checks beside the save-time ones judge the entries.
+    const CatalogueFindings &findings = m_view.findings();
+    if (!findings.checks().checks().empty()) {
+        const qsizetype warnings = findings.warnings();
+        text += findings.isRecounting() ? tr(", counting warnings...")
+                : warnings == 1         ? tr(", 1 warning")
+                                        : tr(", %1 warnings").arg(warnings);
+    }
     for (const auto &part : m_parts)
         text += part();
     return text;

@@ -1,9 +1,9 @@
 #pragma once
 // The live counts for the status bar: "N strings, M untranslated, K
-// problems" for the shown catalogue (the merged strings of a language
-// folder), brought up to date after every change from the core's check
-// state, with parts other features add (", S misspelled"); and, while a
-// translation is edited in place, its length against the length limit.
+// problems, W warnings" for the shown catalogue (the merged strings of a
+// language folder), brought up to date after every change from the core's
+// check state, with parts other features add (", S misspelled"); and, while
+// a translation is edited in place, its length against the length limit.
 
 #include <QObject>
 #include <QString>

@@ -9,6 +9,7 @@
 #include "catalogue/messages.h"
 #include "editor/core/command_actions.h"
 #include "editor/core/rendaro_view.h"
+#include "editor/core/step_report.h"
 #include "exchange/exchange_files.h"
 #include "exchange/exchange_import.h"
 #include "exchange/language_tags.h"
@@ -193,7 +194,7 @@ void ExchangeCommands::OnImportTranslations()
     changes.reserve(plan.changes.size());
     for (const ImportChange &change : plan.changes)
         changes.push_back({change.original, change.translation, 1});
-    m_view.applyStep(tr("Import Translations"), changes);  // one undo step
+    const StepResult step = m_view.applyStep(tr("Import Translations"), changes);  // one undo step
     progress.reset();
 
     QString text = tr("Import finished: %1.").arg(plan.summary());
@@ -206,5 +207,6 @@ void ExchangeCommands::OnImportTranslations()
         unknown << DescribeUnit(unit);
     appendNamed(text, tr("Refused (the file keeps its translation):"), refused);
     appendNamed(text, tr("Not in the shown strings (not added):"), unknown);
+    text += StepWarningsText(step);
     m_view.ask(text, refused.isEmpty() ? PromptIcon::Information : PromptIcon::Exclamation, PromptButtons::Ok);
 }

@@ -21,6 +21,7 @@ constexpr StateChoice kStates[] = {
     {EntryFilterState::All, "All"},
     {EntryFilterState::Untranslated, "Untranslated"},
     {EntryFilterState::Problems, "Problems"},
+    {EntryFilterState::Warnings, "Warnings"},
     {EntryFilterState::Misspelled, "Misspelled"},
     {EntryFilterState::Changed, "Changed"},
     {EntryFilterState::NotTranslatable, "Not to be translated"},

@@ -4,6 +4,7 @@
 #include "catalogue/messages.h"
 #include "editor/core/command_actions.h"
 #include "editor/core/rendaro_view.h"
+#include "editor/core/step_report.h"
 
 #include <QCoreApplication>
 
@@ -57,12 +58,14 @@ void ImportStringsCommand::OnImportString()
             continue;
         imported.push_back({original, source->translation, 1});
     }
-    const size_t count = m_view.applyStep(tr("Import"), imported);  // one undo step
+    const StepResult step = m_view.applyStep(tr("Import"), imported);  // one undo step
+    const size_t count = step.changed;
     document.CloseCatalogue(sourceId);
     if (count == 0) {
         m_view.ask(messageText(MsgImportFinished), PromptIcon::Information, PromptButtons::Ok);
         return;
     }
-    m_view.ask(messageText(MsgSubstituted).replace(QStringLiteral("%d"), QString::number(count)),
+    m_view.ask(messageText(MsgSubstituted).replace(QStringLiteral("%d"), QString::number(count))
+                   + StepWarningsText(step),
                PromptIcon::Information, PromptButtons::Ok);
 }

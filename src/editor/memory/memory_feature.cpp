@@ -12,6 +12,7 @@
 #include "catalogue/messages.h"
 #include "editor/core/command_actions.h"
 #include "editor/core/rendaro_view.h"
+#include "editor/core/step_report.h"
 #include "editor/memory/editor_memory.h"
 #include "editor/memory/pretranslate_dlg.h"
 #include "editor/memory/suggestions_dock.h"
@@ -253,7 +254,8 @@ bool MemoryFeature::applySuggestion(int index)
         m_view.ask(length.message, PromptIcon::Exclamation, PromptButtons::Ok);
     if (!ReadEntryState(*theDocument(), m_view.currentCatalogueId(), original).existed)
         return false;
-    m_view.applyStep(tr("Use Suggestion"), {{original, text, 1}});
+    if (m_view.applyStep(tr("Use Suggestion"), {{original, text, 1}}).withWarnings > 0)
+        m_view.showStatus(tr("The suggestion raises a warning (Go > Next Warning)."));
     return true;
 }
 
@@ -307,7 +309,7 @@ void MemoryFeature::OnPreTranslate()
     fills.reserve(plan.fills.size());
     for (const PreTranslationFill &fill : plan.fills)
         fills.push_back({fill.original, fill.translation, 1});
-    m_view.applyStep(tr("Pre-translate"), fills);
+    const StepResult step = m_view.applyStep(tr("Pre-translate"), fills);
     QString summary = PreTranslationSummary(plan);
     if (!plan.leftOut.empty()) {
         QStringList named;
@@ -317,6 +319,7 @@ void MemoryFeature::OnPreTranslate()
         if (plan.leftOut.size() > size_t(kPretranslateNamedLeftOut))
             summary += tr("\n... and %1 more").arg(plan.leftOut.size() - size_t(kPretranslateNamedLeftOut));
     }
+    summary += StepWarningsText(step);
     m_view.ask(summary, plan.leftOut.empty() ? PromptIcon::Information : PromptIcon::Exclamation, PromptButtons::Ok);
     updateSuggestions();
 }

@@ -11,6 +11,7 @@
 #include "catalogue/messages.h"
 #include "catalogue/text_match.h"
 #include "editor/core/rendaro_view.h"
+#include "editor/core/step_report.h"
 #include "editor/search/find_replace_dlg.h"
 #include "editor/search/search_run.h"
 
@@ -128,7 +129,7 @@ void SearchFeature::replaceAll()
         case ReplaceResult::Unchanged: break;
         }
     }
-    m_view.applyStep(tr("Replace All"), replaced);
+    const StepResult step = m_view.applyStep(tr("Replace All"), replaced);
     QString summary = tr("%n replaced", nullptr, int(replaced.size()));
     if (!refused.isEmpty()) {
         const qsizetype more = refused.size() - kNamedRefusals;
@@ -138,6 +139,7 @@ void SearchFeature::replaceAll()
         if (more > 0)
             summary += tr("\n... and %1 more").arg(more);
     }
+    summary += StepWarningsText(step);
     m_view.prompts().message(m_replaceDialog, summary, messageText(MsgAppName),
                              refused.isEmpty() ? PromptIcon::Information : PromptIcon::Exclamation, PromptButtons::Ok);
 }

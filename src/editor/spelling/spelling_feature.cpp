@@ -73,6 +73,7 @@ SpellingFeature::~SpellingFeature()
 {
     m_view.grid()->RemoveCellMark(m_markId);
     m_spellEditor->setUnderlines({});
+    m_spellEditor->setNote(QStringLiteral("spelling"), QString());
 }
 
 void SpellingFeature::updateCommandStates()
@@ -140,7 +141,7 @@ void SpellingFeature::underlineMisspellings()
         }
     }
     m_spellEditor->setUnderlines(stretches);
-    m_spellEditor->setAccessibleDescription(words.isEmpty() ? QString()
+    m_spellEditor->setNote(QStringLiteral("spelling"), words.isEmpty() ? QString()
                                                             : tr("Misspelled: %1").arg(words.join(QStringLiteral(", "))));
 }
 
