@@ -17,6 +17,7 @@
 #include "editor/filter/quick_filter.h"
 #include "editor/recovery/recovery_journal.h"
 #include "editor/spelling/spelling_feature.h"
+#include "editor/spelling/spelling_session.h"
 #include "editor/memory/suggestions_dock.h"
 #include "editor/core/user_prompts.h"
 
@@ -208,15 +209,19 @@ void CMainFrame::buildStatusBar()
     auto *rowsPane = new CRowsShownPane(bar);
     bar->addPermanentWidget(rowsPane);
     QuickFilter &filter = m_features->filter();
-    connect(&filter, &QuickFilter::rowsShownChanged, rowsPane, &CTextPane::showText);
+    connect(&filter, &QuickFilter::rowsShownChanged, rowsPane, [rowsPane](const QString &text) { rowsPane->showText(text); });
     rowsPane->showText(filter.rowsShownText());
     auto *countsPane = new CCountsPane(bar);
     bar->addPermanentWidget(countsPane);
-    connect(&counts, &LiveCounts::countsChanged, countsPane, &CTextPane::showText);
+    connect(&counts, &LiveCounts::countsChanged, countsPane, [countsPane](const QString &text) { countsPane->showText(text); });
     countsPane->showText(counts.countsText());
     auto *spellingPane = new CSpellingPane(bar);
     bar->addPermanentWidget(spellingPane);
-    connect(&m_features->spelling(), &SpellingFeature::spellingStatusChanged, spellingPane, &CTextPane::showText);
+    // The dictionary in a few words; why spelling is off in the tooltip.
+    SpellingFeature &spelling = m_features->spelling();
+    connect(&spelling, &SpellingFeature::spellingStatusChanged, spellingPane, [&spelling, spellingPane](const QString &text) {
+        spellingPane->showText(spelling.spelling()->statusBrief(), text);
+    });
     addKeyLockPanes(bar);
     QAction *toggle = m_commands->action(Command::ViewStatusBar);
     toggle->setChecked(true);

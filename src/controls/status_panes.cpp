@@ -16,10 +16,12 @@ CTextPane::CTextPane(const QString &objectName, const QString &description, QWid
     hide();
 }
 
-void CTextPane::showText(const QString &text)
+void CTextPane::showText(const QString &text, const QString &whole)
 {
+    const QString full = whole.isEmpty() ? text : whole;
     setText(text);
-    setAccessibleName(text);
+    setToolTip(full);
+    setAccessibleName(full);
     setVisible(!text.isEmpty());
 }
 

@@ -11,8 +11,9 @@ class CTextPane : public QLabel {
     Q_OBJECT
 public:
     CTextPane(const QString &objectName, const QString &description, QWidget *parent);
-    // Empty hides the pane.
-    void showText(const QString &text);
+    // Empty hides the pane. A text too long for a narrow status bar is
+    // shown briefly, its whole in the tooltip (and read by screen readers).
+    void showText(const QString &text, const QString &whole = QString());
 };
 
 // The live counts; empty while nothing is shown in the grid.

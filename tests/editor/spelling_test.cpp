@@ -428,6 +428,14 @@ private slots:
         QVERIFY(finished.wait(20000));
         QCOMPARE(pane->text(), QStringLiteral("Spelling: de_DE"));
         QCOMPARE(pane->accessibleName(), pane->text());
+        // Why spelling is off does not fit a status bar pane: the pane says
+        // it briefly, its tooltip and accessible name say why.
+        const QString finnish = writeRows("ViewResFIN.xml");
+        prompts.answer(PromptAnswer::Yes);  // close the shown file
+        QVERIFY(frame->view()->OpenPath(finnish) == CRendaroView::OpenResult::Opened);
+        QCOMPARE(pane->text(), QStringLiteral("Spelling off"));
+        QCOMPARE(pane->toolTip(), QStringLiteral("Spelling off: no fi_FI dictionary (no Debian package provides it)"));
+        QCOMPARE(pane->accessibleName(), pane->toolTip());
         app.reset();
         setTheDocument(&f->document);
     }

@@ -79,7 +79,12 @@ CChecksDock::CChecksDock(CRendaroView &view, QWidget *parent)
     m_list->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_list->setWordWrap(false);
     m_list->verticalHeader()->hide();
+    m_list->verticalHeader()->setDefaultSectionSize(m_list->fontMetrics().height() + 6);
     m_list->horizontalHeader()->setStretchLastSection(true);
+    // Room for a check's name and an original of a few words; the message
+    // takes the rest.
+    m_list->setColumnWidth(0, m_list->fontMetrics().horizontalAdvance(QStringLiteral("Accelerator clash")) + 16);
+    m_list->setColumnWidth(1, m_list->fontMetrics().horizontalAdvance(QLatin1Char('x')) * 36);
     layout->addWidget(m_list);
     setWidget(contents);
 

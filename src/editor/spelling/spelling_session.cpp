@@ -52,11 +52,12 @@ void SpellingSession::stopRun()
     m_checking = false;
 }
 
-void SpellingSession::setStatus(const QString &text)
+void SpellingSession::setStatus(const QString &text, const QString &brief)
 {
     if (text == m_status)
         return;
     m_status = text;
+    m_statusBrief = brief;
     emit statusChanged(text);
 }
 
@@ -69,7 +70,7 @@ void SpellingSession::start(int catalogueId, const QString &path, const QStringL
     const CXMLStruct *catalogue = catalogueId >= 0 ? theDocument()->findCatalogue(catalogueId) : nullptr;
     if (!m_settings || !catalogue) {
         m_checker.reset();
-        setStatus(QString());
+        setStatus(QString(), QString());
         if (hadFindings)
             emit misspellingsChanged();
         return;
@@ -97,7 +98,7 @@ void SpellingSession::start(int catalogueId, const QString &path, const QStringL
     }
     if (!off.isEmpty()) {
         m_checker.reset();
-        setStatus(off);
+        setStatus(off, tr("Spelling off"));
         if (hadFindings)
             emit misspellingsChanged();
         return;
@@ -116,7 +117,8 @@ void SpellingSession::start(int catalogueId, const QString &path, const QStringL
     }
     const quint64 generation = m_generation;
     m_checking = true;
-    setStatus(tr("Spelling: %1, checking...").arg(name));
+    const QString checking = tr("Spelling: %1, checking...").arg(name);
+    setStatus(checking, checking);
     m_run = std::make_unique<SpellCheckRun>(std::move(setup), std::move(texts), [this, generation](SpellBatch &&batch) {
         auto shared = std::make_shared<SpellBatch>(std::move(batch));
         QMetaObject::invokeMethod(
@@ -147,9 +149,9 @@ void SpellingSession::applyBatch(quint64 generation, SpellBatch &batch)
     if (batch.last) {
         m_checking = false;
         if (batch.error.isEmpty())
-            setStatus(tr("Spelling: %1").arg(dictionary()));
+            setStatus(tr("Spelling: %1").arg(dictionary()), tr("Spelling: %1").arg(dictionary()));
         else
-            setStatus(tr("Spelling off: %1").arg(batch.error));
+            setStatus(tr("Spelling off: %1").arg(batch.error), tr("Spelling off"));
     }
     if (changed)
         emit misspellingsChanged();

@@ -60,6 +60,9 @@ public:
     // For the status bar: the dictionary in use, or why spelling is off;
     // empty when spelling is not available or nothing is shown.
     QString statusText() const { return m_status; }
+    // The same in a few words, for a narrow status bar pane: why spelling
+    // is off stays in statusText.
+    QString statusBrief() const { return m_statusBrief; }
 
     bool isMisspelled(const StringEntry *entry) const { return m_found.count(entry) != 0; }
     QStringList misspelledWords(const StringEntry *entry) const;
@@ -88,7 +91,7 @@ signals:
 
 private:
     void stopRun();
-    void setStatus(const QString &text);
+    void setStatus(const QString &text, const QString &brief);
     void applyBatch(quint64 generation, SpellBatch &batch);
     void acceptWord(const QString &word);
     QString settingsKey(const QString &path) const;
@@ -102,6 +105,7 @@ private:
     int m_catalogueId = -1;
     bool m_checking = false;
     QString m_status;
+    QString m_statusBrief;
     std::unordered_map<const StringEntry *, QStringList> m_found;
     QHash<QString, QStringList> m_ignored;  // by dictionary, for the program's run
 };
