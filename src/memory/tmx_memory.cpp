@@ -91,9 +91,12 @@ TmxMemoryRead ReadTmxSegments(const QString &path, const QString &language,
     read.units = result.units;
     if (!result.ok()) {
         read.failure.path = path;
-        read.failure.reason = result.units > 0
-            ? QStringLiteral("%1; the %2 units before it are used").arg(result.error).arg(result.units)
-            : result.error;
+        if (result.units == 1)
+            read.failure.reason = result.error + QStringLiteral("; the unit before it is used");
+        else if (result.units > 1)
+            read.failure.reason = QStringLiteral("%1; the %2 units before it are used").arg(result.error).arg(result.units);
+        else
+            read.failure.reason = result.error;
     }
     return read;
 }

@@ -53,33 +53,39 @@ struct Matcher {
         return valueOrEmpty(layout.elements[i], "key");
     }
 
-    // The elements of one original on both sides: equal keys first, then in order.
-    void matchGroup(const std::vector<int> &xs, const std::vector<int> &ys)
+    // The elements of one original on both sides: those with equal keys;
+    // with `inOrder`, then the rest in order.
+    void matchGroup(const std::vector<int> &xs, const std::vector<int> &ys, bool inOrder)
     {
         if (xs.size() == 1 && ys.size() == 1) {
-            pair(xs[0], ys[0]);
+            if (m.bOfA[xs[0]] == kUnmatched && m.aOfB[ys[0]] == kUnmatched)
+                pair(xs[0], ys[0]);
             return;
         }
-        if (xs.size() * ys.size() <= 4096) {
+        if (!inOrder) {
+            // A key met once on each side is the same element; repeats are
+            // left to their places.
+            struct KeyCount {
+                int countA = 0, countB = 0, x = kUnmatched, y = kUnmatched;
+            };
+            QHash<QByteArray, KeyCount> keys;
             for (const int x : xs) {
-                for (const int y : ys) {
-                    if (m.aOfB[y] == kUnmatched && keyOf(a, x) == keyOf(b, y)) {
-                        pair(x, y);
-                        break;
-                    }
+                KeyCount &count = keys[keyOf(a, x)];
+                ++count.countA;
+                count.x = x;
+            }
+            for (const int y : ys) {
+                const auto found = keys.find(keyOf(b, y));
+                if (found != keys.end()) {
+                    ++found->countB;
+                    found->y = y;
                 }
             }
-        } else {
-            QMultiHash<QByteArray, int> byKey;
-            for (auto it = ys.rbegin(); it != ys.rend(); ++it)
-                byKey.insert(keyOf(b, *it), *it);
-            for (const int x : xs) {
-                auto found = byKey.find(keyOf(a, x));
-                if (found != byKey.end()) {
-                    pair(x, found.value());
-                    byKey.erase(found);
-                }
+            for (const KeyCount &count : std::as_const(keys)) {
+                if (count.countA == 1 && count.countB == 1)
+                    pair(count.x, count.y);
             }
+            return;
         }
         std::size_t y = 0;
         for (const int x : xs) {
@@ -93,7 +99,7 @@ struct Matcher {
         }
     }
 
-    void byOriginal(const std::vector<int> &aElements, const std::vector<int> &bElements)
+    void byOriginal(const std::vector<int> &aElements, const std::vector<int> &bElements, bool inOrder)
     {
         const ValueChains aChains(a, aElements, "from"), bChains(b, bElements, "from");
         std::vector<int> xs, ys;
@@ -108,7 +114,7 @@ struct Matcher {
             for (int j = bChains.head(original); j != kUnmatched; j = bChains.next[j])
                 ys.push_back(j);
             if (!ys.empty())
-                matchGroup(xs, ys);
+                matchGroup(xs, ys, inOrder);
         }
     }
 
@@ -129,9 +135,46 @@ struct Matcher {
         }
     }
 
+    using OpenIterator = std::vector<int>::const_iterator;
+
+    // Elements of one original in the run and the gap, in order.
+    void pairSameOriginals(const std::vector<int> &aElements, std::size_t begin, std::size_t end, OpenIterator from,
+                           OpenIterator to)
+    {
+        QMultiHash<QByteArray, int> byOriginal;
+        for (auto candidate = std::make_reverse_iterator(to); candidate != std::make_reverse_iterator(from); ++candidate)
+            byOriginal.insert(valueOrEmpty(b.elements[*candidate], "from"), *candidate);
+        for (std::size_t r = begin; r < end; ++r) {
+            auto found = byOriginal.find(valueOrEmpty(a.elements[aElements[r]], "from"));
+            if (found != byOriginal.end()) {
+                pair(aElements[r], found.value());
+                byOriginal.erase(found);
+            }
+        }
+    }
+
+    // The run and the gap zipped, where the keys do not differ.
+    void pairInOrder(const std::vector<int> &aElements, std::size_t begin, std::size_t end, OpenIterator from,
+                     OpenIterator to)
+    {
+        auto candidate = from;
+        for (std::size_t r = begin; r < end; ++r) {
+            const int x = aElements[r];
+            while (candidate != to && m.aOfB[*candidate] != kUnmatched)
+                ++candidate;
+            if (candidate == to)
+                return;
+            const QByteArray &keyA = keyOf(a, x), &keyB = keyOf(b, *candidate);
+            if (keyA.isEmpty() || keyB.isEmpty() || keyA == keyB)
+                pair(x, *candidate);
+            ++candidate;
+        }
+    }
+
     // Runs of unmatched elements of a between two matched ones, against the
-    // unmatched elements of b between their partners.
-    void byPosition(const std::vector<int> &aElements, const std::vector<int> &bElements)
+    // unmatched elements of b between their partners: first those of one
+    // original (which then split the runs further), then the rest in order.
+    void byPosition(const std::vector<int> &aElements, const std::vector<int> &bElements, bool sameOriginal)
     {
         std::vector<int> open;  // unmatched elements of b, in file order
         for (const int y : bElements) {
@@ -148,14 +191,12 @@ struct Matcher {
                 continue;
             const int following = end ? int(b.elements.size()) : m.bOfA[aElements[i]];
             if (runStart < i && previous < following) {
-                auto candidate = std::upper_bound(open.begin(), open.end(), previous);
-                for (std::size_t r = runStart; r < i && candidate != open.end() && *candidate < following;
-                     ++r, ++candidate) {
-                    const int x = aElements[r], y = *candidate;
-                    const QByteArray &keyA = keyOf(a, x), &keyB = keyOf(b, y);
-                    if (m.aOfB[y] == kUnmatched && (keyA.isEmpty() || keyB.isEmpty() || keyA == keyB))
-                        pair(x, y);
-                }
+                const auto from = std::upper_bound(open.begin(), open.end(), previous);
+                const auto to = std::lower_bound(from, open.end(), following);
+                if (sameOriginal)
+                    pairSameOriginals(aElements, runStart, i, from, to);
+                else
+                    pairInOrder(aElements, runStart, i, from, to);
             }
             if (!end)
                 previous = following;
@@ -181,9 +222,13 @@ ElementMatching MatchElements(const LanguageFileLayout &a, const std::vector<int
     m.bOfA.assign(a.elements.size(), kUnmatched);
     m.aOfB.assign(b.elements.size(), kUnmatched);
     Matcher matcher{a, b, m};
-    matcher.byOriginal(aElements, bElements);
+    matcher.byOriginal(aElements, bElements, false);
     matcher.byKey(aElements, bElements);
-    if (byPosition)
-        matcher.byPosition(aElements, bElements);
+    if (byPosition) {
+        matcher.byPosition(aElements, bElements, true);
+        matcher.byPosition(aElements, bElements, false);
+    }
+    // Elements of one original still unmatched (moved, say): in order.
+    matcher.byOriginal(aElements, bElements, true);
     return m;
 }

@@ -185,7 +185,7 @@ struct Version {
 struct PendingConflict {
     MergeConflict conflict;
     int placed = -1;         // the element in the merged file
-    int theirsElement = -1;  // a removal ours kept out: theirs' element, for `after`
+    int baseElement = -1;  // a removal ours kept out: the base's element, for `after`
 };
 
 struct PendingStale {
@@ -223,7 +223,7 @@ private:
     ElementMatching m_oursMatch, m_theirsMatch, m_added;  // base-ours, base-theirs, ours-theirs additions
     QByteArray m_out;
     int m_placed = 0;  // elements written so far
-    std::vector<int> m_placedOfTheirs;
+    std::vector<int> m_placedOfOurs;  // ours' elements' places in the merged file
     std::vector<PendingConflict> m_conflicts;
     std::vector<PendingStale> m_stale;
 };
@@ -247,13 +247,13 @@ void LanguageMerger::emitElement(int b, int o, int t)
     const LayoutElement &ours = m_ours.layout.elements[std::size_t(o)];
     const LayoutElement *theirs = t >= 0 ? &m_theirs.layout.elements[std::size_t(t)] : nullptr;
     const LayoutElement *base = b >= 0 ? &m_base.layout.elements[std::size_t(b)] : nullptr;
+    m_placedOfOurs[std::size_t(o)] = m_placed;
     if (!theirs) {
         m_out += m_ours.layout.view(ours.lead);
         m_out += m_ours.layout.view(ours.element);
         ++m_placed;
         return;
     }
-    m_placedOfTheirs[std::size_t(t)] = m_placed;
     // What stands before it: ours', unless only theirs changed it.
     m_out += base ? mergedPart(m_base.layout.view(base->lead), m_ours.layout.view(ours.lead),
                                m_theirs.layout.view(theirs->lead), true)
@@ -352,7 +352,6 @@ void LanguageMerger::emitElement(int b, int o, int t)
 void LanguageMerger::emitTheirsAddition(int t)
 {
     const LayoutElement &theirs = m_theirs.layout.elements[std::size_t(t)];
-    m_placedOfTheirs[std::size_t(t)] = m_placed;
     m_out += fromTheirs(m_theirs.layout.view(theirs.lead));
     m_out += fromTheirs(m_theirs.layout.view(theirs.element));
     ++m_placed;
@@ -421,7 +420,7 @@ LanguageMergeResult LanguageMerger::run()
         else if (b == kUnmatched)
             additionsAfter[std::size_t(anchor)].push_back(int(t));
     }
-    m_placedOfTheirs.assign(theirs.elements.size(), -1);
+    m_placedOfOurs.assign(ours.elements.size(), -1);
 
     const bool openRoot = ours.rootIsEmpty && (!theirs.elements.empty() || !ours.elements.empty());
     const bool sameEncoding = ours.encoding == theirs.encoding;
@@ -461,7 +460,7 @@ LanguageMergeResult LanguageMerger::run()
         c.inFile = false;
         c.base = QString::fromUtf8(base.view(base.elements[b].element));
         c.theirs = QString::fromUtf8(theirs.view(theirs.elements[std::size_t(t)].element));
-        m_conflicts.push_back({std::move(c), -1, t});
+        m_conflicts.push_back({std::move(c), -1, int(b)});
     }
     if (openRoot) {
         m_out += ours.lineEnd;
@@ -493,19 +492,20 @@ void LanguageMerger::locate(const std::vector<EntryLocation> &locations, Languag
         MergeConflict &c = pending.conflict;
         if (pending.placed >= 0)
             c.location = locations[std::size_t(pending.placed)];
-        if (pending.theirsElement >= 0) {
-            // Follows the nearest element before it in theirs that the merged file holds.
-            for (int t = pending.theirsElement - 1; t >= 0; --t) {
-                const int placed = m_placedOfTheirs[std::size_t(t)];
+        if (pending.baseElement >= 0) {
+            // It would follow ours' element of the nearest base element
+            // before it that the merged file holds: its place in the base.
+            for (int b = pending.baseElement - 1; b >= 0; --b) {
+                const int o = m_oursMatch.bOfA[std::size_t(b)];
+                const int placed = o == kUnmatched ? -1 : m_placedOfOurs[std::size_t(o)];
                 if (placed >= 0) {
                     c.after = locations[std::size_t(placed)];
                     break;
                 }
             }
-            const QByteArray *from = FindAttribute(
-                m_theirs.layout.elements[std::size_t(pending.theirsElement)].attributes, kFromName);
-            const QByteArray *key = FindAttribute(
-                m_theirs.layout.elements[std::size_t(pending.theirsElement)].attributes, kKeyName);
+            const int t = m_theirsMatch.bOfA[std::size_t(pending.baseElement)];
+            const LayoutAttributes &attributes = m_theirs.layout.elements[std::size_t(t)].attributes;
+            const QByteArray *from = FindAttribute(attributes, kFromName), *key = FindAttribute(attributes, kKeyName);
             c.location = {from ? QString::fromUtf8(*from) : QString(), key ? QString::fromUtf8(*key) : QString(), 0};
         }
         result.conflicts.push_back(std::move(c));
