@@ -213,3 +213,46 @@ TEST_F(MergeCli, MergesByEntry)
             EXPECT_TRUE(lines.contains(reported)) << reported.toStdString() << "\n" << result.out.toStdString();
     }
 }
+
+TEST_F(MergeCli, WritesOverOursAndNamesTheFileGitGives)
+{
+    const QByteArray base = lang({kOpen});
+    write(QStringLiteral("base"), base);
+    const QString ours = write(QStringLiteral("ours"), lang({kOpenDe}));
+    write(QStringLiteral("theirs"), lang({R"(<L from="Open" to="Aufmachen" key="IDS_OPEN"/>)"}));
+    QDir(folder.root()).mkpath(QStringLiteral("lang"));
+    const WorkingFolder inFolder(folder.root());
+    const CliRun merged = run({"merge", "base", "ours", "theirs", "--name", "lang/DEU.xml"});
+    EXPECT_EQ(merged.status, 1);
+    EXPECT_EQ(readBytes(ours), lang({kOpenDe}));
+    EXPECT_TRUE(merged.out.endsWith("1 conflict, ours' values kept; listed in lang/DEU.xml.conflicts\n"))
+        << merged.out.toStdString();
+    ConflictsFile listed;
+    QString error;
+    ASSERT_TRUE(ReadConflictsFile(folder.path(QStringLiteral("lang/DEU.xml.conflicts")), &listed, &error));
+    EXPECT_EQ(listed.file, "DEU.xml");
+
+    // Clean, in place.
+    write(QStringLiteral("theirs"), lang({kOpen, kSave}));
+    EXPECT_EQ(run({"merge", "base", "ours", "theirs"}).status, 0);
+    EXPECT_EQ(readBytes(ours), lang({kOpenDe, kSave}));
+}
+
+TEST_F(MergeCli, BadInputChangesNothing)
+{
+    const QByteArray before = lang({kOpenDe});
+    const QString ours = write(QStringLiteral("ours.xml"), before);
+    write(QStringLiteral("base.xml"), lang({kOpen}));
+    const CliRun missing = run({"merge", folder.path("base.xml"), ours, folder.path("none.xml")});
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_TRUE(missing.err.contains("Can not open this file. (" + folder.path("none.xml") + ": No such file or directory)"))
+        << missing.err.toStdString();
+    EXPECT_EQ(readBytes(ours), before);
+    EXPECT_EQ(run({"merge", folder.path("base.xml"), ours}).status, 2);
+    EXPECT_EQ(run({"merge", folder.path("base.xml"), "-", ours}).status, 2);
+    QDir(folder.root()).mkdir(QStringLiteral("dir"));
+    const CliRun intoFolder = run({"merge", folder.path("base.xml"), ours, ours, "-o", folder.path("dir")});
+    EXPECT_EQ(intoFolder.status, 1);
+    EXPECT_TRUE(intoFolder.err.contains("Can not save file."));
+    EXPECT_EQ(readBytes(ours), before);
+}
