@@ -92,8 +92,9 @@ const CommandInfo kCommands[] = {
      "could not be read or written."},
     {"git-setup", cmdGitSetup, "git-setup [--global]",
      "Registers rendaro-cli in git's configuration (the repository's, or with --global the user's): the merge "
-     "driver \"rendaro\" (rendaro-cli merge %O %A %B --name %P) and the diff text conversion (rendaro-cli dump "
-     "--lines), and adds the .gitattributes lines giving the repository's language files both."},
+     "driver \"rendaro\" (the merge command, told the file's path in the repository) and the diff text "
+     "conversion (dump in its one-line-per-entry form), and adds the .gitattributes lines giving the "
+     "repository's language files both."},
     {"pack", cmdPack,
      "pack list|add-strings|combine|import --branch DIR [--device-pack DIR] [--projects TABLE.json]\n"
      "      [--project NAME]... [--language CODE]... [--out DIR (combine)] [--from DIR (import)] [--threads N]",
