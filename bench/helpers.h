@@ -1,7 +1,9 @@
 #pragma once
 // Small helpers shared by the benchmark programs.
 
+#include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
 #include <functional>
 
@@ -24,3 +26,15 @@ private:
     QTemporaryDir m_folder;
     QByteArray m_previous;
 };
+
+struct ProcessRun {
+    double ms = 0;
+    double peakMb = 0;
+    QByteArray output;
+    int status = -1;  // the exit status; -1 when it did not exit
+    bool ok = false;  // it exited with 0
+};
+
+// Runs a program (the first argument, a path) to its end, with its wall
+// time, its standard output and its peak memory from the kernel.
+ProcessRun runProcess(const QStringList &arguments);

@@ -3,40 +3,106 @@
 #include <QHash>
 
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
+#include <iterator>
 
 namespace {
 
-const QByteArray &valueOrEmpty(const LayoutElement &element, QByteArrayView name)
+QByteArrayView valueOrEmpty(const LayoutElement &element, QByteArrayView name)
 {
-    static const QByteArray kEmpty;
-    const QByteArray *value = FindAttribute(element.attributes, name);
-    return value ? *value : kEmpty;
+    const QByteArrayView *value = FindAttribute(element.attributes, name);
+    return value ? *value : QByteArrayView("", 0);
+}
+
+// A hash of a value's bytes, eight at a time.
+std::uint32_t hashValue(QByteArrayView value)
+{
+    std::uint64_t hash = 0x9E3779B97F4A7C15ull ^ std::uint64_t(value.size());
+    const char *at = value.data();
+    qsizetype left = value.size();
+    for (; left >= 8; at += 8, left -= 8) {
+        std::uint64_t word;
+        std::memcpy(&word, at, 8);
+        hash = (hash ^ word) * 0xFF51AFD7ED558CCDull;
+        hash ^= hash >> 32;
+    }
+    std::uint64_t tail = 0;
+    if (left > 0)
+        std::memcpy(&tail, at, std::size_t(left));
+    hash = (hash ^ tail) * 0xC4CEB9FE1A85EC53ull;
+    return std::uint32_t(hash ^ (hash >> 29));
 }
 
 // The listed elements chained by one attribute's value: the first element
-// of each value, and after each element the next one of its value.
+// of each value, and after each element the next one of its value. The
+// index is open addressing over the elements' own values (no copies).
 struct ValueChains {
-    QHash<QByteArray, int> first;
+    const LanguageFileLayout &layout;
+    QByteArrayView name;
+    struct Slot {
+        std::uint32_t hash = 0;
+        int keyElement = kUnmatched;  // an element with the value: kUnmatched marks an empty slot
+        int first = kUnmatched;       // the chain's head
+    };
+    std::vector<Slot> table;
     std::vector<int> next;
 
-    ValueChains(const LanguageFileLayout &layout, const std::vector<int> &elements, QByteArrayView name,
+    ValueChains(const LanguageFileLayout &of, const std::vector<int> &elements, QByteArrayView attribute,
                 const std::vector<int> *matched = nullptr)
-        : next(layout.elements.size(), kUnmatched)
+        : layout(of), name(attribute), next(of.elements.size(), kUnmatched)
     {
-        first.reserve(qsizetype(elements.size()));
+        std::size_t size = 16;
+        while (size * 7 < elements.size() * 10)
+            size *= 2;
+        table.resize(size);
         // Back to front, so that each chain runs in file order.
         for (auto it = elements.rbegin(); it != elements.rend(); ++it) {
             if (matched && (*matched)[*it] != kUnmatched)
                 continue;
-            const QByteArray &value = valueOrEmpty(layout.elements[*it], name);
+            const QByteArrayView value = valueOrEmpty(layout.elements[*it], name);
             if (matched && value.isEmpty())
                 continue;
-            const auto found = first.constFind(value);
-            next[*it] = found == first.constEnd() ? kUnmatched : found.value();
-            first.insert(value, *it);
+            Slot &slot = slotOf(value);
+            if (slot.keyElement == kUnmatched)
+                slot.keyElement = *it;
+            next[*it] = slot.first;
+            slot.first = *it;
         }
     }
-    int head(const QByteArray &value) const { return first.value(value, kUnmatched); }
+    Slot &slotOf(QByteArrayView value)
+    {
+        const std::uint32_t hash = hashValue(value);
+        const std::size_t mask = table.size() - 1;
+        for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
+            Slot &slot = table[i];
+            if (slot.keyElement == kUnmatched) {
+                slot.hash = hash;
+                return slot;
+            }
+            if (slot.hash == hash && valueOrEmpty(layout.elements[slot.keyElement], name) == value)
+                return slot;
+        }
+    }
+    const Slot *findSlot(QByteArrayView value) const
+    {
+        const std::uint32_t hash = hashValue(value);
+        const std::size_t mask = table.size() - 1;
+        for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
+            const Slot &slot = table[i];
+            if (slot.keyElement == kUnmatched)
+                return nullptr;
+            if (slot.hash == hash && valueOrEmpty(layout.elements[slot.keyElement], name) == value)
+                return &slot;
+        }
+    }
+    int head(QByteArrayView value) const
+    {
+        const Slot *slot = findSlot(value);
+        return slot ? slot->first : kUnmatched;
+    }
+    // The chain of the value starts at `element` from now on.
+    void setHead(QByteArrayView value, int element) { const_cast<Slot *>(findSlot(value))->first = element; }
 };
 
 struct Matcher {
@@ -48,7 +114,7 @@ struct Matcher {
         m.bOfA[x] = y;
         m.aOfB[y] = x;
     }
-    const QByteArray &keyOf(const LanguageFileLayout &layout, int i) const
+    QByteArrayView keyOf(const LanguageFileLayout &layout, int i) const
     {
         return valueOrEmpty(layout.elements[i], "key");
     }
@@ -68,7 +134,7 @@ struct Matcher {
             struct KeyCount {
                 int countA = 0, countB = 0, x = kUnmatched, y = kUnmatched;
             };
-            QHash<QByteArray, KeyCount> keys;
+            QHash<QByteArrayView, KeyCount> keys;
             for (const int x : xs) {
                 KeyCount &count = keys[keyOf(a, x)];
                 ++count.countA;
@@ -104,7 +170,7 @@ struct Matcher {
         const ValueChains aChains(a, aElements, "from"), bChains(b, bElements, "from");
         std::vector<int> xs, ys;
         for (const int x : aElements) {
-            const QByteArray &original = valueOrEmpty(a.elements[x], "from");
+            const QByteArrayView original = valueOrEmpty(a.elements[x], "from");
             if (aChains.head(original) != x)
                 continue;  // its group was done at its first element
             xs.clear();
@@ -124,14 +190,14 @@ struct Matcher {
         for (const int x : aElements) {
             if (m.bOfA[x] != kUnmatched)
                 continue;
-            const QByteArray &key = keyOf(a, x);
+            const QByteArrayView key = keyOf(a, x);
             if (key.isEmpty())
                 continue;
             const int y = bChains.head(key);
             if (y == kUnmatched)
                 continue;
             pair(x, y);
-            bChains.first[key] = bChains.next[y];
+            bChains.setHead(key, bChains.next[y]);
         }
     }
 
@@ -141,7 +207,7 @@ struct Matcher {
     void pairSameOriginals(const std::vector<int> &aElements, std::size_t begin, std::size_t end, OpenIterator from,
                            OpenIterator to)
     {
-        QMultiHash<QByteArray, int> byOriginal;
+        QMultiHash<QByteArrayView, int> byOriginal;
         for (auto candidate = std::make_reverse_iterator(to); candidate != std::make_reverse_iterator(from); ++candidate)
             byOriginal.insert(valueOrEmpty(b.elements[*candidate], "from"), *candidate);
         for (std::size_t r = begin; r < end; ++r) {
@@ -164,7 +230,7 @@ struct Matcher {
                 ++candidate;
             if (candidate == to)
                 return;
-            const QByteArray &keyA = keyOf(a, x), &keyB = keyOf(b, *candidate);
+            const QByteArrayView keyA = keyOf(a, x), keyB = keyOf(b, *candidate);
             if (keyA.isEmpty() || keyB.isEmpty() || keyA == keyB)
                 pair(x, *candidate);
             ++candidate;
@@ -229,6 +295,12 @@ ElementMatching MatchElements(const LanguageFileLayout &a, const std::vector<int
         matcher.byPosition(aElements, bElements, false);
     }
     // Elements of one original still unmatched (moved, say): in order.
-    matcher.byOriginal(aElements, bElements, true);
+    std::vector<int> aOpen, bOpen;
+    std::copy_if(aElements.begin(), aElements.end(), std::back_inserter(aOpen),
+                 [&m](int x) { return m.bOfA[std::size_t(x)] == kUnmatched; });
+    std::copy_if(bElements.begin(), bElements.end(), std::back_inserter(bOpen),
+                 [&m](int y) { return m.aOfB[std::size_t(y)] == kUnmatched; });
+    if (!aOpen.empty() && !bOpen.empty())
+        matcher.byOriginal(aOpen, bOpen, true);
     return m;
 }

@@ -2,7 +2,9 @@
 
 #include <QString>
 
+#include <algorithm>
 #include <cstring>
+#include <limits>
 #include <expat.h>
 
 namespace {
@@ -38,12 +40,28 @@ void appendReference(QByteArray &out, char32_t code)
     out += ';';
 }
 
+// Names met in every language file, held once for all.
+QByteArrayView knownName(const char *name)
+{
+    static const char *const kKnown[] = {"from", "to", "key", "IsTrans", "AllowLength", "CodeType"};
+    for (const char *known : kKnown) {
+        if (std::strcmp(known, name) == 0)
+            return QByteArrayView(known);
+    }
+    return QByteArrayView();
+}
+
 struct LayoutReader {
     XML_Parser parser = nullptr;
     LanguageFileLayout *layout = nullptr;
+    bool keepAttributes = true;
     QString reason;
     int depth = 0;
     qsizetype previousEnd = 0;  // end of the last element or of the root's start tag
+    // Where each element's attributes start in the store (the store grows
+    // while the file is read; the views are made at the end).
+    std::vector<std::pair<std::size_t, std::size_t>> ranges;
+    std::pair<std::size_t, std::size_t> rootRange{0, 0};
 
     void stop(const QString &why)
     {
@@ -52,12 +70,30 @@ struct LayoutReader {
         XML_StopParser(parser, XML_FALSE);
     }
 
-    static LayoutAttributes attributesOf(const XML_Char **attributes)
+    QByteArrayView keep(const char *text)
     {
-        LayoutAttributes out;
-        for (const XML_Char **a = attributes; a[0]; a += 2)
-            out.push_back({QByteArray(a[0]), QByteArray(a[1])});
-        return out;
+        const std::size_t size = std::strlen(text);
+        if (size == 0)
+            return QByteArrayView("", 0);
+        if (layout->valueBlocks.empty() || layout->valueBlockUsed + size > layout->valueBlockSize) {
+            layout->valueBlockSize = std::max<std::size_t>(size, 256 * 1024);
+            layout->valueBlocks.push_back(std::make_unique<char[]>(layout->valueBlockSize));
+            layout->valueBlockUsed = 0;
+        }
+        char *at = layout->valueBlocks.back().get() + layout->valueBlockUsed;
+        std::memcpy(at, text, size);
+        layout->valueBlockUsed += size;
+        return QByteArrayView(at, qsizetype(size));
+    }
+
+    std::pair<std::size_t, std::size_t> store(const XML_Char **attributes)
+    {
+        const std::size_t first = layout->attributeStore.size();
+        for (const XML_Char **a = attributes; a[0]; a += 2) {
+            const QByteArrayView known = knownName(a[0]);
+            layout->attributeStore.push_back({known.isNull() ? keep(a[0]) : known, keep(a[1])});
+        }
+        return {first, layout->attributeStore.size() - first};
     }
 
     void start(const XML_Char *name, const XML_Char **attributes)
@@ -70,15 +106,16 @@ struct LayoutReader {
                 return stop(QStringLiteral("the root element is <%1>, not <Language>").arg(QString::fromUtf8(name)));
             layout->prolog = {0, at};
             layout->rootStart = {at, at + count};
-            layout->rootAttributes = attributesOf(attributes);
+            rootRange = store(attributes);
             previousEnd = at + count;
         } else if (depth == 2 && std::strcmp(name, "L") == 0) {
             LayoutElement element;
             element.lead = {previousEnd, at};
             element.element = {at, at + count};
             element.startTagEnd = at + count;
-            element.attributes = attributesOf(attributes);
-            layout->elements.push_back(std::move(element));
+            layout->elements.push_back(element);
+            if (keepAttributes)
+                ranges.push_back(store(attributes));
         }
     }
 
@@ -102,6 +139,15 @@ struct LayoutReader {
             }
         }
         --depth;
+    }
+
+    // The views into the store, now that it no longer grows.
+    void finish()
+    {
+        const LayoutAttribute *store = layout->attributeStore.data();
+        layout->rootAttributes = LayoutAttributes(store + rootRange.first, rootRange.second);
+        for (std::size_t i = 0; i < ranges.size(); ++i)
+            layout->elements[i].attributes = LayoutAttributes(store + ranges[i].first, ranges[i].second);
     }
 };
 
@@ -180,11 +226,11 @@ bool DecodeFileText(const QByteArray &bytes, QByteArray *utf8, FileEncoding *enc
     return false;
 }
 
-QByteArray EncodeFileText(QByteArrayView utf8, const FileEncoding &encoding)
+QByteArray EncodeFileText(const QByteArray &utf8, const FileEncoding &encoding)
 {
     switch (encoding.encoding) {
     case TextEncoding::Utf8:
-        return encoding.byteOrderMark ? QByteArray("\xEF\xBB\xBF") + utf8.toByteArray() : utf8.toByteArray();
+        return encoding.byteOrderMark ? QByteArray("\xEF\xBB\xBF") + utf8 : utf8;
     case TextEncoding::Utf16LE:
     case TextEncoding::Utf16BE: {
         const QString text = QString::fromUtf8(utf8);
@@ -217,7 +263,7 @@ QByteArray EncodeFileText(QByteArrayView utf8, const FileEncoding &encoding)
     return QByteArray();
 }
 
-const QByteArray *FindAttribute(const LayoutAttributes &attributes, QByteArrayView name)
+const QByteArrayView *FindAttribute(const LayoutAttributes &attributes, QByteArrayView name)
 {
     for (const LayoutAttribute &attribute : attributes) {
         if (attribute.name == name)
@@ -226,7 +272,7 @@ const QByteArray *FindAttribute(const LayoutAttributes &attributes, QByteArrayVi
     return nullptr;
 }
 
-bool ReadLanguageFileLayout(const QByteArray &bytes, LanguageFileLayout *layout, QString *reason)
+bool ReadLanguageFileLayout(const QByteArray &bytes, LanguageFileLayout *layout, QString *reason, bool attributes)
 {
     *layout = LanguageFileLayout();
     if (bytes.size() > std::numeric_limits<int>::max() / 2) {
@@ -240,6 +286,8 @@ bool ReadLanguageFileLayout(const QByteArray &bytes, LanguageFileLayout *layout,
 
     LayoutReader reader;
     reader.layout = layout;
+    reader.keepAttributes = attributes;
+
     // The text is UTF-8 now, whatever the declaration says.
     reader.parser = XML_ParserCreate("UTF-8");
     if (!reader.parser) {
@@ -260,6 +308,7 @@ bool ReadLanguageFileLayout(const QByteArray &bytes, LanguageFileLayout *layout,
         *reason = reader.reason;
         return false;
     }
+    reader.finish();
     const qsizetype rootEnd = layout->rootIsEmpty ? layout->rootStart.end : layout->rootEnd.end;
     layout->epilogue = {rootEnd, layout->text.size()};
     return true;

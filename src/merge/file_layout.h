@@ -10,6 +10,7 @@
 #include <QByteArrayView>
 #include <QString>
 
+#include <memory>
 #include <vector>
 
 // The encodings expat reads without help, as a file spells them.
@@ -28,7 +29,7 @@ bool DecodeFileText(const QByteArray &bytes, QByteArray *utf8, FileEncoding *enc
 // UTF-8 text in the file's encoding (with its byte-order mark); characters
 // the encoding lacks are written as character references, which the markup
 // allows in attribute values and text, where such characters occur.
-QByteArray EncodeFileText(QByteArrayView utf8, const FileEncoding &encoding);
+QByteArray EncodeFileText(const QByteArray &utf8, const FileEncoding &encoding);
 
 struct Span {
     qsizetype begin = 0;
@@ -36,23 +37,47 @@ struct Span {
     qsizetype size() const { return end - begin; }
 };
 
+// An attribute as a reader gives it (references decoded), UTF-8. The
+// views point into the layout that holds the attribute.
 struct LayoutAttribute {
-    QByteArray name;
-    QByteArray value;  // as a reader gives it (references decoded), UTF-8
+    QByteArrayView name;
+    QByteArrayView value;
 };
-using LayoutAttributes = std::vector<LayoutAttribute>;
+
+// An element's attributes in file order.
+class LayoutAttributes {
+public:
+    LayoutAttributes() = default;
+    LayoutAttributes(const LayoutAttribute *first, std::size_t count) : m_first(first), m_count(count) {}
+    const LayoutAttribute *begin() const { return m_first; }
+    const LayoutAttribute *end() const { return m_first + m_count; }
+    std::size_t size() const { return m_count; }
+    const LayoutAttribute &operator[](std::size_t i) const { return m_first[i]; }
+
+private:
+    const LayoutAttribute *m_first = nullptr;
+    std::size_t m_count = 0;
+};
 
 // The value of the named attribute, or null when the element has none.
-const QByteArray *FindAttribute(const LayoutAttributes &attributes, QByteArrayView name);
+const QByteArrayView *FindAttribute(const LayoutAttributes &attributes, QByteArrayView name);
 
 struct LayoutElement {
     Span lead;                // after the previous element (or the root's start tag)
     Span element;             // start tag to end tag
     qsizetype startTagEnd = 0;
-    LayoutAttributes attributes;  // file order
+    LayoutAttributes attributes;
 };
 
+// A file read: it holds the text and the attributes' values its parts name,
+// so it is moved, never copied.
 struct LanguageFileLayout {
+    LanguageFileLayout() = default;
+    LanguageFileLayout(const LanguageFileLayout &) = delete;
+    LanguageFileLayout &operator=(const LanguageFileLayout &) = delete;
+    LanguageFileLayout(LanguageFileLayout &&) = default;
+    LanguageFileLayout &operator=(LanguageFileLayout &&) = default;
+
     FileEncoding encoding;
     QByteArray text;          // UTF-8
     QByteArray lineEnd;       // the file's first line end, "\r\n" or "\n" (LF when it has none)
@@ -66,12 +91,19 @@ struct LanguageFileLayout {
     Span epilogue;            // after the root element
 
     QByteArrayView view(const Span &span) const { return QByteArrayView(text).sliced(span.begin, span.size()); }
+
+    // Where the attributes and their values live: blocks that never move.
+    std::vector<LayoutAttribute> attributeStore;
+    std::vector<std::unique_ptr<char[]>> valueBlocks;
+    std::size_t valueBlockUsed = 0, valueBlockSize = 0;
 };
 
 // Reads bytes as a language file: well-formed XML in one of the encodings
 // above whose root is <Language>, without a DOCTYPE. False with the reason
-// when they are not one.
-bool ReadLanguageFileLayout(const QByteArray &bytes, LanguageFileLayout *layout, QString *reason);
+// when they are not one. Without `attributes`, the elements' attributes are
+// not kept (a check that a file is one, and of its elements).
+bool ReadLanguageFileLayout(const QByteArray &bytes, LanguageFileLayout *layout, QString *reason,
+                            bool attributes = true);
 
 // Where the attributes of a start tag stand in it (offsets into the tag).
 struct TagAttribute {

@@ -4,6 +4,9 @@
 #include "merge/file_layout.h"
 
 #include <QHash>
+#include <QSet>
+
+#include <algorithm>
 
 #include <functional>
 
@@ -11,12 +14,12 @@ namespace {
 
 enum Side { kBaseSide = 0, kOursSide = 1, kTheirsSide = 2 };
 
-const QByteArray kFromName("from"), kToName("to"), kKeyName("key");
-const QByteArray kContentName("(content)");  // an element's content, merged as if an attribute
+constexpr QByteArrayView kFromName("from"), kToName("to"), kKeyName("key");
+constexpr QByteArrayView kContentName("(content)");  // an element's content, merged as if an attribute
 
-bool sameValue(const QByteArray *a, const QByteArray *b) { return (!a && !b) || (a && b && *a == *b); }
+bool sameValue(const QByteArrayView *a, const QByteArrayView *b) { return (!a && !b) || (a && b && *a == *b); }
 
-std::optional<QString> textOf(const QByteArray *value)
+std::optional<QString> textOf(const QByteArrayView *value)
 {
     return value ? std::optional<QString>(QString::fromUtf8(*value)) : std::nullopt;
 }
@@ -52,30 +55,30 @@ QByteArrayView contentOf(const LanguageFileLayout &layout, const LayoutElement &
 // attribute (for a translation reset to its new original, from that
 // version's `from`).
 struct Choice {
-    QByteArray name;
+    QByteArrayView name;
     Side side;
-    QByteArray sourceName;
-    const QByteArray *value;  // null: the attribute is left out
+    QByteArrayView sourceName;
+    const QByteArrayView *value;  // null: the attribute is left out
 };
 
 struct AttributeConflict {
-    QByteArray name;
-    const QByteArray *base, *ours, *theirs;
+    QByteArrayView name;
+    const QByteArrayView *base, *ours, *theirs;
 };
 
 // Merges attribute lists one attribute at a time: names in ours' order,
 // then those only theirs has. `base` is null for an element both added.
 void mergeAttributes(const LayoutAttributes *base, const LayoutAttributes &ours, const LayoutAttributes &theirs,
-                     const std::vector<QByteArray> &skip, std::vector<Choice> &chosen,
+                     const std::vector<QByteArrayView> &skip, std::vector<Choice> &chosen,
                      std::vector<AttributeConflict> &conflicts)
 {
-    auto mergeOne = [&](const QByteArray &name) {
-        for (const QByteArray &skipped : skip) {
+    auto mergeOne = [&](QByteArrayView name) {
+        for (const QByteArrayView skipped : skip) {
             if (skipped == name)
                 return;
         }
-        const QByteArray *b = base ? FindAttribute(*base, name) : nullptr;
-        const QByteArray *o = FindAttribute(ours, name), *t = FindAttribute(theirs, name);
+        const QByteArrayView *b = base ? FindAttribute(*base, name) : nullptr;
+        const QByteArrayView *o = FindAttribute(ours, name), *t = FindAttribute(theirs, name);
         if (sameValue(o, t) || sameValue(t, b)) {
             chosen.push_back({name, kOursSide, name, o});
         } else if (sameValue(o, b)) {
@@ -216,8 +219,21 @@ private:
     void emitElement(int b, int o, int t);
     void emitTheirsAddition(int t);
     QByteArray mergedRootTag(bool open);
+    // The element of the merged file that an element ours removed would
+    // follow: ours' element of the nearest base element before it that the
+    // merged file holds, its place in the base; -1 for none.
+    int afterOf(int baseElement) const
+    {
+        for (int b = baseElement - 1; b >= 0; --b) {
+            const int o = m_oursMatch.bOfA[std::size_t(b)];
+            const int placed = o == kUnmatched ? -1 : m_placedOfOurs[std::size_t(o)];
+            if (placed >= 0)
+                return placed;
+        }
+        return -1;
+    }
     // Names each conflict's element by its place in the merged file.
-    void locate(const std::vector<EntryLocation> &locations, LanguageMergeResult &result);
+    void locate(const LanguageFileLayout &merged, LanguageMergeResult &result);
 
     Version &m_base, &m_ours, &m_theirs;
     ElementMatching m_oursMatch, m_theirsMatch, m_added;  // base-ours, base-theirs, ours-theirs additions
@@ -261,20 +277,20 @@ void LanguageMerger::emitElement(int b, int o, int t)
 
     std::vector<Choice> chosen;
     std::vector<AttributeConflict> conflicts;
-    std::vector<QByteArray> skip;
+    std::vector<QByteArrayView> skip;
     // A new original on one side, a translation of the old one on the other.
     if (base) {
-        const QByteArray *fromB = FindAttribute(base->attributes, kFromName);
-        const QByteArray *fromO = FindAttribute(ours.attributes, kFromName);
-        const QByteArray *fromT = FindAttribute(theirs->attributes, kFromName);
+        const QByteArrayView *fromB = FindAttribute(base->attributes, kFromName);
+        const QByteArrayView *fromO = FindAttribute(ours.attributes, kFromName);
+        const QByteArrayView *fromT = FindAttribute(theirs->attributes, kFromName);
         const bool oursChanged = !sameValue(fromO, fromB), theirsChanged = !sameValue(fromT, fromB);
         if (fromB && oursChanged != theirsChanged) {
             const Side changer = oursChanged ? kOursSide : kTheirsSide;
             const LayoutElement &x = oursChanged ? ours : *theirs;
             const LayoutElement &y = oursChanged ? *theirs : ours;
-            const QByteArray *fromX = oursChanged ? fromO : fromT;
-            const QByteArray *toB = FindAttribute(base->attributes, kToName);
-            const QByteArray *toX = FindAttribute(x.attributes, kToName), *toY = FindAttribute(y.attributes, kToName);
+            const QByteArrayView *fromX = oursChanged ? fromO : fromT;
+            const QByteArrayView *toB = FindAttribute(base->attributes, kToName);
+            const QByteArrayView *toX = FindAttribute(x.attributes, kToName), *toY = FindAttribute(y.attributes, kToName);
             const bool translated = !sameValue(toY, toB) && toY && !toY->isEmpty() && *toY != *fromB;
             if (fromX && translated) {
                 chosen.push_back({kFromName, changer, kFromName, fromX});
@@ -476,66 +492,98 @@ LanguageMergeResult LanguageMerger::run()
     // The result must read as a language file with every element placed.
     LanguageFileLayout merged;
     QString reason;
-    if (!ReadLanguageFileLayout(result.bytes, &merged, &reason) || merged.elements.size() != std::size_t(m_placed)) {
+    const bool locating = !m_conflicts.empty() || !m_stale.empty();
+    if (!ReadLanguageFileLayout(result.bytes, &merged, &reason, locating)
+        || merged.elements.size() != std::size_t(m_placed)) {
         result.error = QStringLiteral("the merged file would not be well-formed (%1)").arg(reason);
         return result;
     }
-    if (!m_conflicts.empty() || !m_stale.empty())
-        locate(EntryLocations(merged), result);
+    if (locating)
+        locate(merged, result);
     result.merged = true;
     return result;
 }
 
-void LanguageMerger::locate(const std::vector<EntryLocation> &locations, LanguageMergeResult &result)
+void LanguageMerger::locate(const LanguageFileLayout &merged, LanguageMergeResult &result)
 {
+    // The merged file's elements the conflicts and reports name, located at once.
+    std::vector<int> wanted;
+    for (const PendingConflict &pending : m_conflicts) {
+        if (pending.placed >= 0)
+            wanted.push_back(pending.placed);
+        if (pending.baseElement >= 0)
+            wanted.push_back(afterOf(pending.baseElement));
+    }
+    for (const PendingStale &pending : m_stale)
+        wanted.push_back(pending.placed);
+    std::erase(wanted, -1);
+    std::sort(wanted.begin(), wanted.end());
+    wanted.erase(std::unique(wanted.begin(), wanted.end()), wanted.end());
+    const std::vector<EntryLocation> found = EntryLocations(merged, wanted);
+    auto locationOf = [&](int placed) {
+        return found[std::size_t(std::lower_bound(wanted.begin(), wanted.end(), placed) - wanted.begin())];
+    };
     for (PendingConflict &pending : m_conflicts) {
         MergeConflict &c = pending.conflict;
         if (pending.placed >= 0)
-            c.location = locations[std::size_t(pending.placed)];
+            c.location = locationOf(pending.placed);
         if (pending.baseElement >= 0) {
-            // It would follow ours' element of the nearest base element
-            // before it that the merged file holds: its place in the base.
-            for (int b = pending.baseElement - 1; b >= 0; --b) {
-                const int o = m_oursMatch.bOfA[std::size_t(b)];
-                const int placed = o == kUnmatched ? -1 : m_placedOfOurs[std::size_t(o)];
-                if (placed >= 0) {
-                    c.after = locations[std::size_t(placed)];
-                    break;
-                }
-            }
+            const int after = afterOf(pending.baseElement);
+            if (after >= 0)
+                c.after = locationOf(after);
             const int t = m_theirsMatch.bOfA[std::size_t(pending.baseElement)];
             const LayoutAttributes &attributes = m_theirs.layout.elements[std::size_t(t)].attributes;
-            const QByteArray *from = FindAttribute(attributes, kFromName), *key = FindAttribute(attributes, kKeyName);
+            const QByteArrayView *from = FindAttribute(attributes, kFromName), *key = FindAttribute(attributes, kKeyName);
             c.location = {from ? QString::fromUtf8(*from) : QString(), key ? QString::fromUtf8(*key) : QString(), 0};
         }
         result.conflicts.push_back(std::move(c));
     }
     for (PendingStale &pending : m_stale) {
-        pending.stale.location = locations[std::size_t(pending.placed)];
+        pending.stale.location = locationOf(pending.placed);
         result.stale.push_back(std::move(pending.stale));
     }
 }
 
 } // namespace
 
+std::vector<EntryLocation> EntryLocations(const LanguageFileLayout &layout, const std::vector<int> &wanted)
+{
+    auto viewOf = [&layout](int element, QByteArrayView name) {
+        const QByteArrayView *value = FindAttribute(layout.elements[std::size_t(element)].attributes, name);
+        return value ? *value : QByteArrayView();
+    };
+    auto identity = [&](int element) {
+        QByteArray text = viewOf(element, kFromName).toByteArray();
+        text += '\0';
+        text += viewOf(element, kKeyName);
+        return text;
+    };
+    // Only the elements whose original a wanted one has are counted.
+    QSet<QByteArrayView> originals;
+    QHash<QByteArray, int> counts;
+    for (const int element : wanted) {
+        originals.insert(viewOf(element, kFromName));
+        counts.insert(identity(element), 0);
+    }
+    QHash<int, int> occurrence;
+    for (int element = 0; element < int(layout.elements.size()); ++element) {
+        if (!originals.contains(viewOf(element, kFromName)))
+            continue;
+        const auto count = counts.find(identity(element));
+        if (count != counts.end())
+            occurrence.insert(element, count.value()++);
+    }
+    std::vector<EntryLocation> locations;
+    locations.reserve(wanted.size());
+    for (const int element : wanted)
+        locations.push_back({QString::fromUtf8(viewOf(element, kFromName)), QString::fromUtf8(viewOf(element, kKeyName)),
+                             occurrence.value(element)});
+    return locations;
+}
+
 std::vector<EntryLocation> EntryLocations(const LanguageFileLayout &layout)
 {
-    QHash<QByteArray, int> seen;
-    seen.reserve(qsizetype(layout.elements.size()));
-    std::vector<EntryLocation> locations;
-    locations.reserve(layout.elements.size());
-    for (const LayoutElement &element : layout.elements) {
-        const QByteArray *from = FindAttribute(element.attributes, kFromName);
-        const QByteArray *key = FindAttribute(element.attributes, kKeyName);
-        QByteArray identity = from ? *from : QByteArray();
-        identity += '\0';
-        if (key)
-            identity += *key;
-        int &count = seen[identity];
-        locations.push_back({from ? QString::fromUtf8(*from) : QString(), key ? QString::fromUtf8(*key) : QString(),
-                             count++});
-    }
-    return locations;
+    return EntryLocations(layout, AllElements(layout));
 }
 
 LanguageMergeResult MergeLanguageFiles(const QByteArray &base, const QByteArray &ours, const QByteArray &theirs)

@@ -35,8 +35,10 @@ struct EntryLocation {
 };
 
 struct LanguageFileLayout;
-// The location of every element of a language file, in file order.
+// The location of every element of a language file, in file order, or of
+// the elements numbered in `elements`, in that order.
 std::vector<EntryLocation> EntryLocations(const LanguageFileLayout &layout);
+std::vector<EntryLocation> EntryLocations(const LanguageFileLayout &layout, const std::vector<int> &elements);
 
 struct MergeConflict {
     enum class Kind {

@@ -91,7 +91,7 @@ QStringList entriesOf(const QByteArray &bytes)
     for (const LayoutElement &element : layout.elements) {
         QStringList attributes;
         for (const LayoutAttribute &a : element.attributes)
-            attributes << QString::fromUtf8(a.name + '=' + a.value);
+            attributes << QString::fromUtf8(a.name) + u'=' + QString::fromUtf8(a.value);
         attributes.sort();
         out << attributes.join(u' ');
     }
