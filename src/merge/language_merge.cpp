@@ -342,7 +342,7 @@ void LanguageMerger::emitElement(int b, int o, int t)
         m_out += m_ours.layout.view(ours.element);
         return;
     }
-    if (!oursContent && sameAttributes(chosen, theirs->attributes)) {
+    if ((takeTheirsContent || contentO == contentT) && sameAttributes(chosen, theirs->attributes)) {
         m_out += fromTheirs(m_theirs.layout.view(theirs->element));
         return;
     }
