@@ -14,8 +14,14 @@
 #include "app/main_frame.h"
 #include "app/rendaro_app.h"
 #include "catalogue/document.h"
-#include "editor/rendaro_view.h"
-#include "editor/user_prompts.h"
+#include "editor/core/rendaro_view.h"
+#include "editor/counts/live_counts.h"
+#include "editor/filter/quick_filter.h"
+#include "editor/folder/language_folder_commands.h"
+#include "editor/navigation/navigation.h"
+#include "editor/recovery/recovery_journal.h"
+#include "editor/search/search_feature.h"
+#include "editor/core/user_prompts.h"
 #include "generate_language_file.h"
 #include "helpers.h"
 
@@ -118,15 +124,16 @@ int main(int argc, char **argv)
     CRendaroDoc document;
     setTheDocument(&document);
     NoPrompts prompts;
-    auto *view = new CRendaroView(prompts);
+    auto editor = std::make_unique<BenchEditor>(prompts);
+    CRendaroView *view = editor->view;
+    EditorFeatures &features = *editor->features;
     view->resize(900, 600);
     view->show();
     if (view->OpenPath(path) != CRendaroView::OpenResult::Opened) {
         std::fprintf(stderr, "cannot open %s\n", qPrintable(path));
         return 1;
     }
-    view->hideTranslated = false;
-    view->RefreshGrid();
+    view->setHideTranslated(false);
     const int rows = view->grid()->GetItemCount();
     const double refreshMs = medianMs(7, [view] { view->RefreshGrid(); });
     const double refreshPaintMs = medianMs(7, [view] {
@@ -135,15 +142,13 @@ int main(int argc, char **argv)
     });
 
     view->grid()->clearSelection();
-    const double searchMs = medianMs(7, [view] {
-        view->searchText = QStringLiteral("No Such Text Anywhere");
-        view->matchCase = false;
-        view->FindNext();
+    const double searchMs = medianMs(7, [&features] {
+        features.search().setSearch(QStringLiteral("No Such Text Anywhere"), false);
+        features.search().FindNext();
     });
-    const double searchCaseMs = medianMs(7, [view] {
-        view->searchText = QStringLiteral("No Such Text Anywhere");
-        view->matchCase = true;
-        view->FindNext();
+    const double searchCaseMs = medianMs(7, [&features] {
+        features.search().setSearch(QStringLiteral("No Such Text Anywhere"), true);
+        features.search().FindNext();
     });
 
     // Edits through the grid as the user makes them: open, type, commit;
@@ -159,19 +164,19 @@ int main(int argc, char **argv)
         grid->EndEdit(true);
     });
     view->grid()->SelectOnly(0);
-    const double nextUntranslatedMs = medianMs(7, [view] { view->OnNextUntranslated(); });
+    const double nextUntranslatedMs = medianMs(7, [&features] { features.navigation().OnNextUntranslated(); });
     view->grid()->SelectOnly(0);
-    const double nextProblemMs = medianMs(7, [view] { view->OnNextProblem(); });
-    const QString counts = view->countsText();
+    const double nextProblemMs = medianMs(7, [&features] { features.navigation().OnNextProblem(); });
+    const QString counts = features.counts().countsText();
     CatalogueCounts full;
-    full.recount(*document.findCatalogue(view->currentCatalogueId));
+    full.recount(*document.findCatalogue(view->currentCatalogueId()));
     if (full.statusText() != counts) {
         std::fprintf(stderr, "counts after the edits differ from a full count: %s, %s\n", qPrintable(counts),
                      qPrintable(full.statusText()));
         return 1;
     }
-    view->discardJournal();  // the edits are let go: the children open the file as it is
-    delete view;
+    features.recovery().discardJournal();  // the edits are let go: the children open the file as it is
+    editor.reset();
     setTheDocument(nullptr);
 
     std::vector<double> openTimes;

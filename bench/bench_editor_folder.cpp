@@ -14,9 +14,16 @@
 
 #include "catalogue/document.h"
 #include "catalogue/folder_listing.h"
-#include "editor/progress_dlg.h"
-#include "editor/rendaro_view.h"
-#include "editor/user_prompts.h"
+#include "bench_prompts.h"
+#include "editor/core/progress_dlg.h"
+#include "editor/core/rendaro_view.h"
+#include "editor/counts/live_counts.h"
+#include "editor/filter/quick_filter.h"
+#include "editor/folder/language_folder_commands.h"
+#include "editor/navigation/navigation.h"
+#include "editor/recovery/recovery_journal.h"
+#include "editor/search/search_feature.h"
+#include "editor/core/user_prompts.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -122,29 +129,29 @@ int main(int argc, char **argv)
             setTheDocument(&document);
             FolderPrompts prompts;
             prompts.folder = folder;
-            auto *view = new CRendaroView(prompts);
+            auto editor = std::make_unique<BenchEditor>(prompts);
+            CRendaroView *view = editor->view;
             view->resize(900, 600);
             view->show();
             QApplication::processEvents();
             QElapsedTimer timer;
             timer.start();
-            view->OnOpenLanguageFolder();
+            editor->features->folder().OnOpenLanguageFolder();
             editorOpen.push_back(msSince(timer));
-            if (view->currentCatalogueId != 0 || document.catalogues().size() != size_t(files.size()) + 1) {
+            if (view->currentCatalogueId() != 0 || document.catalogues().size() != size_t(files.size()) + 1) {
                 std::fprintf(stderr, "the folder was not opened\n");
                 return 1;
             }
             masterEntries = document.catalogueAt(0)->entries.size();
             rows = view->grid()->GetItemCount();
-            view->modified = true;
             timer.restart();
-            view->OnFileSave();
+            editor->run(Command::FileSave);
             editorSave.push_back(msSince(timer));
-            if (view->modified) {
+            if (view->isModified()) {
                 std::fprintf(stderr, "the folder was not saved\n");
                 return 1;
             }
-            delete view;
+            editor.reset();
             setTheDocument(nullptr);
         }
     }

@@ -29,9 +29,15 @@
 #include "app/rendaro_app.h"
 #include "catalogue/catalogue_counts.h"
 #include "catalogue/document.h"
-#include "editor/filter_bar.h"
-#include "editor/rendaro_view.h"
-#include "editor/user_prompts.h"
+#include "editor/filter/filter_bar.h"
+#include "editor/core/rendaro_view.h"
+#include "editor/counts/live_counts.h"
+#include "editor/filter/quick_filter.h"
+#include "editor/folder/language_folder_commands.h"
+#include "editor/navigation/navigation.h"
+#include "editor/recovery/recovery_journal.h"
+#include "editor/search/search_feature.h"
+#include "editor/core/user_prompts.h"
 #include "generate_language_file.h"
 #include "helpers.h"
 
@@ -232,7 +238,9 @@ int benchShow(const QString &path, double fileMb)
     CRendaroDoc document;
     setTheDocument(&document);
     CountingPrompts prompts;
-    auto *view = new CRendaroView(prompts);
+    auto editor = std::make_unique<BenchEditor>(prompts);
+    CRendaroView *view = editor->view;
+    EditorFeatures &features = *editor->features;
     view->resize(900, 600);
     showExposed(view);
     int id = -1;
@@ -241,10 +249,14 @@ int benchShow(const QString &path, double fileMb)
         std::fprintf(stderr, "cannot open %s\n", qPrintable(path));
         return 1;
     }
-    document.SelectCatalogue(id);
-    view->currentCatalogueId = id;
+    // Shown as Open shows it; then its two parts on their own: the live
+    // counts (the core's full count) and filling the grid.
+    view->ShowLoadedFile(id, path);
     const CXMLStruct &catalogue = *document.findCatalogue(id);
-    const double countsMs = timeMs([&] { view->recountShown(); });
+    const double countsMs = timeMs([&] {
+        CatalogueCounts counts;
+        counts.recount(catalogue);
+    });
     const double fillMs = timeMs([&] { view->RefreshGrid(); });
     const int untranslatedRows = view->grid()->GetItemCount();
     const double paintMs = timeMs([&] { view->grid()->viewport()->repaint(); });
@@ -252,7 +264,7 @@ int benchShow(const QString &path, double fileMb)
     // View > Hide Translated Item off: every row, which puts the table in
     // order for the first time.
     const bool orderedBefore = catalogue.entries.isOrdered();
-    const LoopFigure hideOff = untilRowsReset(view, [&] { view->OnHideTranslated(); });
+    const LoopFigure hideOff = untilRowsReset(view, [&] { editor->run(Command::HideTranslated); });
     const int rows = view->grid()->GetItemCount();
     const double fillAllMs = timeMs([&] { view->RefreshGrid(); });
     const double paintAllMs = timeMs([&] { view->grid()->viewport()->repaint(); });
@@ -289,16 +301,15 @@ int benchShow(const QString &path, double fileMb)
     const LoopFigure search = runInLoop(
         view,
         [&] {
-            view->searchText = QStringLiteral("No Such Text Anywhere");
-            view->matchCase = false;
-            view->FindNext();
+            features.search().setSearch(QStringLiteral("No Such Text Anywhere"), false);
+            features.search().FindNext();
         },
         [&] { return prompts.asked > askedBefore; });  // the wrap question, answered No
     view->grid()->SelectOnly(0);
-    const double nextMs = timeMs([&] { view->OnNextUntranslated(); });
+    const double nextMs = timeMs([&] { features.navigation().OnNextUntranslated(); });
     const LoopFigure filter = untilRowsReset(view, [&] {
-        view->filterBar()->textField()->setText(QStringLiteral("file"));
-        view->filterBar()->flush();
+        features.filter().filterBar()->textField()->setText(QStringLiteral("file"));
+        features.filter().filterBar()->flush();
     });
     const int filtered = view->grid()->GetItemCount();
     const double peak = peakMb();
@@ -324,7 +335,7 @@ int benchShow(const QString &path, double fileMb)
     std::printf("filter \"file\" over every row:        %8.1f ms, longest event-loop pause %.1f ms (%d rows)\n",
                 filter.ms, filter.pauseMs, filtered);
     std::printf("peak memory:                         %8.1f MB (%.2f x the file)\n", peak, peak / fileMb);
-    delete view;
+    editor.reset();
     setTheDocument(nullptr);
     return 0;
 }
@@ -337,9 +348,8 @@ struct FilterFigures {
     LoopFigure matchCase, keys;
 };
 
-FilterFigures runFilter(CRendaroView *view)
+FilterFigures runFilter(CRendaroView *view, CFilterBar *bar)
 {
-    CFilterBar *bar = view->filterBar();
     auto apply = [&](auto change) {
         return untilRowsReset(view, [&] {
             change();
@@ -406,27 +416,27 @@ int benchFilter(int entries)
     CRendaroDoc document;
     setTheDocument(&document);
     NoPrompts prompts;
-    auto *view = new CRendaroView(prompts);
+    auto editor = std::make_unique<BenchEditor>(prompts);
+    CRendaroView *view = editor->view;
+    EditorFeatures &features = *editor->features;
     view->resize(900, 600);
     showExposed(view);
     if (view->OpenPath(path) != CRendaroView::OpenResult::Opened) {
         std::fprintf(stderr, "cannot open %s\n", qPrintable(path));
         return 1;
     }
-    view->OnFilter();
-    view->hideTranslated = false;
-    view->RefreshGrid();
+    features.filter().OnFilter();
+    view->setHideTranslated(false);
     view->grid()->SelectOnly(view->grid()->GetItemCount() / 2);
     const int all = view->grid()->GetItemCount();
-    const FilterFigures off = runFilter(view);
-    view->hideTranslated = true;
-    view->RefreshGrid();
+    const FilterFigures off = runFilter(view, features.filter().filterBar());
+    view->setHideTranslated(true);
     const int untranslated = view->grid()->GetItemCount();
-    const FilterFigures on = runFilter(view);
+    const FilterFigures on = runFilter(view, features.filter().filterBar());
     std::printf("catalogue: %d entries\n", entries);
     printFilter("Hide Translated Item off", off, all);
     printFilter("Hide Translated Item on", on, untranslated);
-    delete view;
+    editor.reset();
     setTheDocument(nullptr);
     return 0;
 }

@@ -12,9 +12,11 @@
 
 #include "bench_prompts.h"
 #include "catalogue/document.h"
-#include "editor/find_replace_dlg.h"
-#include "editor/rendaro_view.h"
-#include "editor/user_prompts.h"
+#include "editor/search/find_replace_dlg.h"
+#include "editor/core/rendaro_view.h"
+#include "editor/recovery/recovery_journal.h"
+#include "editor/search/search_feature.h"
+#include "editor/core/user_prompts.h"
 #include "generate_language_file.h"
 #include "recovery/file_fingerprint.h"
 #include "recovery/journal_format.h"
@@ -76,22 +78,25 @@ QString differences(const std::vector<double> &with, const std::vector<double> &
 struct Editor {
     CRendaroDoc document;
     ReplacePrompts prompts;
+    std::unique_ptr<BenchEditor> editor;
     CRendaroView *view = nullptr;
 
+    RecoveryJournal &journal() const { return editor->features->recovery(); }
     bool open(const QString &path)
     {
         setTheDocument(&document);
-        view = new CRendaroView(prompts);
+        editor = std::make_unique<BenchEditor>(prompts);
+        view = editor->view;
         view->resize(900, 600);
         view->show();
         if (view->OpenPath(path) != CRendaroView::OpenResult::Opened)
             return false;
-        view->OnHideTranslated();  // every row shown
+        editor->run(Command::HideTranslated);  // every row shown
         return true;
     }
     ~Editor()
     {
-        delete view;
+        editor.reset();
         setTheDocument(nullptr);
     }
 };
@@ -110,12 +115,13 @@ void editsOnALargeFile(const QString &path, int edits)
         grid->StartEdit(1, row);
         grid->editor()->setText(QStringLiteral("Bearbeitet %1").arg(i));
         editMs.push_back(timeMs([grid] { grid->EndEdit(true); }));
-        durableMs.push_back(timeMs([view] { view->flushJournal(); }));
+        durableMs.push_back(timeMs([&editor] { editor.journal().flushJournal(); }));
         // The append alone, with the entry's state as the edit gave it.
         EntryState before{true, QStringLiteral("x"), 1};
-        const EntryState after = ReadEntryState(editor.document, view->currentCatalogueId, original);
-        appendMs.push_back(timeMs([&] { view->journalEntry(original, before, after); }));
-        view->flushJournal();
+        const EntryState after = ReadEntryState(editor.document, view->currentCatalogueId(), original);
+        const ShownEntryChanges changes{{nullptr, original, before, after}};
+        appendMs.push_back(timeMs([&] { editor.journal().recordChanges(changes); }));
+        editor.journal().flushJournal();
     }
     std::printf("one edit on %d entries (median of %d):\n", grid->GetItemCount(), edits);
     std::printf("  edit committed (checks, counts, journal append): %8.3f ms\n", median(editMs));
@@ -136,15 +142,15 @@ void replaceAll(const QString &path, const QString &stateHome, int runs)
     for (int run = 0; run < runs; ++run) {
         // Without: a state folder that cannot be made (below a file).
         qputenv("XDG_STATE_HOME", QFile::encodeName(path + QStringLiteral("/no-folder")));
-        withoutMs.push_back(timeMs([view] { view->OnFindReplace(); }));
+        withoutMs.push_back(timeMs([&editor] { editor.editor->features->search().OnFindReplace(); }));
         // Back at the file: the journal state starts afresh.
-        undoWithoutMs.push_back(timeMs([view] { view->OnEditUndo(); }));
+        undoWithoutMs.push_back(timeMs([&editor] { editor.editor->run(Command::EditUndo); }));
         qputenv("XDG_STATE_HOME", QFile::encodeName(stateHome));
-        withMs.push_back(timeMs([view] { view->OnFindReplace(); }));
+        withMs.push_back(timeMs([&editor] { editor.editor->features->search().OnFindReplace(); }));
         summary = editor.prompts.lastMessage.section(u'\n', 0, 0);
-        durableMs.push_back(timeMs([view] { view->flushJournal(); }));
-        bytes = QFileInfo(view->journalPath()).size();
-        undoWithMs.push_back(timeMs([view] { view->OnEditUndo(); }));
+        durableMs.push_back(timeMs([&editor] { editor.journal().flushJournal(); }));
+        bytes = QFileInfo(editor.journal().journalPath()).size();
+        undoWithMs.push_back(timeMs([&editor] { editor.editor->run(Command::EditUndo); }));
     }
     std::printf("Replace All over %d rows (%s; median of %d):\n", view->grid()->GetItemCount(), qPrintable(summary),
                 runs);

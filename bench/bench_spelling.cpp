@@ -13,9 +13,12 @@
 #include "app/main_frame.h"
 #include "app/rendaro_app.h"
 #include "catalogue/document.h"
-#include "editor/rendaro_view.h"
-#include "editor/spelling_session.h"
-#include "editor/user_prompts.h"
+#include "editor/core/rendaro_view.h"
+#include "editor/core/command_actions.h"
+#include "editor/editor_features.h"
+#include "editor/spelling/spelling_feature.h"
+#include "editor/spelling/spelling_session.h"
+#include "editor/core/user_prompts.h"
 #include "spelling/hunspell_dictionary.h"
 #include "spelling/spell_check_run.h"
 
@@ -139,8 +142,9 @@ int main(int argc, char **argv)
     CRendaroApp rendaro(prompts, settings);
     rendaro.InitInstance({});
     CRendaroView *view = rendaro.mainFrame()->view();
-    view->spelling()->setChoiceFor(path, dictionary);
-    view->OnHideTranslated();  // every row shown
+    SpellingFeature &spelling = rendaro.mainFrame()->features().spelling();
+    spelling.spelling()->setChoiceFor(path, dictionary);
+    emit rendaro.mainFrame()->commands()->action(Command::HideTranslated)->triggered();  // every row shown
 
     // The event loop's longest pause while the check runs: a timer due
     // every 5 ms notes how late it comes.
@@ -155,12 +159,12 @@ int main(int argc, char **argv)
     int marksChanges = 0;
     double firstMarksMs = -1;
     QElapsedTimer sinceOpen;
-    QObject::connect(view, &CRendaroView::misspellingsChanged, [&] {
+    QObject::connect(&spelling, &SpellingFeature::misspellingsChanged, [&] {
         if (marksChanges++ == 0)
             firstMarksMs = msSince(sinceOpen);
     });
     double doneMs = 0;
-    QObject::connect(view->spelling(), &SpellingSession::checkFinished, [&] {
+    QObject::connect(spelling.spelling(), &SpellingSession::checkFinished, [&] {
         doneMs = msSince(sinceOpen);
         app.quit();
     });
@@ -173,13 +177,13 @@ int main(int argc, char **argv)
     std::printf("editor: open (rows, counts, spelling started) %8.1f ms\n", openMs);
     std::printf("editor: first marks after                %8.1f ms, all checked after %.1f ms (%d updates), "
                 "%lld rows marked\n",
-                firstMarksMs, doneMs, marksChanges, qlonglong(view->spelling()->misspelledCount()));
+                firstMarksMs, doneMs, marksChanges, qlonglong(spelling.spelling()->misspelledCount()));
     std::printf("editor: longest event-loop pause during the check %6.1f ms\n", longestGapMs);
 
     // What a restart (after Settings, Add new string, a large undo) costs the
     // UI thread: the snapshot of the texts; the dictionary stays loaded.
     timer.restart();
-    view->spelling()->start(view->currentCatalogueId, path, {path});
+    spelling.spelling()->start(view->currentCatalogueId(), path, {path});
     const double restartMs = msSince(timer);
     app.exec();
     std::printf("editor: restart on the UI thread %8.1f ms\n", restartMs);

@@ -8,9 +8,15 @@
 
 #include "bench_prompts.h"
 #include "catalogue/document.h"
-#include "editor/find_replace_dlg.h"
-#include "editor/rendaro_view.h"
-#include "editor/user_prompts.h"
+#include "editor/search/find_replace_dlg.h"
+#include "editor/core/rendaro_view.h"
+#include "editor/counts/live_counts.h"
+#include "editor/filter/quick_filter.h"
+#include "editor/folder/language_folder_commands.h"
+#include "editor/navigation/navigation.h"
+#include "editor/recovery/recovery_journal.h"
+#include "editor/search/search_feature.h"
+#include "editor/core/user_prompts.h"
 #include "generate_language_file.h"
 #include "helpers.h"
 
@@ -61,38 +67,39 @@ int main(int argc, char **argv)
     CRendaroDoc document;
     setTheDocument(&document);
     ReplacePrompts prompts;
-    auto *view = new CRendaroView(prompts);
+    auto editor = std::make_unique<BenchEditor>(prompts);
+    CRendaroView *view = editor->view;
     view->resize(900, 600);
     view->show();
     if (view->OpenPath(path) != CRendaroView::OpenResult::Opened) {
         std::fprintf(stderr, "cannot open %s\n", qPrintable(path));
         return 1;
     }
-    view->OnHideTranslated();  // every row shown
+    editor->run(Command::HideTranslated);  // every row shown
     const int rows = view->grid()->GetItemCount();
 
-    const double replaceAllMs = timeMs([view] { view->OnFindReplace(); });
+    const double replaceAllMs = timeMs([&editor] { editor->features->search().OnFindReplace(); });
     const QString summary = prompts.lastMessage.section(u'\n', 0, 0);
-    const double undoAllMs = timeMs([view] { view->OnEditUndo(); });
-    const double redoAllMs = timeMs([view] { view->OnEditRedo(); });
-    view->OnEditUndo();
+    const double undoAllMs = timeMs([&editor] { editor->run(Command::EditUndo); });
+    const double redoAllMs = timeMs([&editor] { editor->run(Command::EditRedo); });
+    editor->run(Command::EditUndo);
 
     // One edit near the top, so the row scan from the end walks nearly every row.
     const QString original = view->DisplayedToOriginal(0);
     view->grid()->StartEdit(1, 0);
     view->grid()->editor()->setText(QStringLiteral("Bearbeitet"));
     view->grid()->EndEdit(true);
-    const double undoOneMs = medianMs(7, [view] {
-        view->OnEditUndo();
-        view->OnEditRedo();
+    const double undoOneMs = medianMs(7, [&editor] {
+        editor->run(Command::EditUndo);
+        editor->run(Command::EditRedo);
     });
 
     QString text;
     for (int i = 0; i < 1000; ++i)
         text += QStringLiteral("Pasted string %1\tEingefügt %1\r\n").arg(i);
     view->PasteText(text);
-    const double undoPasteMs = timeMs([view] { view->OnEditUndo(); });
-    const double redoPasteMs = timeMs([view] { view->OnEditRedo(); });
+    const double undoPasteMs = timeMs([&editor] { editor->run(Command::EditUndo); });
+    const double redoPasteMs = timeMs([&editor] { editor->run(Command::EditRedo); });
 
     std::printf("catalogue: %d entries, %d rows shown\n", entries, rows);
     std::printf("Replace All (%s):  %8.1f ms\n", qPrintable(summary), replaceAllMs);
@@ -102,7 +109,7 @@ int main(int argc, char **argv)
                 qPrintable(original.left(20)));
     std::printf("paste of 1,000 strings undone:      %8.1f ms\n", undoPasteMs);
     std::printf("  and redone:                       %8.1f ms\n", redoPasteMs);
-    delete view;
+    editor.reset();
     setTheDocument(nullptr);
     QFile::remove(path);
     return 0;

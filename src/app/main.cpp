@@ -3,7 +3,7 @@
 
 #include "app/about_dlg.h"
 #include "app/rendaro_app.h"
-#include "editor/qt_user_prompts.h"
+#include "editor/core/qt_user_prompts.h"
 
 #include <QApplication>
 #include <QSettings>

@@ -7,11 +7,16 @@
 #include "app/window_state.h"
 #include "catalogue/messages.h"
 #include "controls/status_panes.h"
-#include "editor/apply_to_dlg.h"
-#include "editor/command_actions.h"
-#include "editor/rendaro_view.h"
-#include "editor/suggestions_dock.h"
-#include "editor/user_prompts.h"
+#include "editor/core/command_actions.h"
+#include "editor/core/rendaro_view.h"
+#include "editor/counts/live_counts.h"
+#include "editor/editor_features.h"
+#include "editor/filter/filter_bar.h"
+#include "editor/filter/quick_filter.h"
+#include "editor/recovery/recovery_journal.h"
+#include "editor/spelling/spelling_feature.h"
+#include "editor/memory/suggestions_dock.h"
+#include "editor/core/user_prompts.h"
 
 #include <QCloseEvent>
 #include <QLabel>
@@ -21,7 +26,8 @@
 
 CMainFrame::CMainFrame(UserPrompts &prompts, QSettings &settings, QWidget *parent)
     : QMainWindow(parent), m_prompts(prompts), m_settings(settings), m_commands(new CommandActions(this)),
-      m_view(new CRendaroView(prompts, this)), m_recentFiles(new RecentFileList(settings))
+      m_view(new CRendaroView(prompts, this)), m_features(std::make_unique<EditorFeatures>(*m_view, m_commands)),
+      m_recentFiles(new RecentFileList(settings))
 {
     setWindowIcon(rendaroIcon());
     setWindowTitle(messageText(MsgAppName));
@@ -34,23 +40,24 @@ CMainFrame::CMainFrame(UserPrompts &prompts, QSettings &settings, QWidget *paren
     buildStatusBar();
     // On the first start the suggestions get a third of the height (room for
     // five on a usual screen) and the grid the rest; later the saved layout.
-    if (!RestoreWindowState(*this, *m_view, settings))
+    if (!RestoreWindowState(*this, *m_view->grid(), m_features->filter().filterBar(), settings))
         resizeDocks({m_suggestionsDock}, {height() / 3}, Qt::Vertical);
     m_commands->action(Command::ViewToolbar)->setChecked(!m_toolBar->isHidden());
     m_commands->action(Command::ViewStatusBar)->setChecked(!statusBar()->isHidden());
 
     m_commands->handle(Command::AppExit, this, &QWidget::close);
-    m_commands->handle(Command::ApplyTo, this, &CMainFrame::OnApplyTo);  // the view keeps its enabled state
     m_view->bindCommands(*m_commands);
-    m_view->setupTranslationMemory(settings, m_suggestionsDock);
-    m_view->setSpellingSettings(&settings);
+    m_features->setupMemory(settings, m_suggestionsDock);
+    m_features->setSpellingSettings(&settings);
     connect(m_view, &CRendaroView::fileOpened, this, [this](const QString &path) { m_recentFiles->add(path); });
     connect(m_view, &CRendaroView::fileSavedAs, this, [this](const QString &path) { m_recentFiles->add(path); });
 }
 
 CMainFrame::~CMainFrame()
 {
-    // The view closes the document's catalogues while the window still exists.
+    // The features go first; the view closes the document's catalogues
+    // while the window still exists.
+    m_features.reset();
     delete m_view;
 }
 
@@ -140,14 +147,6 @@ void CMainFrame::OpenRecentFile(int index)
         m_recentFiles->remove(path);
 }
 
-void CMainFrame::OnApplyTo()
-{
-    if (m_view->currentCatalogueId < 1 || m_view->currentPath.isEmpty())
-        return;
-    CApplyToDlg dialog(m_prompts, *m_view, this);
-    m_prompts.runDialog(dialog);
-}
-
 void CMainFrame::buildToolBar()
 {
     m_toolBar = addToolBar(tr("Toolbar"));
@@ -190,19 +189,21 @@ void CMainFrame::buildStatusBar()
     });
     auto *lengthPane = new CEditLengthPane(bar);
     bar->addPermanentWidget(lengthPane);
-    connect(m_view, &CRendaroView::editLengthChanged, lengthPane, &CEditLengthPane::showLength);
+    LiveCounts &counts = m_features->counts();
+    connect(&counts, &LiveCounts::editLengthChanged, lengthPane, &CEditLengthPane::showLength);
     // "showing R of N": the rows Hide Translated Item and the filter leave.
     auto *rowsPane = new CRowsShownPane(bar);
     bar->addPermanentWidget(rowsPane);
-    connect(m_view, &CRendaroView::rowsShownChanged, rowsPane, &CTextPane::showText);
-    rowsPane->showText(m_view->rowsShownText());
+    QuickFilter &filter = m_features->filter();
+    connect(&filter, &QuickFilter::rowsShownChanged, rowsPane, &CTextPane::showText);
+    rowsPane->showText(filter.rowsShownText());
     auto *countsPane = new CCountsPane(bar);
     bar->addPermanentWidget(countsPane);
-    connect(m_view, &CRendaroView::countsChanged, countsPane, &CTextPane::showText);
-    countsPane->showText(m_view->countsText());
+    connect(&counts, &LiveCounts::countsChanged, countsPane, &CTextPane::showText);
+    countsPane->showText(counts.countsText());
     auto *spellingPane = new CSpellingPane(bar);
     bar->addPermanentWidget(spellingPane);
-    connect(m_view, &CRendaroView::spellingStatusChanged, spellingPane, &CTextPane::showText);
+    connect(&m_features->spelling(), &SpellingFeature::spellingStatusChanged, spellingPane, &CTextPane::showText);
     addKeyLockPanes(bar);
     QAction *toggle = m_commands->action(Command::ViewStatusBar);
     toggle->setChecked(true);
@@ -211,10 +212,10 @@ void CMainFrame::buildStatusBar()
 
 void CMainFrame::closeEvent(QCloseEvent *event)
 {
-    if (!m_view->PromptClose()) {
+    if (!m_features->recovery().PromptClose()) {
         event->ignore();
         return;
     }
-    SaveWindowState(*this, *m_view, m_settings);
+    SaveWindowState(*this, *m_view->grid(), m_features->filter().filterBar(), m_settings);
     event->accept();
 }

@@ -7,6 +7,7 @@
 
 class CommandActions;
 class CRendaroView;
+class EditorFeatures;
 class CSuggestionsDock;
 class QLabel;
 class QMenu;
@@ -22,6 +23,7 @@ public:
     ~CMainFrame() override;
 
     CRendaroView *view() const { return m_view; }
+    EditorFeatures &features() const { return *m_features; }
     CommandActions *commands() const { return m_commands; }
     RecentFileList &recentFiles() const { return *m_recentFiles; }
     QToolBar *toolBar() const { return m_toolBar; }
@@ -31,8 +33,6 @@ public:
 
     // Opens the n-th file of the recent-file list (0 is the most recent).
     void OpenRecentFile(int index);
-    // "Apply to...": the shown file into other files (a single file must be shown).
-    void OnApplyTo();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -47,6 +47,7 @@ private:
     QSettings &m_settings;
     CommandActions *m_commands;
     CRendaroView *m_view;
+    std::unique_ptr<EditorFeatures> m_features;  // destroyed before the view
     std::unique_ptr<RecentFileList> m_recentFiles;
     QToolBar *m_toolBar = nullptr;
     QMenu *m_fileMenu = nullptr;

@@ -2,9 +2,11 @@
 
 #include "app/about_dlg.h"
 #include "app/main_frame.h"
-#include "editor/command_actions.h"
-#include "editor/rendaro_view.h"
-#include "editor/user_prompts.h"
+#include "editor/core/command_actions.h"
+#include "editor/core/rendaro_view.h"
+#include "editor/editor_features.h"
+#include "editor/recovery/recovery_journal.h"
+#include "editor/core/user_prompts.h"
 
 #include <QFileInfo>
 
@@ -28,7 +30,7 @@ bool CRendaroApp::InitInstance(const QStringList &files)
     if (!files.isEmpty())
         m_frame->view()->OpenPath(QFileInfo(files.first()).absoluteFilePath());
     else
-        m_frame->view()->OfferRecoveryAtStart();  // unsaved work an editor left behind
+        m_frame->features().recovery().OfferRecoveryAtStart();  // unsaved work an editor left behind
     return true;
 }
 

@@ -2,7 +2,7 @@
 // Icons of the toolbar's commands: the desktop theme's when it has them,
 // otherwise the style's own or simple drawn ones.
 
-#include "editor/command_actions.h"
+#include "editor/core/command_actions.h"
 
 #include <QIcon>
 

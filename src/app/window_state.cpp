@@ -1,7 +1,6 @@
 #include "app/window_state.h"
 
-#include "editor/filter_bar.h"
-#include "editor/rendaro_view.h"
+#include "controls/report_ctrl.h"
 
 #include <QGuiApplication>
 #include <QMainWindow>
@@ -34,7 +33,7 @@ void placeFirstTime(QMainWindow &window)
 
 } // namespace
 
-bool RestoreWindowState(QMainWindow &window, CRendaroView &view, QSettings &settings)
+bool RestoreWindowState(QMainWindow &window, CReportCtrl &grid, QWidget *filterBar, QSettings &settings)
 {
     settings.beginGroup(kWindowGroup);
     const QByteArray geometry = settings.value(kGeometry).toByteArray();
@@ -44,25 +43,26 @@ bool RestoreWindowState(QMainWindow &window, CRendaroView &view, QSettings &sett
     window.restoreState(settings.value(kState).toByteArray());
     if (settings.contains(kStatusBar))
         window.statusBar()->setVisible(settings.value(kStatusBar).toBool());
-    view.filterBar()->setVisible(settings.value(kFilterBar, false).toBool());
+    if (filterBar)
+        filterBar->setVisible(settings.value(kFilterBar, false).toBool());
     QList<int> widths;
     for (const QVariant &width : settings.value(kColumnWidths).toList())
         widths.append(width.toInt());
     if (!widths.isEmpty())
-        view.setColumnWidths(widths);
+        grid.setColumnWidths(widths);
     settings.endGroup();
     return restored;
 }
 
-void SaveWindowState(QMainWindow &window, const CRendaroView &view, QSettings &settings)
+void SaveWindowState(QMainWindow &window, const CReportCtrl &grid, const QWidget *filterBar, QSettings &settings)
 {
     settings.beginGroup(kWindowGroup);
     settings.setValue(kGeometry, window.saveGeometry());
     settings.setValue(kState, window.saveState());
     settings.setValue(kStatusBar, !window.statusBar()->isHidden());
-    settings.setValue(kFilterBar, !view.filterBar()->isHidden());
+    settings.setValue(kFilterBar, filterBar && !filterBar->isHidden());
     QVariantList widths;
-    for (int width : view.columnWidths())
+    for (int width : grid.columnWidths())
         widths.append(width);
     settings.setValue(kColumnWidths, widths);
     settings.endGroup();

@@ -5,11 +5,12 @@
 // Without saved settings the window takes two thirds of the screen's
 // available area, centred.
 
-class CRendaroView;
+class CReportCtrl;
 class QMainWindow;
 class QSettings;
+class QWidget;
 
 // False when nothing was saved yet (the first start): the window is then
 // placed at two thirds of the screen, centred.
-bool RestoreWindowState(QMainWindow &window, CRendaroView &view, QSettings &settings);
-void SaveWindowState(QMainWindow &window, const CRendaroView &view, QSettings &settings);
+bool RestoreWindowState(QMainWindow &window, CReportCtrl &grid, QWidget *filterBar, QSettings &settings);
+void SaveWindowState(QMainWindow &window, const CReportCtrl &grid, const QWidget *filterBar, QSettings &settings);

@@ -1,11 +1,21 @@
 #pragma once
 // Paints the grid's cells the standard way but never changes them: the grid
 // decides itself when a click toggles a check box, and it edits cells with
-// its own in-place editor. Cells of one column may carry a small mark in
-// their top right corner, with a tooltip saying what it means.
+// its own in-place editor. Cells may carry small marks, each of its own
+// colour in a corner of its own (a misspelling, a warning, ...), with a
+// tooltip saying what they mean.
 
 #include <QStyledItemDelegate>
 #include <functional>
+#include <vector>
+
+enum class CellMarkCorner { TopRight, BottomRight };
+
+// How one kind of mark looks.
+struct CellMarkStyle {
+    QRgb colour = qRgb(170, 0, 0);
+    CellMarkCorner corner = CellMarkCorner::TopRight;
+};
 
 class ReportCellDelegate : public QStyledItemDelegate {
     Q_OBJECT
@@ -15,8 +25,11 @@ public:
     // Where the check box of the cell is drawn (empty when it has none).
     QRect checkBoxRect(const QStyleOptionViewItem &viewOption, const QModelIndex &index) const;
 
-    // The mark's text for a row of `column`; empty: no mark.
-    void setCellMark(int column, std::function<QString(int row)> mark);
+    // A kind of mark for the cells of `column`: `mark` gives a row's text,
+    // empty for no mark. Returns its id for removeCellMark.
+    int addCellMark(int column, CellMarkStyle style, std::function<QString(int row)> mark);
+    void removeCellMark(int id);
+    // The texts of every mark a cell carries, one a line; empty: none.
     QString cellMark(const QModelIndex &index) const;
     void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override;
     bool helpEvent(QHelpEvent *event, QAbstractItemView *view, const QStyleOptionViewItem &option,
@@ -27,6 +40,12 @@ protected:
                      const QModelIndex &index) override;
 
 private:
-    int m_markColumn = -1;
-    std::function<QString(int row)> m_mark;
+    struct Mark {
+        int id;
+        int column;
+        CellMarkStyle style;
+        std::function<QString(int row)> text;
+    };
+    std::vector<Mark> m_marks;
+    int m_nextMark = 1;
 };

@@ -1,5 +1,6 @@
 #include "controls/report_ctrl.h"
 
+#include "controls/column_share.h"
 #include "controls/report_cell_delegate.h"
 
 #include <QHeaderView>
@@ -14,6 +15,8 @@ CReportCtrl::CReportCtrl(QWidget *parent)
     : QTableView(parent), m_model(new ReportRowModel(this)), m_delegate(new ReportCellDelegate(this)),
       m_editor(new QLineEdit(viewport()))
 {
+    // What screen readers read of a cell's marks.
+    m_model->setCellNote([this](int row, int column) { return m_delegate->cellMark(m_model->index(row, column)); });
     setModel(m_model);
     setItemDelegate(m_delegate);
     setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -160,10 +163,16 @@ void CReportCtrl::SetEditor(QLineEdit *editor)
         std::max(fontMetrics().height() + 8, m_editor->minimumSizeHint().height()));
 }
 
-void CReportCtrl::SetCellMark(int column, std::function<QString(int row)> mark)
+int CReportCtrl::AddCellMark(int column, CellMarkStyle style, std::function<QString(int row)> mark)
 {
-    m_model->setCellNote(column, mark);  // what screen readers read of the mark
-    m_delegate->setCellMark(column, std::move(mark));
+    const int id = m_delegate->addCellMark(column, style, std::move(mark));
+    MarksChanged();
+    return id;
+}
+
+void CReportCtrl::RemoveCellMark(int id)
+{
+    m_delegate->removeCellMark(id);
     MarksChanged();
 }
 
@@ -442,6 +451,26 @@ bool CReportCtrl::handleEditorKey(QKeyEvent *event)
     default:
         return false;
     }
+}
+
+void CReportCtrl::KeepFirstColumnShare()
+{
+    if (!m_columnShare)
+        m_columnShare = new ColumnShare(*this);
+}
+
+QList<int> CReportCtrl::columnWidths() const
+{
+    QList<int> widths;
+    for (int column = 0; column < m_model->columnCount(); ++column)
+        widths.append(columnWidth(column));
+    return widths;
+}
+
+void CReportCtrl::setColumnWidths(const QList<int> &widths)
+{
+    if (m_columnShare)
+        m_columnShare->setWidths(widths);
 }
 
 bool CReportCtrl::eventFilter(QObject *watched, QEvent *event)

@@ -10,14 +10,15 @@
 // on the same cell with its text selected, and clicks in the grid are not
 // acted on until the parent accepts or the user presses Esc.
 
+#include "controls/report_cell_delegate.h"
 #include "controls/report_row_model.h"
 
 #include <QList>
 #include <QTableView>
 #include <functional>
 
+class ColumnShare;
 class QLineEdit;
-class ReportCellDelegate;
 
 class CReportCtrl : public QTableView {
     Q_OBJECT
@@ -47,6 +48,12 @@ public:
     void EnableCheckboxes();
     void SetEditableColumn(int column);
     bool IsColumnEditable(int column) const;
+    // The first of two columns keeps its share of the width (half at first,
+    // then what the user drags it to); the second fills the rest.
+    void KeepFirstColumnShare();
+    // The columns' widths; setting them (as saved) sets the share.
+    QList<int> columnWidths() const;
+    void setColumnWidths(const QList<int> &widths);
 
     // Rows and cells.
     int GetItemCount() const { return m_model->rows(); }
@@ -84,10 +91,13 @@ public:
     // Replaces the in-place editor by one of the caller's (such as one that
     // marks words); an open edit ends without commit. The grid owns it.
     void SetEditor(QLineEdit *editor);
-    // A small mark in the cells of `column` for which `mark` gives a text
-    // (shown as the cell's tooltip); an empty text, no mark. The grid asks
-    // for the rows it paints; MarksChanged repaints them.
-    void SetCellMark(int column, std::function<QString(int row)> mark);
+    // A small mark of this style in the cells of `column` for which `mark`
+    // gives a text (shown as the cell's tooltip and accessible description,
+    // with the texts of the cell's other marks); an empty text, no mark. The
+    // grid asks for the rows it paints; MarksChanged repaints them. Returns
+    // the mark's id for RemoveCellMark.
+    int AddCellMark(int column, CellMarkStyle style, std::function<QString(int row)> mark);
+    void RemoveCellMark(int id);
     void MarksChanged();
 
     // In-place editing.
@@ -130,6 +140,7 @@ private:
 
     ReportRowModel *m_model;
     ReportCellDelegate *m_delegate;
+    ColumnShare *m_columnShare = nullptr;
     QLineEdit *m_editor;
     QList<int> m_editableColumns;
     int m_editRow = -1;

@@ -37,8 +37,8 @@ QVariant ReportRowModel::data(const QModelIndex &index, int role) const
     case Qt::TextAlignmentRole:
         return int(columnAlignment(column) | Qt::AlignVCenter);
     case Qt::AccessibleDescriptionRole:
-        if (m_note && column == m_noteColumn) {
-            const QString note = m_note(index.row());
+        if (m_note) {
+            const QString note = m_note(index.row(), column);
             return note.isEmpty() ? QVariant() : QVariant(note);
         }
         return QVariant();
@@ -338,8 +338,7 @@ void ReportRowModel::cellsChanged(int firstRow, int lastRow, int firstColumn, in
     emit dataChanged(index(firstRow, firstColumn), index(lastRow, lastColumn), roles);
 }
 
-void ReportRowModel::setCellNote(int column, std::function<QString(int row)> note)
+void ReportRowModel::setCellNote(std::function<QString(int row, int column)> note)
 {
-    m_noteColumn = column;
     m_note = std::move(note);
 }

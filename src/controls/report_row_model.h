@@ -95,14 +95,13 @@ public:
     // the source's data caught up with a change made in the grid).
     void settleRow(int row);
 
-    // A note on the cells of one column (such as the misspelled words of a
-    // translation), read out as the cell's accessible description; empty:
-    // none. The grid's delegate draws the same note as a corner mark.
-    void setCellNote(int column, std::function<QString(int row)> note);
+    // A note on cells (the texts of their marks: the misspelled words of a
+    // translation, its warnings), read out as the cell's accessible
+    // description; empty: none. The grid's delegate draws the marks.
+    void setCellNote(std::function<QString(int row, int column)> note);
 
 private:
-    int m_noteColumn = -1;
-    std::function<QString(int row)> m_note;
+    std::function<QString(int row, int column)> m_note;
     enum OverrideBit : quint8 { HasText = 1, HasBack = 2 };
     struct CellOverride {
         QString text;

@@ -34,3 +34,7 @@ QString DictionaryPackage(const QString &dictionary);
 // "no de_DE dictionary (Debian package hunspell-de-de)", or "(no Debian
 // package provides it)": what is missing and where to get it.
 QString MissingDictionaryText(const QString &dictionary);
+
+// The dictionary choice kept for a file that turns its spelling off (an
+// empty choice takes the dictionary its name gives).
+inline const QString kSpellingChoiceOff = QStringLiteral("-");

@@ -1,5 +1,6 @@
 #include "catalogue/text_match.h"
 
+#include <QStringList>
 #include <gtest/gtest.h>
 #include <random>
 

@@ -3,9 +3,9 @@
 
 #include "gui_test_registry.h"
 #include "app/main_frame.h"
-#include "editor/apply_to_dlg.h"
-#include "editor/command_actions.h"
-#include "editor/file_choose_dlg.h"
+#include "batch_dialogs/apply_to_dlg.h"
+#include "editor/core/command_actions.h"
+#include "batch_dialogs/file_choose_dlg.h"
 #include "editor_fixture.h"
 #include "special_files.h"
 #include "test_support.h"
@@ -80,17 +80,17 @@ private slots:
         QAction *applyTo = frame.commands()->action(Command::ApplyTo);
         QVERIFY(!applyTo->isEnabled());  // nothing shown
         view->PasteText("pasted");  // a new catalogue, but no file to apply
-        QVERIFY(view->currentCatalogueId >= 1);
+        QVERIFY(view->currentCatalogueId() >= 1);
         emit frame.commands()->aboutToShowMenu();
         QVERIFY(!applyTo->isEnabled());
         f->prompts.answer(PromptAnswer::No);  // the pasted string is not saved
         QCOMPARE(view->OpenPath(shown), CRendaroView::OpenResult::Opened);
         QVERIFY(applyTo->isEnabled());
-        const int opened = view->currentCatalogueId;
-        view->currentCatalogueId = 0;  // the master of a language folder
+        view->ShowLanguageFolder(QFileInfo(shown).absolutePath(), {shown});  // the master of a language folder
         emit frame.commands()->aboutToShowMenu();
         QVERIFY(!applyTo->isEnabled());
-        view->currentCatalogueId = opened;
+        view->ResetView();
+        QCOMPARE(view->OpenPath(shown), CRendaroView::OpenResult::Opened);
         emit frame.commands()->aboutToShowMenu();
         QVERIFY(applyTo->isEnabled());
 

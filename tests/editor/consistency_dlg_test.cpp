@@ -4,8 +4,8 @@
 // when the command is enabled.
 
 #include "gui_test_registry.h"
-#include "editor/command_actions.h"
-#include "editor/consistency_report_dlg.h"
+#include "editor/core/command_actions.h"
+#include "editor/consistency/consistency_report_dlg.h"
 #include "editor_fixture.h"
 #include "test_support.h"
 
@@ -49,7 +49,7 @@ private:
             ran = true;
             return report.result() == QDialog::Accepted;
         });
-        f->view->OnConsistencyReport();
+        f->consistency().OnConsistencyReport();
         QVERIFY(ran);
     }
 
@@ -90,7 +90,7 @@ private slots:
             QVERIFY(!tree->accessibleName().isEmpty());
             dialog.reject();
         });
-        QVERIFY(f->view->hideTranslated);  // closing changes nothing
+        QVERIFY(f->view->hideTranslated());  // closing changes nothing
     }
 
     void doubleClickSelectsTheOriginalShowingHiddenRows()
@@ -105,7 +105,7 @@ private slots:
             QTest::mouseClick(tree->viewport(), Qt::LeftButton, Qt::NoModifier, point);
             QTest::mouseDClick(tree->viewport(), Qt::LeftButton, Qt::NoModifier, point);
         });
-        QVERIFY(!f->view->hideTranslated);
+        QVERIFY(!f->view->hideTranslated());
         QCOMPARE(selectedOriginal(), QStringLiteral("Quit"));
         QCOMPARE(f->grid->currentIndex().row(), f->rowOf("Quit"));
 
@@ -137,8 +137,7 @@ private slots:
 
     void enabledInLanguageFolderModeOnly()
     {
-        CommandActions commands;
-        f->view->bindCommands(commands);
+        CommandActions &commands = f->commands;
         QAction *report = commands.action(Command::ConsistencyReport);
         QVERIFY(!report->isEnabled());
         QVERIFY(f->open(paths[0]));
@@ -146,7 +145,6 @@ private slots:
         f->view->ShowLanguageFolder(root, paths);
         QVERIFY(report->isEnabled());
         f->view->ResetView();
-        f->view->currentCatalogueId = -1;
         f->view->updateCommandStates();
         QVERIFY(!report->isEnabled());
     }

@@ -64,7 +64,7 @@ private slots:
         QCOMPARE(f->prompts.messages[0].text, kChangedText.arg(deu));
         QCOMPARE(f->prompts.messages[0].buttons, PromptButtons::YesNo);
         QCOMPARE(f->storedTranslation("Open"), QStringLiteral("Auf"));
-        QVERIFY(!f->view->modified);
+        QVERIFY(!f->view->isModified());
         // Touched without a change of its bytes: nothing to ask.
         QFile file(deu);
         QVERIFY(file.open(QIODevice::ReadWrite));
@@ -86,15 +86,15 @@ private slots:
         f->editTranslation(f->rowOf("Save"), "Sichern");
         f->prompts.takeTexts();
         f->prompts.answer(PromptAnswer::No);  // overwrite? No
-        f->view->OnFileSave();
+        f->run(Command::FileSave);
         QCOMPARE(f->prompts.takeTexts(), QStringList{kOverwriteText.arg(deu)});
         QCOMPARE(onDisk(deu, "Open"), QStringLiteral("Auf"));
-        QVERIFY(f->view->modified);
+        QVERIFY(f->view->isModified());
         f->prompts.answer(PromptAnswer::Yes);
-        f->view->OnFileSave();
+        f->run(Command::FileSave);
         QCOMPARE(onDisk(deu, "Save"), QStringLiteral("Sichern"));
         QCOMPARE(onDisk(deu, "Open"), QStringLiteral("Open"));  // the editor's version
-        QVERIFY(!f->view->modified);
+        QVERIFY(!f->view->isModified());
         // The editor's own save is no change by another program.
         f->prompts.takeTexts();
         settle();
@@ -104,7 +104,7 @@ private slots:
     void withChangesReloadDropsThemAfterASecondQuestion()
     {
         f->editTranslation(f->rowOf("Save"), "Sichern");
-        const QString journal = f->view->journalPath();
+        const QString journal = f->recovery().journalPath();
         QVERIFY(QFile::exists(journal));
         f->prompts.pressButton("Reload");
         f->prompts.answer(PromptAnswer::No);  // drop them? No: kept
@@ -115,7 +115,7 @@ private slots:
             deu + " was changed by another program, and you have unsaved changes."));
         QCOMPARE(f->prompts.messages[1].text, QStringLiteral("Drop your unsaved changes and reload %1?").arg(deu));
         QCOMPARE(f->storedTranslation("Save"), QStringLiteral("Sichern"));
-        QVERIFY(f->view->modified);
+        QVERIFY(f->view->isModified());
 
         f->prompts.takeTexts();
         f->prompts.pressButton("Reload");
@@ -124,7 +124,7 @@ private slots:
         QTRY_COMPARE(f->prompts.messages.size(), 2);
         QCOMPARE(f->storedTranslation("Open"), QStringLiteral("Offen"));
         QCOMPARE(f->storedTranslation("Save"), QStringLiteral("Save"));
-        QVERIFY(!f->view->modified);
+        QVERIFY(!f->view->isModified());
         QVERIFY(!QFile::exists(journal));
     }
 
@@ -135,10 +135,10 @@ private slots:
         writeElsewhere(deu, "Auf");
         QTRY_COMPARE(f->prompts.messages.size(), 1);
         QCOMPARE(f->storedTranslation("Save"), QStringLiteral("Sichern"));
-        QVERIFY(f->view->modified);
+        QVERIFY(f->view->isModified());
         f->prompts.takeTexts();
         f->prompts.answer(PromptAnswer::No);
-        f->view->OnFileSave();
+        f->run(Command::FileSave);
         QCOMPARE(f->prompts.takeTexts(), QStringList{kOverwriteText.arg(deu)});
         QCOMPARE(onDisk(deu, "Open"), QStringLiteral("Auf"));
     }
@@ -150,12 +150,12 @@ private slots:
         f->editTranslation(f->rowOf("Save"), "Sichern");
         writeElsewhere(deu, "Auf");
         f->prompts.answer(PromptAnswer::No);
-        f->view->OnFileSave();
+        f->run(Command::FileSave);
         QCOMPARE(f->prompts.takeTexts(), QStringList{kOverwriteText.arg(deu)});
         QCOMPARE(onDisk(deu, "Open"), QStringLiteral("Auf"));
         // A file removed meanwhile has nothing to overwrite: Save writes it.
         QFile::remove(deu);
-        f->view->OnFileSave();
+        f->run(Command::FileSave);
         QCOMPARE(f->prompts.takeTexts(), QStringList{"Save OK"});
         QCOMPARE(onDisk(deu, "Save"), QStringLiteral("Sichern"));
     }
@@ -166,7 +166,7 @@ private slots:
         const QString a = f->writeLanguageFile("Lang/a.xml", {R"(<L from="Open" to="Open"/>)"});
         const QString b = f->writeLanguageFile("Lang/b.xml", {R"(<L from="Open" to="Open"/>)"});
         f->openFolder(f->path("Lang"));
-        QCOMPARE(f->view->currentCatalogueId, 0);
+        QCOMPARE(f->view->currentCatalogueId(), 0);
         f->prompts.takeTexts();
         f->editTranslation(f->rowOf("Open"), "Öffnen");
         f->prompts.pressButton("Keep Mine");
@@ -175,7 +175,7 @@ private slots:
         QVERIFY(f->prompts.messages[0].text.startsWith(b + " was changed by another program"));
         f->prompts.takeTexts();
         f->prompts.answer(PromptAnswer::Yes);
-        f->view->OnFileSave();
+        f->run(Command::FileSave);
         QCOMPARE(f->prompts.takeTexts(), QStringList{kOverwriteText.arg(b)});
         QCOMPARE(onDisk(a, "Open"), QStringLiteral("Öffnen"));
         QCOMPARE(onDisk(b, "Open"), QStringLiteral("Öffnen"));

@@ -2,7 +2,11 @@
 
 #include "test_support.h"
 
+#include <QApplication>
 #include <QDialog>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QUrl>
 #include <QLineEdit>
 #include <QTest>
 
@@ -10,6 +14,8 @@ EditorFixture::EditorFixture()
 {
     setTheDocument(&document);
     view = new CRendaroView(prompts);
+    features = std::make_unique<EditorFeatures>(*view, &commands);
+    view->bindCommands(commands);
     grid = view->grid();
     view->resize(800, 600);
     view->show();
@@ -17,8 +23,23 @@ EditorFixture::EditorFixture()
 
 EditorFixture::~EditorFixture()
 {
+    features.reset();
     delete view;
     setTheDocument(nullptr);
+}
+
+void EditorFixture::run(Command command) { emit commands.action(command)->triggered(); }
+
+void EditorFixture::drop(const QStringList &paths)
+{
+    QMimeData data;
+    QList<QUrl> urls;
+    for (const QString &path : paths)
+        urls.append(QUrl::fromLocalFile(path));
+    data.setUrls(urls);
+    QDropEvent event(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    // Straight to the widget: a drop sent through the application wants a drag under way.
+    static_cast<QObject *>(view)->event(&event);
 }
 
 QString EditorFixture::writeLanguageFile(const QString &name, const QList<QByteArray> &lines,
@@ -42,7 +63,7 @@ void EditorFixture::openFolder(const QString &folder)
         dialog.accept();
         return true;
     });
-    view->OnOpenLanguageFolder();
+    features->folder().OnOpenLanguageFolder();
 }
 
 void EditorFixture::showReference(const QString &original, const QString &translation)
@@ -80,12 +101,12 @@ int EditorFixture::rowOf(const QString &original) const
 
 QString EditorFixture::storedTranslation(const QString &original) const
 {
-    return document.GetTranslation(view->currentCatalogueId, original);
+    return document.GetTranslation(view->currentCatalogueId(), original);
 }
 
 int EditorFixture::storedTranslatable(const QString &original) const
 {
-    const CXMLStruct *catalogue = document.findCatalogue(view->currentCatalogueId);
+    const CXMLStruct *catalogue = document.findCatalogue(view->currentCatalogueId());
     if (!catalogue)
         return -1;
     const auto it = catalogue->entries.find(original);

@@ -4,7 +4,7 @@
 
 #include "gui_test_registry.h"
 #include "catalogue/messages.h"
-#include "editor/command_actions.h"
+#include "editor/core/command_actions.h"
 #include "editor_fixture.h"
 
 #include <QTest>
@@ -22,14 +22,14 @@ private:
         f->prompts.chooseFile(path);
         if (!filter.isEmpty())
             f->prompts.chooseFilter(filter);
-        f->view->OnExportForTranslation();
+        f->exchange().OnExportForTranslation();
         const QStringList texts = f->prompts.takeTexts();
         return texts.value(0);
     }
     ShownMessage importFrom(const QString &path)
     {
         f->prompts.chooseFile(path);
-        f->view->OnImportTranslations();
+        f->exchange().OnImportTranslations();
         return f->prompts.messages.value(f->prompts.messages.size() - 1);
     }
     QString write(const QString &name, const QByteArray &bytes)
@@ -61,7 +61,7 @@ private slots:
             R"(<L from="Brand" to="Brand" IsTrans="false"/>)",
         });
         QVERIFY(f->open(deu));
-        f->view->OnHideTranslated();  // every row shown
+        f->run(Command::HideTranslated);  // every row shown
     }
     void cleanup() { f.reset(); }
 
@@ -107,27 +107,27 @@ private slots:
         QCOMPARE(f->storedTranslation("Open"), QStringLiteral("Öffnen"));
         QCOMPARE(f->storedTranslation("Two\\nlines"), QStringLiteral("Zwei\\nZeilen"));
         QCOMPARE(f->storedTranslation("Delete %s?"), QStringLiteral("Delete %s?"));
-        QVERIFY(!f->document.HasEntry("Gone", f->view->currentCatalogueId));
+        QVERIFY(!f->document.HasEntry("Gone", f->view->currentCatalogueId()));
         QCOMPARE(f->grid->GetItemText(f->rowOf("Two\\nlines"), 1), QStringLiteral("Zwei\\nZeilen"));
         QCOMPARE(translationColour("Open"), kMarkedColour);
         QCOMPARE(translationColour("Hi"), kTooLongColour);
         QCOMPARE(translationColour("Delete %s?"), kUntranslatedColour);
-        QVERIFY(f->view->modified);
+        QVERIFY(f->view->isModified());
         QVERIFY(f->view->title().endsWith("*]"));
 
         // One undo step takes it all back.
         QCOMPARE(f->view->undoStack()->count(), 1);
         QCOMPARE(f->view->undoStack()->undoText(), QStringLiteral("Import Translations"));
-        f->view->OnEditUndo();
+        f->run(Command::EditUndo);
         QCOMPARE(f->storedTranslation("Open"), QStringLiteral("Open"));
         QCOMPARE(f->storedTranslation("Hi"), QStringLiteral("Hi"));
-        QVERIFY(!f->view->modified);
-        f->view->OnEditRedo();
+        QVERIFY(!f->view->isModified());
+        f->run(Command::EditRedo);
         QCOMPARE(f->storedTranslation("Hi"), QStringLiteral("Hallo zusammen"));
 
         // Saved (the long one confirmed), the file holds them.
         f->prompts.answer(PromptAnswer::Yes);
-        f->view->OnFileSave();
+        f->run(Command::FileSave);
         QVERIFY(fileBytes(deu).contains(R"(from="Two/nlines" to="Zwei/nZeilen")"));
     }
 
@@ -164,7 +164,7 @@ private slots:
                  QStringLiteral("%1 holds translations into fr, but the shown strings are in de.\n\nNothing was changed.")
                      .arg(french));
         QCOMPARE(f->storedTranslation("Open"), QStringLiteral("Open"));
-        QVERIFY(!f->view->modified);
+        QVERIFY(!f->view->isModified());
         QCOMPARE(f->view->undoStack()->count(), 0);
     }
 
@@ -175,7 +175,7 @@ private slots:
         f->writeLanguageFile("lang/DEU/BackResDEU.xml", {R"(<L from="Open" to="Open" key="B"/>)",
                                                          R"(<L from="Back" to="Back" key="C"/>)"});
         f->openFolder(f->path("lang/DEU"));
-        QCOMPARE(f->view->currentCatalogueId, 0);
+        QCOMPARE(f->view->currentCatalogueId(), 0);
         f->prompts.messages.clear();
         f->editTranslation(f->rowOf("Open"), "Öffnen");  // in the master until Save
 
@@ -198,13 +198,12 @@ private slots:
 
     void commandsAreInTheFileMenu()
     {
-        auto &commands = *new CommandActions(f->view);
-        f->view->bindCommands(commands);
+        CommandActions &commands = f->commands;
         QCOMPARE(commands.action(Command::ExportForTranslation)->text(), QStringLiteral("Export for Translation..."));
         QCOMPARE(commands.action(Command::ImportTranslations)->text(), QStringLiteral("Import Translations..."));
         QVERIFY(commands.action(Command::ExportForTranslation)->isEnabled());
         f->prompts.answer(PromptAnswer::Yes);
-        f->view->OnFileNew();
+        f->run(Command::FileNew);
         emit commands.aboutToShowMenu();
         QVERIFY(!commands.action(Command::ImportTranslations)->isEnabled());
     }

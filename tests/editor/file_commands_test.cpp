@@ -6,6 +6,7 @@
 #include "editor_fixture.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QLineEdit>
 #include <QTest>
@@ -32,24 +33,24 @@ private slots:
     void openThroughTheDialog()
     {
         f->prompts.chooseFile(deu);
-        f->view->OnFileOpen();
+        f->run(Command::FileOpen);
         QCOMPARE(f->prompts.fileDialogs.size(), 1);
         // With nothing shown the dialog starts next to the program, which
         // does not become the shown path.
         QCOMPARE(f->prompts.fileDialogs[0].startFolder, QCoreApplication::applicationFilePath());
         QCOMPARE(f->prompts.fileDialogs[0].filter, QStringLiteral("XML Files (*.xml)"));
-        QCOMPARE(f->view->currentPath, deu);
+        QCOMPARE(f->view->currentPath(), deu);
         QCOMPARE(f->view->title(), QStringLiteral("Rendaro - [%1]").arg(deu));
         QCOMPARE(f->grid->GetItemCount(), 2);
-        QCOMPARE(f->document.currentCatalogueId(), f->view->currentCatalogueId);
+        QCOMPARE(f->document.currentCatalogueId(), f->view->currentCatalogueId());
 
         // The next dialog starts at the shown file; cancelling keeps it.
         f->prompts.answer(PromptAnswer::Yes);  // "Are you sure to close current file?"
         f->prompts.chooseFile(QString());
-        f->view->OnFileOpen();
+        f->run(Command::FileOpen);
         QCOMPARE(f->prompts.fileDialogs[1].startFolder, deu);
         QCOMPARE(f->grid->GetItemCount(), 2);
-        QCOMPARE(f->view->currentPath, deu);
+        QCOMPARE(f->view->currentPath(), deu);
     }
 
     void unreadableFileSaysWhyAndKeepsTheShownFile()
@@ -65,12 +66,12 @@ private slots:
         f->prompts.answer(PromptAnswer::No);   // do not save
         f->prompts.answer(PromptAnswer::Yes);  // close
         f->prompts.chooseFile(broken);
-        f->view->OnFileOpen();
+        f->run(Command::FileOpen);
         const QStringList texts = f->prompts.takeTexts();
         QCOMPARE(texts.size(), 3);
         QVERIFY(texts[2].startsWith("Can not open this file.\n\nline 1"));
-        QCOMPARE(f->view->currentPath, deu);
-        QVERIFY(f->view->modified);
+        QCOMPARE(f->view->currentPath(), deu);
+        QVERIFY(f->view->isModified());
         QCOMPARE(f->grid->GetItemText(0, 1), QStringLiteral("Öffnen"));
         QCOMPARE(f->storedTranslation("Open"), QStringLiteral("Öffnen"));
         QCOMPARE(f->document.catalogues().size(), size_t(2));  // master and the shown file
@@ -82,7 +83,7 @@ private slots:
         QCOMPARE(missing.size(), 3);
         QVERIFY(missing[2].startsWith("Can not open this file.\n\n"));
         QVERIFY(missing[2].size() > QStringLiteral("Can not open this file.\n\n").size());
-        QCOMPARE(f->view->currentPath, deu);
+        QCOMPARE(f->view->currentPath(), deu);
     }
 
     void cancelOnTheSaveQuestionKeepsEverything()
@@ -90,10 +91,10 @@ private slots:
         QVERIFY(f->open(deu));
         f->editTranslation(1, "Sichern");
         f->prompts.answer(PromptAnswer::Cancel);
-        f->view->OnFileOpen();  // no dialog follows
+        f->run(Command::FileOpen);  // no dialog follows
         QCOMPARE(f->prompts.takeTexts(), QStringList({messageText(MsgSaveCurrent)}));
-        QCOMPARE(f->view->currentPath, deu);
-        QVERIFY(f->view->modified);
+        QCOMPARE(f->view->currentPath(), deu);
+        QVERIFY(f->view->isModified());
         QCOMPARE(f->storedTranslation("Save"), QStringLiteral("Sichern"));
         f->prompts.answer(PromptAnswer::Cancel);
         QVERIFY(!f->view->PromptSave());
@@ -104,9 +105,9 @@ private slots:
         QVERIFY(f->open(deu));
         f->editTranslation(0, "Öffnen");
         f->prompts.messages.clear();
-        f->view->OnFileSave();
+        f->run(Command::FileSave);
         QCOMPARE(f->prompts.takeTexts(), QStringList({"Save OK"}));
-        QVERIFY(!f->view->modified);
+        QVERIFY(!f->view->isModified());
         QCOMPARE(f->view->title(), QStringLiteral("Rendaro - [%1]").arg(deu));
         QVERIFY(fileBytes(deu).contains(R"(<L from="Open" to="Öffnen" key="IDS_OPEN"/>)"));
         QCOMPARE(f->grid->GetItemCount(), 1);  // the refresh hides the translated row
@@ -117,7 +118,7 @@ private slots:
         QVERIFY(f->open(f->writeLanguageFile("ALL.xml", {R"(<L from="a" to="b"/>)"})));
         const QByteArray before = fileBytes(f->path("ALL.xml"));
         QCOMPARE(f->grid->GetItemCount(), 0);
-        f->view->OnFileSave();
+        f->run(Command::FileSave);
         QVERIFY(f->prompts.messages.isEmpty());
         QCOMPARE(fileBytes(f->path("ALL.xml")), before);
     }
@@ -127,8 +128,7 @@ private slots:
         QVERIFY(f->open(deu));
         const QByteArray before = fileBytes(deu);
         f->grid->SetItemText(1, 1, QString());
-        f->view->modified = true;
-        f->view->OnFileSave();
+        f->run(Command::FileSave);
         QCOMPARE(f->prompts.messages.size(), 1);
         QCOMPARE(f->prompts.messages[0].text, QStringLiteral("Please enter a string."));
         QCOMPARE(f->prompts.messages[0].icon, PromptIcon::Stop);
@@ -144,7 +144,6 @@ private slots:
             R"(<L from="ab" to="ab"/>)", R"(<L from="cd" to="cd"/>)", R"(<L from="ef" to="ef"/>)"})));
         f->grid->SetItemText(0, 1, "12345");
         f->grid->SetItemText(2, 1, "67890");
-        f->view->modified = true;
         f->prompts.answer(PromptAnswer::No);
         const QByteArray before = fileBytes(f->path("LONG.xml"));
         QVERIFY(!f->view->ValidateAllRows());
@@ -157,16 +156,20 @@ private slots:
 
     void failedSaveKeepsTheChangeMark()
     {
-        QVERIFY(f->open(deu));
+        // The file's folder goes while the file is shown.
+        QVERIFY(QDir().mkpath(f->path("no-such-folder")));
+        const QString gone = f->path("no-such-folder/DEU.xml");
+        QVERIFY(QFile::copy(deu, gone));
+        QVERIFY(f->open(gone));
         f->editTranslation(0, "Öffnen");
-        f->view->currentPath = f->path("no-such-folder/DEU.xml");
+        QVERIFY(QDir(f->path("no-such-folder")).removeRecursively());
         f->prompts.messages.clear();
-        f->view->OnFileSave();
+        f->run(Command::FileSave);
         QCOMPARE(f->prompts.messages.size(), 1);
         QVERIFY(f->prompts.messages[0].text.startsWith("Can not save file.\n\n"));
         QVERIFY(f->prompts.messages[0].text.contains("no-such-folder"));
         QCOMPARE(f->prompts.messages[0].icon, PromptIcon::Stop);
-        QVERIFY(f->view->modified);
+        QVERIFY(f->view->isModified());
         QVERIFY(f->view->title().endsWith("*]"));
     }
 
@@ -180,51 +183,51 @@ private slots:
         // unsaved change and the title stay.
         const QString todo = f->path("todo.xml");
         f->prompts.chooseFile(todo);
-        f->view->OnSaveNonTranslated();
+        f->run(Command::SaveNonTranslated);
         QCOMPARE(f->prompts.fileDialogs.last().defaultSuffix, QStringLiteral("xml"));
         QCOMPARE(f->prompts.takeTexts(), QStringList({"Save OK"}));
         const QByteArray untranslated = fileBytes(todo);
         QVERIFY(untranslated.contains(R"(from="Save")"));
         QVERIFY(!untranslated.contains(R"(from="Open")"));
         QVERIFY(!untranslated.contains(R"(from="Done")"));
-        QCOMPARE(f->view->currentPath, deu);
-        QVERIFY(f->view->modified);
-        f->view->OnFileSave();
+        QCOMPARE(f->view->currentPath(), deu);
+        QVERIFY(f->view->isModified());
+        f->run(Command::FileSave);
         QVERIFY(fileBytes(deu).contains(R"(<L from="Open" to="Öffnen" key="IDS_OPEN"/>)"));
         QVERIFY(fileBytes(deu).contains(R"(<L from="Done" to="Fertig" key="IDS_DONE"/>)"));
 
         const QString copy = f->path("copy.xml");
         f->prompts.messages.clear();
         f->prompts.chooseFile(copy);
-        f->view->OnFileSaveAs();
+        f->run(Command::FileSaveAs);
         QCOMPARE(f->prompts.fileDialogs.last().startFolder, deu);
         QCOMPARE(f->prompts.takeTexts(), QStringList({"Save OK"}));
-        QCOMPARE(f->view->currentPath, copy);
+        QCOMPARE(f->view->currentPath(), copy);
         QCOMPARE(f->view->title(), QStringLiteral("Rendaro - [%1]").arg(copy));
         QCOMPARE(fileBytes(copy), fileBytes(deu));
     }
 
     void newFileFromPastedRowsIsSavedAs()
     {
-        f->view->OnFileNew();
-        f->view->OnFileSave();  // no rows: nothing happens
+        f->run(Command::FileNew);
+        f->run(Command::FileSave);  // no rows: nothing happens
         QVERIFY(f->prompts.messages.isEmpty());
         f->view->PasteText("Yes\tJa");
         const QString fresh = f->path("fresh.xml");
         f->prompts.chooseFile(fresh);
-        f->view->OnFileSave();
+        f->run(Command::FileSave);
         QCOMPARE(f->prompts.takeTexts(), QStringList({"Save OK"}));
         QVERIFY(fileBytes(fresh).contains(R"(<L from="Yes" to="Ja"/>)"));
-        QVERIFY(!f->view->modified);
-        QCOMPARE(f->view->currentPath, fresh);
+        QVERIFY(!f->view->isModified());
+        QCOMPARE(f->view->currentPath(), fresh);
     }
 
     void unsavedPastedRowsAreAskedAbout()
     {
-        f->view->OnFileNew();
+        f->run(Command::FileNew);
         f->view->PasteText("Yes\tJa");
         f->prompts.answer(PromptAnswer::Cancel);
-        f->view->OnFileNew();
+        f->run(Command::FileNew);
         QCOMPARE(f->prompts.takeTexts(), QStringList({messageText(MsgSaveCurrent)}));
         QCOMPARE(f->grid->GetItemCount(), 1);
     }
@@ -233,15 +236,15 @@ private slots:
     {
         QVERIFY(f->open(deu));
         const QString other = f->writeLanguageFile("FRA.xml", {R"(<L from="Yes" to="Yes"/>)"});
-        f->view->OnDropFiles({other, deu});
+        f->drop({other, deu});
         QCOMPARE(f->prompts.messages.size(), 1);
         QCOMPARE(f->prompts.messages[0].text, QStringLiteral("Please drag only one file."));
         QCOMPARE(f->prompts.messages[0].icon, PromptIcon::Information);
-        QCOMPARE(f->view->currentPath, deu);
+        QCOMPARE(f->view->currentPath(), deu);
         f->prompts.messages.clear();
         f->prompts.answer(PromptAnswer::Yes);
-        f->view->OnDropFiles({other});
-        QCOMPARE(f->view->currentPath, other);
+        f->drop({other});
+        QCOMPARE(f->view->currentPath(), other);
         QCOMPARE(f->grid->GetItemText(0, 0), QStringLiteral("Yes"));
         QCOMPARE(f->document.catalogues().size(), size_t(2));
     }

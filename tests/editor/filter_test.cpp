@@ -4,7 +4,7 @@
 // Misspelled states.
 
 #include "gui_test_registry.h"
-#include "editor/filter_bar.h"
+#include "editor/filter/filter_bar.h"
 #include "editor_fixture.h"
 
 #include <QCheckBox>
@@ -19,7 +19,7 @@ class FilterTest : public QObject {
 
 private:
     std::unique_ptr<EditorFixture> f;
-    CFilterBar *bar() const { return f->view->filterBar(); }
+    CFilterBar *bar() const { return f->filter().filterBar(); }
 
     // Rows in order: "Close file" and "Open file" untranslated, "Open
     // folder" translated, "Print %s" failing its placeholder check, "Quit"
@@ -36,7 +36,7 @@ private:
                                                         })));
         f->view->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(f->view));
-        f->view->OnFilter();
+        f->filter().OnFilter();
     }
     // Types the text into the bar and applies it without waiting for the pause.
     void filterBy(const QString &text)
@@ -72,11 +72,11 @@ private slots:
         QVERIFY(bar()->textField()->hasFocus());
         // Hide Translated Item is on: the translated rows stay hidden.
         QCOMPARE(shown(), QStringList({"Close file", "Open file", "Quit"}));
-        QCOMPARE(f->view->rowsShownText(), QStringLiteral("showing 3 of 6"));
+        QCOMPARE(f->filter().rowsShownText(), QStringLiteral("showing 3 of 6"));
         filterBy("OPEN");
         QCOMPARE(shown(), QStringList({"Open file"}));
-        QCOMPARE(f->view->rowsShownText(), QStringLiteral("showing 1 of 6"));
-        f->view->OnHideTranslated();
+        QCOMPARE(f->filter().rowsShownText(), QStringLiteral("showing 1 of 6"));
+        f->run(Command::HideTranslated);
         QCOMPARE(shown(), QStringList({"Open file", "Open folder"}));
         // The translation counts as well as the original.
         filterBy("öffnen");
@@ -107,16 +107,16 @@ private slots:
         filterBy("close");
         QCOMPARE(shown(), QStringList({"Close file"}));
         filterBy(QString());
-        f->view->OnHideTranslated();
+        f->run(Command::HideTranslated);
         bar()->setState(EntryFilterState::Problems);
         QCOMPARE(shown(), QStringList());  // its translation hides the problem row
-        QCOMPARE(f->view->rowsShownText(), QStringLiteral("showing 0 of 6"));
+        QCOMPARE(f->filter().rowsShownText(), QStringLiteral("showing 0 of 6"));
     }
 
     void selectionStaysWhileItsRowIsShown()
     {
         openSample();
-        f->view->OnHideTranslated();
+        f->run(Command::HideTranslated);
         f->grid->SelectOnly(f->rowOf("Open folder"));
         filterBy("o");
         QCOMPARE(selectedOriginal(), QStringLiteral("Open folder"));
@@ -135,23 +135,23 @@ private slots:
         QCOMPARE(shown(), QStringList({"Close file", "Open file"}));
         f->grid->SelectOnly(f->rowOf("Open file"));
         // Next Untranslated wraps to the first row shown.
-        f->view->OnNextUntranslated();
+        f->navigation().OnNextUntranslated();
         QCOMPARE(selectedOriginal(), QStringLiteral("Close file"));
         // A search for a hidden row finds nothing, after the wrap question.
         f->prompts.answer(PromptAnswer::Yes);
-        f->view->searchText = QStringLiteral("Quit");
-        f->view->FindNext();
+        f->search().setSearch(QStringLiteral("Quit"), f->search().matchCase());
+        f->search().FindNext();
         QCOMPARE(selectedOriginal(), QStringLiteral("Close file"));
         QCOMPARE(f->prompts.messages.size(), 2);  // the wrap question and "finished"
         // Next Problem sees no problem row while the text hides it.
-        f->view->OnHideTranslated();
+        f->run(Command::HideTranslated);
         filterBy("f");
         QVERIFY(!shown().contains("Print %s"));
-        f->view->OnNextProblem();
+        f->navigation().OnNextProblem();
         QCOMPARE(selectedOriginal(), QString());
         filterBy("");
         f->grid->SelectOnly(0);
-        f->view->OnNextProblem();
+        f->navigation().OnNextProblem();
         QCOMPARE(selectedOriginal(), QStringLiteral("Print %s"));
     }
 
@@ -196,14 +196,14 @@ private slots:
         bar()->setState(EntryFilterState::Untranslated);
         QCOMPARE(shown(), QStringList({"Close file"}));
         bar()->setState(EntryFilterState::Changed);
-        f->view->OnHideTranslated();
+        f->run(Command::HideTranslated);
         QCOMPARE(shown(), QStringList({"Open file"}));
         // Back at the state the file was opened with, it is no longer changed.
-        f->view->OnEditUndo();
-        f->view->ApplyFilter();
+        f->run(Command::EditUndo);
+        f->filter().ApplyFilter();
         QCOMPARE(shown(), QStringList());
-        f->view->OnEditRedo();
-        f->view->ApplyFilter();
+        f->run(Command::EditRedo);
+        f->filter().ApplyFilter();
         QCOMPARE(shown(), QStringList({"Open file"}));
     }
 
@@ -214,16 +214,16 @@ private slots:
         const int misspelled = bar()->stateChoice()->findText("Misspelled");
         QVERIFY(misspelled > 0);
         QVERIFY(!states->item(misspelled)->isEnabled());
-        f->view->SetSpellingAvailable(true);
+        f->filter().SetSpellingAvailable(true);
         QVERIFY(states->item(misspelled)->isEnabled());
-        f->view->OnHideTranslated();
+        f->run(Command::HideTranslated);
         bar()->setState(EntryFilterState::Misspelled);
         QCOMPARE(shown(), QStringList());
-        const CXMLStruct *catalogue = f->document.findCatalogue(f->view->currentCatalogueId);
-        f->view->SetMisspelledEntries({catalogue->entries.lookup(QStringLiteral("Save"))});
+        const CXMLStruct *catalogue = f->document.findCatalogue(f->view->currentCatalogueId());
+        f->filter().SetMisspelledEntries({catalogue->entries.lookup(QStringLiteral("Save"))});
         QCOMPARE(shown(), QStringList({"Save"}));
         // Spelling switched off: the choice goes back to All.
-        f->view->SetSpellingAvailable(false);
+        f->filter().SetSpellingAvailable(false);
         QCOMPARE(bar()->state(), EntryFilterState::All);
         QCOMPARE(shown().size(), 6);
     }
@@ -234,7 +234,7 @@ private slots:
         filterBy("file");
         QVERIFY(f->view->SelectOriginal(QStringLiteral("Save")));
         QVERIFY(bar()->isClear());
-        QVERIFY(!f->view->hideTranslated);
+        QVERIFY(!f->view->hideTranslated());
         QCOMPARE(selectedOriginal(), QStringLiteral("Save"));
     }
 };

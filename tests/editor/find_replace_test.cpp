@@ -3,8 +3,8 @@
 // covers the rows the filter hides.
 
 #include "gui_test_registry.h"
-#include "editor/command_actions.h"
-#include "editor/find_replace_dlg.h"
+#include "editor/core/command_actions.h"
+#include "editor/search/find_replace_dlg.h"
 #include "editor_fixture.h"
 
 #include <QCheckBox>
@@ -33,7 +33,7 @@ private:
                 (press == "all" ? replace.replaceAllButton() : replace.replaceButton())->click();
             return false;
         });
-        f->view->OnFindReplace();
+        f->search().OnFindReplace();
         QVERIFY(f->prompts.scriptUsed());
     }
 
@@ -67,7 +67,7 @@ private slots:
         QCOMPARE(f->view->title(), QStringLiteral("Rendaro - [%1*]").arg(deu));
 
         QCOMPARE(f->view->undoStack()->count(), 1);
-        f->view->OnEditUndo();
+        f->run(Command::EditUndo);
         QCOMPARE(f->storedTranslation("Count %d"), QStringLiteral("Anzahl %s"));
         QCOMPARE(f->storedTranslation("Name %d"), QStringLiteral("Name %s"));
         QCOMPARE(f->view->title(), QStringLiteral("Rendaro - [%1]").arg(deu));
@@ -92,7 +92,7 @@ private slots:
     // it reaches; a refused one is said at once and left.
     void replaceGoesRowByRowAndWraps()
     {
-        f->view->OnHideTranslated();  // every row shown: Count, Hello, Name, Size, Width
+        f->run(Command::HideTranslated);  // every row shown: Count, Hello, Name, Size, Width
         f->grid->SelectOnly(f->rowOf("Name %d"));
         runReplace("%s", "%d", true, {"replace", "replace", "replace", "replace"});
         // Name (the selection), Width (refused), round to Count, Hello (refused).
@@ -102,7 +102,7 @@ private slots:
         QCOMPARE(f->storedTranslation("Name %d"), QStringLiteral("Name %d"));
         QCOMPARE(f->storedTranslation("Count %d"), QStringLiteral("Anzahl %d"));
         QCOMPARE(f->view->undoStack()->count(), 2);  // one step per replacement
-        f->view->OnEditUndo();
+        f->run(Command::EditUndo);
         QCOMPARE(f->storedTranslation("Count %d"), QStringLiteral("Anzahl %s"));
         QCOMPARE(f->storedTranslation("Name %d"), QStringLiteral("Name %d"));
     }
@@ -127,10 +127,10 @@ private slots:
         runReplace("Datei", "Akte", true, {"all"});
         QCOMPARE(f->prompts.takeTexts(), QStringList({"2 replaced"}));
         QVERIFY(f->view->title().contains("GLOBAL*["));
-        f->view->OnEditUndo();
+        f->run(Command::EditUndo);
         QVERIFY(f->view->title().contains("GLOBAL["));
-        f->view->OnEditRedo();
-        f->view->OnFileSave();
+        f->run(Command::EditRedo);
+        f->run(Command::FileSave);
         QVERIFY(fileBytes(a).contains(R"(<L from="File" to="Akte"/>)"));
         QVERIFY(fileBytes(b).contains(R"(<L from="File" to="Akte"/>)"));
         QVERIFY(fileBytes(b).contains(R"(<L from="Files" to="Akte-Liste"/>)"));
@@ -138,8 +138,7 @@ private slots:
 
     void commandIsInTheEditMenuWithCtrlH()
     {
-        auto &commands = *new CommandActions(f->view);  // lives as long as the view
-        f->view->bindCommands(commands);
+        CommandActions &commands = f->commands;
         QAction *replace = commands.action(Command::FindReplace);
         QVERIFY(replace->isEnabled());
         QCOMPARE(replace->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_H));

@@ -3,9 +3,9 @@
 
 #include "gui_test_registry.h"
 #include "catalogue/messages.h"
-#include "editor/command_actions.h"
-#include "editor/list_folder_dlg.h"
-#include "editor/progress_dlg.h"
+#include "editor/core/command_actions.h"
+#include "editor/folder/list_folder_dlg.h"
+#include "editor/core/progress_dlg.h"
 #include "editor_fixture.h"
 #include "test_support.h"
 
@@ -45,7 +45,7 @@ private:
         });
         if (saveAnswer)
             f->prompts.answer(*saveAnswer);
-        f->view->OnOpenLanguageFolder();
+        f->folder().OnOpenLanguageFolder();
         QVERIFY(f->prompts.scriptUsed());
     }
 
@@ -99,10 +99,10 @@ private slots:
         QCOMPARE(f->prompts.fileDialogs[0].caption, QStringLiteral("Please select language directory"));
         QCOMPARE(f->prompts.fileDialogs[0].startFolder, QDir::currentPath());
 
-        QCOMPARE(f->view->currentCatalogueId, 0);
-        QCOMPARE(f->view->currentPath, root + "/*");
+        QCOMPARE(f->view->currentCatalogueId(), 0);
+        QCOMPARE(f->view->currentPath(), root + "/*");
         QCOMPARE(f->view->title(), QStringLiteral("Rendaro - GLOBAL[%1/*]").arg(root));
-        QVERIFY(!f->view->modified);
+        QVERIFY(!f->view->isModified());
         QCOMPARE(f->document.catalogues().size(), size_t(4));  // the master and three files
         // One row per original; the untranslated "Open" of A.xml gave way to B.xml's.
         QCOMPARE(f->storedTranslation("Open"), QStringLiteral("Öffnen"));
@@ -121,7 +121,7 @@ private slots:
         f->prompts.progressLog.clear();
         f->editTranslation(0, "Beenden");
         QCOMPARE(f->view->title(), QStringLiteral("Rendaro - GLOBAL*[%1/*]").arg(root));
-        f->view->OnFileSave();
+        f->run(Command::FileSave);
         QVERIFY(f->prompts.messages.isEmpty());
         QCOMPARE(f->prompts.progressLog,
                  QStringList({"[Saving Progress]", "total 5", "show", "Saving " + root + "/A.xml...",
@@ -129,7 +129,7 @@ private slots:
                               "closed"}));
         QVERIFY(fileBytes(root + "/A.xml").contains(R"(<L from="Open" to="Öffnen" key="IDS_OPEN"/>)"));
         QVERIFY(fileBytes(root + "/sub/B.xml").contains(R"(<L from="Quit" to="Beenden"/>)"));
-        QVERIFY(!f->view->modified);
+        QVERIFY(!f->view->isModified());
         QCOMPARE(f->view->title(), QStringLiteral("Rendaro - GLOBAL[%1/*]").arg(root));
         QCOMPARE(f->grid->GetItemCount(), 0);  // the refresh hides the translated row
     }
@@ -143,21 +143,21 @@ private slots:
         const QByteArray before = fileBytes(root + "/A.xml");
         QVERIFY(QFile::remove(root + "/A.xml"));
         QVERIFY(QDir().mkdir(root + "/A.xml"));
-        f->view->OnFileSave();
+        f->run(Command::FileSave);
         QCOMPARE(f->prompts.messages.size(), 1);
         QVERIFY(f->prompts.messages[0].text.startsWith("Can not save file.\n\n"));
         QVERIFY(f->prompts.messages[0].text.contains(root + "/A.xml"));
         QCOMPARE(f->prompts.messages[0].icon, PromptIcon::Stop);
         QVERIFY(QFileInfo(root + "/A.xml").isDir());
         QVERIFY(fileBytes(root + "/sub/B.xml").contains(R"(<L from="Quit" to="Beenden"/>)"));
-        QVERIFY(f->view->modified);
+        QVERIFY(f->view->isModified());
         QVERIFY(f->view->title().contains("GLOBAL*["));
         // The save question of a changed folder saves it again.
         QVERIFY(QDir().rmdir(root + "/A.xml"));
         QVERIFY(writeBytes(root + "/A.xml", before));
         f->prompts.answer(PromptAnswer::Yes);
         QVERIFY(f->view->PromptSave());
-        QVERIFY(!f->view->modified);
+        QVERIFY(!f->view->isModified());
         QVERIFY(fileBytes(root + "/A.xml").contains(R"(to="Öffnen")"));
     }
 
@@ -171,7 +171,7 @@ private slots:
         QCOMPARE(f->prompts.messages.size(), 2);
         QVERIFY(f->prompts.messages[1].text.startsWith("Can not open this file.\n\n" + root + "/Broken.xml: "));
         QCOMPARE(f->document.catalogues().size(), size_t(4));
-        QCOMPARE(f->view->currentCatalogueId, 0);
+        QCOMPARE(f->view->currentCatalogueId(), 0);
     }
 
     void theShownFileIsKeptUntilEveryStepIsDone()
@@ -182,30 +182,29 @@ private slots:
         f->prompts.messages.clear();
 
         f->prompts.answer(PromptAnswer::Cancel);  // the warning
-        f->view->OnOpenLanguageFolder();
+        f->folder().OnOpenLanguageFolder();
         f->prompts.answer(PromptAnswer::Ok);
         f->prompts.chooseFile(QString());         // the folder picker
-        f->view->OnOpenLanguageFolder();
+        f->folder().OnOpenLanguageFolder();
         f->prompts.answer(PromptAnswer::Ok);
         f->prompts.chooseFile(root);
         f->prompts.onDialog([](QDialog &) { return false; });  // the file list
-        f->view->OnOpenLanguageFolder();
+        f->folder().OnOpenLanguageFolder();
         openFolder(PromptAnswer::Cancel);  // "Do you want to save current file?"
         QCOMPARE(f->prompts.messages.last().text, messageText(MsgSaveCurrent));
-        QCOMPARE(f->view->currentPath, single);
-        QVERIFY(f->view->modified);
+        QCOMPARE(f->view->currentPath(), single);
+        QVERIFY(f->view->isModified());
         QCOMPARE(f->storedTranslation("Yes"), QStringLiteral("Oui"));
 
         // Answering No closes the file without saving it.
         openFolder(PromptAnswer::No);
-        QCOMPARE(f->view->currentCatalogueId, 0);
+        QCOMPARE(f->view->currentCatalogueId(), 0);
         QVERIFY(!fileBytes(single).contains("Oui"));
     }
 
     void commandsInFolderMode()
     {
-        CommandActions &commands = *new CommandActions(f->view);  // lives as long as the view
-        f->view->bindCommands(commands);
+        CommandActions &commands = f->commands;
         QVERIFY(!commands.action(Command::ImportString)->isEnabled());
         openFolder();
         QVERIFY(commands.action(Command::ImportString)->isEnabled());
@@ -214,7 +213,7 @@ private slots:
         const QString single = writeAt("single/FRA.xml", {R"(<L from="Yes" to="Yes"/>)"});
         f->prompts.answer(PromptAnswer::Yes);  // "Are you sure to close current file?"
         QVERIFY(f->open(single));
-        QVERIFY(f->view->currentCatalogueId > 0);
+        QVERIFY(f->view->currentCatalogueId() > 0);
         QCOMPARE(f->document.catalogues().size(), size_t(2));
         QCOMPARE(f->view->title(), QStringLiteral("Rendaro - [%1]").arg(single));
     }

@@ -3,7 +3,7 @@
 
 #include "gui_test_registry.h"
 #include "catalogue/messages.h"
-#include "editor/command_actions.h"
+#include "editor/core/command_actions.h"
 #include "editor_fixture.h"
 #include "test_support.h"
 
@@ -32,7 +32,7 @@ private:
         f->prompts.answer(PromptAnswer::Yes);
         f->prompts.chooseFile(folder);
         f->prompts.answer(autoImport);
-        f->view->OnGenerateAll();
+        f->batchTools().OnGenerateAll();
         QVERIFY(f->prompts.scriptUsed());
     }
 
@@ -75,7 +75,7 @@ private slots:
         QCOMPARE(f->prompts.fileDialogs[0].startFolder, QDir::currentPath());
 
         const QString cht = tree + "/lang/CHT/ViewResCHT.xml", deu = tree + "/lang/DEU/ViewResDEU.xml";
-        QCOMPARE(f->view->generatedFiles, QStringList({cht, deu}));
+        QCOMPARE(f->batchTools().generatedFiles(), QStringList({cht, deu}));
         for (const QString &copy : {cht, deu}) {
             const QByteArray bytes = fileBytes(copy);
             QVERIFY(bytes.contains(R"(<L from="Open" to="Open" key="IDS_OPEN"/>)"));
@@ -86,12 +86,12 @@ private slots:
         QVERIFY(!QFileInfo::exists(tree + "/lang/ENG/ViewResViewResENG.xml"));
         // The shown file is neither written nor changed in the view.
         QCOMPARE(fileBytes(english), shownBefore);
-        QCOMPARE(f->view->currentPath, english);
+        QCOMPARE(f->view->currentPath(), english);
         QCOMPARE(f->view->title(), title);
         QCOMPARE(f->grid->GetItemCount(), rows);
-        QVERIFY(f->view->modified);
+        QVERIFY(f->view->isModified());
         QCOMPARE(f->document.catalogues().size(), size_t(2));
-        f->view->OnFileSave();
+        f->run(Command::FileSave);
         QVERIFY(fileBytes(english).contains(R"(to="Exit")"));
     }
 
@@ -127,25 +127,25 @@ private slots:
         QVERIFY(fileBytes(tree + "/lang/CHT/ViewResCHT.xml").contains(R"(to="打開")"));
         // The shown file is still loaded and shown.
         QCOMPARE(f->document.catalogues().size(), size_t(2));
-        QVERIFY(f->document.findCatalogue(f->view->currentCatalogueId));
+        QVERIFY(f->document.findCatalogue(f->view->currentCatalogueId()));
         QCOMPARE(f->grid->GetItemCount(), rows);
     }
 
     void noAnswersAndNamesWithoutRes()
     {
         f->prompts.answer(PromptAnswer::No);
-        f->view->OnGenerateAll();  // nothing follows
+        f->batchTools().OnGenerateAll();  // nothing follows
         QCOMPARE(f->prompts.messages.size(), 1);
         // A cancelled folder picker still asks about the import.
         generate(QString(), PromptAnswer::Yes);
-        QVERIFY(f->view->generatedFiles.isEmpty());
+        QVERIFY(f->batchTools().generatedFiles().isEmpty());
         QVERIFY(!QFileInfo::exists(tree + "/lang/CHT/ViewResCHT.xml"));
 
         f->prompts.messages.clear();
         f->prompts.answer(PromptAnswer::Yes);  // close the shown file
         QVERIFY(f->open(writeAt(f->path("Strings.xml"), {R"(<L from="a" to="a"/>)"})));
         f->prompts.answer(PromptAnswer::Yes);
-        f->view->OnGenerateAll();  // no folder picker follows
+        f->batchTools().OnGenerateAll();  // no folder picker follows
         QVERIFY(f->prompts.scriptUsed());
         QCOMPARE(f->prompts.messages.size(), 3);
         QVERIFY(f->prompts.messages[2].text.contains("Strings.xml"));
@@ -153,14 +153,13 @@ private slots:
 
     void enabledWhileASingleFileIsShown()
     {
-        CommandActions &commands = *new CommandActions(f->view);  // lives as long as the view
-        f->view->bindCommands(commands);
+        CommandActions &commands = f->commands;
         QVERIFY(commands.action(Command::GenerateAll)->isEnabled());
         f->prompts.answer(PromptAnswer::Yes);
-        f->view->OnFileNew();
+        f->run(Command::FileNew);
         QVERIFY(!commands.action(Command::GenerateAll)->isEnabled());
         f->view->ShowLanguageFolder(tree + "/lang/CHT", {tree + "/lang/CHT/OtherResCHT.xml"});
-        QCOMPARE(f->view->currentCatalogueId, 0);
+        QCOMPARE(f->view->currentCatalogueId(), 0);
         QVERIFY(!commands.action(Command::GenerateAll)->isEnabled());
         QVERIFY(commands.action(Command::ImportString)->isEnabled());
     }

@@ -4,8 +4,8 @@
 // closing during the import, and the editor's Generate ZIV command.
 
 #include "gui_test_registry.h"
-#include "editor/generate_ziv_dlg.h"
-#include "editor/pack_project_table.h"
+#include "batch_dialogs/generate_ziv_dlg.h"
+#include "batch_dialogs/pack_project_table.h"
 #include "editor_fixture.h"
 #include "test_support.h"
 #include "thread_gate.h"
@@ -397,12 +397,12 @@ private slots:
         writeAt(german, languageFile("", {R"(<L from="Hello" to="Hello"/>)"}));
         QVERIFY(f.open(german));
         f.editTranslation(f.rowOf("Hello"), "Hallo!");
-        QVERIFY(f.view->modified);
+        QVERIFY(f.view->isModified());
 
         // Cancel at the save question: no dialog, nothing changed.
         f.prompts.answer(PromptAnswer::Cancel);
-        f.view->OnGenerateZiv();
-        QVERIFY(f.view->modified);
+        f.batchTools().OnGenerateZiv();
+        QVERIFY(f.view->isModified());
         QCOMPARE(f.prompts.takeTexts(), QStringList({"Do you want to save current file?"}));
 
         f.prompts.answer(PromptAnswer::Yes);
@@ -416,25 +416,25 @@ private slots:
             pack.accept();
             return true;
         });
-        f.view->OnGenerateZiv();
+        f.batchTools().OnGenerateZiv();
         QCOMPARE(f.prompts.takeTexts(), QStringList({"Do you want to save current file?", "Save OK"}));
         QCOMPARE(projects, QStringList({"ViewRes"}));
         // The shown file was read again: the saved change and the new strings.
-        QCOMPARE(f.view->currentPath, german);
-        QVERIFY(!f.view->modified);
+        QCOMPARE(f.view->currentPath(), german);
+        QVERIFY(!f.view->isModified());
         QCOMPARE(f.storedTranslation("Hello"), QStringLiteral("Hallo!"));
         QVERIFY(f.rowOf("Open the file") >= 0);
         QCOMPARE(f.view->title(), "Rendaro - [" + german + "]");
 
         // A step that did not write the shown file leaves it alone; no change, no question.
-        const int shownId = f.view->currentCatalogueId;
+        const int shownId = f.view->currentCatalogueId();
         f.prompts.onDialog([](QDialog &) { return false; });
-        f.view->OnGenerateZiv();
-        QCOMPARE(f.view->currentCatalogueId, shownId);
+        f.batchTools().OnGenerateZiv();
+        QCOMPARE(f.view->currentCatalogueId(), shownId);
 
         // A project table that cannot be read is named, and no dialog opens.
         qputenv(kProjectTableVariable, QFile::encodeName(folder.filePath("missing.json")));
-        f.view->OnGenerateZiv();
+        f.batchTools().OnGenerateZiv();
         qunsetenv(kProjectTableVariable);
         QCOMPARE(f.prompts.messages.size(), 1);
         QVERIFY(f.prompts.messages[0].text.contains("missing.json"));

@@ -31,7 +31,7 @@ private:
     {
         f->prompts.chooseFile(path);
         f->prompts.answer(replace);
-        f->view->OnImportString();
+        f->importStrings().OnImportString();
         QVERIFY(f->prompts.scriptUsed());
     }
     QString shown(const QString &original) const { return f->grid->GetItemText(f->rowOf(original), 1); }
@@ -55,7 +55,7 @@ private slots:
     void noKeepsTranslatedRowsAndFillsTheOthers()
     {
         openShown();
-        f->view->OnHideTranslated();  // every row shown
+        f->run(Command::HideTranslated);  // every row shown
         importFrom(source, PromptAnswer::No);
         QCOMPARE(f->prompts.fileDialogs[0].startFolder, f->path("DEU.xml"));
         QCOMPARE(f->prompts.fileDialogs[0].filter, QStringLiteral("XML Files (*.xml)"));
@@ -77,7 +77,7 @@ private slots:
         QCOMPARE(rows.backColour(f->rowOf("Open"), 1), kMarkedColour);
         QCOMPARE(rows.backColour(f->rowOf("Long"), 1), kTooLongColour);  // 12 > 4 x 2
         QCOMPARE(rows.backColour(f->rowOf("Help"), 1), kUntranslatedColour);
-        QVERIFY(f->view->modified);
+        QVERIFY(f->view->isModified());
         QVERIFY(f->view->title().endsWith("*]"));
         // The source file is closed again.
         QCOMPARE(f->document.catalogues().size(), size_t(2));
@@ -86,7 +86,7 @@ private slots:
     void yesReplacesButNeverWithTheEnglishText()
     {
         openShown();
-        f->view->OnHideTranslated();
+        f->run(Command::HideTranslated);
         importFrom(source, PromptAnswer::Yes);
         QCOMPARE(f->prompts.messages.last().text, QStringLiteral("3 strings have been substitute."));
         QCOMPARE(f->storedTranslation("Save"), QStringLiteral("Speichern"));
@@ -111,7 +111,7 @@ private slots:
         openShown();
         importFrom(f->path("DEU.xml"), PromptAnswer::Yes);
         QCOMPARE(f->prompts.messages.last().text, QStringLiteral("Import finished"));
-        QVERIFY(!f->view->modified);
+        QVERIFY(!f->view->isModified());
         QCOMPARE(f->document.catalogues().size(), size_t(2));
     }
 
@@ -119,16 +119,16 @@ private slots:
     {
         openShown();
         f->prompts.chooseFile(f->path("missing.xml"));
-        f->view->OnImportString();  // no question follows
+        f->importStrings().OnImportString();  // no question follows
         QCOMPARE(f->prompts.messages.size(), 1);
         QVERIFY(f->prompts.messages[0].text.startsWith("Can't open file.\n\n"));
         QCOMPARE(f->prompts.messages[0].icon, PromptIcon::Stop);
         QCOMPARE(f->document.catalogues().size(), size_t(2));
         f->prompts.messages.clear();
         f->prompts.chooseFile(QString());
-        f->view->OnImportString();
+        f->importStrings().OnImportString();
         QVERIFY(f->prompts.messages.isEmpty());
-        QVERIFY(!f->view->modified);
+        QVERIFY(!f->view->isModified());
     }
 
     void rowsShowingReferenceTextsAreMatchedByTheirOriginals()

@@ -7,8 +7,8 @@
 #include "app/main_frame.h"
 #include "app/rendaro_app.h"
 #include "controls/status_panes.h"
-#include "editor/spelling_session.h"
-#include "editor/max_length_setting_dlg.h"
+#include "editor/spelling/spelling_session.h"
+#include "editor/core/max_length_setting_dlg.h"
 #include "editor_fixture.h"
 #include "test_support.h"
 
@@ -52,8 +52,8 @@ private:
     }
     void expectCounts(const QString &text)
     {
-        QCOMPARE(f->view->countsText(), text);
-        QCOMPARE(fullCount(f->document, f->view->currentCatalogueId), text);
+        QCOMPARE(f->counts().countsText(), text);
+        QCOMPARE(fullCount(f->document, f->view->currentCatalogueId()), text);
     }
 
 private slots:
@@ -62,11 +62,11 @@ private slots:
 
     void countsFollowEveryKindOfChange()
     {
-        QSignalSpy changes(f->view, &CRendaroView::countsChanged);
+        QSignalSpy changes(&f->counts(), &LiveCounts::countsChanged);
         QVERIFY(f->open(f->writeLanguageFile("DEU.xml", kSample)));
-        f->view->OnHideTranslated();
+        f->run(Command::HideTranslated);
         expectCounts("6 strings, 2 untranslated, 2 problems");
-        QCOMPARE(changes.last()[0].toString(), f->view->countsText());
+        QCOMPARE(changes.last()[0].toString(), f->counts().countsText());
 
         f->editTranslation(f->rowOf("A1"), "Ah");
         expectCounts("6 strings, 1 untranslated, 2 problems");
@@ -88,7 +88,7 @@ private slots:
         const QString source = f->writeLanguageFile("SRC.xml", {R"(<L from="G7" to="Ge"/>)", R"(<L from="D4" to="De"/>)"});
         f->prompts.chooseFile(source);
         f->prompts.answer(PromptAnswer::No);
-        f->view->OnImportString();
+        f->importStrings().OnImportString();
         QCOMPARE(f->storedTranslation("G7"), QStringLiteral("Ge"));
         expectCounts("8 strings, 0 untranslated, 2 problems");
 
@@ -97,34 +97,34 @@ private slots:
             static_cast<CMaxLengthSettingDlg &>(dialog).ratio = 10.0f;
             return true;
         });
-        f->view->OnSettings();
+        f->run(Command::Settings);
         QVERIFY(f->prompts.scriptUsed());
         expectCounts("8 strings, 0 untranslated, 0 problems");
 
         // Undo and redo step back through the same counts; undoing the
         // paste takes its entries away again.
-        f->view->OnEditUndo();  // the settings
+        f->run(Command::EditUndo);  // the settings
         expectCounts("8 strings, 0 untranslated, 2 problems");
-        f->view->OnEditUndo();  // the import
+        f->run(Command::EditUndo);  // the import
         expectCounts("8 strings, 2 untranslated, 2 problems");
-        f->view->OnEditUndo();  // the paste
+        f->run(Command::EditUndo);  // the paste
         expectCounts("6 strings, 1 untranslated, 1 problem");
-        f->view->OnEditRedo();
+        f->run(Command::EditRedo);
         expectCounts("8 strings, 2 untranslated, 2 problems");
-        f->view->OnEditRedo();
-        f->view->OnEditRedo();
+        f->run(Command::EditRedo);
+        f->run(Command::EditRedo);
         expectCounts("8 strings, 0 untranslated, 0 problems");
 
         // Closing leaves nothing to count.
         f->view->ResetView();
-        QCOMPARE(f->view->countsText(), QString());
+        QCOMPARE(f->counts().countsText(), QString());
         QCOMPARE(changes.last()[0].toString(), QString());
     }
 
     void pasteIntoNothingShownCountsTheNewCatalogue()
     {
         f->view->PasteText("One\tEins\nTwo\tTwo");
-        QVERIFY(f->view->currentCatalogueId >= 1);
+        QVERIFY(f->view->currentCatalogueId() >= 1);
         expectCounts("2 strings, 1 untranslated, 0 problems");
     }
 
@@ -147,7 +147,7 @@ private slots:
         // the count of misspelled translations ("Bee", "Eeeeeeeeeeeeee")
         // follows when it is done.
         QCOMPARE(counts->text(), QStringLiteral("6 strings, 2 untranslated, 2 problems, 0 misspelled"));
-        QSignalSpy spellingDone(view->spelling(), &SpellingSession::checkFinished);
+        QSignalSpy spellingDone(frame->features().spelling().spelling(), &SpellingSession::checkFinished);
         QVERIFY(spellingDone.wait(20000));
         QCOMPARE(counts->text(), QStringLiteral("6 strings, 2 untranslated, 2 problems, 2 misspelled"));
         QCOMPARE(counts->accessibleName(), counts->text());
@@ -177,9 +177,9 @@ private slots:
 
         // Navigation speaks through the message pane; a plain move brings "Ready" back.
         grid->SelectOnly(row);
-        view->OnPreviousUntranslated();
+        frame->features().navigation().OnPreviousUntranslated();
         QCOMPARE(frame->messagePane()->text(), QStringLiteral("Search wrapped to the last row."));
-        view->OnPreviousUntranslated();
+        frame->features().navigation().OnPreviousUntranslated();
         QCOMPARE(frame->messagePane()->text(), QStringLiteral("Ready"));
         app.reset();
         setTheDocument(&f->document);

@@ -6,9 +6,9 @@
 #include "app/main_frame.h"
 #include "app/recent_files.h"
 #include "app/rendaro_app.h"
-#include "editor/command_actions.h"
-#include "editor/filter_bar.h"
-#include "editor/suggestions_dock.h"
+#include "editor/core/command_actions.h"
+#include "editor/filter/filter_bar.h"
+#include "editor/memory/suggestions_dock.h"
 #include "editor_fixture.h"
 #include "test_support.h"
 
@@ -152,8 +152,8 @@ private slots:
         frame()->setGeometry(40, 50, 640, 480);
         action(Command::ViewToolbar)->trigger();
         action(Command::ViewStatusBar)->trigger();
-        view()->OnFilter();
-        view()->setColumnWidths({150, 450});
+        frame()->features().filter().OnFilter();
+        view()->grid()->setColumnWidths({150, 450});
         QVERIFY(frame()->close());
 
         app = std::make_unique<CRendaroApp>(prompts, *settings);
@@ -163,9 +163,9 @@ private slots:
         QVERIFY(!action(Command::ViewToolbar)->isChecked());
         QVERIFY(frame()->statusBar()->isHidden());
         QVERIFY(!action(Command::ViewStatusBar)->isChecked());
-        QVERIFY(view()->filterBar()->isVisible());
+        QVERIFY(frame()->features().filter().filterBar()->isVisible());
         // The first column keeps its quarter of the new grid's width.
-        const QList<int> widths = view()->columnWidths();
+        const QList<int> widths = view()->grid()->columnWidths();
         QVERIFY(qAbs(widths[0] * 4 - (widths[0] + widths[1])) <= 8);
 
         // Maximized comes back maximized; the bars come back when shown.
@@ -186,17 +186,17 @@ private slots:
         const QString path = writeFile("DEU.xml", {R"(<L from="Open" to="Open"/>)", R"(<L from="Save" to="Save"/>)"});
         QVERIFY(app->InitInstance({path}));
         QVERIFY(action(Command::Filter)->isEnabled());
-        QVERIFY(!view()->filterBar()->isVisible());
+        QVERIFY(!frame()->features().filter().filterBar()->isVisible());
         frame()->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(frame()));
         action(Command::Filter)->trigger();
-        QVERIFY(view()->filterBar()->isVisible());
-        QVERIFY(view()->filterBar()->textField()->hasFocus());
+        QVERIFY(frame()->features().filter().filterBar()->isVisible());
+        QVERIFY(frame()->features().filter().filterBar()->textField()->hasFocus());
         auto *rows = frame()->statusBar()->findChild<QLabel *>("rowsShownPane");
         QVERIFY(rows);
         QCOMPARE(rows->text(), QStringLiteral("showing 2 of 2"));
-        view()->filterBar()->textField()->setText("sav");
-        view()->filterBar()->flush();
+        frame()->features().filter().filterBar()->textField()->setText("sav");
+        frame()->features().filter().filterBar()->flush();
         QCOMPARE(rows->text(), QStringLiteral("showing 1 of 2"));
     }
 
@@ -219,7 +219,7 @@ private slots:
     {
         const QString deu = writeFile("DEU.xml", {R"(<L from="Yes" to="Yes"/>)"});
         QVERIFY(app->InitInstance({deu}));
-        QCOMPARE(view()->currentPath, deu);
+        QCOMPARE(view()->currentPath(), deu);
         QCOMPARE(view()->title(), QStringLiteral("Rendaro - [%1]").arg(deu));
         QCOMPARE(view()->grid()->GetItemCount(), 1);
         QCOMPARE(frame()->recentFiles().files(), QStringList({deu}));
@@ -236,7 +236,7 @@ private slots:
         QCOMPARE(frame()->recentFiles().files(), QStringList({paths[3], paths[2], paths[1], paths[0]}));
         prompts.answer(PromptAnswer::Yes);
         frame()->OpenRecentFile(3);
-        QCOMPARE(view()->currentPath, paths[0]);
+        QCOMPARE(view()->currentPath(), paths[0]);
         QCOMPARE(frame()->recentFiles().files(), QStringList({paths[0], paths[3], paths[2], paths[1]}));
         QCOMPARE(settings->value("Recent File List/File4").toString(), paths[1]);
 
@@ -261,7 +261,7 @@ private slots:
         const QString deu = writeFile("DEU.xml", {R"(<L from="Yes" to="Yes"/>)"});
         QVERIFY(app->InitInstance({deu}));
         view()->PasteText("No\tNein");
-        QVERIFY(view()->modified);
+        QVERIFY(view()->isModified());
         prompts.answer(PromptAnswer::Cancel);
         QVERIFY(!frame()->close());
         QVERIFY(frame()->isVisible());
@@ -277,7 +277,7 @@ private slots:
         QVERIFY(app->InitInstance({deu}));
         QVERIFY(view()->grid()->StartEdit(1, 0));
         view()->grid()->editor()->setText("Ja");
-        QVERIFY(!view()->modified);
+        QVERIFY(!view()->isModified());
         prompts.answer(PromptAnswer::Yes);
         QVERIFY(frame()->close());
         QCOMPARE(prompts.takeTexts(), QStringList({"Do you want to save current file?", "Save OK"}));

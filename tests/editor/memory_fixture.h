@@ -2,8 +2,8 @@
 // An editor view with a Suggestions pane and a translation memory built
 // from one memory file, for the memory's editor tests.
 
-#include "editor/editor_memory.h"
-#include "editor/suggestions_dock.h"
+#include "editor/memory/editor_memory.h"
+#include "editor/memory/suggestions_dock.h"
 #include "editor_fixture.h"
 #include "test_support.h"
 
@@ -37,19 +37,20 @@ public:
             settings.setValue("TranslationMemory/Paths", QStringList{f.path("TM")});
         dock.resize(600, 300);
         dock.show();
-        f.view->setupTranslationMemory(settings, &dock);
+        f.features->setupMemory(settings, &dock);
         if (withMemory)
             waitForMemory();
     }
 
     ~MemoryFixture()
     {
-        // The view goes first: it uses the pane and the settings.
+        // The editor goes first: it uses the pane and the settings.
+        f.features.reset();
         delete f.view;
         f.view = nullptr;
     }
 
-    CEditorMemory &memory() const { return *f.view->translationMemory(); }
+    CEditorMemory &memory() const { return *f.memory().translationMemory(); }
     // Waits for the running build to end.
     bool waitForMemory()
     {

@@ -4,7 +4,7 @@
 // in-place editor, and the commands' enabled states.
 
 #include "gui_test_registry.h"
-#include "editor/command_actions.h"
+#include "editor/core/command_actions.h"
 #include "editor_fixture.h"
 
 #include <QLineEdit>
@@ -31,7 +31,7 @@ private:
                                                             R"(<L from="F6" to="F6" IsTrans="false"/>)",
                                                         })));
         if (showAll)
-            f->view->OnHideTranslated();
+            f->run(Command::HideTranslated);
         messages = std::make_unique<QSignalSpy>(f->view, &CRendaroView::statusMessage);
     }
     QString selectedOriginal() const
@@ -55,25 +55,25 @@ private slots:
         QCOMPARE(f->grid->GetItemCount(), 6);
         // Nothing selected: forward starts at the first row, backward at the last.
         f->grid->clearSelection();
-        f->view->OnNextUntranslated();
+        f->navigation().OnNextUntranslated();
         QCOMPARE(selectedOriginal(), QStringLiteral("A1"));
         QCOMPARE(lastMessage(), QString());
         f->grid->clearSelection();
-        f->view->OnPreviousUntranslated();
+        f->navigation().OnPreviousUntranslated();
         QCOMPARE(selectedOriginal(), QStringLiteral("D4"));
         QCOMPARE(lastMessage(), QString());
 
         // Past the last untranslated row the search goes on from the top, and says so.
-        f->view->OnNextUntranslated();
+        f->navigation().OnNextUntranslated();
         QCOMPARE(selectedOriginal(), QStringLiteral("A1"));
         QCOMPARE(lastMessage(), QStringLiteral("Search wrapped to the first row."));
-        f->view->OnNextUntranslated();
+        f->navigation().OnNextUntranslated();
         QCOMPARE(selectedOriginal(), QStringLiteral("D4"));
         QCOMPARE(lastMessage(), QString());
         f->grid->SelectOnly(1);
-        f->view->OnPreviousUntranslated();
+        f->navigation().OnPreviousUntranslated();
         QCOMPARE(selectedOriginal(), QStringLiteral("A1"));
-        f->view->OnPreviousUntranslated();
+        f->navigation().OnPreviousUntranslated();
         QCOMPARE(selectedOriginal(), QStringLiteral("D4"));
         QCOMPARE(lastMessage(), QStringLiteral("Search wrapped to the last row."));
         QVERIFY(f->prompts.messages.isEmpty());  // the status bar speaks, no message box
@@ -83,20 +83,20 @@ private slots:
     {
         openSample(true);
         f->grid->SelectOnly(f->rowOf("D4"));
-        f->view->OnNextProblem();
+        f->navigation().OnNextProblem();
         QCOMPARE(selectedOriginal(), QStringLiteral("E5"));
-        f->view->OnNextProblem();
+        f->navigation().OnNextProblem();
         QCOMPARE(selectedOriginal(), QStringLiteral("C3 %s"));
         QCOMPARE(lastMessage(), QStringLiteral("Search wrapped to the first row."));
-        f->view->OnPreviousProblem();
+        f->navigation().OnPreviousProblem();
         QCOMPARE(selectedOriginal(), QStringLiteral("E5"));
         QCOMPARE(lastMessage(), QStringLiteral("Search wrapped to the last row."));
 
         // With Hide Translated Item on, the failing rows are not rows.
-        f->view->OnHideTranslated();
+        f->run(Command::HideTranslated);
         QCOMPARE(f->grid->GetItemCount(), 3);  // A1, D4, F6
         f->grid->SelectOnly(0);
-        f->view->OnNextProblem();
+        f->navigation().OnNextProblem();
         QCOMPARE(selectedOriginal(), QStringLiteral("A1"));
         QCOMPARE(lastMessage(), QStringLiteral("No problem found."));
 
@@ -105,15 +105,15 @@ private slots:
         f->editTranslation(f->rowOf("D4"), "Dddddddddd");
         QCOMPARE(f->prompts.messages.size(), 1);
         f->grid->SelectOnly(0);
-        f->view->OnNextProblem();
+        f->navigation().OnNextProblem();
         QCOMPARE(selectedOriginal(), QStringLiteral("D4"));
         QCOMPARE(lastMessage(), QString());
-        f->view->OnPreviousProblem();
+        f->navigation().OnPreviousProblem();
         QCOMPARE(selectedOriginal(), QStringLiteral("D4"));
         QCOMPARE(lastMessage(), QStringLiteral("Search wrapped to the last row."));
 
         f->editTranslation(f->rowOf("A1"), "Ah");
-        f->view->OnNextUntranslated();
+        f->navigation().OnNextUntranslated();
         QCOMPARE(lastMessage(), QStringLiteral("No untranslated string."));
         QCOMPARE(selectedOriginal(), QStringLiteral("A1"));
     }
@@ -128,7 +128,7 @@ private slots:
         QVERIFY(!f->grid->isEditing());
         QCOMPARE(f->storedTranslation("A1"), QStringLiteral("Ah"));
         QCOMPARE(selectedOriginal(), QStringLiteral("D4"));
-        QVERIFY(f->view->modified);
+        QVERIFY(f->view->isModified());
 
         // A placeholder dropped: the check refuses, the editor stays on its
         // row with its text (Ctrl+K is not the editor's delete-to-end here).
@@ -154,8 +154,7 @@ private slots:
 
     void enabledWhenTheGridHasRows()
     {
-        CommandActions commands;
-        f->view->bindCommands(commands);
+        CommandActions &commands = f->commands;
         const Command navigation[] = {Command::NextUntranslated, Command::PreviousUntranslated, Command::NextProblem,
                                       Command::PreviousProblem};
         for (Command command : navigation)

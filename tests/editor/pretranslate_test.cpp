@@ -4,7 +4,7 @@
 // is no memory to use.
 
 #include "gui_test_registry.h"
-#include "editor/pretranslate_dlg.h"
+#include "editor/memory/pretranslate_dlg.h"
 #include "memory_fixture.h"
 
 #include <QSignalSpy>
@@ -30,7 +30,7 @@ private:
             dialog.accept();
             return true;
         });
-        f().view->OnPreTranslate();
+        f().memory().OnPreTranslate();
     }
 
 private slots:
@@ -60,18 +60,18 @@ private slots:
         QCOMPARE(f().grid->GetItemText(f().rowOf("Open the file"), 1), QStringLiteral("Datei öffnen"));
         QCOMPARE(colour("Copy %s"), kUntranslatedColour);
         // "Save" was too long before and is still.
-        QCOMPARE(f().view->countsText(), QStringLiteral("5 strings, 2 untranslated, 1 problem"));
+        QCOMPARE(f().counts().countsText(), QStringLiteral("5 strings, 2 untranslated, 1 problem"));
 
         QCOMPARE(m->stack().count(), 1);
         QCOMPARE(m->stack().undoText(), QStringLiteral("Pre-translate"));
-        f().view->OnEditUndo();
+        f().run(Command::EditUndo);
         QCOMPARE(f().storedTranslation("Delete %s file?"), QStringLiteral("Delete %s file?"));
         QCOMPARE(f().storedTranslation("Open the file"), QStringLiteral("Open the file"));
         QCOMPARE(colour("Open the file"), kUntranslatedColour);
-        QVERIFY(!f().view->modified);
-        f().view->OnEditRedo();
+        QVERIFY(!f().view->isModified());
+        f().run(Command::EditRedo);
         QCOMPARE(f().storedTranslation("Open the file"), QStringLiteral("Datei öffnen"));
-        QVERIFY(f().view->modified);
+        QVERIFY(f().view->isModified());
     }
 
     void aLowerMinimumTakesNearMatches()
@@ -100,14 +100,14 @@ private slots:
         QCOMPARE(status.last()[0].toString(), QStringLiteral("Pre-translate cancelled; nothing was changed."));
         QCOMPARE(f().storedTranslation("Open the file"), QStringLiteral("Open the file"));
         QCOMPARE(m->stack().count(), 0);
-        QVERIFY(!f().view->modified);
+        QVERIFY(!f().view->isModified());
     }
 
     void saysWhenThereIsNoMemory()
     {
         m = std::make_unique<MemoryFixture>(false);
         QVERIFY(f().open(m->shown));
-        f().view->OnPreTranslate();
+        f().memory().OnPreTranslate();
         QCOMPARE(f().prompts.takeTexts(),
                  QStringList{"No translation memory is set. Choose its files and folders with Tool > Translation "
                              "Memory..."});

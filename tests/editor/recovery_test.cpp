@@ -7,7 +7,7 @@
 #include "gui_test_registry.h"
 #include "catalogue/document.h"
 #include "catalogue/entry_edits.h"
-#include "editor/max_length_setting_dlg.h"
+#include "editor/core/max_length_setting_dlg.h"
 #include "editor_fixture.h"
 #include "recovery/journal_store.h"
 #include "recovery/journal_writer.h"
@@ -30,9 +30,9 @@ private:
 
     std::vector<JournalRecord> journalRecords()
     {
-        if (!f->view->flushJournal())
+        if (!f->recovery().flushJournal())
             return {};
-        return ReadJournalFile(f->view->journalPath()).records;
+        return ReadJournalFile(f->recovery().journalPath()).records;
     }
     // A journal of `target` as an editor killed after these records leaves it.
     QString leftBehind(const QString &target, const std::function<void(JournalWriter &)> &records)
@@ -82,9 +82,9 @@ private slots:
     void everyKindOfChangeIsJournalled()
     {
         QVERIFY(f->open(deu));
-        QVERIFY(f->view->journalPath().isEmpty());  // made at the first change
+        QVERIFY(f->recovery().journalPath().isEmpty());  // made at the first change
         f->editTranslation(f->rowOf("Open"), "Öffnen");
-        QVERIFY(!f->view->journalPath().isEmpty());
+        QVERIFY(!f->recovery().journalPath().isEmpty());
         const QRect cell = f->grid->visualRect(f->grid->rowModel()->index(f->rowOf("Save"), 0));
         QTest::mouseClick(f->grid->viewport(), Qt::LeftButton, Qt::NoModifier,
                           QPoint(cell.left() + f->grid->style()->pixelMetric(QStyle::PM_IndicatorWidth) / 2 + 3,
@@ -96,9 +96,9 @@ private slots:
             settings.accept();
             return true;
         });
-        f->view->OnSettings();
-        f->view->OnEditUndo();  // the settings
-        f->view->OnEditUndo();  // the paste: the addition taken back
+        f->run(Command::Settings);
+        f->run(Command::EditUndo);  // the settings
+        f->run(Command::EditUndo);  // the paste: the addition taken back
 
         const std::vector<JournalRecord> records = journalRecords();
         QCOMPARE(records.size(), size_t(6));
@@ -121,31 +121,31 @@ private slots:
     {
         QVERIFY(f->open(deu));
         f->editTranslation(f->rowOf("Open"), "Öffnen");
-        QString path = f->view->journalPath();
+        QString path = f->recovery().journalPath();
         QVERIFY(QFile::exists(path));
-        f->view->OnEditUndo();  // back at the file's state
+        f->run(Command::EditUndo);  // back at the file's state
         QVERIFY(!QFile::exists(path));
-        f->view->OnEditRedo();  // and changed again: a new journal
-        path = f->view->journalPath();
+        f->run(Command::EditRedo);  // and changed again: a new journal
+        path = f->recovery().journalPath();
         QVERIFY(QFile::exists(path));
-        f->view->OnFileSave();
+        f->run(Command::FileSave);
         QVERIFY(!QFile::exists(path));
-        QVERIFY(f->view->journalPath().isEmpty());
+        QVERIFY(f->recovery().journalPath().isEmpty());
 
         f->editTranslation(f->rowOf("Close"), "Schließen");
-        path = f->view->journalPath();
+        path = f->recovery().journalPath();
         f->prompts.answer(PromptAnswer::No);  // save the changes? No
-        QVERIFY(f->view->PromptClose());
+        QVERIFY(f->recovery().PromptClose());
         QVERIFY(!QFile::exists(path));
         QVERIFY(journalFiles().isEmpty());
 
         // Strings pasted after New have no file to be restored into.
         f->prompts.answer(PromptAnswer::No);   // save the changes?
         f->prompts.answer(PromptAnswer::Yes);  // close the file shown?
-        f->view->OnFileNew();
+        f->run(Command::FileNew);
         f->view->PasteText("One\tEins");
-        QVERIFY(f->view->modified);
-        QVERIFY(f->view->journalPath().isEmpty());
+        QVERIFY(f->view->isModified());
+        QVERIFY(f->recovery().journalPath().isEmpty());
     }
 
     void aJournalLeftBehindIsRestoredAsOneUndoStep()
@@ -173,15 +173,15 @@ private slots:
 
         QCOMPARE(f->view->undoStack()->count(), 1);
         QCOMPARE(f->view->undoStack()->undoText(), QStringLiteral("Restore"));
-        f->view->OnEditUndo();
+        f->run(Command::EditUndo);
         QCOMPARE(f->storedTranslation("Open"), QStringLiteral("Open"));
-        QVERIFY(!ReadEntryState(f->document, f->view->currentCatalogueId, "New").existed);
-        QVERIFY(!f->view->modified);
-        f->view->OnEditRedo();
+        QVERIFY(!ReadEntryState(f->document, f->view->currentCatalogueId(), "New").existed);
+        QVERIFY(!f->view->isModified());
+        f->run(Command::EditRedo);
         QCOMPARE(f->storedTranslation("Close"), QStringLiteral("Schließen"));
 
         // Saved, the file holds them.
-        f->view->OnFileSave();
+        f->run(Command::FileSave);
         CRendaroDoc saved;
         const int id = saved.LoadCatalogue(deu, false);
         QCOMPARE(saved.GetTranslation(id, "Open"), QStringLiteral("Öffnen"));
@@ -195,7 +195,7 @@ private slots:
         f->prompts.answer(PromptAnswer::No);
         QVERIFY(f->open(deu));
         QCOMPARE(f->storedTranslation("Open"), QStringLiteral("Open"));
-        QVERIFY(!f->view->modified);
+        QVERIFY(!f->view->isModified());
         QCOMPARE(journalFiles(), QStringList{QFileInfo(left).completeBaseName() + ".discarded"});
         // Not offered again.
         f->prompts.answer(PromptAnswer::Yes);  // close the file shown?
@@ -268,14 +268,14 @@ private slots:
 
         f->prompts.answer(PromptAnswer::No);   // DEU: no
         f->prompts.answer(PromptAnswer::Yes);  // FRA: yes
-        f->view->OfferRecoveryAtStart();
+        f->recovery().OfferRecoveryAtStart();
         const QStringList texts = f->prompts.takeTexts();
         QCOMPARE(texts.size(), 2);
         QVERIFY(texts[0].startsWith(question(deu, 2, newer).section(" from ", 0, 0)));
         QVERIFY(texts[1].startsWith(question(fra, 1, older).section(" from ", 0, 0)));
-        QCOMPARE(f->view->currentPath, fra);
+        QCOMPARE(f->view->currentPath(), fra);
         QCOMPARE(f->storedTranslation("Open"), QStringLiteral("Ouvrir"));
-        QVERIFY(f->view->modified);
+        QVERIFY(f->view->isModified());
         // DEU's was set aside; the missing file's is kept for rendaro-cli.
         QVERIFY(QFile::exists(QString(newer).replace(".journal", ".discarded")));
         QCOMPARE(journalFiles().filter(".journal").size(), 2);  // gone.xml's and this editor's own

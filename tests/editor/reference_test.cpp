@@ -3,7 +3,7 @@
 
 #include "gui_test_registry.h"
 #include "catalogue/messages.h"
-#include "editor/reference_originals.h"
+#include "editor/core/reference_originals.h"
 #include "editor_fixture.h"
 #include "test_support.h"
 
@@ -45,7 +45,7 @@ private:
     void replaceWith(const QString &path)
     {
         f->prompts.chooseFile(path);
-        f->view->OnReplaceOriginal();
+        f->reference().OnReplaceOriginal();
         QVERIFY(f->prompts.scriptUsed());
     }
 
@@ -91,7 +91,7 @@ private slots:
         QCOMPARE(f->grid->GetItemText(0, 0), QStringLiteral("Bonjour"));
         QCOMPARE(f->grid->GetItemText(1, 0), QStringLiteral("Ouvrir"));
         QCOMPARE(f->grid->GetItemText(2, 0), QStringLiteral("Quit"));
-        QCOMPARE(f->view->currentPath, f->path("DEU.xml"));
+        QCOMPARE(f->view->currentPath(), f->path("DEU.xml"));
         // Neither kept loaded nor merged into the master.
         QCOMPARE(f->document.catalogues().size(), size_t(2));
         QVERIFY(f->document.catalogueAt(0)->entries.empty());
@@ -121,10 +121,9 @@ private slots:
         QVERIFY(f->view->ValidateAllRows());
         QVERIFY(f->prompts.messages.isEmpty());
         // Search stays on the shown texts.
-        f->view->searchText = "ouvrir";
-        f->view->matchCase = false;
+        f->search().setSearch("ouvrir", false);
         f->grid->clearSelection();
-        f->view->FindNext();
+        f->search().FindNext();
         QCOMPARE(f->grid->FirstSelectedRow(), 1);
     }
 
@@ -140,7 +139,7 @@ private slots:
         // Cancelling the dialog changes nothing.
         replaceWith(reference);
         f->prompts.chooseFile(QString());
-        f->view->OnReplaceOriginal();
+        f->reference().OnReplaceOriginal();
         QCOMPARE(f->grid->GetItemText(0, 0), QStringLiteral("Bonjour"));
     }
 
@@ -154,7 +153,7 @@ private slots:
         const QByteArray before = fileBytes(reference);
         QCOMPARE(f->grid->GetItemText(0, 0), QStringLiteral("Ouvrir"));
         f->editTranslation(0, "Öffnen");
-        f->view->OnFileSave();
+        f->run(Command::FileSave);
         QCOMPARE(fileBytes(reference), before);
         QVERIFY(fileBytes(folder + "/DEU.xml").contains(R"(to="Öffnen")"));
         QVERIFY(!f->document.catalogueAt(0)->entries.contains("Only French"));

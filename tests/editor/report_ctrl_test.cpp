@@ -334,6 +334,29 @@ private slots:
         QCOMPARE(editor->text(QAccessible::Name), QStringLiteral("Translation"));
         QCOMPARE(editor->text(QAccessible::Value), QStringLiteral("t1"));
     }
+
+    // Marks of two kinds in one column: each cell's tooltip and accessible
+    // description carry the texts of every mark it has, one a line; a mark
+    // removed takes its texts along.
+    void marksOfSeveralKindsInOneCell()
+    {
+        const int misspelled = grid->AddCellMark(1, CellMarkStyle{qRgb(170, 0, 0), CellMarkCorner::TopRight},
+                                                 [](int row) { return row == 1 ? QStringLiteral("Misspelled: Tt") : QString(); });
+        const int warned = grid->AddCellMark(1, CellMarkStyle{qRgb(0, 90, 200), CellMarkCorner::BottomRight},
+                                             [](int row) { return row >= 1 ? QStringLiteral("Warning %1").arg(row) : QString(); });
+        auto description = [this](int row, int column) {
+            return grid->rowModel()->data(grid->rowModel()->index(row, column), Qt::AccessibleDescriptionRole).toString();
+        };
+        QCOMPARE(description(0, 1), QString());
+        QCOMPARE(description(1, 1), QStringLiteral("Misspelled: Tt\nWarning 1"));
+        QCOMPARE(description(2, 1), QStringLiteral("Warning 2"));
+        QCOMPARE(description(1, 0), QString());  // marks belong to their column
+        grid->RemoveCellMark(misspelled);
+        QCOMPARE(description(1, 1), QStringLiteral("Warning 1"));
+        grid->RemoveCellMark(warned);
+        QCOMPARE(description(2, 1), QString());
+        grid->viewport()->repaint();  // painting marks of no kind left
+    }
 };
 
 RENDARO_GUI_TEST(ReportCtrlTest)

@@ -3,8 +3,9 @@
 // programs added to the shown catalogue (or to a new one).
 
 #include "gui_test_registry.h"
-#include "editor/command_actions.h"
-#include "editor/res_parser_dlg.h"
+#include "editor/core/command_actions.h"
+#include "batch_dialogs/res_parser_dlg.h"
+#include "catalogue/messages.h"
 #include "editor_fixture.h"
 #include "special_files.h"
 #include "test_support.h"
@@ -46,7 +47,7 @@ private:
     QStringList originals() const
     {
         QStringList texts;
-        const CXMLStruct *catalogue = f->document.findCatalogue(f->view->currentCatalogueId);
+        const CXMLStruct *catalogue = f->document.findCatalogue(f->view->currentCatalogueId());
         if (catalogue) {
             for (const auto &[original, entry] : catalogue->entries)
                 texts << original;
@@ -138,7 +139,7 @@ private slots:
             "ENG.xml", {R"(<L from="OK" to="Okay"/>)", R"(<L from="Hello" to="Hello" key="IDS_HELLO"/>)"});
         QVERIFY(f->open(path));
         f->prompts.onDialog(start(kFixtures + "/resources64.dll", kFixtures + "/resource.h"));
-        f->view->OnAddNewString();
+        f->batchTools().OnAddNewString();
         QCOMPARE(f->prompts.takeTexts(), QStringList({"Complete!"}));
         QStringList expected = kAdded;
         expected.sort();
@@ -150,24 +151,25 @@ private slots:
         // The grid shows the new strings, the title the change.
         QVERIFY(f->rowOf("Save & Close") >= 0);
         QCOMPARE(f->view->title(), "Rendaro - [" + path + "*]");
-        QVERIFY(f->view->modified);
+        QVERIFY(f->view->isModified());
 
-        // A second run finds nothing new.
-        f->view->modified = false;
+        // Saved, a second run finds nothing new.
+        f->run(Command::FileSave);
+        QCOMPARE(f->prompts.takeTexts(), QStringList({messageText(MsgSaveOk)}));
         f->prompts.onDialog(start(kFixtures + "/resources32.dll", kFixtures + "/resource.h"));
-        f->view->OnAddNewString();
+        f->batchTools().OnAddNewString();
         QCOMPARE(originals(), expected);
-        QVERIFY(!f->view->modified);
+        QVERIFY(!f->view->isModified());
         QCOMPARE(f->view->title(), "Rendaro - [" + path + "]");
         f->prompts.takeTexts();
     }
 
     void addNewStringWithNothingShownMakesOneNewCatalogue()
     {
-        QCOMPARE(f->view->currentCatalogueId, -1);
+        QCOMPARE(f->view->currentCatalogueId(), -1);
         f->prompts.onDialog(start(kFixtures + "/resources32.dll", kFixtures + "/resource.h"));
-        f->view->OnAddNewString();
-        QVERIFY(f->view->currentCatalogueId >= 1);
+        f->batchTools().OnAddNewString();
+        QVERIFY(f->view->currentCatalogueId() >= 1);
         QStringList expected = kAdded;
         expected.sort();
         QCOMPARE(originals(), expected);
@@ -183,15 +185,14 @@ private slots:
             dialog.reject();
             return false;
         });
-        f->view->OnAddNewString();
+        f->batchTools().OnAddNewString();
         QCOMPARE(f->grid->GetItemCount(), kAdded.size());
         f->prompts.takeTexts();
     }
 
     void toolMenuCommandsAreAlwaysEnabled()
     {
-        CommandActions commands;
-        f->view->bindCommands(commands);
+        CommandActions &commands = f->commands;
         QVERIFY(commands.action(Command::AddNewString)->isEnabled());
         QVERIFY(commands.action(Command::GenerateZiv)->isEnabled());
         QString caption;

@@ -46,7 +46,7 @@ private slots:
         const QString js = f->path("out/DEU.js");
         QDir().mkpath(f->path("out"));
         f->prompts.chooseFile(js);
-        f->view->OnExportScript(ScriptJavaScript);
+        f->scriptExport().OnExportScript(ScriptJavaScript);
         const FileDialogRequest &request = f->prompts.fileDialogs.last();
         QCOMPARE(request.filter, QStringLiteral("Javascript Files (*.js)"));
         QCOMPARE(request.defaultSuffix, QStringLiteral("js"));
@@ -57,34 +57,34 @@ private slots:
         QVERIFY(table.contains("'IDS_SAVE':'Sichern'") || table.contains("'IDS_SAVE' : 'Sichern'")
                 || table.contains("IDS_SAVE"));
         QVERIFY(table.contains("Sichern"));
-        QCOMPARE(f->view->currentPath, deu);
-        QVERIFY(f->view->modified);
+        QCOMPARE(f->view->currentPath(), deu);
+        QVERIFY(f->view->isModified());
 
         // The next export starts where the last one went; PHP has its own filter.
         const QString php = f->path("out/DEU.php");
         f->prompts.chooseFile(php);
-        f->view->OnExportScript(ScriptPhp);
+        f->scriptExport().OnExportScript(ScriptPhp);
         QCOMPARE(f->prompts.fileDialogs.last().filter, QStringLiteral("PHP Files (*.php)"));
         QCOMPARE(f->prompts.fileDialogs.last().defaultSuffix, QStringLiteral("php"));
         QCOMPARE(f->prompts.fileDialogs.last().startFolder, f->path("out"));
         QVERIFY(fileBytes(php).startsWith("<?php"));
-        QCOMPARE(f->view->currentPath, deu);
+        QCOMPARE(f->view->currentPath(), deu);
     }
 
     void failureAndNothingToExport()
     {
-        f->view->OnExportScript(ScriptJavaScript);  // nothing shown: no dialog
+        f->scriptExport().OnExportScript(ScriptJavaScript);  // nothing shown: no dialog
         QVERIFY(f->prompts.fileDialogs.isEmpty());
         QVERIFY(f->open(deu));
         f->prompts.chooseFile(f->path("no-such-folder/DEU.js"));
-        f->view->OnExportScript(ScriptJavaScript);
+        f->scriptExport().OnExportScript(ScriptJavaScript);
         QCOMPARE(f->prompts.messages.size(), 1);
         QVERIFY(f->prompts.messages[0].text.startsWith("Can not save file.\n\n"));
         QVERIFY(f->prompts.messages[0].text.contains("no-such-folder"));
         QCOMPARE(f->prompts.messages[0].icon, PromptIcon::Stop);
         // Cancelling the dialog writes nothing and says nothing.
         f->prompts.chooseFile(QString());
-        f->view->OnExportScript(ScriptJavaScript);
+        f->scriptExport().OnExportScript(ScriptJavaScript);
         QCOMPARE(f->prompts.messages.size(), 1);
     }
 
@@ -93,7 +93,7 @@ private slots:
         QVERIFY(f->open(f->writeLanguageFile("ALL.xml", {R"(<L from="a" to="b" key="K"/>)"})));
         QCOMPARE(f->grid->GetItemCount(), 0);
         f->prompts.chooseFile(f->path("ALL.js"));
-        f->view->OnExportScript(ScriptJavaScript);
+        f->scriptExport().OnExportScript(ScriptJavaScript);
         QCOMPARE(f->prompts.takeTexts(), QStringList({"Save OK"}));
         QVERIFY(fileBytes(f->path("ALL.js")).contains("K"));
     }
@@ -110,7 +110,7 @@ private slots:
         f->editTranslation(f->rowOf("Open"), "Öffnen");
         f->prompts.messages.clear();
 
-        f->view->OnExportScript(ScriptJavaScript);
+        f->scriptExport().OnExportScript(ScriptJavaScript);
         QVERIFY(f->prompts.messages.isEmpty());
         QCOMPARE(f->prompts.fileDialogs.size(), 1);  // only the folder picker
         QCOMPARE(scriptFiles(web), QStringList({"DEU.js", "DEUWebRPB.js", "sub/CHT.js"}));
@@ -118,11 +118,11 @@ private slots:
         QVERIFY(fileBytes(web + "/DEU.js").contains("&#x00d6;ffnen"));
         QVERIFY(fileBytes(web + "/DEUWebRPB.js").contains("Sichern"));
 
-        f->view->OnExportScript(ScriptPhp);
+        f->scriptExport().OnExportScript(ScriptPhp);
         QCOMPARE(scriptFiles(web), QStringList({"BackResDEU.php", "DEU.js", "DEUWebRPB.js", "Other.php",
                                                 "ViewResDEU.php", "sub/CHT.js", "sub/ViewResCHT.php"}));
         QVERIFY(f->prompts.messages.isEmpty());
-        QCOMPARE(f->view->currentPath, web + "/*");
+        QCOMPARE(f->view->currentPath(), web + "/*");
     }
 };
 

@@ -4,7 +4,7 @@
 // script does not expect fails the test. Message boxes with only an OK
 // button need no script entry; they are recorded like the others.
 
-#include "editor/user_prompts.h"
+#include "editor/core/user_prompts.h"
 
 #include <QList>
 #include <QString>

@@ -2,7 +2,7 @@
 
 #include "gui_test_registry.h"
 #include "catalogue/messages.h"
-#include "editor/find_string_dialog.h"
+#include "editor/search/find_string_dialog.h"
 #include "editor_fixture.h"
 
 #include <QCheckBox>
@@ -25,7 +25,7 @@ private:
             lines << "<L from=\"Row " + n + "\" to=\"" + (i == 5 ? "Needle" : "Row " + n) + "\"/>";
         }
         QVERIFY(f->open(f->writeLanguageFile("DEU.xml", lines)));
-        f->view->OnHideTranslated();
+        f->run(Command::HideTranslated);
         QCOMPARE(f->grid->GetItemCount(), 8);
     }
     // The next Find dialog gets this text and Match Case state, then OK.
@@ -50,7 +50,7 @@ private slots:
         f->grid->SelectOnly(5);
         findWith("needle", false);
         f->prompts.answer(PromptAnswer::Yes);
-        f->view->OnSearch();
+        f->search().OnSearch();
         QCOMPARE(f->prompts.takeTexts(), QStringList({messageText(MsgSearchWrap), "Search finished."}));
         QCOMPARE(f->grid->FirstSelectedRow(), 5);
     }
@@ -61,7 +61,7 @@ private slots:
         f->grid->SelectOnly(6);
         findWith("Needle", true);
         f->prompts.answer(PromptAnswer::No);
-        f->view->OnSearch();
+        f->search().OnSearch();
         QCOMPARE(f->prompts.messages.size(), 1);
         QCOMPARE(f->prompts.messages[0].icon, PromptIcon::Information);
         QCOMPARE(f->prompts.messages[0].buttons, PromptButtons::YesNo);
@@ -80,7 +80,7 @@ private slots:
         openRows();
         f->grid->clearSelection();
         findWith("Row 0", true);
-        f->view->OnSearch();
+        f->search().OnSearch();
         QVERIFY(f->prompts.messages.isEmpty());
         QCOMPARE(f->grid->FirstSelectedRow(), 0);
         QCOMPARE(f->grid->GetRowStates(0) & CReportCtrl::RowFocused, int(CReportCtrl::RowFocused));
@@ -92,16 +92,16 @@ private slots:
         f->grid->clearSelection();
         findWith("NEEDLE", true);
         f->prompts.answer(PromptAnswer::No);
-        f->view->OnSearch();
+        f->search().OnSearch();
         QCOMPARE(f->prompts.takeTexts(), QStringList({messageText(MsgSearchWrap)}));
         QCOMPARE(f->grid->FirstSelectedRow(), -1);
 
         f->grid->clearSelection();
         findWith("NEEDLE", false);
-        f->view->OnSearch();
+        f->search().OnSearch();
         QVERIFY(f->prompts.messages.isEmpty());
         QCOMPARE(f->grid->FirstSelectedRow(), 5);  // found in the translation column
-        QCOMPARE(f->view->searchText, QStringLiteral("needle"));
+        QCOMPARE(f->search().searchText(), QStringLiteral("needle"));
 
         // Ctrl+F opens the dialog with the text as it is now stored.
         QString shownText;
@@ -120,18 +120,18 @@ private slots:
     void cancelKeepsTheDialogValues()
     {
         openRows();
-        f->view->findDialog()->text = "kept";
+        f->search().findDialog()->text = "kept";
         f->prompts.onDialog([](QDialog &dialog) {
             static_cast<CFindString &>(dialog).textEdit()->setText("typed");
             dialog.reject();
             return false;
         });
-        f->view->OnSearch();
-        QCOMPARE(f->view->findDialog()->text, QStringLiteral("kept"));
-        QVERIFY(f->view->searchText.isEmpty());
+        f->search().OnSearch();
+        QCOMPARE(f->search().findDialog()->text, QStringLiteral("kept"));
+        QVERIFY(f->search().searchText().isEmpty());
         // An empty text ends the command without searching.
         findWith(QString(), false);
-        f->view->OnSearch();
+        f->search().OnSearch();
         QVERIFY(f->prompts.messages.isEmpty());
     }
 };

@@ -2,7 +2,7 @@
 // rebuilding the rows without losing what is not saved.
 
 #include "gui_test_registry.h"
-#include "editor/max_length_setting_dlg.h"
+#include "editor/core/max_length_setting_dlg.h"
 #include "editor_fixture.h"
 #include "test_support.h"
 
@@ -56,42 +56,43 @@ private slots:
             }
             return true;
         });
-        f->view->OnSettings();
+        f->run(Command::Settings);
         QCOMPARE(results, QStringList({"preset 2 C++", "0.5:0", "11:0", "abc:0", ":0", "nan:0", "10.01:0", "1:1", "10:1"}));
         const QStringList texts = f->prompts.takeTexts();
         QCOMPARE(texts, QStringList({"Please enter a number between 1 and 10.", "Please enter a number between 1 and 10.",
                                      "Please enter a number.", "Please enter a number.",
                                      "Please enter a number between 1 and 10.",
                                      "Please enter a number between 1 and 10."}));
-        QCOMPARE(f->document.findCatalogue(f->view->currentCatalogueId)->lengthRatio, 10.0f);
+        QCOMPARE(f->document.findCatalogue(f->view->currentCatalogueId())->lengthRatio, 10.0f);
     }
 
     void confirmedWithoutChangeMarksTheFileChanged()
     {
         QVERIFY(f->open(deu));
         settingsWith("2", 0);
-        f->view->OnSettings();
-        QVERIFY(f->view->modified);
+        f->run(Command::Settings);
+        QVERIFY(f->view->isModified());
         QCOMPARE(f->view->title(), QStringLiteral("Rendaro - [%1*]").arg(deu));
         // Cancel changes nothing.
-        f->view->modified = false;
+        f->run(Command::EditUndo);
+        QVERIFY(!f->view->isModified());
         f->prompts.onDialog([](QDialog &) { return false; });
-        f->view->OnSettings();
-        QVERIFY(!f->view->modified);
+        f->run(Command::Settings);
+        QVERIFY(!f->view->isModified());
     }
 
     void switchingToQtRebuildsTheRowsAndKeepsWhatIsNotSaved()
     {
         QVERIFY(f->open(deu));
-        f->view->OnHideTranslated();
+        f->run(Command::HideTranslated);
         f->editTranslation(f->rowOf("Open"), "Öffnen");
         f->view->PasteText("Close\tSchließen");
         QCOMPARE(f->grid->rowModel()->backColour(f->rowOf("Open"), 1), kMarkedColour);
         f->prompts.messages.clear();
 
         settingsWith("3", 1);
-        f->view->OnSettings();
-        const CXMLStruct *shown = f->document.findCatalogue(f->view->currentCatalogueId);
+        f->run(Command::Settings);
+        const CXMLStruct *shown = f->document.findCatalogue(f->view->currentCatalogueId());
         QCOMPARE(shown->codeType, 1);
         QCOMPARE(shown->lengthRatio, 3.0f);
         QCOMPARE(f->storedTranslation("Open"), QStringLiteral("Öffnen"));
@@ -108,7 +109,7 @@ private slots:
         f->editTranslation(f->rowOf("Hello %s"), "Hallo");  // "%s" is no placeholder in QT style
         QVERIFY(f->prompts.messages.isEmpty());
 
-        f->view->OnFileSave();
+        f->run(Command::FileSave);
         const QByteArray saved = fileBytes(deu);
         QVERIFY(saved.contains(R"(<Language AllowLength="3.000000" CodeType="QT">)"));
         QVERIFY(saved.contains(R"(<L from="Open" to="Öffnen"/>)"));
@@ -123,7 +124,7 @@ private slots:
         f->openFolder(folder);
         f->editTranslation(0, "Öffnen");
         settingsWith("4", 1);
-        f->view->OnSettings();
+        f->run(Command::Settings);
         QCOMPARE(f->document.catalogueAt(0)->codeType, 1);
         QCOMPARE(f->document.catalogueAt(0)->lengthRatio, 4.0f);
         QCOMPARE(f->storedTranslation("Open"), QStringLiteral("Öffnen"));
@@ -138,16 +139,16 @@ private slots:
             auto &settings = static_cast<CMaxLengthSettingDlg &>(dialog);
             return settings.ratioEdit()->text() == "1.5" && settings.qtButton()->isChecked();
         });
-        f->view->OnSettings();
-        QVERIFY(f->view->modified);
+        f->run(Command::Settings);
+        QVERIFY(f->view->isModified());
 
         // With nothing shown there is nothing to change.
         f->prompts.answer(PromptAnswer::No);   // do not save
         f->prompts.answer(PromptAnswer::Yes);  // close
-        f->view->OnFileNew();
+        f->run(Command::FileNew);
         settingsWith("5", 1);
-        f->view->OnSettings();
-        QVERIFY(!f->view->modified);
+        f->run(Command::Settings);
+        QVERIFY(!f->view->isModified());
         QVERIFY(f->prompts.scriptUsed());
     }
 };

@@ -8,8 +8,8 @@
 #include "catalogue/catalogue_counts.h"
 #include "catalogue/document.h"
 #include "catalogue/messages.h"
-#include "editor/filter_bar.h"
-#include "editor/find_replace_dlg.h"
+#include "editor/filter/filter_bar.h"
+#include "editor/search/find_replace_dlg.h"
 #include "editor_fixture.h"
 
 #include <QCheckBox>
@@ -79,13 +79,13 @@ class SlicedPassesTest : public QObject {
 
 private:
     std::unique_ptr<EditorFixture> f;
-    CFilterBar *bar() const { return f->view->filterBar(); }
-    const CXMLStruct &catalogue() const { return *f->document.findCatalogue(f->view->currentCatalogueId); }
+    CFilterBar *bar() const { return f->filter().filterBar(); }
+    const CXMLStruct &catalogue() const { return *f->document.findCatalogue(f->view->currentCatalogueId()); }
 
     void openGenerated()
     {
         QVERIFY(f->open(f->writeLanguageFile("DEU.xml", generatedLines())));
-        f->view->OnFilter();
+        f->filter().OnFilter();
     }
     QStringList shown() const
     {
@@ -100,7 +100,7 @@ private:
         const Qt::CaseSensitivity cs = setting.matchCase ? Qt::CaseSensitive : Qt::CaseInsensitive;
         QStringList originals;
         for (const auto &[original, entry] : catalogue().entries) {
-            if (f->view->hideTranslated && !entry.translation.isEmpty() && entry.translation != entry.original)
+            if (f->view->hideTranslated() && !entry.translation.isEmpty() && entry.translation != entry.original)
                 continue;
             bool state = true;
             switch (setting.state) {
@@ -177,10 +177,10 @@ private slots:
         };
         int inSlices = 0;
         for (size_t limit : {size_t(0), kSmallSlice}) {
-            f->view->setSliceLimit(limit);
+            f->view->slices().unitLimit = limit;
             for (bool hide : {true, false}) {
-                if (f->view->hideTranslated != hide)
-                    f->view->OnHideTranslated();
+                if (f->view->hideTranslated() != hide)
+                    f->run(Command::HideTranslated);
                 for (const FilterSetting &setting : settings) {
                     apply(setting);
                     inSlices += f->view->isFiltering() ? 1 : 0;
@@ -198,16 +198,16 @@ private slots:
     {
         openGenerated();
         QVERIFY(!catalogue().entries.isOrdered());
-        f->view->setSliceLimit(kSmallSlice);
+        f->view->slices().unitLimit = kSmallSlice;
         f->grid->SelectOnly(1);
-        f->view->OnHideTranslated();
+        f->run(Command::HideTranslated);
         QVERIFY(f->view->isFiltering());
         QTRY_VERIFY(!f->view->isFiltering());
         QVERIFY(catalogue().entries.isOrdered());
         QCOMPARE(f->grid->GetItemCount(), kEntries);
         QCOMPARE(shown(), plainFilter({}));
         QCOMPARE(f->grid->FirstSelectedRow(), -1);
-        f->view->OnHideTranslated();
+        f->run(Command::HideTranslated);
         QTRY_VERIFY(!f->view->isFiltering());
         QCOMPARE(shown(), plainFilter({}));
         QVERIFY(f->grid->GetItemCount() < kEntries);
@@ -216,7 +216,7 @@ private slots:
     void aNewerFilterWinsOverAnOlderPass()
     {
         openGenerated();
-        f->view->setSliceLimit(kSmallSlice);
+        f->view->slices().unitLimit = kSmallSlice;
         QSignalSpy resets(f->grid->rowModel(), &QAbstractItemModel::modelReset);
         QSignalSpy status(f->view, &CRendaroView::statusMessage);
         apply({"a"});
@@ -234,8 +234,8 @@ private slots:
     void entriesChangedUnderAPassAreSeen()
     {
         openGenerated();
-        f->view->OnHideTranslated();  // every row
-        f->view->setSliceLimit(kSmallSlice);
+        f->run(Command::HideTranslated);  // every row
+        f->view->slices().unitLimit = kSmallSlice;
         // A translatable entry tested in the first slice; its new
         // translation holds the text after that.
         size_t number = 0;
@@ -256,8 +256,8 @@ private slots:
     void theSelectedRowStaysSelected()
     {
         openGenerated();
-        f->view->OnHideTranslated();
-        f->view->setSliceLimit(kSmallSlice);
+        f->run(Command::HideTranslated);
+        f->view->slices().unitLimit = kSmallSlice;
         const QStringList rows = plainFilter({"über"});
         QVERIFY(rows.size() > 3);
         // The row selected when the rows arrive counts, not the one
@@ -274,7 +274,7 @@ private slots:
     void searchInSlicesFindsWhatAPlainScanFinds()
     {
         openGenerated();
-        f->view->OnHideTranslated();
+        f->run(Command::HideTranslated);
         const int count = f->grid->GetItemCount();
         QCOMPARE(count, kEntries);
         // One row's own original, searched for from the row after it: only
@@ -283,7 +283,7 @@ private slots:
         const QString thirdText = f->grid->GetItemText(third, 0);
         int inSlices = 0;
         for (size_t limit : {size_t(0), kSmallSlice}) {
-            f->view->setSliceLimit(limit);
+            f->view->slices().unitLimit = limit;
             for (const QString &text : {QStringLiteral("ÖFFNEN"), QStringLiteral("kelvin"), QStringLiteral("%s 1999"),
                                         QStringLiteral("Data 7"), QStringLiteral("Nowhere"), thirdText}) {
                 for (bool matchCase : {false, true}) {
@@ -296,11 +296,10 @@ private slots:
                         const int expected = plainFind(text, matchCase, selected, &expectedMessages);
                         if (expectedMessages.contains(messageText(MsgSearchWrap)))
                             f->prompts.answer(PromptAnswer::Yes);
-                        f->view->searchText = text;
-                        f->view->matchCase = matchCase;
-                        f->view->FindNext();
-                        inSlices += f->view->isSearching() ? 1 : 0;
-                        QTRY_VERIFY(!f->view->isSearching());
+                        f->search().setSearch(text, matchCase);
+                        f->search().FindNext();
+                        inSlices += f->search().isSearching() ? 1 : 0;
+                        QTRY_VERIFY(!f->search().isSearching());
                         QCOMPARE(f->prompts.takeTexts(), expectedMessages);
                         QCOMPARE(f->grid->FirstSelectedRow(), expected);
                     }
@@ -313,17 +312,17 @@ private slots:
     void escStopsASearch()
     {
         openGenerated();
-        f->view->OnHideTranslated();
-        f->view->setSliceLimit(kSmallSlice);
+        f->run(Command::HideTranslated);
+        f->view->slices().unitLimit = kSmallSlice;
         f->grid->SelectOnly(3);
         f->grid->setFocus();
         QSignalSpy status(f->view, &CRendaroView::statusMessage);
-        f->view->searchText = QStringLiteral("Nowhere");
-        f->view->FindNext();
-        QVERIFY(f->view->isSearching());
+        f->search().setSearch(QStringLiteral("Nowhere"), f->search().matchCase());
+        f->search().FindNext();
+        QVERIFY(f->search().isSearching());
         QVERIFY(status.last().at(0).toString().startsWith(QStringLiteral("Searching... ")));
         QTest::keyClick(f->grid, Qt::Key_Escape);
-        QVERIFY(!f->view->isSearching());
+        QVERIFY(!f->search().isSearching());
         QCOMPARE(status.last().at(0).toString(), QStringLiteral("Search stopped."));
         QTest::qWait(50);
         QCOMPARE(f->prompts.takeTexts(), QStringList());  // no wrap question
@@ -333,14 +332,14 @@ private slots:
     void aChangeOfTheRowsStopsASearch()
     {
         openGenerated();
-        f->view->OnHideTranslated();
-        f->view->setSliceLimit(kSmallSlice);
-        f->view->searchText = QStringLiteral("Nowhere");
-        f->view->FindNext();
-        QVERIFY(f->view->isSearching());
+        f->run(Command::HideTranslated);
+        f->view->slices().unitLimit = kSmallSlice;
+        f->search().setSearch(QStringLiteral("Nowhere"), f->search().matchCase());
+        f->search().FindNext();
+        QVERIFY(f->search().isSearching());
         QSignalSpy status(f->view, &CRendaroView::statusMessage);
         f->view->RefreshGrid();  // the rows again: their numbers may no longer hold
-        QVERIFY(!f->view->isSearching());
+        QVERIFY(!f->search().isSearching());
         QCOMPARE(status.last().at(0).toString(), QStringLiteral("Search stopped: the rows changed."));
         QTest::qWait(50);
         QCOMPARE(f->prompts.takeTexts(), QStringList());
@@ -349,8 +348,8 @@ private slots:
     void replaceFindsItsRowInSlices()
     {
         openGenerated();
-        f->view->OnHideTranslated();
-        f->view->setSliceLimit(kSmallSlice);
+        f->run(Command::HideTranslated);
+        f->view->slices().unitLimit = kSmallSlice;
         // The text: the whole translation of an untranslated row well past
         // the middle (the original's own number makes it rare); the row
         // expected: the first from the middle on whose translation (not
@@ -380,9 +379,9 @@ private slots:
             replace.replaceButton()->click();
             return false;
         });
-        f->view->OnFindReplace();
-        QVERIFY(f->view->isSearching());
-        QTRY_VERIFY(!f->view->isSearching());
+        f->search().OnFindReplace();
+        QVERIFY(f->search().isSearching());
+        QTRY_VERIFY(!f->search().isSearching());
         QCOMPARE(f->grid->FirstSelectedRow(), expected);
         QCOMPARE(f->storedTranslation(original), QStringLiteral("Weite"));
         QCOMPARE(f->prompts.takeTexts(), QStringList());

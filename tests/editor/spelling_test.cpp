@@ -12,10 +12,10 @@
 #include "controls/report_cell_delegate.h"
 #include "controls/status_panes.h"
 #include "controls/underlined_line_edit.h"
-#include "editor/command_actions.h"
-#include "editor/filter_bar.h"
-#include "editor/max_length_setting_dlg.h"
-#include "editor/spelling_session.h"
+#include "editor/core/command_actions.h"
+#include "editor/filter/filter_bar.h"
+#include "editor/core/max_length_setting_dlg.h"
+#include "editor/spelling/spelling_session.h"
 #include "editor_fixture.h"
 #include "spelling/personal_word_list.h"
 #include "test_support.h"
@@ -71,7 +71,7 @@ private:
 
     const StringEntry *entry(const QString &original) const
     {
-        return f->document.findCatalogue(f->view->currentCatalogueId)->entries.lookup(original);
+        return f->document.findCatalogue(f->view->currentCatalogueId())->entries.lookup(original);
     }
     // The rows as a file (no translation too long).
     QString writeRows(const QString &name)
@@ -81,9 +81,9 @@ private:
     // Opens a file with every row shown and waits for the background check.
     void openChecked(const QString &name)
     {
-        QSignalSpy finished(f->view->spelling(), &SpellingSession::checkFinished);
+        QSignalSpy finished(f->spelling().spelling(), &SpellingSession::checkFinished);
         QVERIFY(f->open(writeRows(name)));
-        f->view->OnHideTranslated();
+        f->run(Command::HideTranslated);
         QVERIFY(finished.wait(20000));
     }
     CUnderlinedLineEdit *editor() const { return static_cast<CUnderlinedLineEdit *>(f->grid->editor()); }
@@ -106,7 +106,7 @@ private slots:
         qputenv("XDG_DATA_HOME", folder->filePath("data").toUtf8());
         settings = std::make_unique<QSettings>(folder->filePath("settings.ini"), QSettings::IniFormat);
         f = std::make_unique<EditorFixture>();
-        f->view->setSpellingSettings(settings.get());
+        f->features->setSpellingSettings(settings.get());
     }
     void cleanup()
     {
@@ -117,15 +117,15 @@ private slots:
 
     void backgroundCheckMarksAndCountsRows()
     {
-        QSignalSpy changes(f->view, &CRendaroView::misspellingsChanged);
+        QSignalSpy changes(&f->spelling(), &SpellingFeature::misspellingsChanged);
         openChecked("ViewResDEU.xml");
         QVERIFY(changes.count() >= 1);
-        QCOMPARE(f->view->spellingStatus(), QStringLiteral("Spelling: de_DE"));
-        QVERIFY(f->view->isMisspelled(entry("Alpha")));
-        QVERIFY(f->view->isMisspelled(entry("Delta")));
+        QCOMPARE(f->spelling().spellingStatus(), QStringLiteral("Spelling: de_DE"));
+        QVERIFY(f->spelling().isMisspelled(entry("Alpha")));
+        QVERIFY(f->spelling().isMisspelled(entry("Delta")));
         for (const char *clean : {"Bravo", "Charlie", "Echo", "&Save %s\\nDone"})
-            QVERIFY2(!f->view->isMisspelled(entry(clean)), clean);
-        QCOMPARE(f->view->countsText(), QStringLiteral("6 strings, 1 untranslated, 0 problems, 2 misspelled"));
+            QVERIFY2(!f->spelling().isMisspelled(entry(clean)), clean);
+        QCOMPARE(f->counts().countsText(), QStringLiteral("6 strings, 1 untranslated, 0 problems, 2 misspelled"));
         QCOMPARE(markOf(f->rowOf("Alpha")), QStringLiteral("Misspelled: Dattei"));
         QCOMPARE(markOf(f->rowOf("Delta")), QStringLiteral("Misspelled: Rendaro, Zaphod"));
         QCOMPARE(markOf(f->rowOf("Bravo")), QString());
@@ -136,30 +136,30 @@ private slots:
 
         // An edit is checked at once, both ways; undo brings the mark back.
         f->editTranslation(f->rowOf("Alpha"), "Die Datei fehlt");
-        QVERIFY(!f->view->isMisspelled(entry("Alpha")));
+        QVERIFY(!f->spelling().isMisspelled(entry("Alpha")));
         f->editTranslation(f->rowOf("Bravo"), "Alles gutt");
-        QVERIFY(f->view->isMisspelled(entry("Bravo")));
+        QVERIFY(f->spelling().isMisspelled(entry("Bravo")));
         QCOMPARE(markOf(f->rowOf("Bravo")), QStringLiteral("Misspelled: gutt"));
-        QCOMPARE(f->view->countsText(), QStringLiteral("6 strings, 1 untranslated, 0 problems, 2 misspelled"));
-        f->view->OnEditUndo();
-        f->view->OnEditUndo();
-        QVERIFY(f->view->isMisspelled(entry("Alpha")));
-        QVERIFY(!f->view->isMisspelled(entry("Bravo")));
+        QCOMPARE(f->counts().countsText(), QStringLiteral("6 strings, 1 untranslated, 0 problems, 2 misspelled"));
+        f->run(Command::EditUndo);
+        f->run(Command::EditUndo);
+        QVERIFY(f->spelling().isMisspelled(entry("Alpha")));
+        QVERIFY(!f->spelling().isMisspelled(entry("Bravo")));
         // A translation marked not to be translated is not checked.
-        f->view->OnEditRedo();
-        QVERIFY(f->view->isMisspelled(entry("Alpha")) == false);
+        f->run(Command::EditRedo);
+        QVERIFY(f->spelling().isMisspelled(entry("Alpha")) == false);
         const QRect cell = f->grid->visualRect(f->grid->rowModel()->index(f->rowOf("Delta"), 0));
         QTest::mouseClick(f->grid->viewport(), Qt::LeftButton, Qt::NoModifier,
                           QPoint(cell.left() + f->grid->style()->pixelMetric(QStyle::PM_IndicatorWidth) / 2 + 3,
                                  cell.center().y()));
         QCOMPARE(f->storedTranslatable("Delta"), 0);
-        QVERIFY(!f->view->isMisspelled(entry("Delta")));
-        QCOMPARE(f->view->countsText(), QStringLiteral("6 strings, 1 untranslated, 0 problems, 0 misspelled"));
+        QVERIFY(!f->spelling().isMisspelled(entry("Delta")));
+        QCOMPARE(f->counts().countsText(), QStringLiteral("6 strings, 1 untranslated, 0 problems, 0 misspelled"));
 
         // Closing leaves nothing marked or counted.
         f->view->ResetView();
-        QCOMPARE(f->view->countsText(), QString());
-        QCOMPARE(f->view->spellingStatus(), QString());
+        QCOMPARE(f->counts().countsText(), QString());
+        QCOMPARE(f->spelling().spellingStatus(), QString());
     }
 
     void editorUnderlinesMisspelledWordsAsTheyAreTyped()
@@ -235,7 +235,7 @@ private slots:
         QCOMPARE(f->storedTranslation("Bravo"), QStringLiteral("&Datei speichern"));
 
         // Add to Dictionary: kept in the user's list, the row loses its mark.
-        QVERIFY(f->view->isMisspelled(entry("Delta")));
+        QVERIFY(f->spelling().isMisspelled(entry("Delta")));
         QVERIFY(f->grid->StartEdit(1, f->rowOf("Delta")));
         QCOMPARE(editor()->underlines().size(), 2);
         menu.reset(editor()->createContextMenu(7));  // in "Rendaro"
@@ -247,7 +247,7 @@ private slots:
         menu.reset(editor()->createContextMenu(20));
         actionNamed(*menu, "Ignore")->trigger();
         QVERIFY(editor()->underlines().isEmpty());
-        QVERIFY(!f->view->isMisspelled(entry("Delta")));
+        QVERIFY(!f->spelling().isMisspelled(entry("Delta")));
         QCOMPARE(ReadPersonalWords("de_DE"), QStringList({"Rendaro"}));
         QVERIFY(f->prompts.messages.isEmpty());
 
@@ -287,16 +287,16 @@ private slots:
         QVERIFY(!f->grid->isEditing());
         QCOMPARE(f->storedTranslation("Bravo"), QStringLiteral("Alles gutt"));
         QCOMPARE(selectedOriginal(), QStringLiteral("Alpha"));
-        f->view->OnNextMisspelling();
+        f->spelling().OnNextMisspelling();
         QCOMPARE(selectedOriginal(), QStringLiteral("Bravo"));
 
         // Hide Translated Item hides every marked row: it is switched off,
         // and the search goes on from the entry that was selected.
-        f->view->OnHideTranslated();
-        QVERIFY(f->view->hideTranslated);
+        f->run(Command::HideTranslated);
+        QVERIFY(f->view->hideTranslated());
         f->grid->SelectOnly(f->rowOf("Charlie"));
-        f->view->OnNextMisspelling();
-        QVERIFY(!f->view->hideTranslated);
+        f->spelling().OnNextMisspelling();
+        QVERIFY(!f->view->hideTranslated());
         QCOMPARE(f->grid->GetItemCount(), 6);
         QCOMPARE(selectedOriginal(), QStringLiteral("Delta"));
         QCOMPARE(messages.last()[0].toString(),
@@ -304,13 +304,12 @@ private slots:
         // With no misspelled word at all, it stays on.
         for (const char *original : {"Alpha", "Bravo", "Delta"})
             f->editTranslation(f->rowOf(original), "Gut");
-        f->view->OnHideTranslated();
-        f->view->OnNextMisspelling();
-        QVERIFY(f->view->hideTranslated);
+        f->run(Command::HideTranslated);
+        f->spelling().OnNextMisspelling();
+        QVERIFY(f->view->hideTranslated());
         QCOMPARE(messages.last()[0].toString(), QStringLiteral("No misspelled word."));
 
-        auto *commands = new CommandActions(f->view);  // lives as long as the view
-        f->view->bindCommands(*commands);
+        CommandActions *commands = &f->commands;
         QVERIFY(commands->action(Command::NextMisspelling)->isEnabled());
         QCOMPARE(commands->action(Command::NextMisspelling)->shortcut(), QKeySequence(Qt::Key_F7));
         QCOMPARE(commands->action(Command::PreviousMisspelling)->shortcut(), QKeySequence(Qt::SHIFT | Qt::Key_F7));
@@ -318,7 +317,7 @@ private slots:
 
     void filterBarShowsTheMisspelledRows()
     {
-        CFilterBar *bar = f->view->filterBar();
+        CFilterBar *bar = f->filter().filterBar();
         QVERIFY(!bar->isMisspelledAvailable());  // nothing shown, no dictionary
         openChecked("ViewResDEU.xml");
         QVERIFY(bar->isMisspelledAvailable());
@@ -334,13 +333,13 @@ private slots:
         QCOMPARE(f->grid->GetItemCount(), 3);
         f->editTranslation(f->rowOf("Alpha"), "Die Datei fehlt");
         QCOMPARE(f->grid->GetItemCount(), 3);
-        f->view->ApplyFilter();
+        f->filter().ApplyFilter();
         QCOMPARE(f->grid->GetItemCount(), 2);
         QCOMPARE(f->rowOf("Alpha"), -1);
-        QCOMPARE(f->view->rowsShownText(), QStringLiteral("showing 2 of 6"));
+        QCOMPARE(f->filter().rowsShownText(), QStringLiteral("showing 2 of 6"));
 
         // Opened with Misspelled chosen, the rows arrive with the check.
-        QSignalSpy finished(f->view->spelling(), &SpellingSession::checkFinished);
+        QSignalSpy finished(f->spelling().spelling(), &SpellingSession::checkFinished);
         f->prompts.answer(PromptAnswer::No);   // the edits above are not saved
         f->prompts.answer(PromptAnswer::Yes);  // and are let go
         QVERIFY(f->open(writeRows("BackResDEU.xml")));
@@ -359,18 +358,18 @@ private slots:
     {
         // No dictionary for the language: off, naming what is missing.
         QVERIFY(f->open(writeRows("ViewResFIN.xml")));
-        QCOMPARE(f->view->spellingStatus(),
+        QCOMPARE(f->spelling().spellingStatus(),
                  QStringLiteral("Spelling off: no fi_FI dictionary (no Debian package provides it)"));
-        QCOMPARE(f->view->countsText(), QStringLiteral("6 strings, 1 untranslated, 0 problems"));
+        QCOMPARE(f->counts().countsText(), QStringLiteral("6 strings, 1 untranslated, 0 problems"));
         QSignalSpy messages(f->view, &CRendaroView::statusMessage);
-        f->view->OnNextMisspelling();
-        QCOMPARE(messages.last()[0].toString(), f->view->spellingStatus());
+        f->spelling().OnNextMisspelling();
+        QCOMPARE(messages.last()[0].toString(), f->spelling().spellingStatus());
 
         // A name without a language code; Settings then chooses de_DE.
         const QString path = writeRows("strings.xml");
         f->prompts.answer(PromptAnswer::Yes);  // close the shown file
         QVERIFY(f->open(path));
-        QVERIFY(f->view->spellingStatus().startsWith("Spelling off: the file name names no language"));
+        QVERIFY(f->spelling().spellingStatus().startsWith("Spelling off: the file name names no language"));
         QStringList offered;
         f->prompts.onDialog([&offered](QDialog &dialog) {
             QComboBox *box = static_cast<CMaxLengthSettingDlg &>(dialog).dictionaryBox();
@@ -380,24 +379,24 @@ private slots:
             dialog.accept();
             return true;
         });
-        QSignalSpy finished(f->view->spelling(), &SpellingSession::checkFinished);
-        f->view->OnSettings();
+        QSignalSpy finished(f->spelling().spelling(), &SpellingSession::checkFinished);
+        f->run(Command::Settings);
         QCOMPARE(offered.mid(0, 2), QStringList({"From the file name (it names no language)", "Off"}));
         QVERIFY(offered.contains("en_US"));
         QVERIFY(finished.wait(20000));
-        QCOMPARE(f->view->spellingStatus(), QStringLiteral("Spelling: de_DE"));
-        QVERIFY(f->view->isMisspelled(entry("Alpha")));
-        QCOMPARE(f->view->spelling()->choiceFor(path), QStringLiteral("de_DE"));
+        QCOMPARE(f->spelling().spellingStatus(), QStringLiteral("Spelling: de_DE"));
+        QVERIFY(f->spelling().isMisspelled(entry("Alpha")));
+        QCOMPARE(f->spelling().spelling()->choiceFor(path), QStringLiteral("de_DE"));
 
         // The choice is kept for the file: opened again, it is used again.
         // (Settings' OK counts as a change of the file: the save question.)
         f->prompts.answer(PromptAnswer::No);
         f->prompts.answer(PromptAnswer::Yes);
         QVERIFY(f->open(writeRows("other.xml")));
-        QVERIFY(f->view->spellingStatus().startsWith("Spelling off"));
+        QVERIFY(f->spelling().spellingStatus().startsWith("Spelling off"));
         f->prompts.answer(PromptAnswer::Yes);
         QVERIFY(f->open(path));
-        QCOMPARE(f->view->spellingStatus(), QStringLiteral("Spelling: de_DE, checking..."));
+        QCOMPARE(f->spelling().spellingStatus(), QStringLiteral("Spelling: de_DE, checking..."));
 
         // Off, in Settings, turns it off; the counts lose their word.
         f->prompts.onDialog([](QDialog &dialog) {
@@ -406,10 +405,10 @@ private slots:
             dialog.accept();
             return true;
         });
-        f->view->OnSettings();
-        QCOMPARE(f->view->spellingStatus(), QStringLiteral("Spelling off"));
-        QVERIFY(!f->view->isMisspelled(entry("Alpha")));
-        QCOMPARE(f->view->countsText(), QStringLiteral("6 strings, 1 untranslated, 0 problems"));
+        f->run(Command::Settings);
+        QCOMPARE(f->spelling().spellingStatus(), QStringLiteral("Spelling off"));
+        QVERIFY(!f->spelling().isMisspelled(entry("Alpha")));
+        QCOMPARE(f->counts().countsText(), QStringLiteral("6 strings, 1 untranslated, 0 problems"));
     }
 
     void mainWindowShowsTheDictionary()
@@ -423,7 +422,7 @@ private slots:
         auto *pane = frame->statusBar()->findChild<CSpellingPane *>();
         QVERIFY(pane);
         QVERIFY(pane->isHidden());
-        QSignalSpy finished(frame->view()->spelling(), &SpellingSession::checkFinished);
+        QSignalSpy finished(frame->features().spelling().spelling(), &SpellingSession::checkFinished);
         QVERIFY(frame->view()->OpenPath(path) == CRendaroView::OpenResult::Opened);
         QCOMPARE(pane->text(), QStringLiteral("Spelling: de_DE, checking..."));
         QVERIFY(finished.wait(20000));

@@ -8,7 +8,7 @@
 
 #include "gui_test_registry.h"
 #include "catalogue/messages.h"
-#include "editor/tm_settings_dlg.h"
+#include "editor/memory/tm_settings_dlg.h"
 #include "memory_fixture.h"
 
 #include <QAccessible>
@@ -75,7 +75,7 @@ private slots:
         QCOMPARE(m->shownTranslations(), QStringList{"Datei öffnen"});
         // Closing the file empties the pane.
         f().prompts.answer(PromptAnswer::Yes);  // "Are you sure to close current file?"
-        f().view->OnFileNew();
+        f().run(Command::FileNew);
         QCOMPARE(list->count(), 0);
     }
 
@@ -91,7 +91,7 @@ private slots:
         QCOMPARE(f().grid->rowModel()->backColour(row, 1), kMarkedColour);
         QCOMPARE(m->stack().count(), 1);
         QCOMPARE(m->stack().undoText(), QStringLiteral("Use Suggestion"));
-        QVERIFY(f().view->modified);
+        QVERIFY(f().view->isModified());
 
         // A double-click in the pane does the same; each is one step.
         QListWidget *list = m->dock.list();
@@ -105,13 +105,13 @@ private slots:
         QTest::keyClick(list, Qt::Key_Return);
         QCOMPARE(f().storedTranslation("Delete %s file?"), QStringLiteral("%s Dateien löschen?"));
         QCOMPARE(m->stack().count(), 3);
-        f().view->OnEditUndo();
-        f().view->OnEditUndo();
+        f().run(Command::EditUndo);
+        f().run(Command::EditUndo);
         QCOMPARE(f().storedTranslation("Delete %s file?"), QStringLiteral("%s Datei entfernen?"));
-        f().view->OnEditUndo();
+        f().run(Command::EditUndo);
         QCOMPARE(f().storedTranslation("Delete %s file?"), QStringLiteral("Delete %s file?"));
         QCOMPARE(f().grid->GetItemText(row, 1), QStringLiteral("Delete %s file?"));
-        QVERIFY(!f().view->modified);
+        QVERIFY(!f().view->isModified());
 
         // No fourth suggestion: nothing happens.
         QTest::keyClick(f().grid, Qt::Key_4, Qt::ControlModifier);
@@ -134,9 +134,9 @@ private slots:
         QCOMPARE(f().prompts.messages[0].icon, PromptIcon::Stop);
         QCOMPARE(f().storedTranslation("Copy %s"), QStringLiteral("Copy %s"));
         QCOMPARE(m->stack().count(), 0);
-        QVERIFY(!f().view->modified);
+        QVERIFY(!f().view->isModified());
         // The arrow keys still move on: no edit is held open.
-        QVERIFY(f().view->lastEditValid);
+        QVERIFY(f().view->lastEditValid());
     }
 
     void whileEditingTheSuggestionGoesIntoTheEditor()
@@ -174,7 +174,7 @@ private slots:
             dialog.accept();
             return true;
         });
-        f().view->OnTranslationMemory();
+        f().memory().OnTranslationMemory();
         QCOMPARE(m->settings.value("TranslationMemory/Paths").toStringList(), QStringList({m->memoryFile, missing}));
         QCOMPARE(m->settings.value("TranslationMemory/MinimumScore").toInt(), 95);
         QVERIFY(m->waitForMemory());
@@ -188,7 +188,7 @@ private slots:
 
         // Cancel keeps everything.
         f().prompts.onDialog([](QDialog &) { return false; });
-        f().view->OnTranslationMemory();
+        f().memory().OnTranslationMemory();
         QCOMPARE(m->memory().paths(), QStringList({m->memoryFile, missing}));
         QVERIFY(!m->memory().isBuilding());
     }
@@ -207,7 +207,7 @@ private slots:
 
         // Saved, the folder's files are read again: the new translation is in.
         QTest::keyClick(f().grid, Qt::Key_1, Qt::ControlModifier);
-        f().view->OnFileSave();
+        f().run(Command::FileSave);
         QVERIFY(m->memory().isBuilding());
         QVERIFY(m->waitForMemory());
         QCOMPARE(m->memory().memory()->lookup("Close the files", 100, 5).size(), size_t(1));

@@ -4,9 +4,9 @@
 
 #include "gui_test_registry.h"
 #include "catalogue/entry_edits.h"
-#include "editor/command_actions.h"
-#include "editor/max_length_setting_dlg.h"
-#include "editor/res_parser_dlg.h"
+#include "editor/core/command_actions.h"
+#include "editor/core/max_length_setting_dlg.h"
+#include "batch_dialogs/res_parser_dlg.h"
 #include "editor_fixture.h"
 
 #include <QDir>
@@ -27,7 +27,7 @@ private:
     QUndoStack &stack() const { return *f->view->undoStack(); }
     bool hasEntry(const QString &original) const
     {
-        return ReadEntryState(f->document, f->view->currentCatalogueId, original).existed;
+        return ReadEntryState(f->document, f->view->currentCatalogueId(), original).existed;
     }
     QRgb colour(const QString &original, int column) const
     {
@@ -64,18 +64,18 @@ private slots:
         QCOMPARE(f->view->title(), changedTitle());
         QCOMPARE(stack().undoText(), QStringLiteral("Edit"));
 
-        f->view->OnEditUndo();
+        f->run(Command::EditUndo);
         QCOMPARE(f->storedTranslation("Same"), QStringLiteral("Same"));
         QCOMPARE(f->grid->GetItemText(f->rowOf("Same"), 1), QStringLiteral("Same"));
         QCOMPARE(colour("Same", 1), kUntranslatedColour);  // as a refresh shows it
-        QVERIFY(!f->view->modified);
+        QVERIFY(!f->view->isModified());
         QCOMPARE(f->view->title(), cleanTitle());
 
-        f->view->OnEditRedo();
+        f->run(Command::EditRedo);
         QCOMPARE(f->storedTranslation("Same"), QStringLiteral("Gleich"));
         QCOMPARE(f->grid->GetItemText(f->rowOf("Same"), 1), QStringLiteral("Gleich"));
         QCOMPARE(colour("Same", 1), kMarkedColour);
-        QVERIFY(f->view->modified);
+        QVERIFY(f->view->isModified());
         QCOMPARE(f->view->title(), changedTitle());
     }
 
@@ -86,13 +86,13 @@ private slots:
         QCOMPARE(f->storedTranslatable("Open"), 0);
         QCOMPARE(f->view->title(), changedTitle());
 
-        f->view->OnEditUndo();
+        f->run(Command::EditUndo);
         QCOMPARE(f->storedTranslatable("Open"), 1);
         QVERIFY(!f->grid->GetCheck(row));
         QCOMPARE(colour("Open", 0), kDefaultColour);
         QCOMPARE(f->view->title(), cleanTitle());
 
-        f->view->OnEditRedo();
+        f->run(Command::EditRedo);
         QCOMPARE(f->storedTranslatable("Open"), 0);
         QVERIFY(f->grid->GetCheck(row));
         QCOMPARE(colour("Open", 0), kMarkedColour);
@@ -101,7 +101,7 @@ private slots:
         f->editTranslation(row, "Öffnen");  // a ticked row records only its flag
         clickCheckBox(row);
         QCOMPARE(f->storedTranslation("Open"), QStringLiteral("Öffnen"));
-        f->view->OnEditUndo();
+        f->run(Command::EditUndo);
         QCOMPARE(f->storedTranslation("Open"), QStringLiteral("Open"));
         QCOMPARE(f->storedTranslatable("Open"), 0);
         QVERIFY(f->grid->GetCheck(row));
@@ -116,9 +116,9 @@ private slots:
         QVERIFY(f->grid->isEditing());
         QTest::keyClick(f->grid->editor(), Qt::Key_Escape);
         QCOMPARE(stack().count(), 1);
-        f->view->OnEditUndo();
+        f->run(Command::EditUndo);
         QCOMPARE(f->storedTranslation("Hello %s"), QStringLiteral("Hello %s"));
-        f->view->OnEditRedo();
+        f->run(Command::EditRedo);
         QCOMPARE(f->storedTranslation("Hello %s"), QStringLiteral("Hallo %s"));
         QCOMPARE(f->grid->GetItemText(row, 1), QStringLiteral("Hallo %s"));
         QVERIFY(!stack().canRedo());
@@ -127,19 +127,19 @@ private slots:
     void starFollowsTheStateLastSaved()
     {
         f->editTranslation(f->rowOf("Same"), "Gleich");
-        f->view->OnFileSave();
+        f->run(Command::FileSave);
         QCOMPARE(f->prompts.takeTexts(), QStringList({"Save OK"}));
         QCOMPARE(f->view->title(), cleanTitle());
         f->editTranslation(f->rowOf("Open"), "Öffnen");
         QCOMPARE(f->view->title(), changedTitle());
-        f->view->OnEditUndo();  // back at the saved state
-        QVERIFY(!f->view->modified);
+        f->run(Command::EditUndo);  // back at the saved state
+        QVERIFY(!f->view->isModified());
         QCOMPARE(f->view->title(), cleanTitle());
-        f->view->OnEditUndo();  // before it: changed again
+        f->run(Command::EditUndo);  // before it: changed again
         QCOMPARE(f->storedTranslation("Same"), QStringLiteral("Same"));
-        QVERIFY(f->view->modified);
+        QVERIFY(f->view->isModified());
         QCOMPARE(f->view->title(), changedTitle());
-        f->view->OnEditRedo();
+        f->run(Command::EditRedo);
         QCOMPARE(f->view->title(), cleanTitle());
     }
 
@@ -148,14 +148,14 @@ private slots:
         f->view->PasteText("a\tb\r\nc\td\r\nOpen\tÖffnen\r\n");
         QCOMPARE(f->grid->GetItemCount(), 5);
         QCOMPARE(stack().count(), 1);
-        f->view->OnEditUndo();
+        f->run(Command::EditUndo);
         QVERIFY(!hasEntry("a"));
         QVERIFY(!hasEntry("c"));
         QCOMPARE(f->storedTranslation("Open"), QStringLiteral("Open"));  // was there: untouched
         QCOMPARE(f->grid->GetItemCount(), 3);
         QCOMPARE(f->rowOf("a"), -1);
         QCOMPARE(f->view->title(), cleanTitle());
-        f->view->OnEditRedo();
+        f->run(Command::EditRedo);
         QCOMPARE(f->storedTranslation("a"), QStringLiteral("b"));
         QCOMPARE(f->storedTranslation("c"), QStringLiteral("d"));
         QCOMPARE(f->grid->GetItemText(f->rowOf("c"), 1), QStringLiteral("d"));
@@ -164,16 +164,16 @@ private slots:
 
     void largePasteUndoneRebuildsTheRows()
     {
-        f->view->OnHideTranslated();  // every row shown
+        f->run(Command::HideTranslated);  // every row shown
         QString text;
         for (int i = 0; i < 100; ++i)
             text += QStringLiteral("line %1\tZeile %1\r\n").arg(i);
         f->view->PasteText(text);
         QCOMPARE(f->grid->GetItemCount(), 104);
-        f->view->OnEditUndo();
+        f->run(Command::EditUndo);
         QCOMPARE(f->grid->GetItemCount(), 4);
-        QCOMPARE(f->document.findCatalogue(f->view->currentCatalogueId)->entries.size(), size_t(4));
-        f->view->OnEditRedo();
+        QCOMPARE(f->document.findCatalogue(f->view->currentCatalogueId())->entries.size(), size_t(4));
+        f->run(Command::EditRedo);
         QCOMPARE(f->grid->GetItemCount(), 104);
         QCOMPARE(f->storedTranslation("line 99"), QStringLiteral("Zeile 99"));
         QCOMPARE(f->grid->GetItemText(f->rowOf("line 50"), 1), QStringLiteral("Zeile 50"));
@@ -182,15 +182,15 @@ private slots:
     void pasteAfterNewUndoneLeavesNothingToSave()
     {
         f->prompts.answer(PromptAnswer::Yes);  // "Are you sure to close current file?"
-        f->view->OnFileNew();
+        f->run(Command::FileNew);
         QVERIFY(!stack().canUndo());
         f->view->PasteText("One\tEins");
-        QVERIFY(f->view->modified);
-        f->view->OnEditUndo();
-        QVERIFY(!f->view->modified);
+        QVERIFY(f->view->isModified());
+        f->run(Command::EditUndo);
+        QVERIFY(!f->view->isModified());
         QCOMPARE(f->grid->GetItemCount(), 0);
         QVERIFY(!hasEntry("One"));
-        f->view->OnEditRedo();
+        f->run(Command::EditRedo);
         QCOMPARE(f->storedTranslation("One"), QStringLiteral("Eins"));
     }
 
@@ -200,10 +200,10 @@ private slots:
     {
         f->editTranslation(f->rowOf("Same"), "Gleich");
         f->view->PasteText("New\tNeu");
-        f->view->OnFileSave();
+        f->run(Command::FileSave);
         f->prompts.takeTexts();
         QVERIFY(!stack().canUndo());
-        QVERIFY(!f->view->modified);
+        QVERIFY(!f->view->isModified());
         QVERIFY(hasEntry("New"));
     }
 
@@ -221,7 +221,7 @@ private slots:
             f->prompts.answer(PromptAnswer::Yes);
             f->prompts.chooseFile(f->path("tree"));
             f->prompts.answer(PromptAnswer::No);  // no auto-import
-            f->view->OnGenerateAll();
+            f->batchTools().OnGenerateAll();
             QVERIFY(f->prompts.scriptUsed());
         };
         f->editTranslation(f->rowOf("Open"), "Open it");
@@ -230,10 +230,10 @@ private slots:
         f->view->PasteText("New\tNeu");
         generate();
         QVERIFY(!stack().canUndo());
-        QVERIFY(f->view->modified);
+        QVERIFY(f->view->isModified());
         QCOMPARE(f->view->title(), QStringLiteral("Rendaro - [%1*]").arg(english));
-        f->view->OnFileSave();
-        QVERIFY(!f->view->modified);
+        f->run(Command::FileSave);
+        QVERIFY(!f->view->isModified());
         QVERIFY(fileBytes(english).contains(R"(<L from="New" to="Neu"/>)"));
         f->prompts.takeTexts();
     }
@@ -246,12 +246,12 @@ private slots:
         });
         f->prompts.chooseFile(other);
         f->prompts.answer(PromptAnswer::No);  // keep translated ones
-        f->view->OnImportString();
+        f->importStrings().OnImportString();
         f->prompts.takeTexts();
         QCOMPARE(f->storedTranslation("Open"), QStringLiteral("Öffnen"));
         QCOMPARE(stack().count(), 1);
         QCOMPARE(stack().undoText(), QStringLiteral("Import"));
-        f->view->OnEditUndo();
+        f->run(Command::EditUndo);
         QCOMPARE(f->storedTranslation("Open"), QStringLiteral("Open"));
         QCOMPARE(f->storedTranslation("Same"), QStringLiteral("Same"));
         QCOMPARE(f->grid->GetItemText(f->rowOf("Open"), 1), QStringLiteral("Open"));
@@ -267,12 +267,12 @@ private slots:
             settings.accept();
             return settings.result() == QDialog::Accepted;
         });
-        f->view->OnSettings();
-        const CXMLStruct &catalogue = *f->document.findCatalogue(f->view->currentCatalogueId);
+        f->run(Command::Settings);
+        const CXMLStruct &catalogue = *f->document.findCatalogue(f->view->currentCatalogueId());
         QCOMPARE(catalogue.lengthRatio, 3.0f);
         QCOMPARE(catalogue.codeType, int(CodeTypeQt));
         QCOMPARE(f->view->title(), changedTitle());
-        f->view->OnEditUndo();
+        f->run(Command::EditUndo);
         QCOMPARE(catalogue.lengthRatio, 2.0f);
         QCOMPARE(catalogue.codeType, int(CodeTypeCpp));
         QCOMPARE(f->view->title(), cleanTitle());
@@ -281,7 +281,7 @@ private slots:
         f->editTranslation(f->rowOf("Hello %s"), "Hallo");
         QVERIFY(f->grid->isEditing());
         QTest::keyClick(f->grid->editor(), Qt::Key_Escape);
-        f->view->OnEditRedo();
+        f->run(Command::EditRedo);
         QCOMPARE(catalogue.codeType, int(CodeTypeQt));
         QCOMPARE(catalogue.lengthRatio, 3.0f);
     }
@@ -296,17 +296,17 @@ private slots:
             parser.startButton()->click();
             return parser.result() == QDialog::Accepted;
         });
-        f->view->OnAddNewString();
+        f->batchTools().OnAddNewString();
         f->prompts.takeTexts();
-        const size_t added = f->document.findCatalogue(f->view->currentCatalogueId)->entries.size();
+        const size_t added = f->document.findCatalogue(f->view->currentCatalogueId())->entries.size();
         QVERIFY(added > 10);
         QCOMPARE(stack().count(), 1);
-        f->view->OnEditUndo();
-        QCOMPARE(f->document.findCatalogue(f->view->currentCatalogueId)->entries.size(), size_t(4));
+        f->run(Command::EditUndo);
+        QCOMPARE(f->document.findCatalogue(f->view->currentCatalogueId())->entries.size(), size_t(4));
         QCOMPARE(f->rowOf("Last of block"), -1);
         QCOMPARE(f->view->title(), cleanTitle());
-        f->view->OnEditRedo();
-        QCOMPARE(f->document.findCatalogue(f->view->currentCatalogueId)->entries.size(), added);
+        f->run(Command::EditRedo);
+        QCOMPARE(f->document.findCatalogue(f->view->currentCatalogueId())->entries.size(), added);
         QVERIFY(f->rowOf("Last of block") >= 0);
     }
 
@@ -316,7 +316,7 @@ private slots:
         f->editTranslation(f->rowOf("Same"), "Gleich");
         f->view->RefreshGrid();
         QCOMPARE(f->rowOf("Same"), -1);
-        f->view->OnEditUndo();
+        f->run(Command::EditUndo);
         QVERIFY(f->rowOf("Same") >= 0);
         QCOMPARE(colour("Same", 1), kUntranslatedColour);
     }
@@ -327,7 +327,7 @@ private slots:
         QVERIFY(stack().canUndo());
         f->prompts.answer(PromptAnswer::No);   // "Do you want to save current file?"
         f->prompts.answer(PromptAnswer::Yes);  // "Are you sure to close current file?"
-        f->view->OnFileNew();
+        f->run(Command::FileNew);
         QVERIFY(!stack().canUndo());
         QVERIFY(f->open(deu));
         f->editTranslation(f->rowOf("Same"), "Gleich");
@@ -335,7 +335,7 @@ private slots:
         f->prompts.answer(PromptAnswer::Yes);
         QVERIFY(f->open(f->writeLanguageFile("FRA.xml", {R"(<L from="Same" to="Same"/>)"})));
         QVERIFY(!stack().canUndo());
-        f->view->OnEditUndo();  // nothing to undo: the new file is untouched
+        f->run(Command::EditUndo);  // nothing to undo: the new file is untouched
         QCOMPARE(f->storedTranslation("Same"), QStringLiteral("Same"));
         f->editTranslation(f->rowOf("Same"), "Pareil");
         f->view->ShowLanguageFolder(f->path(""), {deu});
@@ -347,8 +347,7 @@ private slots:
     // catalogue; in the grid it undoes the last change.
     void ctrlZInTheEditorUndoesTyping()
     {
-        auto &commands = *new CommandActions(f->view);  // lives as long as the view
-        f->view->bindCommands(commands);
+        CommandActions &commands = f->commands;
         f->view->addActions({commands.action(Command::EditUndo), commands.action(Command::EditRedo)});
         f->view->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(f->view));
@@ -360,7 +359,7 @@ private slots:
         QTest::keyClick(f->grid->editor(), Qt::Key_Z, Qt::ControlModifier);
         QCOMPARE(f->grid->editor()->text(), QStringLiteral("Open"));
         QCOMPARE(f->storedTranslation("Same"), QStringLiteral("Gleich"));
-        f->view->OnEditRedo();  // the menu command goes to the editor too
+        f->run(Command::EditRedo);  // the menu command goes to the editor too
         QCOMPARE(f->grid->editor()->text(), QStringLiteral("Openxy"));
         QTest::keyClick(f->grid->editor(), Qt::Key_Escape);
         QTest::keyClick(f->grid, Qt::Key_Z, Qt::ControlModifier);
@@ -374,8 +373,7 @@ private slots:
 
     void menuCommandsFollowTheStack()
     {
-        auto &commands = *new CommandActions(f->view);  // lives as long as the view
-        f->view->bindCommands(commands);
+        CommandActions &commands = f->commands;
         QAction *undo = commands.action(Command::EditUndo);
         QAction *redo = commands.action(Command::EditRedo);
         QVERIFY(!undo->isEnabled());

@@ -52,7 +52,7 @@ private slots:
         QVERIFY(f->grid->GetCheck(f->rowOf("Marked")));
         QVERIFY(!f->grid->GetCheck(f->rowOf("Same")));
 
-        f->view->OnHideTranslated();
+        f->run(Command::HideTranslated);
         QCOMPARE(f->grid->GetItemCount(), 8);
         QCOMPARE(f->grid->GetItemText(7, 0), QStringLiteral("fghij"));  // code-unit order: upper case first
         QCOMPARE(rows.backColour(f->rowOf("abcde"), 1), kDefaultColour);    // exactly twice as long
@@ -69,8 +69,8 @@ private slots:
         QCOMPARE(f->prompts.messages.size(), 0);
         QCOMPARE(f->storedTranslation("Two\\nlines\\nhere"), QStringLiteral("Two\\nlines\\nhere"));
         QVERIFY(f->grid->isEditing());
-        QVERIFY(!f->view->lastEditValid);
-        QVERIFY(f->view->modified);
+        QVERIFY(!f->view->lastEditValid());
+        QVERIFY(f->view->isModified());
 
         // Up and Down cannot leave the row, whether the editor is open or not.
         QTest::keyClick(f->grid->editor(), Qt::Key_Up);
@@ -85,7 +85,7 @@ private slots:
         // An edit that passes lifts the block.
         f->editTranslation(row, "Zwei\\nZeilen\\nhier");
         QVERIFY(f->prompts.messages.isEmpty());
-        QVERIFY(f->view->lastEditValid);
+        QVERIFY(f->view->lastEditValid());
         QVERIFY(!f->grid->isEditing());
         QCOMPARE(f->storedTranslation("Two\\nlines\\nhere"), QStringLiteral("Zwei\\nZeilen\\nhier"));
         QCOMPARE(f->grid->rowModel()->backColour(row, 1), kMarkedColour);
@@ -137,7 +137,7 @@ private slots:
     void checkBoxSetsTheFlagAndMarksTheFileChanged()
     {
         openSample();
-        QVERIFY(!f->view->modified);
+        QVERIFY(!f->view->isModified());
         const int row = f->rowOf("Same");
         const QRect cell = f->grid->visualRect(f->grid->rowModel()->index(row, 0));
         QTest::mouseClick(f->grid->viewport(), Qt::LeftButton, Qt::NoModifier,
@@ -146,7 +146,7 @@ private slots:
         QVERIFY(f->grid->GetCheck(row));
         QCOMPARE(f->storedTranslatable("Same"), 0);
         QCOMPARE(f->grid->rowModel()->backColour(row, 0), kMarkedColour);
-        QVERIFY(f->view->modified);
+        QVERIFY(f->view->isModified());
         QCOMPARE(f->view->title(), QStringLiteral("Rendaro - [%1*]").arg(f->path("DEU.xml")));
 
         // Unticking stores the cell's translation with the flag.
@@ -175,13 +175,13 @@ private slots:
         QCOMPARE(f->view->title(), QStringLiteral("Rendaro - [/data/DEU.xml]"));
         f->view->UpdateTitle("/data/DEU.xml", true);
         QCOMPARE(f->view->title(), QStringLiteral("Rendaro - [/data/DEU.xml*]"));
-        f->view->currentCatalogueId = 0;
+        f->view->ShowLanguageFolder(f->path(QString()), {});  // the master of a language folder
         f->view->UpdateTitle("/data/lang/DEU/*", true);
         QCOMPARE(f->view->title(), QStringLiteral("Rendaro - GLOBAL*[/data/lang/DEU/*]"));
         f->view->UpdateTitle("/data/lang/DEU/*", false);
         QCOMPARE(f->view->title(), QStringLiteral("Rendaro - GLOBAL[/data/lang/DEU/*]"));
         // A new file with changes: the window shows "[*]" as it stands.
-        f->view->currentCatalogueId = -1;
+        f->view->ResetView();
         f->view->UpdateTitle(QString(), true);
         QCOMPARE(f->view->title(), QStringLiteral("Rendaro - [*]"));
         QCOMPARE(f->view->windowHandle()->title(), QStringLiteral("Rendaro - [*]"));
@@ -236,7 +236,7 @@ private slots:
         const int width = f->grid->viewport()->width();
         QVERIFY(qAbs(f->grid->columnWidth(0) - width / 4) <= 2);
         QCOMPARE(f->grid->columnWidth(0) + f->grid->columnWidth(1), width);
-        QCOMPARE(f->view->columnWidths(), QList<int>({f->grid->columnWidth(0), f->grid->columnWidth(1)}));
+        QCOMPARE(f->grid->columnWidths(), QList<int>({f->grid->columnWidth(0), f->grid->columnWidth(1)}));
     }
 };
 

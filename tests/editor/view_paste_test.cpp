@@ -37,7 +37,7 @@ private slots:
         QCOMPARE(rows(), QStringList({"Shown | Shown", "a | b", "c | d"}));
         QCOMPARE(f->storedTranslation("a"), QStringLiteral("b"));
         QCOMPARE(f->storedTranslation("c"), QStringLiteral("d"));
-        QVERIFY(f->view->modified);
+        QVERIFY(f->view->isModified());
         f->view->PasteText(text);
         QCOMPARE(rows().size(), 3);
     }
@@ -59,13 +59,13 @@ private slots:
         f->view->PasteText("Done\tErledigt");
         QCOMPARE(rows(), QStringList({"Shown | Shown"}));
         QCOMPARE(f->storedTranslation("Done"), QStringLiteral("Fertig"));
-        QVERIFY(!f->view->modified);
+        QVERIFY(!f->view->isModified());
     }
 
     void clipboardTextKeepsItsCharacters()
     {
         QApplication::clipboard()->setText(QStringLiteral("Größe\tTaille ≥ 5 €"));
-        f->view->OnEditPaste();
+        f->run(Command::EditPaste);
         QCOMPARE(f->storedTranslation(QStringLiteral("Größe")), QStringLiteral("Taille ≥ 5 €"));
         QCOMPARE(f->view->title(), QStringLiteral("Rendaro - [%1*]").arg(f->path("DEU.xml")));
     }
@@ -73,12 +73,12 @@ private slots:
     void pasteAfterNewCreatesTheCatalogue()
     {
         f->prompts.answer(PromptAnswer::Yes);  // "Are you sure to close current file?"
-        f->view->OnFileNew();
+        f->run(Command::FileNew);
         QCOMPARE(f->prompts.takeTexts(), QStringList({"Are you sure to close current file?"}));
-        QCOMPARE(f->view->currentCatalogueId, -1);
+        QCOMPARE(f->view->currentCatalogueId(), -1);
         QCOMPARE(f->view->title(), QStringLiteral("Rendaro - [New]"));
         f->view->PasteText("One\tEins");
-        QVERIFY(f->view->currentCatalogueId > 0);
+        QVERIFY(f->view->currentCatalogueId() > 0);
         QCOMPARE(f->storedTranslation("One"), QStringLiteral("Eins"));
         QCOMPARE(rows(), QStringList({"One | Eins"}));
     }
@@ -89,21 +89,21 @@ private slots:
         QVERIFY(f->grid->StartEdit(1, 0));
         QLineEdit *editor = f->grid->editor();
         editor->selectAll();
-        f->view->OnEditCut();
+        f->run(Command::EditCut);
         QCOMPARE(editor->text(), QString());
         QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("Shown"));
-        f->view->OnEditPaste();
-        f->view->OnEditPaste();
+        f->run(Command::EditPaste);
+        f->run(Command::EditPaste);
         QCOMPARE(editor->text(), QStringLiteral("ShownShown"));
         QCOMPARE(f->grid->GetItemCount(), 1);  // nothing pasted into the grid
         editor->selectAll();
-        f->view->OnEditCopy();
+        f->run(Command::EditCopy);
         QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("ShownShown"));
         // Without an open edit, Cut and Copy do nothing.
         QTest::keyClick(editor, Qt::Key_Escape);
         QApplication::clipboard()->setText("kept");
-        f->view->OnEditCut();
-        f->view->OnEditCopy();
+        f->run(Command::EditCut);
+        f->run(Command::EditCopy);
         QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("kept"));
     }
 };
