@@ -84,12 +84,6 @@ double timeMs(Run run)
     return msSince(timer);
 }
 
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values.empty() ? 0 : values[values.size() / 2];
-}
-
 // The process's peak resident memory so far, in MB.
 double peakMb()
 {

@@ -118,10 +118,8 @@ int main(int argc, char **argv)
             times.push_back(merged.ms);
             peaks.push_back(merged.peakMb);
         }
-        std::sort(times.begin(), times.end());
-        std::sort(peaks.begin(), peaks.end());
         std::printf("  %-16s %7.0f ms  peak %6.1f MB  exit %d%s\n", conflicts ? "with conflicts" : "clean",
-                    times[times.size() / 2], peaks[peaks.size() / 2], status,
+                    median(times), median(peaks), status,
                     conflicts ? "  (conflicts file written)" : "");
     }
     return 0;

@@ -81,12 +81,6 @@ bool writeAll(const QString &path, const std::string &bytes)
         && file.write(bytes.data(), qint64(bytes.size())) == qint64(bytes.size());
 }
 
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
 double msOf(const std::function<void()> &work)
 {
     QElapsedTimer timer;

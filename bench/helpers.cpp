@@ -27,6 +27,12 @@ bool copyTree(const QString &from, const QString &to)
     return true;
 }
 
+double median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values.empty() ? 0 : values[values.size() / 2];
+}
+
 double bestOf(int runs, const std::function<double()> &run)
 {
     double best = 1e18;

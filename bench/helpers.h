@@ -6,10 +6,14 @@
 #include <QStringList>
 #include <QTemporaryDir>
 #include <functional>
+#include <vector>
 
 // Copies every file below `from` to the same place below `to` (folders
 // made, existing files replaced); false when a copy fails.
 bool copyTree(const QString &from, const QString &to);
+
+// The middle one of the values (the upper middle of an even count).
+double median(std::vector<double> values);
 
 // The smallest of `runs` results of run() (milliseconds, say).
 double bestOf(int runs, const std::function<double()> &run);

@@ -3,13 +3,11 @@
 
 #include "catalogue/document.h"
 #include "catalogue/folder_listing.h"
-#include "catalogue/messages.h"
 #include "cli/cli_support.h"
 #include "exchange/exchange_files.h"
 #include "exchange/language_tags.h"
 #include "exchange/tmx_writer.h"
 
-#include <QBuffer>
 #include <QDir>
 #include <QFileInfo>
 
@@ -50,10 +48,8 @@ int tmxExport(const CommandLine &line, CliStreams &io)
 {
     const QString output = line.value(kTmxOutput);
     const QString language = line.value(kTmxLanguage);
-    if (!language.isEmpty() && !IsLanguageTag(language)) {
-        io.err << "Not a language tag: " << language << " (write it like de, pt-BR or sr-Latn)\n";
+    if (!checkLanguageTag(language, io))
         return 2;
-    }
     if (!checkOutputTarget(output, io))
         return 1;
     bool ok = true;
@@ -89,19 +85,10 @@ int tmxExport(const CommandLine &line, CliStreams &io)
     }
     TmxWriteOptions options;
     options.toolVersion = QStringLiteral(RENDARO_VERSION);
-    if (isStandardStream(output)) {
-        QBuffer buffer;
-        buffer.open(QIODevice::WriteOnly);
-        if (!WriteTmx(buffer, files, options) || !writeStandardOutput(io, buffer.data()))
-            return 1;
-    } else {
-        QString reason;
-        if (!SaveTmx(output, files, options, &reason)) {
-            io.err << messageText(MsgCannotSave) << " (" << output << ": " << reason << ")\n";
-            return 1;
-        }
+    if (!writeProduced(output, io, [&](QIODevice &device) { return WriteTmx(device, files, options); }))
+        return 1;
+    if (!isStandardStream(output))
         io.out << units << " translation units written to " << output << '\n';
-    }
     return ok ? 0 : 1;
 }
 

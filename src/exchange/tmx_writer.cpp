@@ -6,35 +6,12 @@
 
 namespace {
 
-// Element text: markup characters as references, a carriage return as
-// &#13; (a reader would turn a raw one into a line feed).
-void appendTmxText(std::string &out, QStringView text)
-{
-    for (;;) {
-        const qsizetype cr = text.indexOf(u'\r');
-        appendEscapedPlain(out, cr < 0 ? text : text.left(cr), false);
-        if (cr < 0)
-            return;
-        out.append("&#13;");
-        text = text.mid(cr + 1);
-    }
-}
-
-void appendTmxAttribute(std::string &out, const char *name, QStringView value)
-{
-    out.push_back(' ');
-    out.append(name);
-    out.append("=\"");
-    appendEscapedPlain(out, value, true);
-    out.push_back('"');
-}
-
 void appendTmxProp(std::string &out, const char *type, QStringView value)
 {
     out.append("      <prop type=\"");
     out.append(type);
     out.append("\">");
-    appendTmxText(out, value);
+    AppendMarkupText(out, value);
     out.append("</prop>\n");
 }
 
@@ -45,17 +22,17 @@ void appendTmxUnit(std::string &out, const OutgoingEntry &unit, const ExportFile
     const KeyList &keys = unit.entry->keys;
     out.append("    <tu");
     if (!keys.isEmpty() && !keys.first().isEmpty())
-        appendTmxAttribute(out, "tuid", keys.first());
+        AppendMarkupAttribute(out, "tuid", keys.first());
     out.append(">\n");
     appendTmxProp(out, "x-file", file.name);
     if (keys.size() > 1)
         appendTmxProp(out, "x-keys", keys.toList().join(QStringLiteral(", ")));
     out.append("      <tuv xml:lang=\"en-US\"><seg>");
-    appendTmxText(out, unit.entry->original);
+    AppendMarkupText(out, unit.entry->original);
     out.append("</seg></tuv>\n      <tuv");
-    appendTmxAttribute(out, "xml:lang", file.language);
+    AppendMarkupAttribute(out, "xml:lang", file.language);
     out.append("><seg>");
-    appendTmxText(out, unit.translation);
+    AppendMarkupText(out, unit.translation);
     out.append("</seg></tuv>\n    </tu>\n");
 }
 
@@ -76,16 +53,16 @@ bool WriteTmx(QIODevice &device, const std::vector<ExportFile> &files, const Tmx
     ChunkedOutput output(device);
     std::string &out = output.buffer();
     out.append("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<tmx version=\"1.4\">\n  <header");
-    appendTmxAttribute(out, "creationtool", u"Rendaro");
-    appendTmxAttribute(out, "creationtoolversion", options.toolVersion.isEmpty() ? QStringLiteral("0") : options.toolVersion);
+    AppendMarkupAttribute(out, "creationtool", u"Rendaro");
+    AppendMarkupAttribute(out, "creationtoolversion", options.toolVersion.isEmpty() ? QStringLiteral("0") : options.toolVersion);
     // A language file's string is a block of text: a label, a message of
     // several sentences, lines.
-    appendTmxAttribute(out, "segtype", u"block");
-    appendTmxAttribute(out, "o-tmf", u"Rendaro language file");
-    appendTmxAttribute(out, "adminlang", kTmxSourceLanguage);
-    appendTmxAttribute(out, "srclang", kTmxSourceLanguage);
-    appendTmxAttribute(out, "datatype", u"plaintext");
-    appendTmxAttribute(out, "creationdate", date.toUTC().toString(QStringLiteral("yyyyMMdd'T'HHmmss'Z'")));
+    AppendMarkupAttribute(out, "segtype", u"block");
+    AppendMarkupAttribute(out, "o-tmf", u"Rendaro language file");
+    AppendMarkupAttribute(out, "adminlang", kTmxSourceLanguage);
+    AppendMarkupAttribute(out, "srclang", kTmxSourceLanguage);
+    AppendMarkupAttribute(out, "datatype", u"plaintext");
+    AppendMarkupAttribute(out, "creationdate", date.toUTC().toString(QStringLiteral("yyyyMMdd'T'HHmmss'Z'")));
     out.append("/>\n  <body>\n");
     for (const ExportFile &file : files) {
         ForEachOutgoing(file, [&](const OutgoingEntry &unit) {

@@ -66,6 +66,17 @@ struct AttributeConflict {
     const QByteArrayView *base, *ours, *theirs;
 };
 
+MergeConflict conflictOf(const AttributeConflict &conflict, MergeConflict::Kind kind)
+{
+    MergeConflict c;
+    c.kind = kind;
+    c.attribute = QString::fromUtf8(conflict.name);
+    c.base = textOf(conflict.base);
+    c.ours = textOf(conflict.ours);
+    c.theirs = textOf(conflict.theirs);
+    return c;
+}
+
 // Merges attribute lists one attribute at a time: names in ours' order,
 // then those only theirs has. `base` is null for an element both added.
 void mergeAttributes(const LayoutAttributes *base, const LayoutAttributes &ours, const LayoutAttributes &theirs,
@@ -326,15 +337,8 @@ void LanguageMerger::emitElement(int b, int o, int t)
             m_conflicts.push_back({std::move(c), m_placed, -1});
         }
     }
-    for (const AttributeConflict &conflict : conflicts) {
-        MergeConflict c;
-        c.kind = MergeConflict::Kind::Attribute;
-        c.attribute = QString::fromUtf8(conflict.name);
-        c.base = textOf(conflict.base);
-        c.ours = textOf(conflict.ours);
-        c.theirs = textOf(conflict.theirs);
-        m_conflicts.push_back({std::move(c), m_placed, -1});
-    }
+    for (const AttributeConflict &conflict : conflicts)
+        m_conflicts.push_back({conflictOf(conflict, MergeConflict::Kind::Attribute), m_placed, -1});
     ++m_placed;
 
     const bool oursContent = !takeTheirsContent;
@@ -379,15 +383,8 @@ QByteArray LanguageMerger::mergedRootTag(bool open)
     std::vector<Choice> chosen;
     std::vector<AttributeConflict> conflicts;
     mergeAttributes(base, m_ours.layout.rootAttributes, m_theirs.layout.rootAttributes, {}, chosen, conflicts);
-    for (const AttributeConflict &conflict : conflicts) {
-        MergeConflict c;
-        c.kind = MergeConflict::Kind::Setting;
-        c.attribute = QString::fromUtf8(conflict.name);
-        c.base = textOf(conflict.base);
-        c.ours = textOf(conflict.ours);
-        c.theirs = textOf(conflict.theirs);
-        m_conflicts.push_back({std::move(c), -1, -1});
-    }
+    for (const AttributeConflict &conflict : conflicts)
+        m_conflicts.push_back({conflictOf(conflict, MergeConflict::Kind::Setting), -1, -1});
     const QByteArrayView oursTag = m_ours.layout.view(m_ours.layout.rootStart);
     if (!open && sameAttributes(chosen, m_ours.layout.rootAttributes))
         return oursTag.toByteArray();
