@@ -3,7 +3,7 @@
 //
 //   bench_checks [LENGTH]   (default 80000)
 
-#include "catalogue/checks.h"
+#include "checks/text_checks.h"
 #include "catalogue/catalogue_types.h"
 #include "export/script_table.h"
 

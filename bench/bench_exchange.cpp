@@ -10,6 +10,7 @@
 #include "exchange/po_writer.h"
 #include "exchange/xliff_writer.h"
 #include "generate_language_file.h"
+#include "helpers.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -22,27 +23,11 @@
 
 namespace {
 
-// The median wall time of the command in milliseconds; -1 when it fails.
+// The median wall time of rendaro-cli with args; -1 when it fails (an
+// import reports refusals, none here, with status 1).
 double medianRun(const QStringList &args, int runs)
 {
-    std::vector<double> times;
-    for (int run = 0; run < runs; ++run) {
-        QProcess process;
-        process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        QElapsedTimer timer;
-        timer.start();
-        process.start(QStringLiteral(RENDARO_CLI_PATH), args);
-        process.waitForFinished(-1);
-        times.push_back(double(timer.nsecsElapsed()) / 1e6);
-        process.readAllStandardOutput();
-        // An import reports refusals (none here) with status 1.
-        if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0) {
-            std::fprintf(stderr, "failed: rendaro-cli %s\n", qPrintable(args.join(u' ')));
-            return -1;
-        }
-    }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
+    return medianProcessMs(QStringLiteral(RENDARO_CLI_PATH), args, runs);
 }
 
 // The exchange files of the catalogue with every translatable string

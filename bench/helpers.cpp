@@ -3,13 +3,16 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
-#include <QFileInfo>
 #include <QElapsedTimer>
+#include <QFileInfo>
+#include <QProcess>
 #include <algorithm>
+#include <cstdio>
 #include <spawn.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <vector>
 
 extern char **environ;
 
@@ -39,6 +42,26 @@ double bestOf(int runs, const std::function<double()> &run)
     for (int i = 0; i < runs; ++i)
         best = std::min(best, run());
     return best;
+}
+
+double medianProcessMs(const QString &program, const QStringList &args, int runs, int maxStatus)
+{
+    std::vector<double> times;
+    for (int run = 0; run < runs; ++run) {
+        QProcess process;
+        process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        process.setStandardOutputFile(QProcess::nullDevice());
+        QElapsedTimer timer;
+        timer.start();
+        process.start(program, args);
+        process.waitForFinished(-1);
+        times.push_back(double(timer.nsecsElapsed()) / 1e6);
+        if (process.exitStatus() != QProcess::NormalExit || process.exitCode() > maxStatus) {
+            std::fprintf(stderr, "failed: %s %s\n", qPrintable(program), qPrintable(args.join(u' ')));
+            return -1;
+        }
+    }
+    return median(times);
 }
 
 TemporaryStateFolder::TemporaryStateFolder() : m_previous(qgetenv("XDG_STATE_HOME"))

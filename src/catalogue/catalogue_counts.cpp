@@ -1,7 +1,7 @@
 #include "catalogue/catalogue_counts.h"
 
-#include "catalogue/entry_checks.h"
 #include "catalogue/entry_edits.h"
+#include "checks/entry_checks.h"
 
 bool CatalogueCounts::isUntranslated(const StringEntry &entry)
 {
@@ -28,6 +28,21 @@ void CatalogueCounts::recount(const EntryMap &entries, float lengthRatio, int co
         if (EntryHasProblem(entry.original, entry.translation, m_lengthRatio, m_codeType))
             m_problems.insert(&entry);
     }
+    if (m_withChecks) {
+        CheckContext context = m_findings.checks().context();
+        context.lengthRatio = lengthRatio;
+        context.codeType = codeType;
+        m_findings.checks().setContext(std::move(context));
+        m_findings.recount(entries);
+    }
+}
+
+void CatalogueCounts::setChecks(CheckSet checks, std::shared_ptr<const IgnoreMarks> marks)
+{
+    m_withChecks = true;
+    m_findings.clear();
+    m_findings.setChecks(std::move(checks));
+    m_findings.setIgnoreMarks(std::move(marks));
 }
 
 void CatalogueCounts::clear()
@@ -35,6 +50,7 @@ void CatalogueCounts::clear()
     m_strings = 0;
     m_untranslated = 0;
     m_problems.clear();
+    m_findings.clear();
 }
 
 void CatalogueCounts::entryChanged(const StringEntry &entry, const QString &oldTranslation, int oldTranslatable)
@@ -59,10 +75,24 @@ void CatalogueCounts::entryAdded(const StringEntry &entry)
 
 void CatalogueCounts::updateProblem(const StringEntry &entry)
 {
+    if (m_withChecks)
+        m_findings.entryChanged(entry);
     if (EntryHasProblem(entry.original, entry.translation, m_lengthRatio, m_codeType))
         m_problems.insert(&entry);
     else
         m_problems.erase(&entry);
+}
+
+namespace {
+QString counted(qsizetype n, const char *one, const char *many)
+{
+    return QStringLiteral("%1 %2").arg(n).arg(QString::fromLatin1(n == 1 ? one : many));
+}
+} // namespace
+
+QString CatalogueCounts::statusTextWithWarnings() const
+{
+    return statusText() + QStringLiteral(", ") + counted(warnings(), "warning", "warnings");
 }
 
 QString CatalogueCounts::statusText() const

@@ -1,10 +1,12 @@
 #pragma once
 // The live counts of a catalogue for the editor's status bar: how many
-// strings it holds, how many of them are untranslated, and how many fail a
-// save-time check (entry_checks.h). A full pass computes them; after that
-// each change of one entry costs one entry's checks.
+// strings it holds, how many of them are untranslated, how many fail a
+// save-time check (checks/entry_checks.h) and, when the counts are given a
+// check set, how many warnings its checks raise. A full pass computes them;
+// after that each change of one entry costs one entry's checks.
 
 #include "catalogue/catalogue_types.h"
+#include "checks/catalogue_findings.h"
 
 #include <unordered_set>
 
@@ -41,6 +43,19 @@ public:
     float lengthRatio() const { return m_lengthRatio; }
     int codeType() const { return m_codeType; }
 
+    // Warnings beside the problems: every entry is also judged through the
+    // set (whose ratio and code type follow the catalogue's at each
+    // recount), with the marks dismissing warnings. Without a set the counts
+    // hold no warnings. A recount is due after this.
+    void setChecks(CheckSet checks, std::shared_ptr<const IgnoreMarks> marks = {});
+    bool hasChecks() const { return m_withChecks; }
+    // The findings of every check, for the marks, the lists and Next Warning.
+    const CatalogueFindings &findings() const { return m_findings; }
+    qsizetype warnings() const { return m_findings.warnings(); }
+    bool hasWarning(const StringEntry &entry) const { return m_findings.hasWarning(entry); }
+    // "N strings, M untranslated, K problems, W warnings" (singular for one).
+    QString statusTextWithWarnings() const;
+
 private:
     void updateProblem(const StringEntry &entry);
 
@@ -51,4 +66,6 @@ private:
     // Entries failing a check; their addresses are stable while the
     // catalogue holds them.
     std::unordered_set<const StringEntry *> m_problems;
+    bool m_withChecks = false;
+    CatalogueFindings m_findings;
 };

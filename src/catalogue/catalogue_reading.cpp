@@ -79,6 +79,15 @@ public:
     {
         static_cast<EntryReader *>(context)->read(name, attributes);
     }
+    static void startTagWithLine(void *context, const char *name, const char **attributes, unsigned long line)
+    {
+        auto *reader = static_cast<EntryReader *>(context);
+        reader->m_line = std::uint32_t(line);
+        reader->read(name, attributes);
+    }
+
+    // Records the line of each entry's element in lines, by entry number.
+    void recordLines(std::vector<std::uint32_t> *lines) { m_lines = lines; }
 
     void readTree(XmlElement *element)
     {
@@ -225,9 +234,16 @@ private:
     void store(EntryMap &entries, StringEntry &&entry, bool toDiffers, const QString *key)
     {
         auto [stored, added] = entries.insertUnordered(std::move(entry));
-        if (!added && replacesStored(*stored, toDiffers)) {
+        const bool replaced = !added && replacesStored(*stored, toDiffers);
+        if (replaced) {
             *stored = std::move(entry);
             m_keySets.erase(stored);
+        }
+        if (m_lines && key) {  // the catalogue's entries
+            if (added)
+                m_lines->push_back(m_line);
+            else if (replaced)
+                (*m_lines)[size_t(entries.lookupNumber(stored->original))] = m_line;
         }
         if (key && !stored->keys.isEmpty() && !holdsKey(*stored, *key))
             stored->keys.append(*key);
@@ -252,11 +268,16 @@ private:
     bool m_readCodeType;
     LanguageNames m_names;
     std::unordered_map<const StringEntry *, QSet<QString>> m_keySets;
+    std::vector<std::uint32_t> *m_lines = nullptr;
+    std::uint32_t m_line = 0;  // of the element being read
 };
 
 } // namespace
 
-ReadCatalogue ReadCatalogueFile(const QString &path, CatalogueParts parts, int catalogueId)
+namespace {
+
+ReadCatalogue readCatalogue(const QString &path, CatalogueParts parts, int catalogueId,
+                            std::vector<std::uint32_t> *lines)
 {
     ReadCatalogue read;
     CXMLStruct &catalogue = read.catalogue;
@@ -272,9 +293,15 @@ ReadCatalogue ReadCatalogueFile(const QString &path, CatalogueParts parts, int c
     // The index is sized once for the entries the file's size suggests (a
     // line of a language file is about a hundred bytes), rather than grown
     // and copied along the way.
-    catalogue.entries.reserve(size_t(std::min<qint64>(QFileInfo(path).size() / 100, 4'000'000)));
+    const size_t expected = size_t(std::min<qint64>(QFileInfo(path).size() / 100, 4'000'000));
+    catalogue.entries.reserve(expected);
     EntryReader reader(&catalogue, nullptr, nullptr, true);
-    if (parts == CatalogueParts::Entries) {
+    if (lines) {
+        lines->clear();
+        lines->reserve(expected);
+        reader.recordLines(lines);
+        read.ok = xml_scan_file_lines(path, &read.errorText, &EntryReader::startTagWithLine, &reader);
+    } else if (parts == CatalogueParts::Entries) {
         read.ok = xml_scan_file(path, &read.errorText, &EntryReader::startTag, &reader);
     } else {
         // Entries are read while the file is parsed, each element while it
@@ -286,10 +313,24 @@ ReadCatalogue ReadCatalogueFile(const QString &path, CatalogueParts parts, int c
     if (!read.ok) {
         catalogue = CXMLStruct();
         catalogue.filePath = path;
+        if (lines)
+            lines->clear();
         return read;
     }
     catalogue.keys.squeeze();  // grown by doubling while reading
     return read;
+}
+
+} // namespace
+
+ReadCatalogue ReadCatalogueFile(const QString &path, CatalogueParts parts, int catalogueId)
+{
+    return readCatalogue(path, parts, catalogueId, nullptr);
+}
+
+ReadCatalogue ReadCatalogueFileWithLines(const QString &path, int catalogueId, std::vector<std::uint32_t> &lines)
+{
+    return readCatalogue(path, CatalogueParts::Entries, catalogueId, &lines);
 }
 
 void ReadEntriesFromTree(CXMLStruct &catalogue, EntryMap *master, XmlElement *element, bool readCodeType)

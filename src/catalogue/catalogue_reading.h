@@ -7,6 +7,7 @@
 
 #include "catalogue/catalogue_types.h"
 
+#include <cstdint>
 #include <vector>
 
 struct XmlElement;
@@ -46,6 +47,13 @@ struct ReadCatalogue {
 // the catalogue under another identifier renames them); merge items name
 // none until merged.
 ReadCatalogue ReadCatalogueFile(const QString &path, CatalogueParts parts, int catalogueId);
+
+// Reads the entries as CatalogueParts::Entries does and, into lines, the
+// line in the file of the element each entry number holds the values of
+// (the element that made the entry, or the later one that replaced it): a
+// side table for the commands that name lines, so that entries need no
+// room for it.
+ReadCatalogue ReadCatalogueFileWithLines(const QString &path, int catalogueId, std::vector<std::uint32_t> &lines);
 
 // Reads the elements of a tree (element and everything below it, in
 // document order) into catalogue, and into master when it is given, by the

@@ -19,6 +19,7 @@ struct XmlTreeParser {
     // Reading without a tree (xml_scan_file): the start-tag hook and the
     // number of elements open.
     XmlStartTagHook startTagHook = nullptr;
+    XmlStartTagLineHook startTagLineHook = nullptr;  // instead, when the lines are asked for
     int open = 0;
     // Element and attribute names repeat on every line of a language file;
     // each distinct name is converted and looked up in the document once.
@@ -141,7 +142,10 @@ void XMLCALL onScanStart(void *userData, const XML_Char *name, const XML_Char **
         return;
     }
     ++p->open;
-    p->startTagHook(p->hookContext, name, attributes);
+    if (p->startTagLineHook)
+        p->startTagLineHook(p->hookContext, name, attributes, XML_GetCurrentLineNumber(p->parser));
+    else
+        p->startTagHook(p->hookContext, name, attributes);
 }
 
 void XMLCALL onScanEnd(void *userData, const XML_Char *)
@@ -299,12 +303,15 @@ QString xml_text_from_utf8(const char *utf8)
     return text;
 }
 
-bool xml_scan_file(const QString &path, QString *errorText, XmlStartTagHook hook, void *context)
+namespace {
+bool scanFile(const QString &path, QString *errorText, XmlStartTagHook hook, XmlStartTagLineHook lineHook,
+              void *context)
 {
     XmlTreeParser *parser = xml_parser_new();
     if (!parser)
         return false;
     parser->startTagHook = hook;
+    parser->startTagLineHook = lineHook;
     parser->hookContext = context;
     XML_SetXmlDeclHandler(parser->parser, nullptr);
     XML_SetElementHandler(parser->parser, onScanStart, onScanEnd);
@@ -314,6 +321,17 @@ bool xml_scan_file(const QString &path, QString *errorText, XmlStartTagHook hook
         *errorText = xml_parser_error_text(parser);
     xml_parser_free(parser);
     return parsed;
+}
+} // namespace
+
+bool xml_scan_file(const QString &path, QString *errorText, XmlStartTagHook hook, void *context)
+{
+    return scanFile(path, errorText, hook, nullptr, context);
+}
+
+bool xml_scan_file_lines(const QString &path, QString *errorText, XmlStartTagLineHook hook, void *context)
+{
+    return scanFile(path, errorText, nullptr, hook, context);
 }
 
 XmlDocument *xml_parse_file(const QString &path, QString *errorText, XmlElementHook hook, void *context)

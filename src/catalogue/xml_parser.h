@@ -37,6 +37,10 @@ void xml_parser_free(XmlTreeParser *parser);
 // error texts); true when it is well-formed.
 using XmlStartTagHook = void (*)(void *context, const char *name, const char **attributes);
 bool xml_scan_file(const QString &path, QString *errorText, XmlStartTagHook hook, void *context);
+// The same, also handing the hook the line of each start tag (from 1), as
+// expat counts it.
+using XmlStartTagLineHook = void (*)(void *context, const char *name, const char **attributes, unsigned long line);
+bool xml_scan_file_lines(const QString &path, QString *errorText, XmlStartTagLineHook hook, void *context);
 // A UTF-8 text from expat as a string without spare capacity (the form the
 // parser stores values in).
 QString xml_text_from_utf8(const char *utf8);

@@ -20,11 +20,21 @@ const CommandInfo kCommands[] = {
      "kept."},
     {"untranslated", cmdUntranslated, "untranslated FILE -o OUT",
      "Writes a fresh file holding only the untranslated, translatable strings of FILE. OUT must not be FILE."},
-    {"check", cmdCheck, "check FILE [--json]\ncheck FILE --spelling [--dictionary NAME] [--json]",
-     "Runs the save-time checks over every entry (placeholders, line-break escapes, length, empty translation); "
-     "with --spelling, checks the spelling of the translations instead, against the hunspell dictionary of the "
-     "file's language (from its name, as in ViewResDEU.xml) or NAME (de_DE), and lists each misspelled word with "
-     "its entry and suggestions. Exit status 1 when anything is found."},
+    {"check", cmdCheck,
+     "check FILE... [--json] [--checks ID,...] [--skip-checks ID,...] [--fail-on error|warning] [--show-ignored]\n"
+     "check FILE --spelling [--dictionary NAME] [--json]",
+     "Runs every check over every entry of each FILE (a language folder: each of its language files): the "
+     "save-time errors (placeholders, escapes, length, empty) and the warnings (accelerator, end-punctuation, "
+     "whitespace, double-space, invisible, numbers, doubled-word, urls, brackets, case, and positional "
+     "placeholders), in the file's language (from its name, as in ViewResDEU.xml). Prints "
+     "FILE:LINE: error|warning: MESSAGE [check] per finding, LINE being the line of the string's L element, then "
+     "the counts; with --json, an array of {\"file\", \"line\", \"original\", \"key\", \"check\", "
+     "\"severity\", \"message\"} in file order. --checks runs only the checks named, --skip-checks leaves them "
+     "out. Warnings dismissed in the ignore file beside the file (FILE.rendaro-ignore) or its folder are left "
+     "out; --show-ignored lists them too, marked. Exit status 1 when an error is found, or a warning unless "
+     "--fail-on error, or a file cannot be read. With --spelling, checks the spelling of the translations "
+     "instead, against the hunspell dictionary of the file's language or NAME (de_DE), and lists each "
+     "misspelled word with its entry and suggestions; exit status 1 when a word is misspelled."},
     {"apply", cmdApply, "apply SOURCE TARGET...",
      "Pushes SOURCE's strings, not-to-be-translated marks and settings into each TARGET without touching their "
      "translations. Strings are paired by position; a TARGET out of step with SOURCE gets a warning."},

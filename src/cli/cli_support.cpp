@@ -152,6 +152,8 @@ CommandDocument::~CommandDocument()
 
 void CommandDocument::leaveToTheSystemAtExit() { g_leaveDocuments = true; }
 
+bool CommandDocument::leavesToTheSystem() { return g_leaveDocuments; }
+
 namespace {
 
 // Loads the file (or "-") with load(path of a readable copy); prints "Can

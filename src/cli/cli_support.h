@@ -62,6 +62,8 @@ public:
 
     // Called once by the program's main before any command runs.
     static void leaveToTheSystemAtExit();
+    // Whether documents are left to the system at exit.
+    static bool leavesToTheSystem();
 
 private:
     std::unique_ptr<CRendaroDoc> m_document;

@@ -1,9 +1,9 @@
 #include "exchange/exchange_import.h"
 
 #include "catalogue/catalogue_types.h"
-#include "catalogue/checks.h"
 #include "catalogue/document.h"
 #include "catalogue/entry_edits.h"
+#include "checks/text_checks.h"
 #include "exchange/display_form.h"
 
 #include <QHash>

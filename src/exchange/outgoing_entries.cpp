@@ -1,7 +1,7 @@
 #include "exchange/outgoing_entries.h"
 
-#include "catalogue/entry_checks.h"
 #include "catalogue/xml_escape.h"
+#include "checks/entry_checks.h"
 #include "exchange/display_form.h"
 
 #include <limits>

@@ -7,7 +7,7 @@
 // out and named.
 
 #include "catalogue/catalogue_types.h"
-#include "catalogue/checks.h"
+#include "checks/text_checks.h"
 #include "memory/translation_memory.h"
 
 #include <vector>

@@ -1,7 +1,7 @@
 #include "memory/tm_text.h"
 
 #include "catalogue/catalogue_types.h"
-#include "catalogue/checks.h"
+#include "checks/text_checks.h"
 
 #include <QHash>
 #include <algorithm>

@@ -35,12 +35,12 @@ bool isAsciiLetters(QStringView text)
 // The code that `name` ends with, when those three letters are a known code
 // and stand apart from a lowercase word before them ("ViewResDEU" and
 // "ALL_DEU" name DEU, "Menu" does not name ENU).
-QString codeAtEnd(const QString &name)
+QString codeAtEnd(const QString &name, const std::function<bool(QStringView)> &isKnownCode)
 {
     if (name.size() < 3)
         return QString();
     const QStringView tail = QStringView(name).right(3);
-    if (!isAsciiLetters(tail) || !SpellingLanguageForCode(tail))
+    if (!isAsciiLetters(tail) || !isKnownCode(tail))
         return QString();
     const bool upper = tail.toString() == tail.toString().toUpper();
     if (!upper && name.size() > 3 && name[name.size() - 4].isLetter())
@@ -61,12 +61,17 @@ const SpellingLanguage *SpellingLanguageForCode(QStringView code)
 
 QString LanguageCodeFromPath(const QString &path)
 {
+    return LanguageCodeFromPath(path, [](QStringView code) { return SpellingLanguageForCode(code) != nullptr; });
+}
+
+QString LanguageCodeFromPath(const QString &path, const std::function<bool(QStringView code)> &isKnownCode)
+{
     const QFileInfo info(path);
-    const QString fromName = codeAtEnd(info.completeBaseName());
+    const QString fromName = codeAtEnd(info.completeBaseName(), isKnownCode);
     if (!fromName.isEmpty())
         return fromName;
     const QString folder = info.dir().dirName();
-    if (folder.size() == 3 && isAsciiLetters(folder) && SpellingLanguageForCode(folder))
+    if (folder.size() == 3 && isAsciiLetters(folder) && isKnownCode(folder))
         return folder.toUpper();
     return QString();
 }

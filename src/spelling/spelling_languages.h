@@ -7,6 +7,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 struct SpellingLanguage {
     const char *code;        // "DEU"
@@ -22,6 +23,9 @@ const SpellingLanguage *SpellingLanguageForCode(QStringView code);
 // name before the extension, else its folder's name when that is three
 // letters; empty when neither is a known code.
 QString LanguageCodeFromPath(const QString &path);
+// The same rule for another set of codes: isKnownCode says whether three
+// letters (any case) are a code of that set.
+QString LanguageCodeFromPath(const QString &path, const std::function<bool(QStringView code)> &isKnownCode);
 
 // The one language code of a set of files (a language folder): the code
 // the files name, when every file naming one names the same; else empty.

@@ -1,6 +1,6 @@
 #include "catalogue/catalogue_counts.h"
 #include "catalogue/document.h"
-#include "catalogue/entry_checks.h"
+#include "checks/entry_checks.h"
 #include "catalogue/entry_edits.h"
 #include "catalogue/entry_navigation.h"
 

@@ -203,4 +203,37 @@ TEST_F(CatalogueReading, EveryWayOfReadingRefusesTheSameFilesForTheSameReasons)
     }
 }
 
+// The line each entry is reported at holds the element it took its texts
+// from: that line read on its own gives the entry's original, translation
+// and mark.
+TEST_F(CatalogueReading, ReadingWithLinesGivesTheEntriesAndTheLineOfEachOnesElement)
+{
+    QRandomGenerator random(5);
+    for (int round = 0; round < 200; ++round) {
+        const QByteArray bytes = randomFile(random);
+        const QString path = write("file.xml", bytes);
+        const ReadCatalogue plain = ReadCatalogueFile(path, CatalogueParts::Entries, 1);
+        std::vector<std::uint32_t> lines;
+        const ReadCatalogue withLines = ReadCatalogueFileWithLines(path, 1, lines);
+        ASSERT_TRUE(withLines.ok);
+        expectSameEntries(withLines.catalogue.entries, plain.catalogue.entries);
+        ASSERT_EQ(lines.size(), plain.catalogue.entries.size());
+        const QList<QByteArray> fileLines = bytes.split('\n');
+        for (size_t number = 0; number < lines.size(); ++number) {
+            const StringEntry &entry = withLines.catalogue.entries.byNumber(number);
+            ASSERT_GE(lines[number], 1u);
+            ASSERT_LE(lines[number], uint(fileLines.size()));
+            const QString alone = write("line.xml", languageFile("", {fileLines[int(lines[number]) - 1].trimmed()}));
+            const ReadCatalogue element = ReadCatalogueFile(alone, CatalogueParts::Entries, 1);
+            const StringEntry *same = element.catalogue.entries.lookup(entry.original);
+            ASSERT_NE(same, nullptr) << round << ": " << entry.original.toStdString() << " at " << lines[number];
+            EXPECT_EQ(same->translation, entry.translation) << round << " at " << lines[number];
+            EXPECT_EQ(same->translatable, entry.translatable) << round << " at " << lines[number];
+        }
+    }
+    std::vector<std::uint32_t> lines{7};
+    EXPECT_FALSE(ReadCatalogueFileWithLines(write("bad.xml", "<Language><L from=\"x\">"), 1, lines).ok);
+    EXPECT_TRUE(lines.empty());
+}
+
 } // namespace

@@ -138,9 +138,9 @@ TEST_F(Cli, CheckReportsEveryProblemInOrder)
     ASSERT_EQ(problems.size(), 4) << r.out.toStdString();
     auto at = [&](int i, const char *field) { return problems[i].toObject()[field].toString(); };
     EXPECT_EQ(at(0, "original"), u"Hello %s");
-    EXPECT_EQ(at(0, "check"), u"placeholder");
+    EXPECT_EQ(at(0, "check"), u"placeholders");
     EXPECT_EQ(at(0, "message"), u"Please put \"%s\" in String.");
-    EXPECT_EQ(at(1, "check"), u"escape");
+    EXPECT_EQ(at(1, "check"), u"escapes");
     EXPECT_EQ(at(2, "check"), u"length");
     EXPECT_EQ(at(2, "original"), u"Lines\\nTwo");
     EXPECT_EQ(at(3, "original"), u"OK");
@@ -148,7 +148,7 @@ TEST_F(Cli, CheckReportsEveryProblemInOrder)
     const QString clean = write("b.xml", languageFile("", {"<L from=\"Fine\" to=\"Gut\"/>"}));
     const CliRun ok = run({"check", clean});
     EXPECT_EQ(ok.status, 0);
-    EXPECT_EQ(ok.out, u"0 problems found\n");
+    EXPECT_EQ(ok.out, u"0 errors, 0 warnings\n");
 }
 
 TEST_F(Cli, ResaveUntranslatedApplyAndImport)

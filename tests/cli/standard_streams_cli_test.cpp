@@ -156,7 +156,7 @@ TEST_F(StandardStreams, HelpVersionAndTheEndOfOptions)
     EXPECT_EQ(named.status, 1);
     EXPECT_TRUE(named.err.startsWith("Can not open this file. (--help")) << named.err.toStdString();
     EXPECT_EQ(run({"resave", "-o"}).status, 2);
-    EXPECT_EQ(run({"check", "a.xml", "--json", "--", "b.xml"}).status, 2);  // two files
+    EXPECT_EQ(run({"check", "a.xml", "--spelling", "--", "b.xml"}).status, 2);  // two files to spell-check
 }
 
 } // namespace

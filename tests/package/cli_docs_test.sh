@@ -60,6 +60,11 @@ touch a.xml b.txt c.exe d.dll e.h t.json f.xlf g.po m.tmx
 expect "pack " rendaro-cli pa
 expect "--json " rendaro-cli check --j
 expect "--spelling " rendaro-cli check --sp
+expect "--show-ignored " rendaro-cli check --sh
+expect "warning " rendaro-cli check a.xml --fail-on w
+expect "case,urls " rendaro-cli check --checks case,u
+expect "double-space doubled-word " rendaro-cli check --skip-checks dou
+expect "a.xml sub " rendaro-cli check --checks case ""
 expect "de_DE " rendaro-cli check a.xml --spelling --dictionary de_D
 expect "a.xml sub " rendaro-cli check --dictionary de_DE ""
 expect "add-strings " rendaro-cli pack add

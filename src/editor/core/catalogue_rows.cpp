@@ -1,6 +1,6 @@
 #include "editor/core/catalogue_rows.h"
 
-#include "catalogue/checks.h"
+#include "checks/text_checks.h"
 #include "catalogue/document.h"
 
 void CatalogueRows::show(const CRendaroDoc *document, int catalogueId)

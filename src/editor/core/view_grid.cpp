@@ -3,7 +3,7 @@
 
 #include "editor/core/rendaro_view.h"
 
-#include "catalogue/checks.h"
+#include "checks/text_checks.h"
 #include "catalogue/document.h"
 #include "editor/core/view_private.h"
 #include "catalogue/entry_edits.h"

@@ -1,6 +1,6 @@
 #include "editor/counts/live_counts.h"
 
-#include "catalogue/entry_checks.h"
+#include "checks/entry_checks.h"
 #include "editor/core/rendaro_view.h"
 
 #include <QLineEdit>

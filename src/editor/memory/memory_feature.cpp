@@ -6,7 +6,7 @@
 
 #include "editor/memory/memory_feature.h"
 
-#include "catalogue/checks.h"
+#include "checks/text_checks.h"
 #include "catalogue/document.h"
 #include "catalogue/entry_edits.h"
 #include "catalogue/messages.h"

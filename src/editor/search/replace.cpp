@@ -6,7 +6,7 @@
 
 #include "editor/search/search_feature.h"
 
-#include "catalogue/checks.h"
+#include "checks/text_checks.h"
 #include "catalogue/document.h"
 #include "catalogue/messages.h"
 #include "catalogue/text_match.h"

@@ -1,4 +1,4 @@
-#include "catalogue/checks.h"
+#include "checks/text_checks.h"
 
 #include "catalogue/catalogue_types.h"
 #include "catalogue/messages.h"

@@ -4,7 +4,7 @@
 // is quadratic on texts of many "%"; the real one must give the same answers.
 
 #include "catalogue/catalogue_types.h"
-#include "catalogue/checks.h"
+#include "checks/text_checks.h"
 #include "catalogue/messages.h"
 
 #include <QRandomGenerator>

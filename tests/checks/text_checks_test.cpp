@@ -1,5 +1,5 @@
 #include "catalogue/catalogue_types.h"
-#include "catalogue/checks.h"
+#include "checks/text_checks.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "catalogue/entry_checks.h"
+#include "checks/entry_checks.h"
 
 #include "catalogue/messages.h"
 
@@ -36,17 +36,6 @@ bool samePlaceholders(QStringView original, QStringView translation, int codeTyp
     }
 }
 } // namespace
-
-const char *EntryCheckName(EntryCheck check)
-{
-    switch (check) {
-    case EntryCheck::Placeholder: return "placeholder";
-    case EntryCheck::Escape: return "escape";
-    case EntryCheck::Length: return "length";
-    case EntryCheck::Empty: return "empty";
-    }
-    return "";
-}
 
 std::vector<EntryProblem> CheckEntry(const QString &original, const QString &translation, float lengthRatio,
                                      int codeType)

@@ -1,18 +1,14 @@
 #pragma once
 // The save-time checks of one entry (placeholders per the catalogue's code
 // type, line-break escapes, length against the ratio, empty translation),
-// shared by `rendaro-cli check`, the live counts and the editor's
-// "next problem".
+// shared by the check objects of the registry, the live counts and the
+// editor's "next problem".
 
-#include "catalogue/checks.h"
+#include "checks/text_checks.h"
 
 #include <vector>
 
 enum class EntryCheck { Placeholder, Escape, Length, Empty };
-
-// The name the command line prints for a check: "placeholder", "escape",
-// "length" or "empty".
-const char *EntryCheckName(EntryCheck check);
 
 struct EntryProblem {
     EntryCheck check;
