@@ -39,12 +39,6 @@
 
 namespace {
 
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
 template <typename Run>
 double medianMs(int runs, Run run)
 {

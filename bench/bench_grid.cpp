@@ -39,6 +39,7 @@
 #include "editor/search/search_feature.h"
 #include "editor/core/user_prompts.h"
 #include "generate_language_file.h"
+#include "helpers.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -57,13 +58,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <functional>
-#include <spawn.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
 #include <vector>
-
-extern char **environ;
 
 namespace {
 
@@ -87,12 +82,6 @@ double timeMs(Run run)
     timer.start();
     run();
     return msSince(timer);
-}
-
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values.empty() ? 0 : values[values.size() / 2];
 }
 
 // The process's peak resident memory so far, in MB.
@@ -208,55 +197,6 @@ int openChild(const QString &path, const QElapsedTimer &start)
     view->grid()->viewport()->installEventFilter(&watcher);
     view->grid()->viewport()->update();
     return QApplication::exec();
-}
-
-struct ProcessRun {
-    double ms = 0;
-    double peakMb = 0;
-    QByteArray output;
-    bool ok = false;
-};
-
-// Runs a program to its end, with its peak memory from the kernel.
-ProcessRun runProcess(const QStringList &arguments)
-{
-    std::vector<QByteArray> bytes;
-    for (const QString &argument : arguments)
-        bytes.push_back(argument.toLocal8Bit());
-    std::vector<char *> argv;
-    for (QByteArray &b : bytes)
-        argv.push_back(b.data());
-    argv.push_back(nullptr);
-    int pipeEnds[2];
-    ProcessRun run;
-    if (pipe(pipeEnds) != 0)
-        return run;
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, pipeEnds[1], 1);
-    posix_spawn_file_actions_addclose(&actions, pipeEnds[0]);
-    QElapsedTimer timer;
-    timer.start();
-    pid_t pid = 0;
-    const int spawned = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    close(pipeEnds[1]);
-    if (spawned != 0) {
-        close(pipeEnds[0]);
-        return run;
-    }
-    char buffer[4096];
-    ssize_t got;
-    while ((got = read(pipeEnds[0], buffer, sizeof buffer)) > 0)
-        run.output.append(buffer, got);
-    close(pipeEnds[0]);
-    int status = 0;
-    rusage usage {};
-    wait4(pid, &status, 0, &usage);
-    run.ms = msSince(timer);
-    run.peakMb = double(usage.ru_maxrss) / 1024;
-    run.ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
-    return run;
 }
 
 int benchShow(const QString &path, double fileMb)

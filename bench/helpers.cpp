@@ -8,7 +8,13 @@
 #include <QProcess>
 #include <algorithm>
 #include <cstdio>
+#include <spawn.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <vector>
+
+extern char **environ;
 
 bool copyTree(const QString &from, const QString &to)
 {
@@ -22,6 +28,12 @@ bool copyTree(const QString &from, const QString &to)
             return false;
     }
     return true;
+}
+
+double median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values.empty() ? 0 : values[values.size() / 2];
 }
 
 double bestOf(int runs, const std::function<double()> &run)
@@ -49,8 +61,7 @@ double medianProcessMs(const QString &program, const QStringList &args, int runs
             return -1;
         }
     }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
+    return median(times);
 }
 
 TemporaryStateFolder::TemporaryStateFolder() : m_previous(qgetenv("XDG_STATE_HOME"))
@@ -59,3 +70,46 @@ TemporaryStateFolder::TemporaryStateFolder() : m_previous(qgetenv("XDG_STATE_HOM
 }
 
 TemporaryStateFolder::~TemporaryStateFolder() { qputenv("XDG_STATE_HOME", m_previous); }
+
+ProcessRun runProcess(const QStringList &arguments)
+{
+    std::vector<QByteArray> bytes;
+    for (const QString &argument : arguments)
+        bytes.push_back(argument.toLocal8Bit());
+    std::vector<char *> argv;
+    for (QByteArray &b : bytes)
+        argv.push_back(b.data());
+    argv.push_back(nullptr);
+    int pipeEnds[2];
+    ProcessRun run;
+    if (pipe(pipeEnds) != 0)
+        return run;
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, pipeEnds[1], 1);
+    posix_spawn_file_actions_addclose(&actions, pipeEnds[0]);
+    QElapsedTimer timer;
+    timer.start();
+    pid_t pid = 0;
+    const int spawned = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    close(pipeEnds[1]);
+    if (spawned != 0) {
+        close(pipeEnds[0]);
+        return run;
+    }
+    char buffer[4096];
+    ssize_t got;
+    while ((got = read(pipeEnds[0], buffer, sizeof buffer)) > 0)
+        run.output.append(buffer, got);
+    close(pipeEnds[0]);
+    int status = 0;
+    rusage usage {};
+    wait4(pid, &status, 0, &usage);
+    run.ms = double(timer.nsecsElapsed()) / 1e6;
+    run.peakMb = double(usage.ru_maxrss) / 1024;
+    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    run.ok = run.status == 0;
+    return run;
+}
+

@@ -1,14 +1,19 @@
 #pragma once
 // Small helpers shared by the benchmark programs.
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <functional>
+#include <vector>
 
 // Copies every file below `from` to the same place below `to` (folders
 // made, existing files replaced); false when a copy fails.
 bool copyTree(const QString &from, const QString &to);
+
+// The middle one of the values (the upper middle of an even count).
+double median(std::vector<double> values);
 
 // The smallest of `runs` results of run() (milliseconds, say).
 double bestOf(int runs, const std::function<double()> &run);
@@ -31,3 +36,15 @@ private:
     QTemporaryDir m_folder;
     QByteArray m_previous;
 };
+
+struct ProcessRun {
+    double ms = 0;
+    double peakMb = 0;
+    QByteArray output;
+    int status = -1;  // the exit status; -1 when it did not exit
+    bool ok = false;  // it exited with 0
+};
+
+// Runs a program (the first argument, a path) to its end, with its wall
+// time, its standard output and its peak memory from the kernel.
+ProcessRun runProcess(const QStringList &arguments);

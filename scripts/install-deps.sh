@@ -4,13 +4,15 @@
 set -euo pipefail
 
 # nodejs and php-cli load the exported script tables in the tests; gettext,
-# qt6-l10n-tools (lconvert) and translate-toolkit read the exported XLIFF and PO;
+# qt6-l10n-tools (lconvert) and translate-toolkit read the exported XLIFF, PO
+# and TMX, and libxml-tmx-perl (tmxwc) counts the TMX; git merges files that
+# are not language files and runs the merge driver's tests;
 # dpkg-dev, lintian and bash-completion build and check the Debian package.
 # Spelling uses libhunspell; the tests check with the German and American
 # English dictionaries, and the bundled sample (FRA.xml) is French.
 packages=(cmake g++ make ninja-build pkg-config dpkg-dev lintian bash-completion qt6-base-dev libexpat1-dev
           googletest libgtest-dev clang libclang-rt-14-dev nodejs php-cli libx11-dev shared-mime-info
-          fonts-dejavu-core gettext qt6-l10n-tools translate-toolkit
+          fonts-dejavu-core gettext qt6-l10n-tools translate-toolkit libxml-tmx-perl git
           libhunspell-dev hunspell-de-de hunspell-en-us hunspell-fr)
 
 missing=()

@@ -210,3 +210,23 @@ QString nonRegularFileReason(const QString &path)
 {
     return path.isEmpty() ? QString() : nonRegularReasonOf(QFile::encodeName(followLinks(path)));
 }
+
+bool ReadRegularFile(const QString &path, QByteArray *bytes, QString *error)
+{
+    const QString notRegular = nonRegularFileReason(path);
+    if (!notRegular.isEmpty()) {
+        *error = notRegular;
+        return false;
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        *error = file.errorString();
+        return false;
+    }
+    *bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        *error = file.errorString();
+        return false;
+    }
+    return true;
+}

@@ -26,3 +26,7 @@ bool writeFileAtomically(const QString &path, const std::function<bool(QIODevice
 // the like; empty when path is a regular file or does not exist. Links are
 // followed.
 QString nonRegularFileReason(const QString &path);
+
+// The bytes of a regular file (a folder, device or FIFO is never opened);
+// false with the reason in *error when it cannot be read.
+bool ReadRegularFile(const QString &path, QByteArray *bytes, QString *error);

@@ -39,6 +39,9 @@ int cmdXliff(const QStringList &args, CliStreams &io);
 int cmdPo(const QStringList &args, CliStreams &io);
 int cmdSuggest(const QStringList &args, CliStreams &io);
 int cmdPretranslate(const QStringList &args, CliStreams &io);
+int cmdTmx(const QStringList &args, CliStreams &io);
+int cmdMerge(const QStringList &args, CliStreams &io);
+int cmdGitSetup(const QStringList &args, CliStreams &io);
 
 // A JSON string literal (quotes included) for a UTF-16 text.
 QString jsonString(const QString &text);

@@ -12,7 +12,9 @@ struct CommandInfo {
 };
 
 const CommandInfo kCommands[] = {
-    {"dump", cmdDump, "dump FILE", "Prints the catalogue of a language file as JSON."},
+    {"dump", cmdDump, "dump FILE [--lines]",
+     "Prints the catalogue of a language file as JSON; with --lines, one line per entry in file order: its keys, "
+     "original and translation, tab-separated, escapes as in the file's strings (git's diff text conversion)."},
     {"resave", cmdResave, "resave FILE [-o OUT]",
      "Loads a language file and saves it again, to OUT or over FILE; the file's own elements and attributes are "
      "kept."},
@@ -83,6 +85,26 @@ const CommandInfo kCommands[] = {
      "Exports a language file as a gettext PO file (msgctxt the first key, msgid the original; strings marked "
      "not to be translated left out), or imports the translations of a PO file into FILE as xliff import does. "
      "Fuzzy messages are not taken."},
+    {"tmx", cmdTmx, "tmx export FILE|FOLDER... -o OUT.tmx [--target-language TAG]",
+     "Writes every translated, translatable string of the language files (a folder: its language files, as "
+     "language-folder mode lists them) as a TMX 1.4b translation memory: a <tu> per string, its key the tuid, "
+     "its file in a prop, the English original (en-US) first, the translation in the language the file's name "
+     "names (ViewResDEU.xml: de) unless TAG is given. Texts keep their line-break escapes and placeholders. A "
+     "file whose language is not known is left out, and the exit status is then 1."},
+    {"merge", cmdMerge, "merge BASE OURS THEIRS [-o OUT] [--name PATH]",
+     "Merges two versions of a language file (OURS, THEIRS) made from BASE, entry by entry, and writes the "
+     "result over OURS or to OUT; elements neither side changed stay byte for byte. Different changes of one "
+     "attribute or setting, and an entry removed on one side and changed on the other, are conflicts: OURS' "
+     "value is kept, each is listed, and they go to a conflicts file beside the result (beside PATH with "
+     "--name, the file's path in the repository as git gives it). An original changed on one side while the "
+     "other translated it is taken with its translation reset, and reported. A file that is not a language "
+     "file is merged as git merge-file merges it. Exit status 0 when clean, 1 with conflicts or when a file "
+     "could not be read or written."},
+    {"git-setup", cmdGitSetup, "git-setup [--global]",
+     "Registers rendaro-cli in git's configuration (the repository's, or with --global the user's): the merge "
+     "driver \"rendaro\" (the merge command, told the file's path in the repository) and the diff text "
+     "conversion (dump in its one-line-per-entry form), and adds the .gitattributes lines giving the "
+     "repository's language files both."},
     {"pack", cmdPack,
      "pack list|add-strings|combine|import --branch DIR [--device-pack DIR] [--projects TABLE.json]\n"
      "      [--project NAME]... [--language CODE]... [--out DIR (combine)] [--from DIR (import)] [--threads N]",

@@ -3,7 +3,9 @@
 #include "catalogue/document.h"
 #include "catalogue/messages.h"
 #include "catalogue/safe_file.h"
+#include "exchange/language_tags.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QFileDevice>
 #include <QTemporaryDir>
@@ -327,4 +329,26 @@ QString jsonNumber(double value)
     if (std::isinf(value))
         return value > 0 ? QStringLiteral("\"inf\"") : QStringLiteral("\"-inf\"");
     return QString::number(value, 'g', 9);
+}
+
+bool writeProduced(const QString &output, CliStreams &io, const std::function<bool(QIODevice &)> &write)
+{
+    if (isStandardStream(output)) {
+        QBuffer buffer;
+        buffer.open(QIODevice::WriteOnly);
+        return write(buffer) && writeStandardOutput(io, buffer.data());
+    }
+    QString reason;
+    if (writeFileAtomically(output, write, &reason))
+        return true;
+    io.err << messageText(MsgCannotSave) << " (" << output << ": " << reason << ")\n";
+    return false;
+}
+
+bool checkLanguageTag(const QString &tag, CliStreams &io)
+{
+    if (tag.isEmpty() || IsLanguageTag(tag))
+        return true;
+    io.err << "Not a language tag: " << tag << " (write it like de, pt-BR or sr-Latn)\n";
+    return false;
 }

@@ -98,6 +98,15 @@ QString saveFailureReason(const CRendaroDoc &document, const QString &writtenPat
 void reportSaveFailure(const CRendaroDoc &document, const QString &path, CliStreams &io,
                        const QString &writtenPath = QString());
 
+// Writes what write(device) produces to output: to standard output for "-",
+// else through the safe save. A failed save prints "Can not save file."
+// with the path and the reason; false when anything failed.
+bool writeProduced(const QString &output, CliStreams &io, const std::function<bool(QIODevice &)> &write);
+
+// Whether an option's language tag is well-formed (empty: not given);
+// prints how to write one when it is not.
+bool checkLanguageTag(const QString &tag, CliStreams &io);
+
 // Bytes to standard output, after what the text stream holds; false when
 // they could not be written (runCli reports it).
 bool writeStandardOutput(CliStreams &io, const QByteArray &bytes);

@@ -27,12 +27,47 @@ void appendJsonList(QString &out, const QStringList &items)
     out += u']';
 }
 
+// A text for one column of a line: control characters (a tab, a real line
+// break) as \uXXXX, so that every entry stays one line of three columns.
+void appendColumn(QString &out, QStringView text)
+{
+    for (const QChar c : text) {
+        if (c.unicode() < 0x20)
+            out += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
+        else
+            out += c;
+    }
+}
+
+// One line per entry in file order: keys, original and translation, tab-
+// separated, texts in memory form; what git shows of a language file in a diff.
+void printLines(const CXMLStruct &catalogue, QTextStream &out)
+{
+    QString text;
+    for (std::size_t number = 0; number < catalogue.entries.size(); ++number) {
+        const StringEntry &entry = catalogue.entries.byNumber(number);
+        appendColumn(text, entry.keys.toList().join(QStringLiteral(", ")));
+        text += u'\t';
+        appendColumn(text, entry.original);
+        text += u'\t';
+        appendColumn(text, entry.translation);
+        text += u'\n';
+        if (text.size() >= 64 * 1024) {
+            out << text;
+            text.clear();
+        }
+    }
+    out << text;
+}
+
 } // namespace
 
-// Prints the loaded catalogue as one JSON object, texts in memory form.
+// Prints the loaded catalogue as one JSON object, texts in memory form, or
+// with --lines as lines.
 int cmdDump(const QStringList &args, CliStreams &io)
 {
-    const CommandLine line = parseCommandLine(args, {});
+    const QString lines = QStringLiteral("--lines");
+    const CommandLine line = parseCommandLine(args, {}, {lines});
     if (!line.error.isEmpty() || line.operands.size() != 1)
         return usageError(line, io);
     CommandDocument holder;
@@ -41,6 +76,10 @@ int cmdDump(const QStringList &args, CliStreams &io)
     if (id < 0)
         return 1;
     const CXMLStruct &catalogue = *document.findCatalogue(id);
+    if (line.has(lines)) {
+        printLines(catalogue, io.out);
+        return 0;
+    }
     // The text is built in a buffer that goes to the stream every 64 Ki
     // characters: a million entries make one call each, not one per piece.
     constexpr qsizetype kFlushAt = 64 * 1024;

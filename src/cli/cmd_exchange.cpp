@@ -11,7 +11,6 @@
 #include "exchange/po_writer.h"
 #include "exchange/xliff_writer.h"
 
-#include <QBuffer>
 #include <QDir>
 #include <QFileInfo>
 
@@ -41,28 +40,17 @@ QString languageFor(const QString &given, const QString &path, CliStreams &io)
 bool writeExchange(ExchangeFormat format, const QString &output, const std::vector<ExportFile> &files,
                    CliStreams &io)
 {
-    const bool po = format == ExchangeFormat::Po;
-    if (isStandardStream(output)) {
-        QBuffer buffer;
-        buffer.open(QIODevice::WriteOnly);
-        const bool written = po ? WritePo(buffer, files.front()) : WriteXliff(buffer, files);
-        return written && writeStandardOutput(io, buffer.data());
-    }
-    QString reason;
-    if (po ? SavePo(output, files.front(), &reason) : SaveXliff(output, files, &reason))
-        return true;
-    io.err << messageText(MsgCannotSave) << " (" << output << ": " << reason << ")\n";
-    return false;
+    return writeProduced(output, io, [&](QIODevice &device) {
+        return format == ExchangeFormat::Po ? WritePo(device, files.front()) : WriteXliff(device, files);
+    });
 }
 
 int exportFiles(ExchangeFormat format, const CommandLine &line, CliStreams &io)
 {
     const QString output = line.value(kOutput);
     const QString language = line.value(kLanguage);
-    if (!language.isEmpty() && !IsLanguageTag(language)) {
-        io.err << "Not a language tag: " << language << " (write it like de, pt-BR or sr-Latn)\n";
+    if (!checkLanguageTag(language, io))
         return 2;
-    }
     if (!checkOutputTarget(output, io))
         return 1;
     CommandDocument holder;

@@ -1,12 +1,13 @@
 // suggest and pretranslate: the translation memory for scripts and build
-// pipelines. Both read the memory from --tm paths (language files, or
-// folders as Open Language Folder lists them); a path that cannot be read
+// pipelines. Both read the memory from --tm paths (language files, TMX
+// files, or folders as Open Language Folder lists them); a path that cannot be read
 // is named and the others are used, and the exit status is then 1.
 
 #include "catalogue/document.h"
 #include "catalogue/entry_edits.h"
 #include "catalogue/messages.h"
 #include "cli/cli_support.h"
+#include "exchange/language_tags.h"
 #include "memory/lookup_many.h"
 #include "memory/memory_loader.h"
 #include "memory/pretranslate.h"
@@ -80,6 +81,8 @@ int loadWithMemory(CRendaroDoc &document, const QString &file, const QStringList
     MemoryBuildOptions options;
     options.fuzzyIndex = minScore < 100;
     options.cancel = &cancel;
+    // TMX files give the translations into FILE's language.
+    options.language = LanguageTagForPath(file);
     std::thread builder([&] { built = BuildTranslationMemory(memoryPaths, options); });
     const int id = loadForCommand(document, file, io);
     cancel = id < 0;
@@ -88,6 +91,8 @@ int loadWithMemory(CRendaroDoc &document, const QString &file, const QStringList
         return -1;
     for (const FileFailure &failure : built.failures)
         io.err << messageText(MsgCannotOpen) << " (" << failure.path << ": " << failure.reason << ")\n";
+    for (const FileFailure &note : built.notes)
+        io.err << "Warning: " << note.path << ": " << note.reason << '\n';
     return id;
 }
 

@@ -7,31 +7,6 @@
 
 #include <QFile>
 
-namespace {
-
-// Bytes of a regular file; a folder, device or FIFO is never opened.
-bool readRegularFile(const QString &path, QByteArray *bytes, QString *error)
-{
-    const QString notRegular = nonRegularFileReason(path);
-    if (!notRegular.isEmpty()) {
-        *error = notRegular;
-        return false;
-    }
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        *error = file.errorString();
-        return false;
-    }
-    *bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        *error = file.errorString();
-        return false;
-    }
-    return true;
-}
-
-} // namespace
-
 ExchangeFormat ExchangeFormatOf(const QString &path)
 {
     if (path.endsWith(QStringLiteral(".po"), Qt::CaseInsensitive)
@@ -60,7 +35,7 @@ ExchangeDocument ReadExchangeFile(const QString &path, ExchangeFormat format)
         return error.isEmpty() ? ParseXliff(file) : ExchangeDocument{{}, error};
     }
     QByteArray bytes;
-    if (!readRegularFile(path, &bytes, &error))
+    if (!ReadRegularFile(path, &bytes, &error))
         return ExchangeDocument{{}, error};
     return ParsePo(bytes);
 }

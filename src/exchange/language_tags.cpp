@@ -120,3 +120,13 @@ bool LanguagesConflict(const QString &a, const QString &b)
     }
     return false;
 }
+
+int LanguageMatch(const QString &wanted, const QString &given)
+{
+    const QStringList x = normalisedParts(wanted), y = normalisedParts(given);
+    if (x.isEmpty() || y.isEmpty() || x.first() != y.first())
+        return 0;
+    if (x == y)
+        return 2;
+    return LanguagesConflict(wanted, given) ? 0 : 1;
+}

@@ -21,3 +21,9 @@ QString PoLanguageName(const QString &tag);
 // their primary languages differ, or both name a region or script and those
 // differ. Empty names never conflict.
 bool LanguagesConflict(const QString &a, const QString &b);
+// How well a language a file names fits the one wanted (either form, case
+// ignored): 2 the same ("de-DE" and "DE_de"), 1 the same language where
+// the parts that only one names, or that are of different kinds, are
+// ignored ("de" and "de-DE", "pt-BR" and "pt"), 0 another language (also
+// "pt-BR" and "pt-PT", or an empty name).
+int LanguageMatch(const QString &wanted, const QString &given);

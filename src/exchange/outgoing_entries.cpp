@@ -1,5 +1,6 @@
 #include "exchange/outgoing_entries.h"
 
+#include "catalogue/xml_escape.h"
 #include "checks/entry_checks.h"
 #include "exchange/display_form.h"
 
@@ -25,4 +26,25 @@ OutgoingEntry MakeOutgoing(const ExportFile &file, const StringEntry &entry)
     if (limit < std::numeric_limits<int>::max())
         out.maxWidth = std::max<qsizetype>(0, limit - (entry.original.size() - out.source.size()));
     return out;
+}
+
+void AppendMarkupText(std::string &out, QStringView text)
+{
+    for (;;) {
+        const qsizetype cr = text.indexOf(u'\r');
+        appendEscapedPlain(out, cr < 0 ? text : text.left(cr), false);
+        if (cr < 0)
+            return;
+        out.append("&#13;");
+        text = text.mid(cr + 1);
+    }
+}
+
+void AppendMarkupAttribute(std::string &out, const char *name, QStringView value)
+{
+    out.push_back(' ');
+    out.append(name);
+    out.append("=\"");
+    appendEscapedPlain(out, value, true);
+    out.push_back('"');
 }

@@ -25,6 +25,13 @@ void ForEachOutgoing(const ExportFile &file, Visit visit);
 
 OutgoingEntry MakeOutgoing(const ExportFile &file, const StringEntry &entry);
 
+// Element text as UTF-8 for the XML writers: markup characters as
+// references, and a carriage return as &#13;, which a reader would
+// otherwise turn into a line feed.
+void AppendMarkupText(std::string &out, QStringView text);
+// ` name="value"`, the value escaped.
+void AppendMarkupAttribute(std::string &out, const char *name, QStringView value);
+
 // Output gathered in a buffer and handed to the device in pieces.
 class ChunkedOutput {
 public:

@@ -3,6 +3,7 @@
 // resname, source and target with its state).
 
 #include "exchange/exchange_reader.h"
+#include "exchange/expat_pieces.h"
 
 #include <QBuffer>
 
@@ -255,31 +256,9 @@ ExchangeDocument ParseXliff(QIODevice &device)
     XML_SetCharacterDataHandler(reader.parser, xliffOnText);
     XML_SetStartDoctypeDeclHandler(reader.parser, onDoctype);
     XML_SetEntityDeclHandler(reader.parser, onEntityDeclaration);
-    // Read straight into expat's buffer, a piece at a time, so that a large
-    // file is never held whole.
-    constexpr int kPiece = 1 << 20;
-    for (;;) {
-        void *buffer = XML_GetBuffer(reader.parser, kPiece);
-        if (!buffer) {
-            reader.error = QStringLiteral("out of memory");
-            break;
-        }
-        const qint64 got = device.read(static_cast<char *>(buffer), kPiece);
-        if (got < 0) {
-            reader.error = device.errorString();
-            break;
-        }
-        const bool final = got == 0;
-        if (XML_ParseBuffer(reader.parser, int(got), final) == XML_STATUS_ERROR) {
-            if (reader.error.isEmpty())
-                reader.error = QStringLiteral("line %1: %2")
-                                   .arg(XML_GetCurrentLineNumber(reader.parser))
-                                   .arg(QString::fromUtf8(XML_ErrorString(XML_GetErrorCode(reader.parser))));
-            break;
-        }
-        if (final)
-            break;
-    }
+    const QString failure = ParseInPieces(reader.parser, device, &reader.error);
+    if (reader.error.isEmpty())
+        reader.error = failure;
     XML_ParserFree(reader.parser);
     if (!reader.error.isEmpty())
         return ExchangeDocument{{}, reader.error};

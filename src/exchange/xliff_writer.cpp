@@ -8,29 +8,6 @@
 
 namespace {
 
-// Element text: markup characters as references, and a carriage return as
-// &#13;, which a reader would otherwise turn into a line feed.
-void appendText(std::string &out, QStringView text)
-{
-    for (;;) {
-        const qsizetype cr = text.indexOf(u'\r');
-        appendEscapedPlain(out, cr < 0 ? text : text.left(cr), false);
-        if (cr < 0)
-            return;
-        out.append("&#13;");
-        text = text.mid(cr + 1);
-    }
-}
-
-void appendAttribute(std::string &out, const char *name, QStringView value)
-{
-    out.push_back(' ');
-    out.append(name);
-    out.append("=\"");
-    appendEscapedPlain(out, value, true);
-    out.push_back('"');
-}
-
 void appendUnit(std::string &out, const OutgoingEntry &unit, qsizetype id)
 {
     out.append("      <trans-unit id=\"");
@@ -38,7 +15,7 @@ void appendUnit(std::string &out, const OutgoingEntry &unit, qsizetype id)
     out.push_back('"');
     const KeyList &keys = unit.entry->keys;
     if (!keys.isEmpty() && !keys.first().isEmpty())
-        appendAttribute(out, "resname", keys.first());
+        AppendMarkupAttribute(out, "resname", keys.first());
     if (!unit.translatable)
         out.append(" translate=\"no\"");
     if (unit.maxWidth >= 0) {
@@ -49,17 +26,17 @@ void appendUnit(std::string &out, const OutgoingEntry &unit, qsizetype id)
     if (unit.translated)
         out.append(" approved=\"yes\"");
     out.append(" xml:space=\"preserve\">\n        <source>");
-    appendText(out, unit.source);
+    AppendMarkupText(out, unit.source);
     if (unit.translated) {
         out.append("</source>\n        <target state=\"translated\">");
-        appendText(out, unit.target);
+        AppendMarkupText(out, unit.target);
         out.append("</target>\n");
     } else {
         out.append("</source>\n        <target state=\"needs-translation\"></target>\n");
     }
     if (!keys.isEmpty()) {
         out.append("        <note from=\"keys\">");
-        appendText(out, keys.toList().join(QStringLiteral(", ")));
+        AppendMarkupText(out, keys.toList().join(QStringLiteral(", ")));
         out.append("</note>\n");
     }
     out.append("      </trans-unit>\n");
@@ -75,10 +52,10 @@ bool WriteXliff(QIODevice &device, const std::vector<ExportFile> &files)
                "<xliff version=\"1.2\" xmlns=\"urn:oasis:names:tc:xliff:document:1.2\">\n");
     for (const ExportFile &file : files) {
         out.append("  <file");
-        appendAttribute(out, "original", file.name);
+        AppendMarkupAttribute(out, "original", file.name);
         out.append(" source-language=\"en\"");
         if (!file.language.isEmpty())
-            appendAttribute(out, "target-language", file.language);
+            AppendMarkupAttribute(out, "target-language", file.language);
         out.append(" datatype=\"plaintext\">\n"
                    "    <header>\n"
                    "      <tool tool-id=\"rendaro\" tool-name=\"Rendaro\"/>\n"

@@ -1,9 +1,11 @@
 #include "memory/memory_loader.h"
 
 #include "memory/run_on_threads.h"
+#include "memory/tmx_memory.h"
 
 #include "catalogue/document.h"
 #include "catalogue/folder_listing.h"
+#include "exchange/tmx_reader.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -57,21 +59,46 @@ MemoryBuildResult BuildTranslationMemory(const QStringList &paths, const MemoryB
     for (const QString &file : files)
         builder.addFile(file);
 
-    std::mutex mutex;  // the builder, the failures and the progress count
-    std::vector<std::pair<int, FileFailure>> unreadable;
+    std::mutex mutex;  // the builder, the failures, the notes and the progress count
+    std::vector<std::pair<int, FileFailure>> unreadable, notes;
     std::atomic<int> next{0};
     int done = 0;
     auto cancelled = [&options] { return options.cancel && options.cancel->load(); };
+    // A TMX file's segments go into the builder a batch at a time.
+    auto readTmx = [&](int i) {
+        const TmxMemoryRead read = ReadTmxSegments(
+            files[i], options.language,
+            [&](std::vector<TmxSegment> &batch) {
+                const std::lock_guard<std::mutex> lock(mutex);
+                for (const TmxSegment &segment : batch)
+                    builder.addSegment(std::uint32_t(i), segment.original, segment.translation, segment.keys);
+            },
+            cancelled);
+        const std::lock_guard<std::mutex> lock(mutex);
+        if (!read.ok())
+            unreadable.push_back({i, read.failure});
+        const QString skipped = TmxSkippedText(read, options.language);
+        if (!skipped.isEmpty())
+            notes.push_back({i, {files[i], skipped}});
+        return read.units > 0 || read.ok();
+    };
     auto work = [&] {
         for (int i = next++; i < total && !cancelled(); i = next++) {
-            CRendaroDoc document;  // one per file: closed, and freed, before the next
-            const int id = document.LoadCatalogue(files[i], false);
+            bool read = false;
+            if (IsTmxPath(files[i])) {
+                read = readTmx(i);
+            } else {
+                CRendaroDoc document;  // one per file: closed, and freed, before the next
+                const int id = document.LoadCatalogue(files[i], false);
+                const std::lock_guard<std::mutex> lock(mutex);
+                if (id < 0)
+                    unreadable.push_back({i, {files[i], document.lastErrorText()}});
+                else
+                    builder.addCatalogue(std::uint32_t(i), *document.findCatalogue(id));
+                read = id >= 0;
+            }
             const std::lock_guard<std::mutex> lock(mutex);
-            if (id < 0)
-                unreadable.push_back({i, {files[i], document.lastErrorText()}});
-            else
-                builder.addCatalogue(std::uint32_t(i), *document.findCatalogue(id));
-            result.filesRead += id < 0 ? 0 : 1;
+            result.filesRead += read ? 1 : 0;
             ++done;
             if (options.progress)
                 options.progress(done, total);
@@ -84,10 +111,13 @@ MemoryBuildResult BuildTranslationMemory(const QStringList &paths, const MemoryB
     if (cancelled())
         return result;
 
-    std::sort(unreadable.begin(), unreadable.end(),
-              [](const auto &a, const auto &b) { return a.first < b.first; });
-    for (auto &failure : unreadable)
-        result.failures.push_back(std::move(failure.second));
+    auto inFileOrder = [](std::vector<std::pair<int, FileFailure>> &list, std::vector<FileFailure> &out) {
+        std::sort(list.begin(), list.end(), [](const auto &a, const auto &b) { return a.first < b.first; });
+        for (auto &item : list)
+            out.push_back(std::move(item.second));
+    };
+    inFileOrder(unreadable, result.failures);
+    inFileOrder(notes, result.notes);
     std::shared_ptr<TranslationMemory> memory = builder.build();
     if (options.fuzzyIndex)
         memory->prepareFuzzyIndex();

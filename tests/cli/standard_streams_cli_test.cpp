@@ -136,7 +136,7 @@ TEST_F(StandardStreams, HelpVersionAndTheEndOfOptions)
 
     const CliRun help = run({"dump", "--help"});
     EXPECT_EQ(help.status, 0);
-    EXPECT_TRUE(help.out.startsWith("usage: rendaro-cli dump FILE\nPrints the catalogue")) << help.out.toStdString();
+    EXPECT_TRUE(help.out.startsWith("usage: rendaro-cli dump FILE [--lines]\nPrints the catalogue")) << help.out.toStdString();
     const CliRun exportHelp = run({"export", "js", "-h"});
     EXPECT_EQ(exportHelp.status, 0);
     EXPECT_TRUE(exportHelp.out.startsWith("usage: rendaro-cli export js|php FILE -o OUT\n"

@@ -1,9 +1,14 @@
 // The exported files in the translation tools translators use: gettext
 // (msgfmt, msgcat, msgen), Qt's lconvert and the translate-toolkit
-// (xliff2po, po2xliff, pocount). scripts/install-deps.sh installs them.
+// (xliff2po, po2xliff, pocount, the TMX storage) and tmxwc of
+// libxml-tmx-perl. scripts/install-deps.sh installs them.
 
 #include "exchange_fixture.h"
+#include "exchange/tmx_reader.h"
+#include "exchange/tmx_writer.h"
 
+#include <QJsonArray>
+#include <QJsonDocument>
 #include <QLibraryInfo>
 #include <QProcess>
 #include <QStandardPaths>
@@ -243,4 +248,51 @@ TEST_F(RealTools, TranslatedOutsideComesBackWithTheExpectedChanges)
     const ToolRun toXliff = runTool(QStringLiteral("po2xliff"), {path("edited.po"), path("edited.xlf")});
     ASSERT_EQ(toXliff.status, 0) << toXliff.err.toStdString();
     expectPlan(ReadExchangeFile(path("edited.xlf"), ExchangeFormat::Xliff));
+}
+
+TEST_F(RealTools, TmxIsReadUnitForUnitByTranslateToolkitAndCountedByTmxwc)
+{
+    const QString tmx = path("out.tmx");
+    QString error;
+    ASSERT_TRUE(SaveTmx(tmx, {exportOf(id)}, {QStringLiteral("1.0"), {}}, &error)) << error.toStdString();
+    // Each unit as ours reads it: tuid, source, target language and target.
+    QStringList ours;
+    const TmxReadResult read = ReadTmxFile(tmx, [&](const TmxUnit &unit) {
+        EXPECT_EQ(unit.variants.size(), 2u);
+        // translate-toolkit names a unit without a tuid by its source.
+        const QString id = unit.tuid.isEmpty() ? unit.variants[0].text : unit.tuid;
+        ours << QStringList{id, unit.variants[0].text, unit.variants[1].language, unit.variants[1].text}.join(u'\t');
+        return true;
+    });
+    ASSERT_TRUE(read.ok()) << read.error.toStdString();
+    // 13 special strings less the untranslated, empty and not-to-be-translated
+    // ones, and the 240 translated ordinary ones that may be translated.
+    EXPECT_EQ(ours.size(), TmxUnitCount(exportOf(id)));
+    EXPECT_GT(ours.size(), 200);
+
+    // translate-toolkit's TMX storage (Debian's python3, where the package lives).
+    QProcess python;
+    python.start(QStringLiteral("/usr/bin/python3"),
+                 {QStringLiteral("-c"),
+                  QStringLiteral("import sys, json\n"
+                                 "from translate.storage import tmx\n"
+                                 "store = tmx.tmxfile.parsefile(sys.argv[1])\n"
+                                 "units = [[u.getid(), u.source, store.gettargetlanguage() or '', u.target] "
+                                 "for u in store.units]\n"
+                                 "sys.stdout.buffer.write(json.dumps(units, ensure_ascii=False).encode())\n"),
+                  tmx});
+    ASSERT_TRUE(python.waitForFinished(120000));
+    ASSERT_EQ(python.exitCode(), 0) << python.readAllStandardError().toStdString();
+    const QJsonArray units = QJsonDocument::fromJson(python.readAllStandardOutput()).array();
+    QStringList theirs;
+    for (const QJsonValue &unit : units) {
+        const QJsonArray fields = unit.toArray();
+        theirs << QStringList{fields[0].toString(), fields[1].toString(), QStringLiteral("de"), fields[3].toString()}
+                      .join(u'\t');
+    }
+    EXPECT_EQ(theirs, ours);
+
+    const ToolRun count = runTool(QStringLiteral("tmxwc"), {tmx});
+    EXPECT_EQ(count.status, 0) << count.err.toStdString();
+    EXPECT_EQ(count.out.trimmed(), tmx.toUtf8() + ": " + QByteArray::number(ours.size()) + " tu.");
 }

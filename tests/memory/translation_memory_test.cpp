@@ -214,7 +214,7 @@ TEST_F(MemoryFiles, FoldersAreListedAsLanguageFoldersAndUnreadablePathsNamed)
     const QString missing = folder.path("gone.xml");
 
     // The file named on its own is also below the folder: it counts once.
-    const MemoryBuildResult built = BuildTranslationMemory({a, missing, folder.path("tree")}, {2, {}, nullptr, true});
+    const MemoryBuildResult built = BuildTranslationMemory({a, missing, folder.path("tree")}, {2, {}, nullptr, true, {}});
     ASSERT_TRUE(built.memory);
     ASSERT_EQ(built.failures.size(), 2u);
     EXPECT_EQ(built.failures[0].path, missing);

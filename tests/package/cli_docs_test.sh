@@ -56,7 +56,7 @@ folder=$(mktemp -d)
 trap 'rm -rf "$folder"' EXIT
 cd "$folder"
 mkdir sub
-touch a.xml b.txt c.exe d.dll e.h t.json f.xlf g.po
+touch a.xml b.txt c.exe d.dll e.h t.json f.xlf g.po m.tmx
 expect "pack " rendaro-cli pa
 expect "--json " rendaro-cli check --j
 expect "--spelling " rendaro-cli check --sp
@@ -75,7 +75,12 @@ expect "e.h sub " rendaro-cli extract c.exe ""
 expect "sub " rendaro-cli pack combine --branch ""
 expect "sub t.json " rendaro-cli pack list --projects ""
 expect "import " rendaro-cli xliff im
-expect "a.xml sub " rendaro-cli suggest a.xml --tm ""
+expect "a.xml m.tmx sub " rendaro-cli suggest a.xml --tm ""
+expect "export " rendaro-cli tmx ex
+expect "a.xml sub " rendaro-cli tmx export ""
+expect "a.xml sub " rendaro-cli merge a.xml ""
+expect "--global " rendaro-cli git-setup --g
+expect "--lines " rendaro-cli dump --l
 expect "f.xlf sub " rendaro-cli xliff import a.xml ""
 expect "g.po sub " rendaro-cli po import --target-language de a.xml ""
 
