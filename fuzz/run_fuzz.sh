@@ -44,13 +44,16 @@ report() {  # name: prints the run's summary; fails when it left a failing input
 
 rm -rf "$out"/*-artifacts
 # The two targets are built and then run side by side, one core each.
-build fuzz_language_file "$here/fuzz_language_file.cpp" "$src"/catalogue/*.cpp &
+# The catalogue counts and filters by the checks, which name languages as
+# the spelling and the exchange files do.
+core=("$src"/catalogue/*.cpp "$src"/checks/*.cpp "$src"/spelling/spelling_languages.cpp)
+build fuzz_language_file "$here/fuzz_language_file.cpp" "${core[@]}" "$src"/exchange/language_tags.cpp &
 language_build=$!
 build fuzz_resources "$here/fuzz_resources.cpp" "$src"/resparse/*.cpp &
 resources_build=$!
 wait $language_build
 wait $resources_build
-build fuzz_exchange "$here/fuzz_exchange.cpp" "$src"/exchange/*.cpp "$src"/catalogue/*.cpp
+build fuzz_exchange "$here/fuzz_exchange.cpp" "$src"/exchange/*.cpp "${core[@]}"
 # The resource reader's kept regression inputs seed its corpus as well.
 mkdir -p "$out/corpus-resources"
 find "$here/../tests/resparse/regressions" -type f ! -name '*.md' -exec cp -n {} "$out/corpus-resources/" \;
