@@ -85,9 +85,16 @@ private:
         dialog.choiceButton(ConflictChoice::Ours)->click();
         QCOMPARE(f->storedTranslation("Close"), QStringLiteral("Fermer"));
 
-        // A translation is shown and edited as the grid shows it.
+        // A translation is shown and edited as the grid shows it; one whose
+        // line breaks do not fit is refused as an edit is.
         select(dialog, "\"Two/nlines\"");
         QCOMPARE(dialog.versionView(ConflictChoice::Theirs)->toPlainText(), QStringLiteral("Deux\\nlignes!"));
+        dialog.editor()->setText(QStringLiteral("Deux lignes"));
+        dialog.choiceButton(ConflictChoice::Edited)->click();
+        QCOMPARE(f->prompts.messages.size(), 1);
+        QCOMPARE(f->prompts.messages[0].icon, PromptIcon::Stop);
+        QCOMPARE(f->storedTranslation("Two\\nlines"), QStringLiteral("Deux\\nlignes"));
+        QCOMPARE(stateOf(dialog), QStringLiteral("2 of 6 conflicts resolved."));
         dialog.editor()->setText(QStringLiteral("Deux\\nlignes."));
         QTest::keyClick(dialog.editor(), Qt::Key_Return);
         QCOMPARE(f->storedTranslation("Two\\nlines"), QStringLiteral("Deux\\nlignes."));

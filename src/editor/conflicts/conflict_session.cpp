@@ -4,6 +4,7 @@
 #include "catalogue/document.h"
 #include "catalogue/entry_edits.h"
 #include "catalogue/file_text.h"
+#include "memory/pretranslate.h"
 #include "editor/core/rendaro_view.h"
 
 #include <QFile>
@@ -155,6 +156,12 @@ bool ConflictSession::resolveThroughView(int index, ConflictChoice choice, const
             // No translation, or an empty one, leaves the string untranslated.
             const QString text = choice == ConflictChoice::Edited ? edited : value ? UnescapeFromFile(*value) : QString();
             target.translation = text.isEmpty() ? original : text;
+            // A placeholder or line break that does not fit is refused, as an edit is.
+            const CheckResult check = CheckSuggestion(original, target.translation, shown->codeType);
+            if (!check.ok) {
+                *error = check.message;
+                return false;
+            }
         } else {
             target.translatable = value && value->trimmed().compare(QStringLiteral("false"), Qt::CaseInsensitive) == 0 ? 0 : 1;
         }

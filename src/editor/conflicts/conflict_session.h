@@ -6,7 +6,8 @@
 // or over the file's length ratio or code type, is a change of the shown
 // catalogue: it goes through the view as an undo step of its own, and it
 // counts as resolved while that step is in effect (undoing it brings the
-// conflict back). Any other conflict (a key, an original, an element
+// conflict back). A translation whose placeholders or line breaks do not
+// fit its original is refused, as an edit is. Any other conflict (a key, an original, an element
 // removed on one side) is written into the file on disk at once: the shown
 // file is saved first and read again afterwards.
 //

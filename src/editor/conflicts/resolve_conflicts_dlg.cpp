@@ -64,7 +64,7 @@ CResolveConflictsDlg::CResolveConflictsDlg(ConflictSession &session, UserPrompts
     listLabel->setWordWrap(true);
     listLabel->setBuddy(m_list);
     m_list->setAccessibleName(tr("Conflicts"));
-    m_list->setMinimumWidth(260);
+    m_list->setMinimumWidth(340);
     m_where->setWordWrap(true);
     m_where->setTextInteractionFlags(Qt::TextSelectableByMouse);
     m_edit->setAccessibleName(tr("Resolved text"));
@@ -73,7 +73,7 @@ CResolveConflictsDlg::CResolveConflictsDlg(ConflictSession &session, UserPrompts
 
     auto *baseLabel = new QLabel(tr("B&ase (the common version):"), this);
     baseLabel->setBuddy(m_base);
-    auto *oursLabel = new QLabel(tr("Ou&rs (in the file now):"), this);
+    auto *oursLabel = new QLabel(tr("Our&s (in the file now):"), this);
     oursLabel->setBuddy(m_ours);
     auto *theirsLabel = new QLabel(tr("T&heirs (the merged branch):"), this);
     theirsLabel->setBuddy(m_theirs);
@@ -104,6 +104,8 @@ CResolveConflictsDlg::CResolveConflictsDlg(ConflictSession &session, UserPrompts
     });
 
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
+    // Enter belongs to the edited text (Use Edited Text), never to Close; Esc closes.
+    buttons->button(QDialogButtonBox::Close)->setAutoDefault(false);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
     auto *form = new QGridLayout;
@@ -126,8 +128,8 @@ CResolveConflictsDlg::CResolveConflictsDlg(ConflictSession &session, UserPrompts
     left->addWidget(listLabel);
     left->addWidget(m_list);
     auto *columns = new QHBoxLayout;
-    columns->addLayout(left, 2);
-    columns->addLayout(form, 3);
+    columns->addLayout(left, 1);
+    columns->addLayout(form, 1);
     auto *bottom = new QHBoxLayout;
     bottom->addWidget(m_state, 1);
     bottom->addWidget(m_undo);
