@@ -84,7 +84,7 @@ void CMainFrame::buildMenu()
                      Command::FileSaveAs, Command::SaveNonTranslated, Command::SaveAsJs, Command::SaveAsPhp});
     m_fileMenu->addSeparator();
     add(m_fileMenu, {Command::ApplyTo, Command::ImportString, Command::GenerateAll});
-    add(m_fileMenu, {Command::ExportForTranslation, Command::ImportTranslations});
+    add(m_fileMenu, {Command::ExportForTranslation, Command::ImportTranslations, Command::ResolveConflicts});
     m_fileMenu->addSeparator();
     m_recentEnd = m_fileMenu->addSeparator();
     add(m_fileMenu, {Command::AppExit});

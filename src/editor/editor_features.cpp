@@ -2,6 +2,7 @@
 
 #include "batch_dialogs/batch_tool_commands.h"
 #include "editor/checks/checks_feature.h"
+#include "editor/conflicts/conflicts_feature.h"
 #include "editor/consistency/consistency_command.h"
 #include "editor/core/rendaro_view.h"
 #include "editor/counts/live_counts.h"
@@ -39,6 +40,7 @@ EditorFeatures::EditorFeatures(CRendaroView &view, CommandActions *commands) : m
     m_reference = std::make_unique<ReferenceCommand>(view, commands);
     m_batchTools = std::make_unique<BatchToolCommands>(view, commands);
     m_checks = std::make_unique<ChecksFeature>(view, commands);
+    m_conflicts = std::make_unique<ConflictsFeature>(view, commands);
 
     // A folder the user opened offers its journals, as a file does.
     QObject::connect(m_folder.get(), &LanguageFolderCommands::folderOpened, m_recovery.get(),

@@ -14,6 +14,7 @@
 class BatchToolCommands;
 class ChecksFeature;
 class CommandActions;
+class ConflictsFeature;
 class ConsistencyCommand;
 class CRendaroView;
 class CSuggestionsDock;
@@ -65,6 +66,7 @@ public:
     ReferenceCommand &reference() const { return *m_reference; }
     BatchToolCommands &batchTools() const { return *m_batchTools; }
     ChecksFeature &checks() const { return *m_checks; }
+    ConflictsFeature &conflicts() const { return *m_conflicts; }
     // Null until setupMemory.
     MemoryFeature *memory() const { return m_memory.get(); }
 
@@ -86,5 +88,6 @@ private:
     std::unique_ptr<ReferenceCommand> m_reference;
     std::unique_ptr<BatchToolCommands> m_batchTools;
     std::unique_ptr<ChecksFeature> m_checks;
+    std::unique_ptr<ConflictsFeature> m_conflicts;
     std::unique_ptr<MemoryFeature> m_memory;
 };

@@ -5,6 +5,7 @@
 
 #include "batch_dialogs/batch_tool_commands.h"
 #include "catalogue/document.h"
+#include "editor/conflicts/conflicts_feature.h"
 #include "editor/consistency/consistency_command.h"
 #include "editor/core/command_actions.h"
 #include "editor/core/rendaro_view.h"
@@ -76,6 +77,7 @@ public:
     ImportStringsCommand &importStrings() const { return features->importStrings(); }
     ReferenceCommand &reference() const { return features->reference(); }
     BatchToolCommands &batchTools() const { return features->batchTools(); }
+    ConflictsFeature &conflicts() const { return features->conflicts(); }
     // After features->setupMemory.
     MemoryFeature &memory() const { return *features->memory(); }
 

@@ -1,11 +1,12 @@
-// Export for Translation and Import Translations: XLIFF or PO by name or
-// filter, translations checked as edits, one undo step, a summary naming
+// Export for Translation and Import Translations: XLIFF, PO or TMX by name
+// or filter, translations checked as edits, one undo step, a summary naming
 // what was refused.
 
 #include "gui_test_registry.h"
 #include "catalogue/messages.h"
 #include "editor/core/command_actions.h"
 #include "editor_fixture.h"
+#include "exchange/tmx_reader.h"
 
 #include <QTest>
 #include <QUndoStack>
@@ -70,7 +71,7 @@ private slots:
         const QString xlf = f->path("out.xlf");
         QCOMPARE(exportTo(xlf), QStringLiteral("Strings exported for translation: 6, to %1.").arg(xlf));
         const FileDialogRequest &dialog = f->prompts.fileDialogs.last();
-        QCOMPARE(dialog.filter, QStringLiteral("XLIFF Files (*.xlf *.xliff);;PO Files (*.po)"));
+        QCOMPARE(dialog.filter, QStringLiteral("XLIFF Files (*.xlf *.xliff);;PO Files (*.po);;TMX 1.4b (*.tmx)"));
         QCOMPARE(dialog.startFolder, deu);
         QByteArray xliff = fileBytes(xlf);
         QVERIFY(xliff.contains(R"(<file original="ViewResDEU.xml" source-language="en" target-language="de")"));
@@ -148,6 +149,62 @@ private slots:
         QCOMPARE(summary.text, QStringLiteral("Import finished: 1 changed, 4 unchanged, 0 refused, 0 unknown."));
         QCOMPARE(summary.icon, PromptIcon::Information);
         QCOMPARE(f->storedTranslation("Open"), QStringLiteral("Öffnen"));
+    }
+
+    void tmxByNameOrFilterReadsBackWithItsUnits()
+    {
+        QString status;
+        QObject::connect(f->view, &CRendaroView::statusMessage, f->view, [&](const QString &text) { status = text; });
+        f->editTranslation(f->rowOf("Two\\nlines"), "Zwei\\nZeilen");
+        f->editTranslation(f->rowOf("Delete %s?"), "%s löschen?");
+        const QString tmx = f->path("memory.tmx");
+        QCOMPARE(exportTo(tmx), QString());  // no message box: the status says it
+        QCOMPARE(status, QStringLiteral("Translation units written: 3, to %1.").arg(tmx));
+
+        struct Unit {
+            QString tuid, file, source, language, target;
+        };
+        std::vector<Unit> units;
+        const TmxReadResult read = ReadTmxFile(tmx, [&](const TmxUnit &unit) {
+            Unit copy{unit.tuid, unit.file, {}, {}, {}};
+            if (unit.variants.size() == 2) {
+                copy.source = unit.variants[0].language + u'|' + unit.variants[0].text;
+                copy.language = unit.variants[1].language;
+                copy.target = unit.variants[1].text;
+            }
+            units.push_back(copy);
+            return true;
+        });
+        QVERIFY2(read.ok(), qPrintable(read.error));
+        QCOMPARE(read.sourceLanguage, QStringLiteral("en-US"));
+        // In file order: the translated, translatable strings only.
+        QCOMPARE(units.size(), size_t(3));
+        QCOMPARE(units[0].tuid, QStringLiteral("IDS_DEL"));
+        QCOMPARE(units[0].source, QStringLiteral("en-US|Delete %s?"));
+        QCOMPARE(units[0].target, QStringLiteral("%s löschen?"));
+        QCOMPARE(units[1].tuid, QStringLiteral("IDS_TWO"));
+        QCOMPARE(units[1].target, QStringLiteral("Zwei\\nZeilen"));  // the escape as text
+        QCOMPARE(units[2].tuid, QStringLiteral("IDS_SAVE"));
+        QCOMPARE(units[2].file, QStringLiteral("ViewResDEU.xml"));
+        QCOMPARE(units[2].language, QStringLiteral("de"));
+        QCOMPARE(units[2].target, QStringLiteral("Sichern"));
+
+        // A name of no known kind goes by the filter.
+        exportTo(f->path("memory.out"), "TMX 1.4b (*.tmx)");
+        QVERIFY(fileBytes(f->path("memory.out")).contains("<tmx version=\"1.4\">"));
+        QVERIFY(f->prompts.scriptUsed());
+
+        // A file whose name names no language gives no TMX.
+        const QString plain = f->writeLanguageFile("strings.xml", {R"(<L from="Open" to="Auf"/>)"});
+        f->prompts.answer(PromptAnswer::Yes);  // save the changes first
+        f->prompts.answer(PromptAnswer::Yes);  // close the shown file
+        QVERIFY(f->open(plain));
+        f->prompts.messages.clear();
+        status.clear();
+        const QString refused = f->path("none.tmx");
+        QVERIFY(exportTo(refused).contains("the name of strings.xml names no language"));
+        QVERIFY(!QFile::exists(refused));
+        QVERIFY(status.isEmpty());
     }
 
     void aFileThatCannotBeReadChangesNothing()

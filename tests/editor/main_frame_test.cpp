@@ -88,7 +88,8 @@ private slots:
                               "Save &As...", "Save Only Non-translated String As...", "Save As *.js...",
                               "Save As *.php(Vantor)...", "-", "Apply To...", "Import String From...",
                               "Generate All Language File From this...", "Export for Translation...",
-                              "Import Translations...", "-", "Recent File", "-", "E&xit"}));
+                              "Import Translations...", "Resolve Conflicts...", "-", "Recent File", "-",
+                              "E&xit"}));
         QMenu *edit = frame()->menuBar()->actions()[1]->menu();
         QCOMPARE(menuTexts(edit),
                  QStringList({"&Undo\tCtrl+Z", "&Redo\tCtrl+Y", "&Cut\tCtrl+X", "&Copy\tCtrl+C",
@@ -254,7 +255,7 @@ private slots:
         QCOMPARE(again.files(), QStringList({paths[0], paths[3], paths[1]}));
         QVERIFY(menuTexts(frame()->fileMenu()).isEmpty() == false);
         emit frame()->fileMenu()->aboutToShow();
-        QCOMPARE(menuTexts(frame()->fileMenu())[15], QStringLiteral("&1 %1").arg(paths[0]));
+        QCOMPARE(menuTexts(frame()->fileMenu())[16], QStringLiteral("&1 %1").arg(paths[0]));
     }
 
     void closingWithUnsavedChanges()

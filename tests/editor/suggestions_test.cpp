@@ -193,6 +193,59 @@ private slots:
         QVERIFY(!m->memory().isBuilding());
     }
 
+    void aTmxFileGivesTheShownLanguagesUnitsAndSaysWhatItLeftOut()
+    {
+        m = std::make_unique<MemoryFixture>(false);
+        // Three units (languages in any case), one without German, then a
+        // fault on line 11.
+        const QString tmx = f().path("TM/agency.tmx");
+        QFile file(tmx);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("<?xml version=\"1.0\"?>\n<tmx version=\"1.4\"><header srclang=\"en-US\"/><body>\n"
+                   "<tu><tuv xml:lang=\"EN-us\"><seg>Delete <ph>%s</ph> file?</seg></tuv>\n"
+                   "<tuv xml:lang=\"DE-de\"><seg><ph>%s</ph> Datei weg?</seg></tuv>\n"
+                   "<tuv xml:lang=\"fr-FR\"><seg>Supprimer <ph>%s</ph> ?</seg></tuv></tu>\n"
+                   "<tu><tuv xml:lang=\"en-US\"><seg>Open the file</seg></tuv>\n"
+                   "<tuv xml:lang=\"fr-FR\"><seg>Ouvrir le fichier</seg></tuv></tu>\n"
+                   "<tu><tuv xml:lang=\"en-US\"><seg>Copy %s</seg></tuv>\n"
+                   "<tuv xml:lang=\"de\"><seg>%s kopieren</seg></tuv></tu>\n"
+                   "<tu><tuv xml:lang=\"en-US\"><seg>Save</seg></tuv>\n"
+                   "<tuv xml:lang=\"de\"><seg>Sichern</seg></tux></tu>\n");
+        file.close();
+        QVERIFY(f().open(m->shown));  // DEU.xml: German
+        f().prompts.chooseFile(tmx);
+        f().prompts.onDialog([&](QDialog &dialog) {
+            static_cast<CTmSettingsDlg &>(dialog).addFileButton()->click();
+            dialog.accept();
+            return true;
+        });
+        f().memory().OnTranslationMemory();
+        QVERIFY(f().prompts.fileDialogs.last().filter.contains("(*.xml *.tmx)"));
+        QVERIFY(m->waitForMemory());
+        QCOMPARE(m->memory().language(), QStringLiteral("de"));
+        QCOMPARE(f().prompts.messages.size(), 1);
+        const QString told = f().prompts.messages[0].text;
+        QVERIFY2(told.startsWith(messageText(MsgCannotOpen) + "\n\n" + tmx + " (line 11: "), qPrintable(told));
+        QVERIFY2(told.contains("the 3 units before it are used"), qPrintable(told));
+        QVERIFY2(told.endsWith("Read in part:\n" + tmx + " (1 of 3 units were left out: they hold no English text, "
+                               "no text in de, or no translation)"),
+                 qPrintable(told));
+
+        m->select("Delete %s file?");
+        QCOMPARE(m->shownTranslations(), QStringList{"%s Datei weg?"});
+        m->select("Copy %s");
+        QCOMPARE(m->shownTranslations(), QStringList{"%s kopieren"});
+
+        // A French file takes the French units.
+        const QString french = f().writeLanguageFile("FRA.xml", {R"(<L from="Open the file" to="Open the file"/>)"});
+        f().prompts.answer(PromptAnswer::Yes);  // close the shown file
+        QVERIFY(f().open(french));
+        QCOMPARE(m->memory().language(), QStringLiteral("fr"));
+        QVERIFY(m->waitForMemory());
+        m->select("Open the file");
+        QCOMPARE(m->shownTranslations(), QStringList{"Ouvrir le fichier"});
+    }
+
     void aLanguageFoldersFilesArePartOfTheMemory()
     {
         m = std::make_unique<MemoryFixture>(false);

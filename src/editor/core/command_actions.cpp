@@ -58,6 +58,7 @@ const QList<CommandText> &commandTexts()
         // Exchange with translation tools.
         {Command::ExportForTranslation, "Export for Translation...", {}},
         {Command::ImportTranslations, "Import Translations...", {}},
+        {Command::ResolveConflicts, "Resolve Conflicts...", {}},
         // The translation memory.
         {Command::TranslationMemory, "Translation &Memory...", {}},
         {Command::PreTranslate, "&Pre-translate...", {}},

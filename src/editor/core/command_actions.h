@@ -60,6 +60,8 @@ enum class Command : int {
     PreviousWarning = 32926,
     IgnoreWarning = 32927,
     Checks = 32928,
+    // The conflicts a merge left in a language file.
+    ResolveConflicts = 32929,
 };
 
 class CommandActions : public QObject {

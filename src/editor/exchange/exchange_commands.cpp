@@ -1,6 +1,7 @@
 // Export for Translation and Import Translations: the shown file (or every
-// file of a language folder) out to XLIFF or PO for translation tools, and
-// their translations back, each checked as an edit before it is taken.
+// file of a language folder) out to XLIFF, PO or TMX for translation tools,
+// and translations back from XLIFF or PO, each checked as an edit before it
+// is taken.
 
 #include "editor/exchange/exchange_commands.h"
 
@@ -14,6 +15,8 @@
 #include "exchange/exchange_import.h"
 #include "exchange/language_tags.h"
 #include "exchange/po_writer.h"
+#include "exchange/tmx_reader.h"
+#include "exchange/tmx_writer.h"
 #include "exchange/xliff_writer.h"
 
 #include <QCoreApplication>
@@ -83,7 +86,7 @@ void ExchangeCommands::OnExportForTranslation()
     FileDialogRequest request;
     request.caption = tr("Export for Translation");
     request.startFolder = exchangeStartFolder();
-    request.filter = tr("XLIFF Files (*.xlf *.xliff);;PO Files (*.po)");
+    request.filter = tr("XLIFF Files (*.xlf *.xliff);;PO Files (*.po);;TMX 1.4b (*.tmx)");
     request.defaultSuffix = QStringLiteral("xlf");
     QString filter;
     request.selectedFilter = &filter;
@@ -91,11 +94,14 @@ void ExchangeCommands::OnExportForTranslation()
     if (path.isEmpty())
         return;
     m_lastExchangePath = path;
-    // The name decides; a name of neither kind goes by the chosen filter.
-    const bool knownSuffix = path.endsWith(QStringLiteral(".po"), Qt::CaseInsensitive)
+    // The name decides; a name of no known kind goes by the chosen filter.
+    const bool tmxName = IsTmxPath(path);
+    const bool knownSuffix = tmxName || path.endsWith(QStringLiteral(".po"), Qt::CaseInsensitive)
         || path.endsWith(QStringLiteral(".xlf"), Qt::CaseInsensitive)
         || path.endsWith(QStringLiteral(".xliff"), Qt::CaseInsensitive);
-    const bool po = knownSuffix ? ExchangeFormatOf(path) == ExchangeFormat::Po : filter.startsWith(QStringLiteral("PO"));
+    const bool tmx = knownSuffix ? tmxName : filter.startsWith(QStringLiteral("TMX"));
+    const bool po = !tmx
+        && (knownSuffix ? ExchangeFormatOf(path) == ExchangeFormat::Po : filter.startsWith(QStringLiteral("PO")));
 
     std::vector<ExportFile> files;
     const QString folder = shownFolder(currentPath);
@@ -115,6 +121,10 @@ void ExchangeCommands::OnExportForTranslation()
     } else {
         const QString name = currentPath.isEmpty() ? QStringLiteral("untitled.xml") : QFileInfo(currentPath).fileName();
         files.push_back(ExportFileOf(*shown, name));
+    }
+    if (tmx) {
+        exportTmx(path, files);
+        return;
     }
     QString error;
     if (!(po ? SavePo(path, files.front(), &error) : SaveXliff(path, files, &error))) {
@@ -138,6 +148,35 @@ void ExchangeCommands::OnExportForTranslation()
         text += tr("\n\nThe file name names no language, so the export names none; a translation tool may ask "
                    "for it. (rendaro-cli takes one with --target-language.)");
     m_view.ask(text, languageKnown ? PromptIcon::Information : PromptIcon::Exclamation, PromptButtons::Ok);
+}
+
+// Every unit of a TMX file names its translation's language, which the
+// file's name gives; a file whose name gives none is not written.
+void ExchangeCommands::exportTmx(const QString &path, const std::vector<ExportFile> &files)
+{
+    QStringList unnamed;
+    qsizetype units = 0;
+    for (const ExportFile &file : files) {
+        if (file.language.isEmpty())
+            unnamed << file.name;
+        units += TmxUnitCount(file);
+    }
+    if (!unnamed.isEmpty()) {
+        m_view.ask(tr("A TMX file names the language of every translation, but the name of %1 names no language.\n\n"
+                      "Nothing was written. (rendaro-cli tmx export takes one with --target-language.)")
+                .arg(unnamed.join(QStringLiteral(", "))),
+            PromptIcon::Stop, PromptButtons::Ok);
+        return;
+    }
+    TmxWriteOptions options;
+    options.toolVersion = QStringLiteral(RENDARO_VERSION);
+    QString error;
+    if (!SaveTmx(path, files, options, &error)) {
+        m_view.ask(messageText(MsgCannotSave) + QStringLiteral("\n\n%1: %2").arg(path, error), PromptIcon::Stop,
+            PromptButtons::Ok);
+        return;
+    }
+    m_view.showStatus(tr("Translation units written: %1, to %2.").arg(units).arg(path));
 }
 
 void ExchangeCommands::OnImportTranslations()

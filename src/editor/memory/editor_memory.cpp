@@ -1,5 +1,7 @@
 #include "editor/memory/editor_memory.h"
 
+#include "exchange/tmx_reader.h"
+
 #include <QSettings>
 #include <algorithm>
 
@@ -45,6 +47,16 @@ void CEditorMemory::setFolderFiles(const QStringList &files)
     rebuild();
 }
 
+void CEditorMemory::setLanguage(const QString &language)
+{
+    if (language == m_language)
+        return;
+    m_language = language;
+    const QStringList chosen = paths();
+    if (std::any_of(chosen.begin(), chosen.end(), [](const QString &path) { return IsTmxPath(path); }))
+        rebuild();
+}
+
 void CEditorMemory::rebuild()
 {
     for (Build &build : m_builds)
@@ -55,15 +67,17 @@ void CEditorMemory::rebuild()
         m_building = false;
         m_memory.reset();
         m_failures.clear();
+        m_notes.clear();
         m_filesRead = 0;
         emit memoryChanged();
         return;
     }
     m_building = true;
     auto cancel = std::make_shared<std::atomic<bool>>(false);
-    std::thread thread([this, sources, cancel, generation] {
+    std::thread thread([this, sources, cancel, generation, language = m_language] {
         MemoryBuildOptions options;
         options.cancel = cancel.get();
+        options.language = language;
         options.progress = [this, generation](int done, int total) {
             QMetaObject::invokeMethod(
                 this,
@@ -99,6 +113,7 @@ void CEditorMemory::finishBuild(quint64 generation, MemoryBuildResult &&result)
     m_building = false;
     m_memory = std::move(result.memory);
     m_failures = std::move(result.failures);
+    m_notes = std::move(result.notes);
     m_filesRead = result.filesRead;
     emit memoryChanged();
 }

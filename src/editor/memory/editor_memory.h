@@ -1,7 +1,8 @@
 #pragma once
 // The editor's translation memory: the files and folders chosen in
 // Tool > Translation Memory (kept in the settings), the files of a shown
-// language folder (always part of it), and the memory built from them.
+// language folder (always part of it), and the memory built from them. A
+// TMX file gives the units of the shown file's language.
 //
 // Builds run on a worker thread while the editor goes on; the memory in use
 // stays until the new one is ready, so lookups always see a complete memory.
@@ -37,6 +38,11 @@ public:
     // builds again when they changed.
     void setFolderFiles(const QStringList &files);
     const QStringList &folderFiles() const { return m_folderFiles; }
+    // The language of the shown file ("de", "pt-BR"; empty: none known):
+    // TMX files give their translations into it. Builds again when it
+    // changed and a TMX file is chosen.
+    void setLanguage(const QString &language);
+    const QString &language() const { return m_language; }
     // Builds from the chosen paths and the folder's files, as they are on disk.
     void rebuild();
 
@@ -47,6 +53,8 @@ public:
     bool isBuilding() const { return m_building; }
     // The paths and files the last build could not read.
     const std::vector<FileFailure> &failures() const { return m_failures; }
+    // TMX files of the last build some of whose units were left out, and why.
+    const std::vector<FileFailure> &notes() const { return m_notes; }
     int filesRead() const { return m_filesRead; }
 
 signals:
@@ -67,6 +75,8 @@ private:
     QStringList m_folderFiles;
     std::shared_ptr<const TranslationMemory> m_memory;
     std::vector<FileFailure> m_failures;
+    std::vector<FileFailure> m_notes;
+    QString m_language;
     int m_filesRead = 0;
     std::vector<Build> m_builds;  // the running one last; older ones were cancelled
     quint64 m_generation = 0;

@@ -17,6 +17,7 @@
 #include "editor/memory/pretranslate_dlg.h"
 #include "editor/memory/suggestions_dock.h"
 #include "editor/memory/tm_settings_dlg.h"
+#include "exchange/language_tags.h"
 #include "memory/pretranslate.h"
 #include "memory/text_diff.h"
 
@@ -88,7 +89,9 @@ int MemoryFeature::shownCodeType() const
     return catalogue ? catalogue->codeType : CodeTypeCpp;
 }
 
-// In a language folder the loaded files are part of the memory.
+// In a language folder the loaded files are part of the memory; TMX files
+// give the translations into the shown file's language (a folder's: its
+// first file's).
 void MemoryFeature::followShownFiles()
 {
     QStringList files;
@@ -97,6 +100,10 @@ void MemoryFeature::followShownFiles()
         for (size_t i = 1; i < catalogues.size(); ++i)
             files.append(catalogues[i].filePath);
     }
+    const QString shownFile = m_view.currentCatalogueId() == 0 ? files.value(0) : m_view.currentPath();
+    const QString language = LanguageTagForPath(shownFile);
+    if (!language.isEmpty())  // a new file without a name keeps the language of the last one
+        m_memory->setLanguage(language);
     m_memory->setFolderFiles(files);
 }
 
@@ -132,14 +139,27 @@ void MemoryFeature::onMemoryChanged()
                            .arg(files == 1 ? tr("file") : tr("files"));
         if (!failures.empty())
             text += tr(" %1 could not be read.").arg(failures.size());
+        if (!m_memory->notes().empty())
+            text += tr(" Some TMX units were left out.");
         m_view.showStatus(text);
     }
-    if (std::exchange(m_reportMemoryFailures, false) && !failures.empty()) {
+    // The files chosen just now that cannot be read, or were read in part,
+    // are named with the reason.
+    const std::vector<FileFailure> &notes = m_memory->notes();
+    if (std::exchange(m_reportMemoryFailures, false) && (!failures.empty() || !notes.empty())) {
         QStringList named;
         for (const FileFailure &failure : failures)
             named.append(failureText(failure));
-        m_view.ask(messageText(MsgCannotOpen) + QStringLiteral("\n\n") + named.join(u'\n'), PromptIcon::Exclamation,
-            PromptButtons::Ok);
+        QString text;
+        if (!named.isEmpty())
+            text = messageText(MsgCannotOpen) + QStringLiteral("\n\n") + named.join(u'\n');
+        named.clear();
+        for (const FileFailure &note : notes)
+            named.append(failureText(note));
+        if (!named.isEmpty())
+            text += (text.isEmpty() ? QString() : QStringLiteral("\n\n")) + tr("Read in part:") + u'\n'
+                + named.join(u'\n');
+        m_view.ask(text, PromptIcon::Exclamation, PromptButtons::Ok);
     }
     updateSuggestions();
 }

@@ -17,8 +17,9 @@ CTmSettingsDlg::CTmSettingsDlg(UserPrompts &prompts, QWidget *parent)
       m_remove(new QPushButton(tr("&Remove"), this))
 {
     setWindowTitle(tr("Translation Memory"));
-    auto *intro = new QLabel(tr("Language files and folders of the same language the memory is built from "
-                                "(a folder gives every language file below it):"),
+    auto *intro = new QLabel(tr("Language files, TMX files and folders of the same language the memory is built "
+                                "from (a folder gives every language file below it; a TMX file its units in the "
+                                "shown file's language):"),
                              this);
     intro->setWordWrap(true);
     intro->setBuddy(m_list);
@@ -98,7 +99,10 @@ QString CTmSettingsDlg::startFolder() const
 
 void CTmSettingsDlg::onAddFile()
 {
-    addPath(m_prompts.openFileName(this, {tr("Add Language File"), startFolder(), tr("XML Files (*.xml)"), {}}));
+    addPath(m_prompts.openFileName(this, {tr("Add Language or TMX File"), startFolder(),
+                                          tr("Language and TMX Files (*.xml *.tmx);;XML Files (*.xml);;"
+                                             "TMX 1.4b (*.tmx)"),
+                                          {}}));
 }
 
 void CTmSettingsDlg::onAddFolder()

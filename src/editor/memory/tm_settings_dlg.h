@@ -1,8 +1,8 @@
 #pragma once
-// Tool > Translation Memory: the language files and folders the memory is
-// built from (a folder gives every language file below it, as Open
-// Language Folder lists them), and the lowest score the Suggestions pane
-// shows. The choosers go through UserPrompts.
+// Tool > Translation Memory: the language files, TMX files and folders the
+// memory is built from (a folder gives every language file below it, as
+// Open Language Folder lists them), and the lowest score the Suggestions
+// pane shows. The choosers go through UserPrompts.
 
 #include <QDialog>
 
