@@ -21,7 +21,8 @@ const CommandInfo kCommands[] = {
     {"untranslated", cmdUntranslated, "untranslated FILE -o OUT",
      "Writes a fresh file holding only the untranslated, translatable strings of FILE. OUT must not be FILE."},
     {"check", cmdCheck,
-     "check FILE... [--json] [--checks ID,...] [--skip-checks ID,...] [--fail-on error|warning] [--show-ignored]\n"
+     "check FILE... [--json] [--checks ID,...] [--skip-checks ID,...] [--fail-on error|warning] [--show-ignored] "
+     "[--program EXE [--header H]]\n"
      "check FILE --spelling [--dictionary NAME] [--json]",
      "Runs every check over every entry of each FILE (a language folder: each of its language files): the "
      "save-time errors (placeholders, escapes, length, empty) and the warnings (accelerator, end-punctuation, "
@@ -32,7 +33,11 @@ const CommandInfo kCommands[] = {
      "\"severity\", \"message\"} in file order. --checks runs only the checks named, --skip-checks leaves them "
      "out. Warnings dismissed in the ignore file beside the file (FILE.rendaro-ignore) or its folder are left "
      "out; --show-ignored lists them too, marked. Exit status 1 when an error is found, or a warning unless "
-     "--fail-on error, or a file cannot be read. With --spelling, checks the spelling of the translations "
+     "--fail-on error, or a file cannot be read. With --program, also fit (each translation shown by a control of "
+     "the program's dialogs fits it at 96, 120 and 144 dpi, measured in the dialog's font) and accelerator-clash "
+     "(texts of one dialog or menu popup take the same accelerator letter where their originals did not); --header "
+     "names the controls and dialogs by the program's resource header. A program that cannot be read is named and "
+     "the other checks run. With --spelling, checks the spelling of the translations "
      "instead, against the hunspell dictionary of the file's language or NAME (de_DE), and lists each "
      "misspelled word with its entry and suggestions; exit status 1 when a word is misspelled."},
     {"apply", cmdApply, "apply SOURCE TARGET...",
