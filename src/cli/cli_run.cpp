@@ -79,9 +79,12 @@ const CommandInfo kCommands[] = {
      "Writes a JavaScript or PHP string table of FILE, or of every language file of DIR next to its source under "
      "its script name."},
     {"xliff", cmdXliff,
-     "xliff export FILE|--folder DIR -o OUT.xlf [--target-language TAG]\nxliff import FILE IN.xlf [-o OUT]",
+     "xliff export FILE|--folder DIR -o OUT.xlf [--target-language TAG] [--program EXE [--header H]]\nxliff import FILE IN.xlf [-o OUT]",
      "Exports a language file (or every language file of DIR, one <file> each) as XLIFF 1.2 for translation "
-     "tools, or imports the translations of an XLIFF into FILE (saved over FILE or to OUT). The target language "
+     "tools, or imports the translations of an XLIFF into FILE (saved over FILE or to OUT). With --program, a "
+     "unit shown by the program's dialogs gets the restype of its control (pushbutton, checkbox, radio, groupbox, "
+     "ltext, ctext, rtext, menuitem) and the maxwidth of the narrowest one in pixels at 96 dpi "
+     "(size-unit=\"pixel\"). The target language "
      "comes from the file's name (ViewResDEU.xml: de) unless given. An import takes a translation only when it "
      "passes the checks of an edit; it prints the counts of changed, unchanged, refused and unknown units and "
      "each refused unit with its reason. Exit status 1 when a unit was refused or a file could not be read or "

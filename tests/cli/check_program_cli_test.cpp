@@ -65,3 +65,33 @@ TEST_F(CheckProgramCli, AddsFitAndAcceleratorClashAndNamesAProgramItCannotRead)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(CheckProgramCli, XliffExportGivesRestypeAndThePixelWidthOfTheNarrowestControl)
+{
+    if (ExtraFontFolders().isEmpty())
+        GTEST_SKIP() << "the Wine fonts (fonts-wine) are not installed";
+    const QString file = write("ProgDEU.xml", germanDialogs());
+    const QString out = folder.path("out.xlf");
+    CliRun r = run({"xliff", "export", file, "-o", out, "--program", kResourceFixtures + "/dialogs64.dll"});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    const QString xliff = QString::fromUtf8(readBytes(out));
+    // "Delete all" is a 50-unit button in IDD_OPTIONS and a 60-unit one in
+    // IDD_CLASSIC, both in 8-point Tahoma or MS Sans Serif (6 x 13 base
+    // units): 75 px less a 3-px frame each side is the narrower.
+    EXPECT_TRUE(xliff.contains(QStringLiteral("resname=\"IDS_1\" restype=\"pushbutton\" maxwidth=\"69\" "
+                                              "size-unit=\"pixel\"")))
+        << xliff.toStdString();
+    EXPECT_TRUE(xliff.contains(QStringLiteral("resname=\"IDS_3\" restype=\"menuitem\" maxwidth=\"")));
+    EXPECT_TRUE(xliff.contains(QStringLiteral("resname=\"IDS_5\" restype=\"radio\" maxwidth=\"")));
+    // --program goes with xliff export only.
+    EXPECT_EQ(run({"po", "export", file, "-o", folder.path("out.po"), "--program", "x.dll"}).status, 2);
+    // A program that cannot be read is named; the export goes on.
+    r = run({"xliff", "export", file, "-o", out, "--program", folder.path("missing.dll")});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_TRUE(r.err.contains("missing.dll"));
+    EXPECT_TRUE(QString::fromUtf8(readBytes(out)).contains(QStringLiteral("size-unit=\"char\"")));
+}
+
+} // namespace
