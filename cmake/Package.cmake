@@ -19,8 +19,10 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://rendaro.org")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # The editor cannot open a window without Qt's platform plugins, which no
-# library of it links.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
+# library of it links. The fit check measures dialog text in the Wine
+# fonts' Tahoma and MS Sans Serif, which no library links either (FreeType,
+# HarfBuzz and fontconfig come in through the libraries linked).
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-wine")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "shared-mime-info, desktop-file-utils")
 # Spelling needs a hunspell dictionary of the files' language.
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS "hunspell-dictionary")

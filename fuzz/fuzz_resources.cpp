@@ -1,10 +1,38 @@
 // Fuzz target: arbitrary bytes as a Windows executable. Reading its
-// resources must never crash, hang or read outside the data.
+// resources (the texts, and the dialogs and menus read whole and laid out)
+// must never crash, hang or read outside the data.
 
+#include "dialogfit/dialog_layout.h"
+#include "resparse/program_resources.h"
 #include "resparse/res_extract.h"
 
 #include <QByteArray>
 #include <cstdint>
+
+namespace {
+
+// Metrics of a plain monospaced font, enough to lay out any template.
+class PlainFont : public MeasuringFont {
+public:
+    explicit PlainFont(int size) : m_size(size) {}
+    int height() const override { return m_size + 2; }
+    int textWidth(QStringView text) const override { return int(text.size()) * (m_size / 2 + 1); }
+    QString usedFace() const override { return QStringLiteral("plain"); }
+    bool substituted() const override { return false; }
+
+private:
+    int m_size;
+};
+
+class PlainMeasurer : public TextMeasurer {
+public:
+    std::shared_ptr<const MeasuringFont> font(const FontRequest &request) override
+    {
+        return std::make_shared<PlainFont>(request.pixelSize);
+    }
+};
+
+} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, size_t size)
 {
@@ -13,5 +41,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, size_t size)
     const QByteArray image = QByteArray::fromRawData(reinterpret_cast<const char *>(data), qsizetype(size));
     QStringList texts;
     ExtractFromImage(image, header, texts);
+
+    ProgramResources resources;
+    if (ReadProgramImage(image, resources)) {
+        PlainMeasurer measurer;
+        for (const ProgramDialog &dialog : resources.dialogs) {
+            const DialogLayout layout(dialog.dialog, 144, measurer);
+            for (const DialogControl &control : dialog.dialog.controls)
+                layout.fit(control, control.text);
+        }
+    }
     return 0;
 }

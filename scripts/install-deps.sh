@@ -10,10 +10,14 @@ set -euo pipefail
 # dpkg-dev, lintian and bash-completion build and check the Debian package.
 # Spelling uses libhunspell; the tests check with the German and American
 # English dictionaries, and the bundled sample (FRA.xml) is French.
+# Dialog text is measured with FreeType and HarfBuzz, faces found by
+# fontconfig; fonts-wine gives the metric-compatible Tahoma and MS Sans Serif
+# that dialogs asking for "MS Shell Dlg" are measured in.
 packages=(cmake g++ make ninja-build pkg-config dpkg-dev lintian bash-completion qt6-base-dev libexpat1-dev
           googletest libgtest-dev clang libclang-rt-14-dev nodejs php-cli libx11-dev shared-mime-info
           fonts-dejavu-core gettext qt6-l10n-tools translate-toolkit libxml-tmx-perl git
-          libhunspell-dev hunspell-de-de hunspell-en-us hunspell-fr)
+          libhunspell-dev hunspell-de-de hunspell-en-us hunspell-fr
+          libfreetype-dev libharfbuzz-dev libfontconfig-dev fonts-wine)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -4,8 +4,9 @@
 // README.md). The built-in checks need none of this.
 
 #include "checks/check_registry.h"
+#include "dialogfit/program_checks.h"
 
 void AddDataCheckFactories(CheckRegistry &registry)
 {
-    Q_UNUSED(registry);
+    registry.addFactory(ProgramCheckFactory());  // fit, accelerator-clash: options "program", "header"
 }

@@ -21,7 +21,8 @@ const CommandInfo kCommands[] = {
     {"untranslated", cmdUntranslated, "untranslated FILE -o OUT",
      "Writes a fresh file holding only the untranslated, translatable strings of FILE. OUT must not be FILE."},
     {"check", cmdCheck,
-     "check FILE... [--json] [--checks ID,...] [--skip-checks ID,...] [--fail-on error|warning] [--show-ignored]\n"
+     "check FILE... [--json] [--checks ID,...] [--skip-checks ID,...] [--fail-on error|warning] [--show-ignored] "
+     "[--program EXE [--header H]]\n"
      "check FILE --spelling [--dictionary NAME] [--json]",
      "Runs every check over every entry of each FILE (a language folder: each of its language files): the "
      "save-time errors (placeholders, escapes, length, empty) and the warnings (accelerator, end-punctuation, "
@@ -32,7 +33,11 @@ const CommandInfo kCommands[] = {
      "\"severity\", \"message\"} in file order. --checks runs only the checks named, --skip-checks leaves them "
      "out. Warnings dismissed in the ignore file beside the file (FILE.rendaro-ignore) or its folder are left "
      "out; --show-ignored lists them too, marked. Exit status 1 when an error is found, or a warning unless "
-     "--fail-on error, or a file cannot be read. With --spelling, checks the spelling of the translations "
+     "--fail-on error, or a file cannot be read. With --program, also fit (each translation shown by a control of "
+     "the program's dialogs fits it at 96, 120 and 144 dpi, measured in the dialog's font) and accelerator-clash "
+     "(texts of one dialog or menu popup take the same accelerator letter where their originals did not); --header "
+     "names the controls and dialogs by the program's resource header. A program that cannot be read is named and "
+     "the other checks run. With --spelling, checks the spelling of the translations "
      "instead, against the hunspell dictionary of the file's language or NAME (de_DE), and lists each "
      "misspelled word with its entry and suggestions; exit status 1 when a word is misspelled."},
     {"apply", cmdApply, "apply SOURCE TARGET...",
@@ -74,9 +79,12 @@ const CommandInfo kCommands[] = {
      "Writes a JavaScript or PHP string table of FILE, or of every language file of DIR next to its source under "
      "its script name."},
     {"xliff", cmdXliff,
-     "xliff export FILE|--folder DIR -o OUT.xlf [--target-language TAG]\nxliff import FILE IN.xlf [-o OUT]",
+     "xliff export FILE|--folder DIR -o OUT.xlf [--target-language TAG] [--program EXE [--header H]]\nxliff import FILE IN.xlf [-o OUT]",
      "Exports a language file (or every language file of DIR, one <file> each) as XLIFF 1.2 for translation "
-     "tools, or imports the translations of an XLIFF into FILE (saved over FILE or to OUT). The target language "
+     "tools, or imports the translations of an XLIFF into FILE (saved over FILE or to OUT). With --program, a "
+     "unit shown by the program's dialogs gets the restype of its control (pushbutton, checkbox, radio, groupbox, "
+     "ltext, ctext, rtext, menuitem) and the maxwidth of the narrowest one in pixels at 96 dpi "
+     "(size-unit=\"pixel\"). The target language "
      "comes from the file's name (ViewResDEU.xml: de) unless given. An import takes a translation only when it "
      "passes the checks of an edit; it prints the counts of changed, unchanged, refused and unknown units and "
      "each refused unit with its reason. Exit status 1 when a unit was refused or a file could not be read or "

@@ -9,6 +9,7 @@
 #include "checks/ignore_marks.h"
 #include "cli/cli_support.h"
 #include "cli/cmd_check_spelling.h"
+#include "fontmetrics/font_engine.h"
 
 #include <QFileInfo>
 #include <algorithm>
@@ -29,6 +30,7 @@ struct Options {
     Severity failOn = Severity::Warning;
     QStringList only;  // --checks
     QStringList skip;  // --skip-checks
+    QString program, header;  // --program, --header: the dialogs and menus the file translates
 };
 
 // The ids of a comma-separated list, each a check the registry knows;
@@ -100,6 +102,10 @@ public:
         target.context.language = isStandardStream(file) ? CheckLanguage() : CheckLanguageForPath(file);
         target.context.codeType = catalogue.codeType;
         target.context.lengthRatio = catalogue.lengthRatio;
+        if (!m_options.program.isEmpty()) {
+            target.options.insert(QStringLiteral("program"), m_options.program);
+            target.options.insert(QStringLiteral("header"), m_options.header);
+        }
         QStringList problems;
         CheckSet set = CheckRegistry::standard().makeSet(target, &problems);
         for (const QString &problem : problems)
@@ -240,7 +246,8 @@ int cmdCheck(const QStringList &args, CliStreams &io)
     const QString checks = QStringLiteral("--checks"), skipChecks = QStringLiteral("--skip-checks"),
                   failOn = QStringLiteral("--fail-on"), showIgnored = QStringLiteral("--show-ignored");
     const CommandLine line =
-        parseCommandLine(args, {QStringLiteral("--dictionary"), checks, skipChecks, failOn},
+        parseCommandLine(args, {QStringLiteral("--dictionary"), checks, skipChecks, failOn, QStringLiteral("--program"),
+                                QStringLiteral("--header")},
                          {QStringLiteral("--json"), QStringLiteral("--spelling"), showIgnored});
     if (!line.error.isEmpty() || line.operands.isEmpty())
         return usageError(line, io);
@@ -272,6 +279,14 @@ int cmdCheck(const QStringList &args, CliStreams &io)
     }
     if (!readIds(line, checks, options.only, io) || !readIds(line, skipChecks, options.skip, io))
         return 2;
+    if (line.has(QStringLiteral("--header")) && !line.has(QStringLiteral("--program"))) {
+        io.err << "--header goes with --program\n";
+        return 2;
+    }
+    options.program = line.value(QStringLiteral("--program"));
+    options.header = line.value(QStringLiteral("--header"));
+    if (!options.program.isEmpty())
+        InstallFontEngineMeasurer();
 
     QStringList files;
     bool allRead = true;

@@ -10,8 +10,11 @@
 #include "exchange/language_tags.h"
 #include "exchange/po_writer.h"
 #include "exchange/xliff_writer.h"
+#include "dialogfit/control_hints.h"
+#include "fontmetrics/font_engine.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 #include <future>
@@ -21,6 +24,27 @@ namespace {
 const QString kOutput = QStringLiteral("-o");
 const QString kFolder = QStringLiteral("--folder");
 const QString kLanguage = QStringLiteral("--target-language");
+const QString kProgram = QStringLiteral("--program"), kHeader = QStringLiteral("--header");
+
+// The restype and pixel width of the texts the program's dialogs show; a
+// program that cannot be read is named and the export goes on without.
+ControlHints hintsOfProgram(const CommandLine &line, CliStreams &io)
+{
+    ProgramResources resources;
+    QString error;
+    if (!ReadProgramFile(line.value(kProgram), resources, &error)) {
+        io.err << error << '\n';
+        return {};
+    }
+    ResourceNames names;
+    if (line.has(kHeader)) {
+        QFile header(line.value(kHeader));
+        if (header.open(QIODevice::ReadOnly))
+            names = ResourceNames(QString::fromLatin1(header.readAll()));
+    }
+    const ProgramTexts program(std::move(resources), std::move(names));
+    return ComputeControlHints(program, *MakeFontEngineMeasurer());
+}
 
 // The tag given, or the one the file's name names (with a warning when
 // there is none).
@@ -84,9 +108,13 @@ int exportFiles(ExchangeFormat format, const CommandLine &line, CliStreams &io)
         loaded.push_back({id, name, languageFor(language, input, io)});
     }
     // Looked up once every file is loaded: loading moves the catalogues.
+    const ControlHints hints = line.has(kProgram) ? hintsOfProgram(line, io) : ControlHints();
     std::vector<ExportFile> files;
-    for (const Loaded &file : loaded)
+    for (const Loaded &file : loaded) {
         files.push_back(ExportFileOf(*document.findCatalogue(file.id), file.name, file.language));
+        if (!hints.isEmpty())
+            files.back().controlHints = &hints;
+    }
     if (!writeExchange(format, output, files, io))
         return 1;
     if (!isStandardStream(output))
@@ -154,9 +182,13 @@ int importFile(ExchangeFormat format, const CommandLine &line, CliStreams &io)
 
 int exchangeCommand(ExchangeFormat format, const QStringList &args, CliStreams &io)
 {
-    const CommandLine line = parseCommandLine(args, {kOutput, kFolder, kLanguage});
+    const CommandLine line = parseCommandLine(args, {kOutput, kFolder, kLanguage, kProgram, kHeader});
     const QString action = line.operands.value(0);
     if (!line.error.isEmpty())
+        return usageError(line, io);
+    // Only XLIFF carries what the program's dialogs say.
+    if ((line.has(kProgram) || line.has(kHeader)) && (format != ExchangeFormat::Xliff || action != u"export"
+                                                      || (line.has(kHeader) && !line.has(kProgram))))
         return usageError(line, io);
     if (action == u"export" && line.has(kOutput)) {
         const bool folder = line.has(kFolder);

@@ -4,8 +4,19 @@
 
 #include "catalogue/entry_table.h"
 
+#include <QHash>
 #include <QString>
 #include <vector>
+
+// What the program's dialogs say about a text (keyed by the text without
+// accelerator marks): the kind of control showing it as an XLIFF restype
+// ("pushbutton", "checkbox", "label", "menuitem", ...) and the width in
+// pixels at 96 dpi of the narrowest control showing it (-1: no control).
+struct ControlHint {
+    QString restype;
+    int maxWidthPx = -1;
+};
+using ControlHints = QHash<QString, ControlHint>;
 
 // One language file going out: its entries in entry order (the order of
 // the file), each with its translation and not-to-be-translated mark.
@@ -18,6 +29,8 @@ struct ExportFile {
     // that Save would write into every file). May be null.
     const EntryMap *current = nullptr;
     float lengthRatio = 2.0f;
+    // From the program the file translates; null without one.
+    const ControlHints *controlHints = nullptr;
 };
 
 // One text for translation as it came back, texts in display form.

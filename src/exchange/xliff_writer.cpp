@@ -3,13 +3,21 @@
 #include "catalogue/safe_file.h"
 #include "catalogue/xml_escape.h"
 #include "exchange/outgoing_entries.h"
+#include "resparse/res_extract.h"
 
 #include <QFileInfo>
 
 namespace {
 
-void appendUnit(std::string &out, const OutgoingEntry &unit, qsizetype id)
+void appendUnit(std::string &out, const OutgoingEntry &unit, qsizetype id, const ControlHints *hints)
 {
+    const ControlHint *hint = nullptr;
+    if (hints) {
+        const QString &original = unit.entry->original;
+        const auto found = hints->constFind(original.contains(u'&') ? StripMnemonics(original) : original);
+        if (found != hints->constEnd())
+            hint = &*found;
+    }
     out.append("      <trans-unit id=\"");
     out.append(std::to_string(id));
     out.push_back('"');
@@ -18,7 +26,13 @@ void appendUnit(std::string &out, const OutgoingEntry &unit, qsizetype id)
         AppendMarkupAttribute(out, "resname", keys.first());
     if (!unit.translatable)
         out.append(" translate=\"no\"");
-    if (unit.maxWidth >= 0) {
+    if (hint && !hint->restype.isEmpty())
+        AppendMarkupAttribute(out, "restype", hint->restype);
+    if (hint && hint->maxWidthPx >= 0) {
+        out.append(" maxwidth=\"");
+        out.append(std::to_string(hint->maxWidthPx));
+        out.append("\" size-unit=\"pixel\"");
+    } else if (unit.maxWidth >= 0) {
         out.append(" maxwidth=\"");
         out.append(std::to_string(unit.maxWidth));
         out.append("\" size-unit=\"char\"");
@@ -63,7 +77,7 @@ bool WriteXliff(QIODevice &device, const std::vector<ExportFile> &files)
                    "    <body>\n");
         qsizetype id = 0;
         ForEachOutgoing(file, [&](const OutgoingEntry &unit) {
-            appendUnit(out, unit, ++id);
+            appendUnit(out, unit, ++id, file.controlHints);
             output.flushIfLarge();
         });
         out.append("    </body>\n  </file>\n");

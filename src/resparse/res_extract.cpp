@@ -46,14 +46,12 @@ QString StripMnemonics(const QString &text)
     return out;
 }
 
-namespace {
-
 // The language version of a menu that the platform's menu loader picks on a
 // US-English system when asked for the menu by number: a language-neutral
 // version, else US English, else any English, else the first in directory
 // order. Each language version of the menu still counts once, so a menu in
 // two languages yields the picked version's texts twice.
-std::map<std::uint32_t, ByteView> pickMenuVersions(const std::vector<PeResource> &resources)
+std::map<std::uint32_t, ByteView> PickLoaderVersions(const std::vector<PeResource> &resources, std::uint32_t type)
 {
     std::map<std::uint32_t, std::pair<int, ByteView>> best;  // id -> (rank, data)
     auto rank = [](std::uint32_t language) {
@@ -66,7 +64,7 @@ std::map<std::uint32_t, ByteView> pickMenuVersions(const std::vector<PeResource>
         return 3;
     };
     for (const PeResource &resource : resources) {
-        if (resource.type != kMenuType || resource.named)
+        if (resource.type != type || resource.named)
             continue;
         const int r = rank(resource.language);
         const auto found = best.find(resource.id);
@@ -79,8 +77,6 @@ std::map<std::uint32_t, ByteView> pickMenuVersions(const std::vector<PeResource>
     return picked;
 }
 
-} // namespace
-
 bool ExtractFromImage(const QByteArray &image, const QString &headerText, QStringList &texts)
 {
     PeFile pe;
@@ -88,7 +84,7 @@ bool ExtractFromImage(const QByteArray &image, const QString &headerText, QStrin
         return false;
     const HeaderFilter filter(headerText);
     const std::vector<PeResource> resources = pe.resources();
-    const std::map<std::uint32_t, ByteView> menus = pickMenuVersions(resources);
+    const std::map<std::uint32_t, ByteView> menus = PickLoaderVersions(resources, kMenuType);
     // Hostile directories can point many entries at the same large data.
     // What a resource yields never exceeds its data, so capping the data read
     // in total at a multiple of the file size bounds time and memory while

@@ -7,6 +7,10 @@
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
+#include <map>
+#include <vector>
+
+#include "resparse/pe_file.h"
 
 // Removes mnemonic markers: "&Open" gives "Open", "Save && Exit" gives
 // "Save & Exit".
@@ -25,3 +29,8 @@ bool ExtractFromImage(const QByteArray &image, const QString &headerText, QStrin
 // *error then says which file failed and why.
 bool ExtractResourceStrings(QStringList &texts, const QString &executablePath, const QString &headerPath,
                             QString *error = nullptr);
+
+// Per resource number of the type, the language version the platform's
+// loader picks on a US-English system: language-neutral, else US English,
+// else any English, else the first in directory order.
+std::map<std::uint32_t, ByteView> PickLoaderVersions(const std::vector<PeResource> &resources, std::uint32_t type);

@@ -126,7 +126,7 @@ TEST_F(ExchangeCli, UsageAndLanguageWarnings)
     EXPECT_TRUE(unnamed.out.contains("\"Language: \\n\"\n")) << unnamed.out.toStdString();
     EXPECT_TRUE(unnamed.out.contains("msgid \"A\"\nmsgstr \"B\"\n"));
     const CliRun help = run({"--help"});
-    EXPECT_TRUE(help.out.contains("rendaro-cli xliff export FILE|--folder DIR -o OUT.xlf [--target-language TAG]\n"));
+    EXPECT_TRUE(help.out.contains("rendaro-cli xliff export FILE|--folder DIR -o OUT.xlf [--target-language TAG] [--program EXE [--header H]]\n"));
     EXPECT_TRUE(help.out.contains("rendaro-cli po import FILE IN.po [-o OUT]\n"));
 }
 

@@ -1,0 +1,172 @@
+// Dialog units, the room of each kind of control at each resolution, and
+// the verdict on texts just under and just over it, worked out by hand with
+// the fake font's metrics; then the real font engine's base units.
+
+#include "dialogfit/dialog_layout.h"
+#include "fake_measurer.h"
+#include "fontmetrics/font_engine.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+DialogTemplate shellDialog()
+{
+    DialogTemplate dialog;
+    dialog.extended = true;
+    dialog.hasFont = true;
+    dialog.shellFont = true;
+    dialog.face = QStringLiteral("MS Shell Dlg");
+    dialog.pointSize = 8;
+    return dialog;
+}
+
+DialogControl control(ControlKind kind, int width, int height, bool multiLine = false)
+{
+    DialogControl c;
+    c.kind = kind;
+    c.width = width;
+    c.height = height;
+    c.multiLine = multiLine;
+    return c;
+}
+
+TEST(DialogUnits, ConvertAndRoundAsTheDialogManagerDoes)
+{
+    EXPECT_EQ(MulDiv(5, 6, 4), 8);     // 7.5 rounds up
+    EXPECT_EQ(MulDiv(-5, 6, 4), -8);   // and away from zero below it
+    EXPECT_EQ(MulDiv(50, 7, 4), 88);   // 87.5
+    EXPECT_EQ(MulDiv(14, 13, 8), 23);  // 22.75
+    EXPECT_EQ(MulDiv(13, 120, 96), 16);  // 16.25
+    EXPECT_EQ(MulDiv(1, 2, 0), -1);
+    EXPECT_EQ(MulDiv(2000000000, 3, 2), -1);  // beyond an int
+    EXPECT_EQ(MulDiv(1000000000, 3, 4), 750000000);  // no overflow of the product
+    EXPECT_EQ(FontPixelSize(8, 96), 11);   // 10.67
+    EXPECT_EQ(FontPixelSize(8, 120), 13);  // 13.33
+    EXPECT_EQ(FontPixelSize(8, 144), 16);
+    EXPECT_EQ(FontPixelSize(9, 96), 12);
+    // (width / 26 + 1) / 2 in integers: 337 / 26 is 12, giving 6; 338 gives 7.
+    EXPECT_EQ(BaseUnitsFromFont(337, 13).x, 6);
+    EXPECT_EQ(BaseUnitsFromFont(338, 13).x, 7);
+    EXPECT_EQ(BaseUnitsFromFont(311, 13).x, 6);  // 11 + 1 = 12, halved
+    EXPECT_EQ(DialogUnitsToPixelsX(46, {7, 15}), 81);  // 80.5
+    EXPECT_EQ(DialogUnitsToPixelsY(16, {6, 13}), 26);
+    EXPECT_EQ(DialogUnitsToPixelsY(14, {7, 15}), 26);  // 26.25
+}
+
+TEST(DialogLayout, RoomAndVerdictJustUnderAndJustOverAtEachResolution)
+{
+    FakeMeasurer measurer;
+    const DialogTemplate dialog = shellDialog();
+    const DialogControl button = control(ControlKind::PushButton, 46, 14);
+    const DialogControl check = control(ControlKind::CheckBox, 100, 10);
+    const DialogControl label = control(ControlKind::Static, 30, 8);
+    // Hand-worked: base x 6, 7, 8; 46 units are 69, 81 (80.5), 92 px; the
+    // button's frame 3, 4 (3.75), 5 (4.5) px each side. The check box: 150,
+    // 175, 200 px less box and gap 13+3, 16+4, 20+5 (19.5, 4.5).
+    const struct {
+        int dpi, baseX, baseY, buttonRoom, checkRoom, labelRoom;
+    } expected[] = {{96, 6, 13, 63, 134, 45}, {120, 7, 15, 73, 155, 53}, {144, 8, 18, 82, 175, 60}};
+    for (const auto &e : expected) {
+        const DialogLayout layout(dialog, e.dpi, measurer);
+        EXPECT_EQ(layout.baseUnits().x, e.baseX) << e.dpi;
+        EXPECT_EQ(layout.baseUnits().y, e.baseY) << e.dpi;
+        EXPECT_EQ(layout.textRoomOf(button), e.buttonRoom) << e.dpi;
+        EXPECT_EQ(layout.textRoomOf(check), e.checkRoom) << e.dpi;
+        EXPECT_EQ(layout.textRoomOf(label), e.labelRoom) << e.dpi;
+        for (const DialogControl *c : {&button, &check, &label}) {
+            const int room = layout.textRoomOf(*c);
+            // A text of exactly the room fits; one pixel more does not.
+            const int perChar = (FontPixelSize(8, e.dpi) + 1) / 2;
+            const QString exact = QString(room / perChar, u'x') + QString(room % perChar, u'.');
+            const FitVerdict fits = layout.fit(*c, exact);
+            EXPECT_TRUE(fits.fits) << e.dpi;
+            EXPECT_EQ(fits.need, room) << e.dpi;
+            const FitVerdict over = layout.fit(*c, exact + u'.');
+            EXPECT_FALSE(over.fits) << e.dpi;
+            EXPECT_EQ(over.need, room + 1) << e.dpi;
+            EXPECT_EQ(over.room, room) << e.dpi;
+            // The accelerator mark takes no room; "&&" draws one "&".
+            EXPECT_TRUE(layout.fit(*c, u'&' + exact).fits) << e.dpi;
+            EXPECT_FALSE(layout.fit(*c, QStringLiteral("&&") + exact).fits) << e.dpi;
+        }
+        // A no-prefix static draws the "&".
+        DialogControl noPrefix = label;
+        noPrefix.noPrefix = true;
+        const QString exact = QString(e.labelRoom / ((FontPixelSize(8, e.dpi) + 1) / 2), u'x')
+                              + QString(e.labelRoom % ((FontPixelSize(8, e.dpi) + 1) / 2), u'.');
+        EXPECT_TRUE(layout.fit(label, u'&' + exact).fits);
+        EXPECT_FALSE(layout.fit(noPrefix, u'&' + exact).fits);
+    }
+}
+
+TEST(DialogLayout, MultiLineTextsWrapAtWordsAndMustFitTheirLines)
+{
+    FakeMeasurer measurer;
+    const DialogTemplate dialog = shellDialog();
+    // 80 x 16 units at 96 dpi: 120 px across, 26 px down: two lines of 13.
+    const DialogControl note = control(ControlKind::Static, 80, 16, true);
+    const DialogLayout layout(dialog, 96, measurer);
+    const QString word = QString(9, u'x');  // 54 px; two words and a space: 114 px
+    const FitVerdict two = layout.fit(note, word + u' ' + word + u' ' + word + u' ' + word);
+    EXPECT_TRUE(two.fits);
+    EXPECT_TRUE(two.byLines);
+    EXPECT_EQ(two.need, 2);
+    EXPECT_EQ(two.room, 2);
+    const FitVerdict three = layout.fit(note, word + u' ' + word + u' ' + word + u' ' + word + QStringLiteral(" x"));
+    EXPECT_FALSE(three.fits);
+    EXPECT_EQ(three.need, 3);
+    // A line break starts a line of its own.
+    EXPECT_EQ(layout.fit(note, QStringLiteral("a\nb\nc")).need, 3);
+    // A word wider than the line is cut off: it fails across.
+    const FitVerdict wide = layout.fit(note, QStringLiteral("a ") + QString(21, u'x'));
+    EXPECT_FALSE(wide.fits);
+    EXPECT_FALSE(wide.byLines);
+    EXPECT_EQ(wide.need, 126);
+    EXPECT_EQ(wide.room, 120);
+}
+
+TEST(DialogLayout, FaceRulesAndTheRealFontEngine)
+{
+    DialogTemplate dialog = shellDialog();
+    EXPECT_EQ(DialogFontRequest(dialog, 96).face, "Tahoma");
+    dialog.shellFont = false;
+    EXPECT_EQ(DialogFontRequest(dialog, 96).face, "MS Sans Serif");
+    dialog.face = QStringLiteral("MS Shell Dlg 2");
+    EXPECT_EQ(DialogFontRequest(dialog, 96).face, "Tahoma");
+    EXPECT_EQ(DialogFontRequest(dialog, 120).pixelSize, 13);
+    EXPECT_EQ(ShownText(u"Save && &Close", false), "Save & Close");
+    EXPECT_EQ(AcceleratorOf(u"Save && &Close"), QChar(u'c'));
+    EXPECT_TRUE(AcceleratorOf(u"R&&D").isNull());
+
+    if (ExtraFontFolders().isEmpty())
+        GTEST_SKIP() << "the Wine fonts (fonts-wine) are not installed";
+    // The base units the platform gives these fonts at 96 dpi: 6 x 13 for
+    // 8-point Tahoma and 8-point MS Sans Serif (the classic 50 x 14-unit
+    // button is 75 x 23 px).
+    const std::shared_ptr<TextMeasurer> measurer = MakeFontEngineMeasurer();
+    const DialogLayout tahoma(shellDialog(), 96, *measurer);
+    EXPECT_EQ(tahoma.font().usedFace(), "Tahoma");
+    EXPECT_FALSE(tahoma.font().substituted());
+    EXPECT_EQ(tahoma.baseUnits().x, 6);
+    EXPECT_EQ(tahoma.baseUnits().y, 13);
+    EXPECT_EQ(DialogUnitsToPixelsX(50, tahoma.baseUnits()), 75);
+    EXPECT_EQ(DialogUnitsToPixelsY(14, tahoma.baseUnits()), 23);
+    dialog.face = QStringLiteral("MS Sans Serif");
+    const DialogLayout sansSerif(dialog, 96, *measurer);
+    EXPECT_EQ(sansSerif.font().usedFace(), "MS Sans Serif");
+    EXPECT_EQ(sansSerif.baseUnits().x, 6);
+    EXPECT_EQ(sansSerif.baseUnits().y, 13);
+    // Wider text measures wider, and the resolution scales it.
+    EXPECT_GT(tahoma.font().textWidth(u"Delete all files"), tahoma.font().textWidth(u"Delete all"));
+    const DialogLayout tahoma144(shellDialog(), 144, *measurer);
+    EXPECT_GT(tahoma144.font().textWidth(u"Delete all"), tahoma.font().textWidth(u"Delete all"));
+    // A face that is missing is replaced, and says so.
+    dialog.face = QStringLiteral("No Such Face Anywhere");
+    const DialogLayout missing(dialog, 96, *measurer);
+    EXPECT_TRUE(missing.font().substituted());
+    EXPECT_NE(missing.font().usedFace(), "No Such Face Anywhere");
+    EXPECT_GT(missing.baseUnits().x, 0);
+}
+
+} // namespace
