@@ -13,7 +13,9 @@ set -euo pipefail
 packages=(cmake g++ make ninja-build pkg-config dpkg-dev lintian bash-completion qt6-base-dev libexpat1-dev
           googletest libgtest-dev clang libclang-rt-14-dev nodejs php-cli libx11-dev shared-mime-info
           fonts-dejavu-core gettext qt6-l10n-tools translate-toolkit libxml-tmx-perl git
-          libhunspell-dev hunspell-de-de hunspell-en-us hunspell-fr)
+          libhunspell-dev hunspell-de-de hunspell-en-us hunspell-fr
+          # the glossary tests check Russian inflections of terms
+          hunspell-ru)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -4,8 +4,9 @@
 // README.md). The built-in checks need none of this.
 
 #include "checks/check_registry.h"
+#include "glossary/term_checks.h"
 
 void AddDataCheckFactories(CheckRegistry &registry)
 {
-    Q_UNUSED(registry);
+    registry.addFactory(GlossaryCheckFactory());
 }

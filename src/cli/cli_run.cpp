@@ -22,6 +22,7 @@ const CommandInfo kCommands[] = {
      "Writes a fresh file holding only the untranslated, translatable strings of FILE. OUT must not be FILE."},
     {"check", cmdCheck,
      "check FILE... [--json] [--checks ID,...] [--skip-checks ID,...] [--fail-on error|warning] [--show-ignored]\n"
+     "      [--glossary GLOSSARY]...\n"
      "check FILE --spelling [--dictionary NAME] [--json]",
      "Runs every check over every entry of each FILE (a language folder: each of its language files): the "
      "save-time errors (placeholders, escapes, length, empty) and the warnings (accelerator, end-punctuation, "
@@ -34,7 +35,19 @@ const CommandInfo kCommands[] = {
      "out; --show-ignored lists them too, marked. Exit status 1 when an error is found, or a warning unless "
      "--fail-on error, or a file cannot be read. With --spelling, checks the spelling of the translations "
      "instead, against the hunspell dictionary of the file's language or NAME (de_DE), and lists each "
-     "misspelled word with its entry and suggestions; exit status 1 when a word is misspelled."},
+     "misspelled word with its entry and suggestions; exit status 1 when a word is misspelled. --glossary (TBX, CSV, "
+     "TSV or QPH; may be repeated; without it, glossary.tbx or glossary.csv in the file's folder or the nearest "
+     "parent folder holding one) adds the warnings term, forbidden-term and untranslated-term."},
+    {"terms", cmdTerms, "terms FILE [--glossary GLOSSARY]... [--json]",
+     "Lists the glossary terms each original of FILE holds (whole words, any case unless the entry says otherwise, "
+     "English inflections, the longest term first), one line per term: FILE:LINE, the words found (quoted as in "
+     "JSON), the term, its target terms, its status and note, tab-separated; with --json, an array of {\"line\", "
+     "\"key\", \"original\", \"terms\": [{\"found\", \"term\", \"targets\", \"status\", \"note\", "
+     "\"partOfSpeech\"}]}. The glossary is found as check finds it."},
+    {"glossary", cmdGlossary, "glossary convert IN OUT [--language TAG]",
+     "Converts a glossary between TBX, CSV, TSV and Qt Linguist phrase books (QPH), by the files' names. TAG picks "
+     "a TBX file's target language (default its first other than English) and names the language written. Bad "
+     "rows are named and left out (exit status 1)."},
     {"apply", cmdApply, "apply SOURCE TARGET...",
      "Pushes SOURCE's strings, not-to-be-translated marks and settings into each TARGET without touching their "
      "translations. Strings are paired by position; a TARGET out of step with SOURCE gets a warning."},

@@ -1,0 +1,115 @@
+#include "glossary/term_words.h"
+
+#include "spelling/hunspell_dictionary.h"
+
+namespace {
+
+bool isTermCharacter(QChar c) { return c.isLetterOrNumber() || (c.unicode() >= 0x300 && c.isMark()); }
+
+bool allDigits(const QString &word)
+{
+    for (QChar c : word) {
+        if (!c.isDigit())
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+std::vector<TermWord> SplitTermWords(QStringView text)
+{
+    std::vector<TermWord> words;
+    WordGap gap = WordGap::Other;
+    bool gapSeen = false;  // anything stood between the last word and here
+    auto widen = [&](WordGap kind) {
+        if (!gapSeen)
+            gap = kind;
+        else if (gap != kind)
+            gap = WordGap::Other;
+        gapSeen = true;
+    };
+    qsizetype i = 0;
+    const qsizetype n = text.size();
+    while (i < n) {
+        const QChar c = text[i];
+        if (c == u'&' && i + 1 < n && text[i + 1] == u'&') {
+            widen(WordGap::Other);
+            i += 2;
+            continue;
+        }
+        if (c == u'\\' && i + 1 < n) {
+            widen(WordGap::Other);
+            i += 2;
+            continue;
+        }
+        if (c == u'%' && i + 1 < n) {
+            qsizetype j = i + 1;
+            while (j < n && (text[j].isDigit() || text[j] == u'-' || text[j] == u'.' || text[j] == u'$'))
+                ++j;
+            if (j < n && text[j].isLetter() && text[j].unicode() < 128)
+                ++j;
+            widen(WordGap::Other);
+            i = j > i + 1 ? j : i + 1;
+            continue;
+        }
+        const bool markedStart = c == u'&' && i + 1 < n && isTermCharacter(text[i + 1]);
+        if (!isTermCharacter(c) && !markedStart) {
+            widen(c.isSpace() ? WordGap::Space : c == u'-' ? WordGap::Hyphen : WordGap::Other);
+            ++i;
+            continue;
+        }
+        TermWord word;
+        word.start = i;
+        word.gap = gapSeen ? gap : WordGap::Other;
+        while (i < n) {
+            if (text[i] == u'&' && i + 1 < n && isTermCharacter(text[i + 1])) {
+                ++i;
+                continue;
+            }
+            if (!isTermCharacter(text[i]))
+                break;
+            word.text += text[i++];
+        }
+        word.end = i;
+        words.push_back(std::move(word));
+        gapSeen = false;
+    }
+    return words;
+}
+
+WordStems::WordStems(const QString &dictionaryName)
+{
+    const DictionaryFiles files = dictionaryName.isEmpty() ? DictionaryFiles() : FindDictionary(dictionaryName);
+    QString error;
+    if (files.found())
+        m_dictionary = HunspellDictionary::open(files, &error);
+}
+WordStems::~WordStems() = default;
+
+const QStringList &WordStems::keys(const QString &word)
+{
+    auto found = m_keys.constFind(word);
+    if (found != m_keys.constEnd())
+        return *found;
+    QStringList keys{word.toLower()};
+    if (m_dictionary && !allDigits(word)) {
+        for (const QString &stem : m_dictionary->stem(word)) {
+            const QString key = stem.toLower();
+            if (!keys.contains(key))
+                keys.append(key);
+        }
+    }
+    return *m_keys.insert(word, keys);
+}
+
+bool KeysMeet(const QStringList &a, const QStringList &b)
+{
+    for (const QString &x : a) {
+        for (const QString &y : b) {
+            if (x == y)
+                return true;
+        }
+    }
+    return false;
+}
