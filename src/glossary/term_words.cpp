@@ -15,6 +15,15 @@ bool allDigits(const QString &word)
     return true;
 }
 
+// The first letter without its accents, lowercased ("Ä": "a").
+QChar baseLetter(const QString &word)
+{
+    if (word.isEmpty())
+        return QChar();
+    const QString decomposed = word.left(1).normalized(QString::NormalizationForm_D);
+    return decomposed[0].toLower();
+}
+
 } // namespace
 
 std::vector<TermWord> SplitTermWords(QStringView text)
@@ -95,6 +104,10 @@ const QStringList &WordStems::keys(const QString &word)
     QStringList keys{word.toLower()};
     if (m_dictionary && !allDigits(word)) {
         for (const QString &stem : m_dictionary->stem(word)) {
+            // A stem that lost a prefix ("refile": "file", "unopened":
+            // "open") names another word.
+            if (baseLetter(stem) != baseLetter(word))
+                continue;
             const QString key = stem.toLower();
             if (!keys.contains(key))
                 keys.append(key);
