@@ -4,6 +4,8 @@
 #include "glossary/term_matcher.h"
 #include "spelling/spelling_languages.h"
 
+#include <future>
+
 namespace {
 
 QString quotedList(const QStringList &terms)
@@ -19,9 +21,18 @@ QString quotedList(const QStringList &terms)
 // asks for the same texts).
 class GlossaryJudge {
 public:
+    // The file's dictionary loads on a second thread while the English one
+    // loads and the index is built.
     GlossaryJudge(const Glossary &glossary, const QString &targetDictionary, const QString &primary)
-        : m_english(QStringLiteral("en_US")), m_target(targetDictionary),
-          m_index(glossary, m_english), m_writing(TargetWritingFor(primary))
+        : GlossaryJudge(glossary, targetDictionary, primary,
+                        std::async(std::launch::async, [targetDictionary] { return WordStems(targetDictionary); }))
+    {
+    }
+
+    GlossaryJudge(const Glossary &glossary, const QString &targetDictionary, const QString &primary,
+                  std::future<WordStems> target)
+        : m_english(QStringLiteral("en_US")), m_index(glossary, m_english), m_target(target.get()),
+          m_writing(TargetWritingFor(primary))
     {
         if (!m_english.hasDictionary())
             m_sourceNote = QStringLiteral(" (no en_US dictionary: English words compared whole)");
@@ -47,23 +58,28 @@ public:
     {
         if (!m_haveTranslation || translation != m_translation) {
             m_translation = translation;
-            m_words = SplitTermWords(translation);
+            m_words.read(translation, m_target);
             m_haveTranslation = true;
         }
-        return TranslationHoldsTerm(translation, m_words, term, m_target, m_writing, caseSensitive, exact);
+        auto prepared = m_terms.constFind(term);
+        if (prepared == m_terms.constEnd())
+            prepared = m_terms.insert(term, PrepareTargetTerm(term, m_target));
+        return TranslationHoldsTerm(m_words, *prepared, m_target, m_writing, caseSensitive, exact);
     }
 
     QString notes() const { return m_sourceNote + m_targetNote; }
 
 private:
-    WordStems m_english, m_target;
+    WordStems m_english;
     TermIndex m_index;
+    WordStems m_target;
     TargetWriting m_writing;
     QString m_sourceNote, m_targetNote;
     QString m_original, m_translation;
     bool m_haveOriginal = false, m_haveTranslation = false;
     std::vector<TermMatch> m_matches;
-    std::vector<TermWord> m_words;
+    TranslationWords m_words;
+    QHash<QString, TargetTerm> m_terms;  // the target terms looked for so far
 };
 
 CheckInfo termInfo()

@@ -33,15 +33,16 @@ bool wordMatches(const QString &word, const QStringList &wordKeys, const QString
 // "Konfigurationsdatei" and "Konfigurationsdateien" end with "Datei": the
 // word ends with the term word, or with a form of it that the dictionary
 // stems to it (a short ending after the term word's letters).
-bool compoundEndsWith(const QString &word, const QString &termWord, const QStringList &termKeys, WordStems &stems)
+bool compoundEndsWith(const QString &word, const QString &lower, const QString &term, const QStringList &termKeys,
+                      WordStems &stems)
 {
-    const QString lower = word.toLower();
-    const QString term = termWord.toLower();
     if (term.size() < 3 || lower.size() <= term.size() + 1)
         return false;
     if (lower.endsWith(term))
         return true;
     for (const QString &key : termKeys) {
+        if (key.size() < 3)
+            continue;
         const qsizetype at = lower.lastIndexOf(key);
         if (at < 2 || lower.size() - (at + key.size()) > 3)
             continue;
@@ -169,26 +170,44 @@ TargetWriting TargetWritingFor(const QString &primary)
     return writing;
 }
 
-bool TranslationHoldsTerm(QStringView translation, const std::vector<TermWord> &words, const QString &term,
-                          WordStems &stems, const TargetWriting &writing, bool caseSensitive, bool exact)
+TargetTerm PrepareTargetTerm(const QString &term, WordStems &stems)
 {
+    TargetTerm prepared;
+    prepared.term = term;
+    prepared.words = SplitTermWords(term);
+    for (const TermWord &word : prepared.words) {
+        prepared.keys.push_back(stems.keys(word.text));
+        prepared.lower.append(word.text.toLower());
+        prepared.joined += word.text;
+    }
+    return prepared;
+}
+
+void TranslationWords::read(QStringView translation, WordStems &stems)
+{
+    words = SplitTermWords(translation);
+    keys.clear();
+    lower.clear();
+    for (const TermWord &word : words) {
+        keys.push_back(stems.keys(word.text));
+        lower.append(word.text.toLower());
+    }
+}
+
+bool TranslationHoldsTerm(const TranslationWords &translation, const TargetTerm &term, WordStems &stems,
+                          const TargetWriting &writing, bool caseSensitive, bool exact)
+{
+    const std::vector<TermWord> &words = translation.words;
     if (writing.noSpaces) {
-        QString plain;
-        for (const TermWord &word : SplitTermWords(term))
-            plain += word.text;
         QString text;
         for (const TermWord &word : words)
             text += word.text;
-        return !plain.isEmpty()
-               && text.contains(plain, exact || caseSensitive ? Qt::CaseSensitive : Qt::CaseInsensitive);
+        return !term.joined.isEmpty()
+               && text.contains(term.joined, exact || caseSensitive ? Qt::CaseSensitive : Qt::CaseInsensitive);
     }
-    Q_UNUSED(translation);
-    const std::vector<TermWord> termWords = SplitTermWords(term);
+    const std::vector<TermWord> &termWords = term.words;
     if (termWords.empty() || termWords.size() > words.size())
         return false;
-    std::vector<QStringList> termKeys;
-    for (const TermWord &word : termWords)
-        termKeys.push_back(exact ? QStringList() : stems.keys(word.text));
     for (size_t i = 0; i + termWords.size() <= words.size(); ++i) {
         bool all = true;
         for (size_t k = 0; k < termWords.size() && all; ++k) {
@@ -196,8 +215,9 @@ bool TranslationHoldsTerm(QStringView translation, const std::vector<TermWord> &
             const QString &termWord = termWords[k].text;
             if (exact) {
                 all = word == termWord;
-            } else if (!wordMatches(word, stems.keys(word), termWord, termKeys[k], caseSensitive)) {
-                all = k == 0 && writing.compounds && compoundEndsWith(word, termWord, termKeys[k], stems);
+            } else if (!wordMatches(word, translation.keys[i + k], termWord, term.keys[k], caseSensitive)) {
+                all = k == 0 && writing.compounds
+                      && compoundEndsWith(word, translation.lower[qsizetype(i)], term.lower[0], term.keys[k], stems);
             }
         }
         if (all)

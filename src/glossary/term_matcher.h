@@ -61,8 +61,27 @@ struct TargetWriting {
 };
 TargetWriting TargetWritingFor(const QString &primaryLanguage);
 
+// A target term ready to be looked for: its words and their keys.
+struct TargetTerm {
+    QString term;
+    std::vector<TermWord> words;
+    std::vector<QStringList> keys;
+    QStringList lower;  // its words in lower case
+    QString joined;     // its words without spaces, for languages written without them
+};
+TargetTerm PrepareTargetTerm(const QString &term, WordStems &stems);
+
+// A translation's words with their keys and lower case, found once for
+// every term looked for in it.
+struct TranslationWords {
+    std::vector<TermWord> words;
+    std::vector<QStringList> keys;
+    QStringList lower;
+    void read(QStringView translation, WordStems &stems);
+};
+
 // Whether the translation (its words from SplitTermWords) holds the term in
 // any inflected form; `exact` asks for the term as it is written (a name
 // kept untranslated): same case, no other form.
-bool TranslationHoldsTerm(QStringView translation, const std::vector<TermWord> &words, const QString &term,
-                          WordStems &stems, const TargetWriting &writing, bool caseSensitive, bool exact = false);
+bool TranslationHoldsTerm(const TranslationWords &translation, const TargetTerm &term, WordStems &stems,
+                          const TargetWriting &writing, bool caseSensitive, bool exact = false);

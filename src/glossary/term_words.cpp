@@ -71,16 +71,27 @@ std::vector<TermWord> SplitTermWords(QStringView text)
         TermWord word;
         word.start = i;
         word.gap = gapSeen ? gap : WordGap::Other;
+        bool marked = false;
         while (i < n) {
             if (text[i] == u'&' && i + 1 < n && isTermCharacter(text[i + 1])) {
+                marked = true;
                 ++i;
                 continue;
             }
             if (!isTermCharacter(text[i]))
                 break;
-            word.text += text[i++];
+            ++i;
         }
         word.end = i;
+        if (!marked) {
+            word.text = text.mid(word.start, i - word.start).toString();
+        } else {
+            word.text.reserve(i - word.start);
+            for (qsizetype j = word.start; j < i; ++j) {
+                if (text[j] != u'&')
+                    word.text += text[j];
+            }
+        }
         words.push_back(std::move(word));
         gapSeen = false;
     }
@@ -95,14 +106,21 @@ WordStems::WordStems(const QString &dictionaryName)
         m_dictionary = HunspellDictionary::open(files, &error);
 }
 WordStems::~WordStems() = default;
+WordStems::WordStems(WordStems &&other) noexcept = default;
 
 const QStringList &WordStems::keys(const QString &word)
 {
     auto found = m_keys.constFind(word);
     if (found != m_keys.constEnd())
         return *found;
+    if (allDigits(word)) {
+        // Most originals hold a number of their own: keeping them all would
+        // cost more than it saves.
+        m_number = QStringList{word};
+        return m_number;
+    }
     QStringList keys{word.toLower()};
-    if (m_dictionary && !allDigits(word)) {
+    if (m_dictionary) {
         for (const QString &stem : m_dictionary->stem(word)) {
             // A stem that lost a prefix ("refile": "file", "unopened":
             // "open") names another word.

@@ -36,10 +36,13 @@ public:
     // case.
     explicit WordStems(const QString &dictionaryName);
     ~WordStems();
+    WordStems(WordStems &&other) noexcept;
     bool hasDictionary() const { return m_dictionary != nullptr; }
+    // The reference holds until the next call.
     const QStringList &keys(const QString &word);
 
 private:
+    QStringList m_number;  // the keys of a number, which are not kept
     std::unique_ptr<HunspellDictionary> m_dictionary;
     QHash<QString, QStringList> m_keys;
 };
