@@ -12,12 +12,14 @@ set -euo pipefail
 # English dictionaries, and the bundled sample (FRA.xml) is French.
 # Dialog text is measured with FreeType and HarfBuzz, faces found by
 # fontconfig; fonts-wine gives the metric-compatible Tahoma and MS Sans Serif
-# that dialogs asking for "MS Shell Dlg" are measured in.
+# that dialogs asking for "MS Shell Dlg" are measured in. The glossary tests
+# check Russian inflections of terms (hunspell-ru).
 packages=(cmake g++ make ninja-build pkg-config dpkg-dev lintian bash-completion qt6-base-dev libexpat1-dev
           googletest libgtest-dev clang libclang-rt-14-dev nodejs php-cli libx11-dev shared-mime-info
           fonts-dejavu-core gettext qt6-l10n-tools translate-toolkit libxml-tmx-perl git
           libhunspell-dev hunspell-de-de hunspell-en-us hunspell-fr
-          libfreetype-dev libharfbuzz-dev libfontconfig-dev fonts-wine)
+          libfreetype-dev libharfbuzz-dev libfontconfig-dev fonts-wine
+          hunspell-ru)
 
 missing=()
 for p in "${packages[@]}"; do

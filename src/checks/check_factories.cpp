@@ -5,8 +5,10 @@
 
 #include "checks/check_registry.h"
 #include "dialogfit/program_checks.h"
+#include "glossary/term_checks.h"
 
 void AddDataCheckFactories(CheckRegistry &registry)
 {
     registry.addFactory(ProgramCheckFactory());  // fit, accelerator-clash: options "program", "header"
+    registry.addFactory(GlossaryCheckFactory());  // term, forbidden-term, untranslated-term: option "glossary"
 }

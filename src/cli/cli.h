@@ -42,6 +42,8 @@ int cmdPretranslate(const QStringList &args, CliStreams &io);
 int cmdTmx(const QStringList &args, CliStreams &io);
 int cmdMerge(const QStringList &args, CliStreams &io);
 int cmdGitSetup(const QStringList &args, CliStreams &io);
+int cmdTerms(const QStringList &args, CliStreams &io);
+int cmdGlossary(const QStringList &args, CliStreams &io);
 
 // A JSON string literal (quotes included) for a UTF-16 text.
 QString jsonString(const QString &text);

@@ -23,6 +23,7 @@ const CommandInfo kCommands[] = {
     {"check", cmdCheck,
      "check FILE... [--json] [--checks ID,...] [--skip-checks ID,...] [--fail-on error|warning] [--show-ignored] "
      "[--program EXE [--header H]]\n"
+     "      [--glossary GLOSSARY]...\n"
      "check FILE --spelling [--dictionary NAME] [--json]",
      "Runs every check over every entry of each FILE (a language folder: each of its language files): the "
      "save-time errors (placeholders, escapes, length, empty) and the warnings (accelerator, end-punctuation, "
@@ -39,7 +40,19 @@ const CommandInfo kCommands[] = {
      "names the controls and dialogs by the program's resource header. A program that cannot be read is named and "
      "the other checks run. With --spelling, checks the spelling of the translations "
      "instead, against the hunspell dictionary of the file's language or NAME (de_DE), and lists each "
-     "misspelled word with its entry and suggestions; exit status 1 when a word is misspelled."},
+     "misspelled word with its entry and suggestions; exit status 1 when a word is misspelled. --glossary (TBX, CSV, "
+     "TSV or QPH; may be repeated; without it, glossary.tbx or glossary.csv in the file's folder or the nearest "
+     "parent folder holding one) adds the warnings term, forbidden-term and untranslated-term."},
+    {"terms", cmdTerms, "terms FILE [--glossary GLOSSARY]... [--json]",
+     "Lists the glossary terms each original of FILE holds (whole words, any case unless the entry says otherwise, "
+     "English inflections, the longest term first), one line per term: FILE:LINE, the words found (quoted as in "
+     "JSON), the term, its target terms, its status and note, tab-separated; with --json, an array of {\"line\", "
+     "\"key\", \"original\", \"terms\": [{\"found\", \"term\", \"targets\", \"status\", \"note\", "
+     "\"partOfSpeech\"}]}. The glossary is found as check finds it."},
+    {"glossary", cmdGlossary, "glossary convert IN OUT [--language TAG]",
+     "Converts a glossary between TBX, CSV, TSV and Qt Linguist phrase books (QPH), by the files' names. TAG picks "
+     "a TBX file's target language (default its first other than English) and names the language written. Bad "
+     "rows are named and left out (exit status 1)."},
     {"apply", cmdApply, "apply SOURCE TARGET...",
      "Pushes SOURCE's strings, not-to-be-translated marks and settings into each TARGET without touching their "
      "translations. Strings are paired by position; a TARGET out of step with SOURCE gets a warning."},

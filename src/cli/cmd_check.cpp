@@ -7,6 +7,7 @@
 #include "catalogue/messages.h"
 #include "checks/check_registry.h"
 #include "checks/ignore_marks.h"
+#include "cli/cli_glossary.h"
 #include "cli/cli_support.h"
 #include "cli/cmd_check_spelling.h"
 #include "fontmetrics/font_engine.h"
@@ -31,6 +32,7 @@ struct Options {
     QStringList only;  // --checks
     QStringList skip;  // --skip-checks
     QString program, header;  // --program, --header: the dialogs and menus the file translates
+    QStringList glossaries;  // --glossary (none: the shared glossary found beside the file)
 };
 
 // The ids of a comma-separated list, each a check the registry knows;
@@ -106,6 +108,8 @@ public:
             target.options.insert(QStringLiteral("program"), m_options.program);
             target.options.insert(QStringLiteral("header"), m_options.header);
         }
+        if (!m_options.glossaries.isEmpty())
+            target.options.insert(QStringLiteral("glossary"), m_options.glossaries);
         QStringList problems;
         CheckSet set = CheckRegistry::standard().makeSet(target, &problems);
         for (const QString &problem : problems)
@@ -241,8 +245,14 @@ private:
 
 } // namespace
 
-int cmdCheck(const QStringList &args, CliStreams &io)
+int cmdCheck(const QStringList &given, CliStreams &io)
 {
+    QStringList args = given, glossaries;
+    QString glossaryError;
+    if (!TakeGlossaryOptions(args, glossaries, &glossaryError)) {
+        io.err << glossaryError << '\n';
+        return 2;
+    }
     const QString checks = QStringLiteral("--checks"), skipChecks = QStringLiteral("--skip-checks"),
                   failOn = QStringLiteral("--fail-on"), showIgnored = QStringLiteral("--show-ignored");
     const CommandLine line =
@@ -252,6 +262,10 @@ int cmdCheck(const QStringList &args, CliStreams &io)
     if (!line.error.isEmpty() || line.operands.isEmpty())
         return usageError(line, io);
     if (line.has(QStringLiteral("--spelling"))) {
+        if (!glossaries.isEmpty()) {
+            io.err << "--glossary does not go with --spelling\n";
+            return 2;
+        }
         for (const QString &option : {checks, skipChecks, failOn, showIgnored}) {
             if (line.has(option)) {
                 io.err << option << " does not go with --spelling\n";
@@ -267,6 +281,7 @@ int cmdCheck(const QStringList &args, CliStreams &io)
         return 2;
     }
     Options options;
+    options.glossaries = glossaries;
     options.json = line.has(QStringLiteral("--json"));
     options.showIgnored = line.has(showIgnored);
     if (line.has(failOn)) {

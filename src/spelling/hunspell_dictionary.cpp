@@ -54,6 +54,14 @@ QString HunspellDictionary::decode(const std::string &bytes) const
 
 bool HunspellDictionary::spell(QStringView word) { return m_hunspell->spell(encode(word)); }
 
+QStringList HunspellDictionary::stem(QStringView word)
+{
+    QStringList stems;
+    for (const std::string &stem : m_hunspell->stem(encode(word)))
+        stems << decode(stem);
+    return stems;
+}
+
 QStringList HunspellDictionary::suggest(QStringView word)
 {
     QStringList suggestions;

@@ -22,6 +22,9 @@ public:
     HunspellDictionary &operator=(const HunspellDictionary &) = delete;
 
     bool spell(QStringView word);
+    // The stems hunspell finds for the word ("files": "file"); empty for a
+    // word it does not know.
+    QStringList stem(QStringView word);
     // hunspell's suggestions, best first.
     QStringList suggest(QStringView word);
     // Accepts the word from now on (with the capitalised forms hunspell

@@ -62,7 +62,8 @@ expect "--json " rendaro-cli check --j
 expect "--spelling " rendaro-cli check --sp
 expect "--show-ignored " rendaro-cli check --sh
 expect "warning " rendaro-cli check a.xml --fail-on w
-expect "case,urls " rendaro-cli check --checks case,u
+expect "case,urls " rendaro-cli check --checks case,ur
+expect "case,untranslated-term " rendaro-cli check --checks case,un
 expect "double-space doubled-word " rendaro-cli check --skip-checks dou
 expect "a.xml sub " rendaro-cli check --checks case ""
 expect "de_DE " rendaro-cli check a.xml --spelling --dictionary de_D

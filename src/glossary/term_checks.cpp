@@ -1,0 +1,229 @@
+#include "glossary/term_checks.h"
+
+#include "glossary/glossary_files.h"
+#include "glossary/term_matcher.h"
+#include "spelling/spelling_languages.h"
+
+#include <future>
+
+namespace {
+
+QString quotedList(const QStringList &terms)
+{
+    QStringList quoted;
+    for (const QString &term : terms)
+        quoted.append(u'"' + term + u'"');
+    return quoted.join(QStringLiteral(", "));
+}
+
+// What the three checks of one set share: the index, a hunspell handle per
+// language, and the words of the last texts judged (each check of an entry
+// asks for the same texts).
+class GlossaryJudge {
+public:
+    // The file's dictionary loads on a second thread while the English one
+    // loads and the index is built.
+    GlossaryJudge(const Glossary &glossary, const QString &targetDictionary, const QString &primary)
+        : GlossaryJudge(glossary, targetDictionary, primary,
+                        std::async(std::launch::async, [targetDictionary] { return WordStems(targetDictionary); }))
+    {
+    }
+
+    GlossaryJudge(const Glossary &glossary, const QString &targetDictionary, const QString &primary,
+                  std::future<WordStems> target)
+        : m_english(QStringLiteral("en_US")), m_index(glossary, m_english), m_target(target.get()),
+          m_writing(TargetWritingFor(primary))
+    {
+        if (!m_english.hasDictionary())
+            m_sourceNote = QStringLiteral(" (no en_US dictionary: English words compared whole)");
+        if (!m_target.hasDictionary())
+            m_targetNote = QStringLiteral(" (%1: words compared whole)")
+                               .arg(targetDictionary.isEmpty() ? QStringLiteral("no dictionary for the language")
+                                                               : QStringLiteral("no %1 dictionary").arg(targetDictionary));
+    }
+
+    const TermIndex &index() const { return m_index; }
+
+    const std::vector<TermMatch> &matches(const QString &original)
+    {
+        if (!m_haveOriginal || original != m_original) {
+            m_original = original;
+            m_matches = m_index.find(original, m_english);
+            m_haveOriginal = true;
+        }
+        return m_matches;
+    }
+
+    bool holds(const QString &translation, const QString &term, bool caseSensitive, bool exact = false)
+    {
+        if (!m_haveTranslation || translation != m_translation) {
+            m_translation = translation;
+            m_words.read(translation, m_target);
+            m_haveTranslation = true;
+        }
+        auto prepared = m_terms.constFind(term);
+        if (prepared == m_terms.constEnd())
+            prepared = m_terms.insert(term, PrepareTargetTerm(term, m_target));
+        return TranslationHoldsTerm(m_words, *prepared, m_target, m_writing, caseSensitive, exact);
+    }
+
+    QString notes() const { return m_sourceNote + m_targetNote; }
+
+private:
+    WordStems m_english;
+    TermIndex m_index;
+    WordStems m_target;
+    TargetWriting m_writing;
+    QString m_sourceNote, m_targetNote;
+    QString m_original, m_translation;
+    bool m_haveOriginal = false, m_haveTranslation = false;
+    std::vector<TermMatch> m_matches;
+    TranslationWords m_words;
+    QHash<QString, TargetTerm> m_terms;  // the target terms looked for so far
+};
+
+CheckInfo termInfo()
+{
+    return {QStringLiteral("term"), QStringLiteral("Glossary term"), Severity::Warning,
+            QStringLiteral("Where the original holds a glossary term, the translation holds one of its target terms "
+                           "(any inflected form).")};
+}
+
+CheckInfo forbiddenInfo()
+{
+    return {QStringLiteral("forbidden-term"), QStringLiteral("Forbidden term"), Severity::Warning,
+            QStringLiteral("The translation holds no word the glossary forbids.")};
+}
+
+CheckInfo untranslatedInfo()
+{
+    return {QStringLiteral("untranslated-term"), QStringLiteral("Untranslated term"), Severity::Warning,
+            QStringLiteral("A name the glossary keeps as it is stands in the translation as it is written.")};
+}
+
+class GlossaryCheck : public PerEntryCheck {
+public:
+    GlossaryCheck(CheckInfo info, std::shared_ptr<GlossaryJudge> judge, TermStatus status)
+        : PerEntryCheck(std::move(info)), m_judge(std::move(judge)), m_status(status)
+    {
+    }
+
+    void judge(const CheckedEntry &checked, const CheckContext &, std::vector<Finding> &out) const override
+    {
+        const StringEntry &entry = checked.entry;
+        GlossaryJudge &judge = *m_judge;
+        const Glossary &glossary = judge.index().glossary();
+        QStringList reported;  // one finding per source term
+        for (const TermMatch &match : judge.matches(entry.original)) {
+            const TermGroup &group = judge.index().groups()[size_t(match.group)];
+            for (int e : group.entries) {
+                const GlossaryEntry &term = glossary.entries[size_t(e)];
+                if (term.status != m_status || reported.contains(term.source))
+                    continue;
+                const QString message = judgeTerm(entry, term);
+                if (!message.isEmpty()) {
+                    reported.append(term.source);
+                    out.push_back(finding(entry, message));
+                }
+            }
+        }
+        if (m_status == TermStatus::Forbidden) {
+            for (int e : judge.index().forbiddenAnywhere()) {
+                const GlossaryEntry &term = glossary.entries[size_t(e)];
+                const QString message = judgeTerm(entry, term);
+                if (!message.isEmpty())
+                    out.push_back(finding(entry, message));
+            }
+        }
+    }
+
+private:
+    // The message of a fault of the translation against one entry, or
+    // nothing.
+    QString judgeTerm(const StringEntry &entry, const GlossaryEntry &term) const
+    {
+        GlossaryJudge &judge = *m_judge;
+        const QString &translation = entry.translation;
+        switch (m_status) {
+        case TermStatus::Preferred:
+            for (const QString &target : term.targets) {
+                if (judge.holds(translation, target, term.caseSensitive))
+                    return QString();
+            }
+            return QStringLiteral("glossary term \"%1\": the translation holds none of %2%3")
+                .arg(term.source, quotedList(term.targets), judge.notes());
+        case TermStatus::Forbidden: {
+            QStringList found;
+            for (const QString &target : term.targets) {
+                if (judge.holds(translation, target, term.caseSensitive))
+                    found.append(target);
+            }
+            if (found.isEmpty())
+                return QString();
+            const QString lead = term.source.isEmpty() ? QStringLiteral("glossary")
+                                                       : QStringLiteral("glossary term \"%1\"").arg(term.source);
+            return QStringLiteral("%1: the translation holds %2, which the glossary forbids%3")
+                .arg(lead, quotedList(found), judge.notes());
+        }
+        case TermStatus::DoNotTranslate: {
+            const QStringList kept = term.targets.isEmpty() ? QStringList{term.source} : term.targets;
+            for (const QString &name : kept) {
+                if (judge.holds(translation, name, true, true))
+                    return QString();
+            }
+            return QStringLiteral("glossary term \"%1\" is kept as it is: the translation does not hold %2")
+                .arg(term.source, quotedList(kept));
+        }
+        }
+        return QString();
+    }
+
+    std::shared_ptr<GlossaryJudge> m_judge;
+    TermStatus m_status;
+};
+
+QStringList glossaryPaths(const CheckTarget &target)
+{
+    const QStringList given = target.options.value(QStringLiteral("glossary")).toStringList();
+    return given.isEmpty() ? FindGlossaryFiles(target.path) : given;
+}
+
+CheckFactoryResult makeGlossaryChecks(const CheckTarget &target)
+{
+    CheckFactoryResult result;
+    const QStringList paths = glossaryPaths(target);
+    if (paths.isEmpty())
+        return result;
+    Glossary glossary;
+    glossary.language = target.context.language.tag;
+    for (const QString &path : paths) {
+        GlossaryRead read = ReadGlossaryFile(path, target.context.language.tag);
+        if (!read.ok()) {
+            result.problems.append(QStringLiteral("%1: %2").arg(path, read.error));
+            continue;
+        }
+        for (const QString &problem : read.problems)
+            result.problems.append(QStringLiteral("%1: %2").arg(path, problem));
+        for (GlossaryEntry &entry : read.glossary.entries)
+            glossary.entries.push_back(std::move(entry));
+    }
+    if (glossary.entries.empty())
+        return result;
+    const SpellingLanguage *language = SpellingLanguageForCode(target.context.language.code);
+    const QString dictionary = language ? QString::fromLatin1(language->dictionary) : QString();
+    auto judge = std::make_shared<GlossaryJudge>(glossary, dictionary, target.context.language.primary);
+    result.checks.push_back(std::make_shared<GlossaryCheck>(termInfo(), judge, TermStatus::Preferred));
+    result.checks.push_back(std::make_shared<GlossaryCheck>(forbiddenInfo(), judge, TermStatus::Forbidden));
+    result.checks.push_back(std::make_shared<GlossaryCheck>(untranslatedInfo(), judge, TermStatus::DoNotTranslate));
+    return result;
+}
+
+} // namespace
+
+CheckFactory GlossaryCheckFactory()
+{
+    CheckFactory factory;
+    factory.checks = {termInfo(), forbiddenInfo(), untranslatedInfo()};
+    factory.make = makeGlossaryChecks;
+    return factory;
+}

@@ -1,0 +1,146 @@
+#include "glossary/term_words.h"
+
+#include "spelling/hunspell_dictionary.h"
+
+namespace {
+
+bool isTermCharacter(QChar c) { return c.isLetterOrNumber() || (c.unicode() >= 0x300 && c.isMark()); }
+
+bool allDigits(const QString &word)
+{
+    for (QChar c : word) {
+        if (!c.isDigit())
+            return false;
+    }
+    return true;
+}
+
+// The first letter without its accents, lowercased ("Ä": "a").
+QChar baseLetter(const QString &word)
+{
+    if (word.isEmpty())
+        return QChar();
+    const QString decomposed = word.left(1).normalized(QString::NormalizationForm_D);
+    return decomposed[0].toLower();
+}
+
+} // namespace
+
+std::vector<TermWord> SplitTermWords(QStringView text)
+{
+    std::vector<TermWord> words;
+    WordGap gap = WordGap::Other;
+    bool gapSeen = false;  // anything stood between the last word and here
+    auto widen = [&](WordGap kind) {
+        if (!gapSeen)
+            gap = kind;
+        else if (gap != kind)
+            gap = WordGap::Other;
+        gapSeen = true;
+    };
+    qsizetype i = 0;
+    const qsizetype n = text.size();
+    while (i < n) {
+        const QChar c = text[i];
+        if (c == u'&' && i + 1 < n && text[i + 1] == u'&') {
+            widen(WordGap::Other);
+            i += 2;
+            continue;
+        }
+        if (c == u'\\' && i + 1 < n) {
+            widen(WordGap::Other);
+            i += 2;
+            continue;
+        }
+        if (c == u'%' && i + 1 < n) {
+            qsizetype j = i + 1;
+            while (j < n && (text[j].isDigit() || text[j] == u'-' || text[j] == u'.' || text[j] == u'$'))
+                ++j;
+            if (j < n && text[j].isLetter() && text[j].unicode() < 128)
+                ++j;
+            widen(WordGap::Other);
+            i = j > i + 1 ? j : i + 1;
+            continue;
+        }
+        const bool markedStart = c == u'&' && i + 1 < n && isTermCharacter(text[i + 1]);
+        if (!isTermCharacter(c) && !markedStart) {
+            widen(c.isSpace() ? WordGap::Space : c == u'-' ? WordGap::Hyphen : WordGap::Other);
+            ++i;
+            continue;
+        }
+        TermWord word;
+        word.start = i;
+        word.gap = gapSeen ? gap : WordGap::Other;
+        bool marked = false;
+        while (i < n) {
+            if (text[i] == u'&' && i + 1 < n && isTermCharacter(text[i + 1])) {
+                marked = true;
+                ++i;
+                continue;
+            }
+            if (!isTermCharacter(text[i]))
+                break;
+            ++i;
+        }
+        word.end = i;
+        if (!marked) {
+            word.text = text.mid(word.start, i - word.start).toString();
+        } else {
+            word.text.reserve(i - word.start);
+            for (qsizetype j = word.start; j < i; ++j) {
+                if (text[j] != u'&')
+                    word.text += text[j];
+            }
+        }
+        words.push_back(std::move(word));
+        gapSeen = false;
+    }
+    return words;
+}
+
+WordStems::WordStems(const QString &dictionaryName)
+{
+    const DictionaryFiles files = dictionaryName.isEmpty() ? DictionaryFiles() : FindDictionary(dictionaryName);
+    QString error;
+    if (files.found())
+        m_dictionary = HunspellDictionary::open(files, &error);
+}
+WordStems::~WordStems() = default;
+WordStems::WordStems(WordStems &&other) noexcept = default;
+
+const QStringList &WordStems::keys(const QString &word)
+{
+    auto found = m_keys.constFind(word);
+    if (found != m_keys.constEnd())
+        return *found;
+    if (allDigits(word)) {
+        // Most originals hold a number of their own: keeping them all would
+        // cost more than it saves.
+        m_number = QStringList{word};
+        return m_number;
+    }
+    QStringList keys{word.toLower()};
+    if (m_dictionary) {
+        for (const QString &stem : m_dictionary->stem(word)) {
+            // A stem that lost a prefix ("refile": "file", "unopened":
+            // "open") names another word.
+            if (baseLetter(stem) != baseLetter(word))
+                continue;
+            const QString key = stem.toLower();
+            if (!keys.contains(key))
+                keys.append(key);
+        }
+    }
+    return *m_keys.insert(word, keys);
+}
+
+bool KeysMeet(const QStringList &a, const QStringList &b)
+{
+    for (const QString &x : a) {
+        for (const QString &y : b) {
+            if (x == y)
+                return true;
+        }
+    }
+    return false;
+}

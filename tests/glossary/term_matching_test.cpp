@@ -1,0 +1,160 @@
+// Terms found in originals (inflections, longest first, accelerators, the
+// case flag) and the term checks on German and Russian translations with
+// their inflections and compounds, a target of two words, and without a
+// dictionary.
+
+#include "checks/check_registry.h"
+#include "glossary/term_checks.h"
+#include "glossary/term_matcher.h"
+#include "spelling/dictionary_files.h"
+#include "test_support.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+GlossaryEntry term(const char *source, QStringList targets, TermStatus status = TermStatus::Preferred,
+                   bool caseSensitive = false)
+{
+    GlossaryEntry entry;
+    entry.source = QString::fromUtf8(source);
+    entry.targets = targets;
+    entry.status = status;
+    entry.caseSensitive = caseSensitive;
+    return entry;
+}
+
+// "found=source;found=source" for the terms of an original.
+QString termsIn(const TermIndex &index, WordStems &english, const QString &original)
+{
+    QStringList found;
+    for (const TermMatch &match : index.find(original, english))
+        found.append(original.mid(match.start, match.end - match.start) + u'='
+                     + index.groups()[size_t(match.group)].source);
+    return found.join(u';');
+}
+
+TEST(TermMatching, FindsWholeWordsInflectedLongestFirstPastAcceleratorsAndKeepsTheCaseFlag)
+{
+    ASSERT_TRUE(FindDictionary(QStringLiteral("en_US")).found()) << "run scripts/install-deps.sh";
+    Glossary glossary;
+    glossary.entries = {term("file", {"Datei"}),        term("open", {"öffnen"}),
+                        term("camera", {"Kamera"}),     term("camera list", {"Kameraliste"}),
+                        term("Windows", {"Windows"}, TermStatus::DoNotTranslate, true),
+                        term("user account", {"Benutzerkonto"})};
+    WordStems english(QStringLiteral("en_US"));
+    const TermIndex index(glossary, english);
+    const struct {
+        const char *original;
+        const char *expected;
+    } table[] = {
+        {"Open the file", "Open=open;file=file"},
+        {"3 files opened", "files=file;opened=open"},              // inflections through the stems
+        {"The camera list", "camera list=camera list"},            // never "camera" too
+        {"Cameras and the camera", "Cameras=camera;camera=camera"},
+        {"&Open Fi&le", "&Open=open;Fi&le=file"},                 // accelerator marks
+        {"Profile and filed", "filed=file"},                      // whole words: not inside "Profile"
+        {"Refile it unopened", ""},                                // a stem without the prefix is another word
+        {"Windows and windows", "Windows=Windows"},               // case-sensitive entry
+        {"User accounts", "User accounts=user account"},
+        {"camera, list", "camera=camera"},                        // the words of a term stand together
+        {"camera-list", "camera=camera"},
+        {"a \\nfile and %sfile", "file=file;file=file"},          // escapes and conversions part words
+    };
+    for (const auto &row : table)
+        EXPECT_EQ(termsIn(index, english, QString::fromUtf8(row.original)), QString::fromUtf8(row.expected))
+            << row.original;
+
+    // Without a dictionary only whole words match.
+    WordStems plain{QString()};
+    const TermIndex plainIndex(glossary, plain);
+    EXPECT_EQ(termsIn(plainIndex, plain, QStringLiteral("3 files opened, open file")), QStringLiteral("open=open;file=file"));
+}
+
+// The findings of the term checks for a file of `code` with the glossary.
+class TermChecks : public ::testing::Test {
+protected:
+    QStringList judge(const char *code, const QByteArray &csv, const char *original, const char *translation)
+    {
+        const QString path = folder.path(QStringLiteral("terms.csv"));
+        writeBytes(path, csv);
+        CheckTarget target;
+        target.context.language = CheckLanguageForCode(QString::fromLatin1(code));
+        target.options.insert(QStringLiteral("glossary"), QStringList{path});
+        QStringList problems;
+        const CheckSet set = CheckRegistry::standard().makeSet(target, &problems);
+        EXPECT_TRUE(problems.isEmpty()) << problems.join(u'\n').toStdString();
+        StringEntry entry;
+        entry.original = QString::fromUtf8(original);
+        entry.translation = QString::fromUtf8(translation);
+        std::vector<Finding> found;
+        set.judgeEntry(entry, found);
+        QStringList ids;
+        for (const Finding &f : found) {
+            if (f.checkId().contains(QStringLiteral("term"))) {
+                ids.append(f.checkId());
+                messages.append(f.message);
+            }
+        }
+        return ids;
+    }
+    TempFolder folder;
+    QStringList messages;
+};
+
+TEST_F(TermChecks, GermanInflectionsCompoundsForbiddenAndKeptTerms)
+{
+    ASSERT_TRUE(FindDictionary(QStringLiteral("de_DE")).found()) << "run scripts/install-deps.sh";
+    const QByteArray csv = "source,target,status,case\n"
+                           "file,Datei,,\n"
+                           "file,File,forbidden,\n"
+                           "camera list,Liste der Kameras,,\n"
+                           "Rendaro,,do-not-translate,yes\n";
+    const struct {
+        const char *original, *translation, *expected;
+    } table[] = {
+        {"Delete the file", "Die Datei löschen", ""},
+        {"Delete the files", "Die Dateien löschen", ""},                         // plural
+        {"Open the configuration file", "Die Konfigurationsdatei öffnen", ""},   // compound
+        {"Save configuration files", "Konfigurationsdateien speichern", ""},     // inflected compound
+        {"Delete the file", "Das Dokument löschen", "term"},
+        {"Delete the file", "Das File löschen", "term,forbidden-term"},
+        {"Show the camera list", "Die Liste der Kameras zeigen", ""},            // two-word target
+        {"Show the camera list", "Die Kameras zeigen", "term"},
+        {"About Rendaro", "Über Rendaro", ""},
+        {"About Rendaro", "Über RENDARO", "untranslated-term"},                  // kept as it is written
+    };
+    for (const auto &row : table) {
+        messages.clear();
+        EXPECT_EQ(judge("DEU", csv, row.original, row.translation).join(u','), QString::fromUtf8(row.expected))
+            << row.original << " / " << row.translation;
+    }
+    messages.clear();
+    judge("DEU", csv, "Delete the file", "Das File löschen");
+    ASSERT_EQ(messages.size(), 2);
+    EXPECT_EQ(messages[0], QStringLiteral("glossary term \"file\": the translation holds none of \"Datei\""));
+    EXPECT_EQ(messages[1], QStringLiteral("glossary term \"file\": the translation holds \"File\", which the glossary forbids"));
+}
+
+TEST_F(TermChecks, RussianCasesAndALanguageWithoutADictionary)
+{
+    ASSERT_TRUE(FindDictionary(QStringLiteral("ru_RU")).found()) << "run scripts/install-deps.sh";
+    const QByteArray csv = "source,target\nfile,файл\nfolder,папка\n";
+    EXPECT_TRUE(judge("RUS", csv, "Open the file", "Открыть файл").isEmpty());
+    EXPECT_TRUE(judge("RUS", csv, "Size of the file", "Размер файла").isEmpty());          // genitive
+    EXPECT_TRUE(judge("RUS", csv, "Delete 5 files", "Удалить 5 файлов").isEmpty());        // genitive plural
+    EXPECT_TRUE(judge("RUS", csv, "In the folder", "В папке").isEmpty());                  // prepositional
+    EXPECT_EQ(judge("RUS", csv, "Open the file", "Открыть документ"), QStringList{"term"});
+    // Russian compounds nothing: a longer word is another word.
+    EXPECT_EQ(judge("RUS", csv, "Open the file", "Открыть профайл"), QStringList{"term"});
+
+    // Esperanto has no dictionary here: whole words, and the message says so.
+    messages.clear();
+    const QByteArray eo = "source,target\nfile,dosiero\n";
+    EXPECT_TRUE(judge("XXX", eo, "Open the file", "Malfermi dosieron").size() == 1);
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_TRUE(messages[0].contains(QStringLiteral("words compared whole"))) << messages[0].toStdString();
+    EXPECT_TRUE(judge("XXX", eo, "Open the file", "Malfermi la dosiero").isEmpty());
+}
+
+} // namespace
