@@ -24,7 +24,7 @@ const CommandInfo kCommands[] = {
      "check FILE... [--json] [--checks ID,...] [--skip-checks ID,...] [--fail-on error|warning] [--show-ignored] "
      "[--program EXE [--header H]]\n"
      "      [--glossary GLOSSARY]...\n"
-     "check FILE --spelling [--dictionary NAME] [--json]",
+     "check FILE --spelling [--dictionary NAME] [--no-suggestions] [--json]",
      "Runs every check over every entry of each FILE (a language folder: each of its language files): the "
      "save-time errors (placeholders, escapes, length, empty) and the warnings (accelerator, end-punctuation, "
      "whitespace, double-space, invisible, numbers, doubled-word, urls, brackets, case, and positional "
@@ -40,7 +40,8 @@ const CommandInfo kCommands[] = {
      "names the controls and dialogs by the program's resource header. A program that cannot be read is named and "
      "the other checks run. With --spelling, checks the spelling of the translations "
      "instead, against the hunspell dictionary of the file's language or NAME (de_DE), and lists each "
-     "misspelled word with its entry and suggestions; exit status 1 when a word is misspelled. --glossary (TBX, CSV, "
+     "misspelled word with its entry and suggestions (none with --no-suggestions, much faster); exit status 1 "
+     "when a word is misspelled. --glossary (TBX, CSV, "
      "TSV or QPH; may be repeated; without it, glossary.tbx or glossary.csv in the file's folder or the nearest "
      "parent folder holding one) adds the warnings term, forbidden-term and untranslated-term."},
     {"terms", cmdTerms, "terms FILE [--glossary GLOSSARY]... [--json]",

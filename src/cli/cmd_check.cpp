@@ -258,7 +258,7 @@ int cmdCheck(const QStringList &given, CliStreams &io)
     const CommandLine line =
         parseCommandLine(args, {QStringLiteral("--dictionary"), checks, skipChecks, failOn, QStringLiteral("--program"),
                                 QStringLiteral("--header")},
-                         {QStringLiteral("--json"), QStringLiteral("--spelling"), showIgnored});
+                         {QStringLiteral("--json"), QStringLiteral("--spelling"), showIgnored, QStringLiteral("--no-suggestions")});
     if (!line.error.isEmpty() || line.operands.isEmpty())
         return usageError(line, io);
     if (line.has(QStringLiteral("--spelling"))) {
@@ -276,9 +276,11 @@ int cmdCheck(const QStringList &given, CliStreams &io)
             return usageError(line, io);
         return checkSpelling(line, io);
     }
-    if (line.has(QStringLiteral("--dictionary"))) {
-        io.err << "--dictionary goes with --spelling\n";
-        return 2;
+    for (const QString &option : {QStringLiteral("--dictionary"), QStringLiteral("--no-suggestions")}) {
+        if (line.has(option)) {
+            io.err << option << " goes with --spelling\n";
+            return 2;
+        }
     }
     Options options;
     options.glossaries = glossaries;

@@ -2,7 +2,7 @@
 
 #include "catalogue/document.h"
 #include "spelling/personal_word_list.h"
-#include "spelling/spell_check_run.h"
+#include "spelling/distinct_word_check.h"
 #include "spelling/spelling_languages.h"
 
 namespace {
@@ -68,29 +68,53 @@ int checkSpelling(const CommandLine &line, CliStreams &io)
         return 1;
     }
     const SpellCheckerSetup setup{files, ReadPersonalWords(dictionary)};
-    QString error;
-    const std::unique_ptr<SpellChecker> checker = SpellChecker::create(setup, &error);
-    if (!checker) {
-        io.err << "Can not check spelling: " << error << '\n';
-        return 1;
-    }
     CRendaroDoc document;
     const int id = loadForCommand(document, file, io, false);
     if (id < 0)
         return 1;
 
-    std::vector<Misspelling> found;
-    // hunspell takes milliseconds for a word's suggestions (tens for a long
-    // German one), far more than the check: each word is asked once.
-    QHash<QString, QStringList> suggestionsOf;
+    std::vector<const StringEntry *> checked;
+    std::vector<QString> texts;
     for (const auto &[original, entry] : document.findCatalogue(id)->entries) {
-        if (!ShouldCheckSpelling(entry))
-            continue;
-        for (const QString &word : DistinctWords(checker->misspelledWords(entry.translation))) {
-            auto suggestions = suggestionsOf.find(word);
-            if (suggestions == suggestionsOf.end())
-                suggestions = suggestionsOf.insert(word, checker->suggestions(word));
-            found.push_back({&entry, word, *suggestions});
+        if (ShouldCheckSpelling(entry)) {
+            checked.push_back(&entry);
+            texts.push_back(entry.translation);
+        }
+    }
+    // Each distinct word is asked once, on every core; so are the
+    // suggestions of each distinct misspelled word (milliseconds a word,
+    // tens for a long German one, far more than the check).
+    const TextWords words = CollectTextWords(texts);
+    std::vector<char> correct;
+    QString error;
+    if (!CheckWords(setup, words.words, SpellingThreads(words.words.size()), &correct, &error)) {
+        io.err << "Can not check spelling: " << error << '\n';
+        return 1;
+    }
+    std::vector<std::vector<std::uint32_t>> misspelledOf(texts.size());
+    QStringList toSuggest;
+    std::vector<qsizetype> suggestionSlot(correct.size(), -1);
+    for (size_t t = 0; t < texts.size(); ++t) {
+        misspelledOf[t] = MisspelledOfText(words.ofText[t], correct);
+        for (std::uint32_t word : misspelledOf[t]) {
+            if (suggestionSlot[word] < 0) {
+                suggestionSlot[word] = toSuggest.size();
+                toSuggest.append(words.words[word]);
+            }
+        }
+    }
+    std::vector<QStringList> suggestions;
+    if (!line.has(QStringLiteral("--no-suggestions")) &&
+        !SuggestWords(setup, toSuggest, SpellingThreads(toSuggest.size() * 100), 8, &suggestions, &error)) {
+        io.err << "Can not check spelling: " << error << '\n';
+        return 1;
+    }
+    std::vector<Misspelling> found;
+    for (size_t t = 0; t < texts.size(); ++t) {
+        for (std::uint32_t word : misspelledOf[t]) {
+            const qsizetype slot = suggestionSlot[word];
+            found.push_back({checked[t], words.words[word],
+                             suggestions.empty() ? QStringList() : suggestions[size_t(slot)]});
         }
     }
     if (line.has(QStringLiteral("--json")))

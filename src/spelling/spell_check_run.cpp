@@ -1,5 +1,7 @@
 #include "spelling/spell_check_run.h"
 
+#include "spelling/distinct_word_check.h"
+
 #include <QElapsedTimer>
 
 namespace {
@@ -24,12 +26,20 @@ SpellCheckRun::~SpellCheckRun()
 
 void SpellCheckRun::work()
 {
+    // Each distinct word of every text is asked once, on the available
+    // cores (each thread with its own checker); the findings are then made
+    // from the answers and handed over in batches.
+    const TextWords words = CollectTextWords(m_texts);
+    if (m_cancelled)
+        return;
+    std::vector<char> correct;
     QString error;
-    const std::unique_ptr<SpellChecker> checker = SpellChecker::create(m_setup, &error);
+    const bool read = CheckWords(m_setup, words.words, SpellingThreads(words.words.size()), &correct, &error,
+                                 &m_cancelled);
     if (m_cancelled)
         return;
     SpellBatch batch;
-    if (!checker) {
+    if (!read) {
         batch.last = true;
         batch.error = error;
         m_onBatch(std::move(batch));
@@ -41,10 +51,13 @@ void SpellCheckRun::work()
     for (qsizetype index = 0; index < count; ++index) {
         if (m_cancelled)
             return;
-        const QString &text = m_texts[size_t(index)];
-        const std::vector<SpellWord> misspelled = checker->misspelledWords(text);
-        if (!misspelled.empty())
-            batch.findings.push_back({index, text, DistinctWords(misspelled)});
+        const std::vector<std::uint32_t> misspelled = MisspelledOfText(words.ofText[size_t(index)], correct);
+        if (!misspelled.empty()) {
+            QStringList found;
+            for (std::uint32_t word : misspelled)
+                found << words.words[word];
+            batch.findings.push_back({index, m_texts[size_t(index)], found});
+        }
         const bool full = batch.findings.size() >= kFindingsPerBatch;
         if ((full || sinceBatch.elapsed() >= m_batchMilliseconds) && index + 1 < count) {
             batch.checked = index + 1;

@@ -1,9 +1,10 @@
 #pragma once
 // Checks many texts (the translations of a catalogue) on a worker thread of
-// its own. The worker builds its own checker from the setup, so no hunspell
-// handle is shared, and reads only the texts it was given (copies that
-// share their data with the catalogue's strings, which the caller may
-// change meanwhile). Findings come in batches, about every
+// its own. The worker splits every text, asks each distinct word once (on
+// the available cores, each thread with a checker of its own built from the
+// setup, so no hunspell handle is shared), and reads only the texts it was
+// given (copies that share their data with the catalogue's strings, which
+// the caller may change meanwhile). Findings come in batches, about every
 // `batchMilliseconds` or every thousand findings, whichever comes first,
 // through a handler called on the worker thread.
 // Destroying the run cancels it and waits for the worker.
