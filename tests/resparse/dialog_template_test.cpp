@@ -113,8 +113,9 @@ TEST(DialogTemplate, ReadsBothKindsWithFontsRectanglesAndTextLayout)
     for (const DialogControl &control : options.controls) {
         if (control.id == -1) {
             ++unnamed;
-            if (control.textIsResource)
+            if (control.textIsResource) {
                 EXPECT_EQ(control.kind, ControlKind::Other);
+            }
         }
     }
     EXPECT_EQ(unnamed, 2);
@@ -161,8 +162,9 @@ TEST(DialogTemplate, MalformedTemplatesGiveNoGeometry)
         const DialogTemplate full = *readBytesAsDialog(whole);
         for (qsizetype size = 0; size < whole.size(); ++size) {
             const auto read = readBytesAsDialog(whole.left(size));
-            if (read)
+            if (read) {
                 EXPECT_EQ(read->controls.size(), full.controls.size()) << id << " at " << size;
+            }
         }
         EXPECT_FALSE(readBytesAsDialog(whole.left(whole.size() - 3))) << id;
         // A count of controls beyond the data.
