@@ -2,7 +2,6 @@
 
 #include <QHash>
 #include <algorithm>
-#include <mutex>
 #include <thread>
 
 TextWords CollectTextWords(const std::vector<QString> &texts)
@@ -36,34 +35,48 @@ bool ForEachWithCheckers(const SpellCheckerSetup &setup, qsizetype count, int th
                          const std::function<void(SpellChecker &, qsizetype)> &work,
                          const std::atomic<bool> *cancel, QString *error)
 {
+    // The first checker is made here, so a dictionary that cannot be read
+    // is an error before any thread starts; each helper keeps a failure of
+    // its own in its own slot.
+    QString reason;
+    const std::unique_ptr<SpellChecker> first = SpellChecker::create(setup, &reason);
+    if (!first) {
+        *error = reason;
+        return false;
+    }
     std::atomic<qsizetype> next{0};
-    std::mutex failureMutex;
-    QString failure;
-    auto run = [&] {
-        QString reason;
-        const std::unique_ptr<SpellChecker> checker = SpellChecker::create(setup, &reason);
-        if (!checker) {
-            std::lock_guard lock(failureMutex);
-            failure = reason;
-            return;
-        }
+    auto run = [&](SpellChecker &checker) {
         for (qsizetype start = next.fetch_add(chunk); start < count; start = next.fetch_add(chunk)) {
             if (cancel && *cancel)
                 return;
             for (qsizetype i = start; i < std::min(count, start + chunk); ++i)
-                work(*checker, i);
+                work(checker, i);
         }
     };
+    const int helperCount = std::max(1, threads) - 1;
+    std::vector<QString> failures(static_cast<size_t>(helperCount));
     std::vector<std::thread> helpers;
-    for (int t = 1; t < std::max(1, threads); ++t)
-        helpers.emplace_back(run);
-    run();
+    for (int t = 0; t < helperCount; ++t) {
+        helpers.emplace_back([&, t] {
+            QString why;
+            const std::unique_ptr<SpellChecker> checker = SpellChecker::create(setup, &why);
+            if (!checker) {
+                failures[size_t(t)] = std::move(why);
+                return;
+            }
+            run(*checker);
+        });
+    }
+    run(*first);
     for (std::thread &helper : helpers)
         helper.join();
-    if (failure.isEmpty())
-        return true;
-    *error = failure;
-    return false;
+    for (QString &failure : failures) {
+        if (!failure.isEmpty()) {
+            *error = std::move(failure);
+            return false;
+        }
+    }
+    return true;
 }
 
 bool CheckWords(const SpellCheckerSetup &setup, const QStringList &words, int threads, std::vector<char> *correct,
