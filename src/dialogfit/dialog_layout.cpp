@@ -1,5 +1,6 @@
 #include "dialogfit/dialog_layout.h"
 
+#include <QStringList>
 #include <algorithm>
 
 namespace {
@@ -90,15 +91,26 @@ int DialogLayout::textRoomOf(const DialogControl &control) const
     switch (control.kind) {
     case ControlKind::CheckBox:
     case ControlKind::RadioButton:
-        return width - ScaleFrom96(kBoxSize, m_dpi) - ScaleFrom96(kBoxGap, m_dpi);
+        return width - boxSize() - boxGap();
     case ControlKind::PushButton:
-        return width - 2 * ScaleFrom96(kPushMargin, m_dpi);
+        return width - 2 * pushMargin();
     case ControlKind::GroupBox:
-        return width - 2 * ScaleFrom96(kGroupMargin, m_dpi);
+        return width - 2 * groupMargin();
     default:
         return width;
     }
 }
+
+QRect DialogLayout::rectOf(const DialogControl &control) const
+{
+    return QRect(DialogUnitsToPixelsX(control.x, m_base), DialogUnitsToPixelsY(control.y, m_base), widthOf(control),
+                 heightOf(control));
+}
+
+int DialogLayout::boxSize() const { return ScaleFrom96(kBoxSize, m_dpi); }
+int DialogLayout::boxGap() const { return ScaleFrom96(kBoxGap, m_dpi); }
+int DialogLayout::pushMargin() const { return ScaleFrom96(kPushMargin, m_dpi); }
+int DialogLayout::groupMargin() const { return ScaleFrom96(kGroupMargin, m_dpi); }
 
 FitVerdict DialogLayout::fit(const DialogControl &control, QStringView text) const
 {
@@ -111,43 +123,51 @@ FitVerdict DialogLayout::fit(const DialogControl &control, QStringView text) con
         verdict.fits = verdict.need <= room;
         return verdict;
     }
-    // Greedy wrapping at spaces, paragraph by paragraph; a word wider than
-    // the line is cut off, so it fails across.
-    int lines = 0;
-    for (QStringView paragraph : QStringView(shown).split(u'\n')) {
+    // A line wider than the room is a word on its own, which is cut off:
+    // the text fails across.
+    const QStringList lines = wrapLines(shown, room);
+    for (const QString &line : lines) {
+        const int width = m_font->textWidth(line);
+        if (width > room) {
+            verdict.fits = false;
+            verdict.need = width;
+            return verdict;
+        }
+    }
+    const int lineRoom = std::max(1, heightOf(control) / std::max(1, m_font->height()));
+    verdict.byLines = true;
+    verdict.need = int(lines.size());
+    verdict.room = lineRoom;
+    verdict.fits = verdict.need <= lineRoom;
+    return verdict;
+}
+
+QStringList DialogLayout::wrapLines(QStringView shown, int room) const
+{
+    QStringList lines;
+    for (QStringView paragraph : shown.split(u'\n')) {
         if (paragraph.endsWith(u'\r'))
             paragraph.chop(1);
         qsizetype start = 0;
-        ++lines;
-        qsizetype lineStart = -1;  // start of the current line's text
+        qsizetype lineStart = -1, lineEnd = -1;  // the current line's text
         while (start < paragraph.size()) {
             qsizetype end = start;
             while (end < paragraph.size() && !isWrapSpace(paragraph[end]))
                 ++end;
-            const QStringView word = paragraph.mid(start, end - start);
-            if (!word.isEmpty()) {
-                const int wordWidth = m_font->textWidth(word);
-                if (wordWidth > room) {
-                    verdict.fits = false;
-                    verdict.need = wordWidth;
-                    return verdict;
-                }
+            if (end > start) {
                 if (lineStart < 0) {
                     lineStart = start;
                 } else if (m_font->textWidth(paragraph.mid(lineStart, end - lineStart)) > room) {
-                    ++lines;
+                    lines.append(paragraph.mid(lineStart, lineEnd - lineStart).toString());
                     lineStart = start;
                 }
+                lineEnd = end;
             }
             start = end;
             while (start < paragraph.size() && isWrapSpace(paragraph[start]))
                 ++start;
         }
+        lines.append(lineStart < 0 ? QString() : paragraph.mid(lineStart, lineEnd - lineStart).toString());
     }
-    const int lineRoom = std::max(1, heightOf(control) / std::max(1, m_font->height()));
-    verdict.byLines = true;
-    verdict.need = lines;
-    verdict.room = lineRoom;
-    verdict.fits = lines <= lineRoom;
-    return verdict;
+    return lines;
 }

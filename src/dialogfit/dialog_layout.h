@@ -6,6 +6,7 @@
 #include "dialogfit/text_measurer.h"
 #include "resparse/dialog_template.h"
 
+#include <QRect>
 #include <QStringView>
 
 // The family a dialog's font is looked up as: "MS Shell Dlg 2" (and
@@ -42,11 +43,25 @@ public:
     // The width left for the text: less the box and gap of check boxes and
     // radio buttons, the margins of push buttons and group boxes.
     int textRoomOf(const DialogControl &control) const;
+    // The control's rectangle in pixels within the dialog's client area.
+    QRect rectOf(const DialogControl &control) const;
+    // The box of check boxes and radio buttons and the gap after it, the
+    // frame of push buttons and of group boxes on each side: what
+    // textRoomOf takes away, and what a preview draws.
+    int boxSize() const;
+    int boxGap() const;
+    int pushMargin() const;
+    int groupMargin() const;
 
     // Whether text (as in the language file, accelerator marks included)
     // fits the control: one line across, or for a multi-line control every
     // word across and the wrapped lines within its height.
     FitVerdict fit(const DialogControl &control, QStringView text) const;
+
+    // The lines a wrapping control draws `shown` (a text as ShownText gives
+    // it) in within `room` pixels: greedy at spaces, paragraph by paragraph;
+    // a word wider than the room keeps a line of its own (and is cut off).
+    QStringList wrapLines(QStringView shown, int room) const;
 
 private:
     int m_dpi;
