@@ -210,8 +210,9 @@ void PreviewFeature::redraw()
             misfits.push_back(dialog.controls()[i].judged && !dialog.controls()[i].verdict.fits);
         }
         const int count = dialog.misfits();
-        const QString summary = count == 0 ? tr("every text fits at %1 dpi").arg(dialog.dpi())
-                                           : tr("%n control(s) too small at %1 dpi", nullptr, count).arg(dialog.dpi());
+        const QString summary = count == 0   ? tr("every text fits at %1 dpi").arg(dialog.dpi())
+                                : count == 1 ? tr("1 control too small at %1 dpi").arg(dialog.dpi())
+                                             : tr("%1 controls too small at %2 dpi").arg(count).arg(dialog.dpi());
         const QString title = dialog.caption().isEmpty() ? name : QStringLiteral("%1 \"%2\"").arg(name, dialog.caption());
         m_dock->showPicture(toImage(dialog.draw(m_outlined)), title, summary, lines, misfits, m_outlined);
     } else {
