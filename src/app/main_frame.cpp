@@ -46,10 +46,14 @@ CMainFrame::CMainFrame(UserPrompts &prompts, QSettings &settings, QWidget *paren
     tabifyDockWidget(m_suggestionsDock, checksDock);
     m_suggestionsDock->raise();
     checksDock->hide();
-    // The dialog or menu of the selected string, beside the grid; hidden at first.
+    // The dialog or menu of the selected string, beside the grid and the
+    // suggestions, the whole height; hidden at first.
+    setCorner(Qt::TopRightCorner, Qt::RightDockWidgetArea);
+    setCorner(Qt::BottomRightCorner, Qt::RightDockWidgetArea);
     CPreviewDock *previewDock = m_features->preview().dock();
     addDockWidget(Qt::RightDockWidgetArea, previewDock);
     previewDock->hide();
+    previewDock->toggleViewAction()->setText(tr("&Preview"));
     buildMenu();
     buildToolBar();
     buildStatusBar();

@@ -5,35 +5,28 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QMouseEvent>
-#include <QPainter>
+#include <QPixmap>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QSplitter>
 #include <QVBoxLayout>
 
-CPreviewCanvas::CPreviewCanvas(QWidget *parent) : QWidget(parent)
+#include <algorithm>
+
+CPreviewCanvas::CPreviewCanvas(QWidget *parent) : QLabel(parent)
 {
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    setAlignment(Qt::AlignLeft | Qt::AlignTop);
 }
 
 void CPreviewCanvas::setPicture(const QImage &picture)
 {
-    const bool resized = picture.size() != m_picture.size();
     m_picture = picture;
-    if (resized) {
-        resize(sizeHint());
-        updateGeometry();
-    }
-    update();
-}
-
-QSize CPreviewCanvas::sizeHint() const { return m_picture.isNull() ? QSize(1, 1) : m_picture.size(); }
-
-void CPreviewCanvas::paintEvent(QPaintEvent *)
-{
-    if (m_picture.isNull())
-        return;
-    QPainter painter(this);
-    painter.drawImage(0, 0, m_picture);
+    if (picture.isNull())
+        clear();
+    else
+        setPixmap(QPixmap::fromImage(picture));
+    resize(picture.isNull() ? QSize(1, 1) : picture.size());
 }
 
 void CPreviewCanvas::mousePressEvent(QMouseEvent *event)
@@ -57,9 +50,9 @@ CPreviewDock::CPreviewDock(QWidget *parent)
     m_choice->setAccessibleName(tr("Dialog or menu shown"));
     m_choice->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     top->addWidget(label);
-    top->addWidget(m_choice);
-    top->addWidget(m_summary, 1);
+    top->addWidget(m_choice, 1);
     layout->addLayout(top);
+    layout->addWidget(m_summary);
     m_note->setWordWrap(true);
     m_note->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     m_note->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
@@ -75,7 +68,9 @@ CPreviewDock::CPreviewDock(QWidget *parent)
     split->addWidget(m_list);
     split->setStretchFactor(0, 3);
     split->setStretchFactor(1, 1);
+    split->setSizes({360, 140});  // most of the height for the picture
     split->setChildrenCollapsible(false);
+    m_scroll->setMinimumSize(280, 160);
     layout->addWidget(split, 1);
     setWidget(contents);
 
@@ -116,7 +111,14 @@ void CPreviewDock::showPicture(const QImage &picture, const QString &name, const
                                const QStringList &lines, const std::vector<bool> &misfits, int current)
 {
     m_note->hide();
+    m_note->clear();
     m_canvas->setPicture(picture);
+    // The dock grows to show a dialog whole (up to a point), and never
+    // shrinks by itself as the dialogs shown change.
+    const int wanted = std::min(720, picture.width() + 2 * m_scroll->frameWidth()
+                                         + m_scroll->verticalScrollBar()->sizeHint().width());
+    if (wanted > m_scroll->minimumWidth())
+        m_scroll->setMinimumWidth(wanted);
     if (m_canvas->accessibleName() != name)
         m_canvas->setAccessibleName(name);
     if (m_canvas->accessibleDescription() != summary)

@@ -8,28 +8,27 @@
 
 #include <QDockWidget>
 #include <QImage>
+#include <QLabel>
 #include <vector>
 
 class QComboBox;
-class QLabel;
 class QListWidget;
 class QScrollArea;
 
 // The picture at its pixel size (never scaled: a scaled picture would not
-// show what fits).
-class CPreviewCanvas : public QWidget {
+// show what fits); a label, so screen readers meet it as a picture named
+// by the dialog.
+class CPreviewCanvas : public QLabel {
     Q_OBJECT
 public:
     explicit CPreviewCanvas(QWidget *parent = nullptr);
     void setPicture(const QImage &picture);
     const QImage &picture() const { return m_picture; }
-    QSize sizeHint() const override;
 
 signals:
     void clicked(QPoint at);
 
 protected:
-    void paintEvent(QPaintEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
 
 private:
