@@ -9,6 +9,9 @@
 #include <QRect>
 #include <QStringView>
 
+// The resolutions a translation must fit at.
+inline constexpr int kFitDpis[] = {96, 120, 144};
+
 // The family a dialog's font is looked up as: "MS Shell Dlg 2" (and
 // "MS Shell Dlg" in a dialog with the shell-font style) is Tahoma, "MS Shell
 // Dlg" otherwise MS Sans Serif; a dialog without a font uses the System

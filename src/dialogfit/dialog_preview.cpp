@@ -1,7 +1,5 @@
 #include "dialogfit/dialog_preview.h"
 
-#include "dialogfit/program_checks.h"
-
 #include <QStringList>
 #include <algorithm>
 
@@ -109,9 +107,10 @@ DialogPreview::DialogPreview(DialogTemplate dialog, int dpi, TextMeasurer &measu
     } else {
         m_drawn = size_t(drawn - std::begin(kFitDpis));
     }
+    // A template may ask for any size; the picture stops at kMaxPictureSide.
     const DialogBaseUnits base = layout().baseUnits();
-    m_size = QSize(std::max(1, DialogUnitsToPixelsX(m_dialog.width, base)),
-                   std::max(1, DialogUnitsToPixelsY(m_dialog.height, base)));
+    m_size = QSize(std::clamp(DialogUnitsToPixelsX(m_dialog.width, base), 1, kMaxPictureSide),
+                   std::clamp(DialogUnitsToPixelsY(m_dialog.height, base), 1, kMaxPictureSide));
     m_caption = m_dialog.caption;
     m_controls.resize(m_dialog.controls.size());
     for (size_t i = 0; i < m_controls.size(); ++i) {

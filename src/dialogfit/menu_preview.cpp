@@ -104,7 +104,7 @@ void MenuPreview::layOut()
         right = std::max(right, box.right() + 1);
         bottom = std::max(bottom, box.bottom() + 1);
     }
-    m_size = QSize(std::max(1, right + gap), std::max(1, bottom + gap));
+    m_size = QSize(std::clamp(right + gap, 1, kMaxPictureSide), std::clamp(bottom + gap, 1, kMaxPictureSide));
 }
 
 QString MenuPreview::describe(int popup, int item) const

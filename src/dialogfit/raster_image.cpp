@@ -48,11 +48,16 @@ void RasterImage::dottedFrame(const QRect &area, Argb color)
 {
     if (area.isEmpty())
         return;
-    for (int x = area.left(); x <= area.right(); x += 2) {
+    // Only the part inside the picture is walked (a dot on every even
+    // distance from the frame's corner).
+    const QRect inside = area.intersected(rect().adjusted(-1, -1, 1, 1));
+    const int firstX = inside.left() + ((inside.left() - area.left()) & 1);
+    const int firstY = inside.top() + ((inside.top() - area.top()) & 1);
+    for (int x = firstX; x <= inside.right(); x += 2) {
         setPixel(x, area.top(), color);
         setPixel(x, area.bottom(), color);
     }
-    for (int y = area.top(); y <= area.bottom(); y += 2) {
+    for (int y = firstY; y <= inside.bottom(); y += 2) {
         setPixel(area.left(), y, color);
         setPixel(area.right(), y, color);
     }
@@ -74,10 +79,9 @@ void RasterImage::disc(const QRect &box, Argb color, int ring)
     // so the edge is smoothed over one pixel.
     const double cx = box.left() + box.width() / 2.0, cy = box.top() + box.height() / 2.0;
     const double radius = std::min(box.width(), box.height()) / 2.0;
-    for (int y = box.top(); y <= box.bottom(); ++y) {
-        for (int x = box.left(); x <= box.right(); ++x) {
-            if (x < 0 || y < 0 || x >= m_width || y >= m_height)
-                continue;
+    const QRect inside = box.intersected(rect());
+    for (int y = inside.top(); y <= inside.bottom(); ++y) {
+        for (int x = inside.left(); x <= inside.right(); ++x) {
             const double distance = std::hypot(x + 0.5 - cx, y + 0.5 - cy);
             double cover = std::clamp(radius - distance + 0.5, 0.0, 1.0);
             if (ring > 0)

@@ -11,6 +11,9 @@
 
 using Argb = std::uint32_t;
 
+// The longest side a preview draws: a hostile template's size ends there.
+inline constexpr int kMaxPictureSide = 4096;
+
 constexpr Argb ArgbOf(int red, int green, int blue)
 {
     return 0xFF000000u | (Argb(red & 0xFF) << 16) | (Argb(green & 0xFF) << 8) | Argb(blue & 0xFF);

@@ -108,6 +108,12 @@ TEST(DialogPreview, SizesRoomsAndVerdictsAtTheDrawnAndTheCheckedResolutions)
     large.setText(1, QString(12, u'y'));
     EXPECT_FALSE(large.controls()[1].verdict.fits);
     EXPECT_EQ(large.size(), QSize(200, 113));  // base units 8 x 18
+    // A template's size beyond reason stops at the largest picture drawn.
+    DialogTemplate huge = testDialog();
+    huge.width = 32767;
+    huge.height = -5;
+    const DialogPreview capped(huge, 96, measurer);
+    EXPECT_EQ(capped.size(), QSize(kMaxPictureSide, 1));
     // At a resolution the check does not judge, its verdict is its own.
     DialogPreview odd(testDialog(), 72, measurer);
     EXPECT_EQ(odd.dpi(), 72);
