@@ -4,10 +4,13 @@ draws them (probe.exe), control by control, and prints the tables.
 
     compare.py OURS.tsv WINE-96.tsv [WINE-120.tsv ...] [--list N]
 
-Drawn verdict: the text does not fit when the control as it is shows fewer
-text pixels than a much larger copy of it (cut off), or when a push button's
-or group box's text runs over the frame (the first and last columns of the
-frame found on the middle row of the empty control). Ours: DialogLayout::fit.
+Drawn verdict: the width DrawText gives the text (GDI's own measure) against
+the room found by drawing the control: from where its text starts to where
+its drawing is clipped, or for a push button the inside of its frame, for a
+group box up to its frame's right edge; a wrapping control's lines (as
+DrawText wraps within that room) against the lines its height holds.
+Besides, the "ink" verdict: whether the drawn control shows fewer text pixels
+than a much larger copy, or text over the frame. Ours: DialogLayout::fit.
 """
 import collections
 import statistics
@@ -72,7 +75,7 @@ def main():
 
     # Controls: per dpi and font and kind.
     print("\n## Controls: verdicts, widths and rooms (ours minus wine, px)\n")
-    print("| dpi | face (ours / wine) | kind | controls | same verdict | same as cut only | ours fits, cut when drawn | ours too narrow, "
+    print("| dpi | face (ours / wine) | kind | controls | same verdict | same as ink | ours fits, cut when drawn | ours too narrow, "
           "drawn whole | need diff | room diff | size diff (w, h) |")
     print("| --- | --- | --- | --- | --- | --- | --- | --- | --- | --- | --- |")
     groups = collections.OrderedDict()
@@ -89,19 +92,28 @@ def main():
         g = groups.setdefault((dpi, f"{ours_face} / {face}", o[4]), collections.defaultdict(list))
         ours_fits = o[12] == "1"
         cut = w[19] == "1"
+        width = int(w[8])
         over_frame = False
         if o[4] in ("PushButton", "GroupBox") and int(w[24]) >= 0:
-            width = int(w[8])
             over_frame = int(w[25]) > width - int(w[22]) or (o[4] == "PushButton" and int(w[24]) < int(w[21]))
-        drawn_fits = not cut and not over_frame
+        ink_fits = not cut and not over_frame
+        need, room = int(w[10]), int(w[11])
+        if o[4] == "PushButton":
+            room = width - int(w[21]) - int(w[22])
+        elif o[4] == "GroupBox":
+            room = width - int(w[22]) - int(w[12])
+        if w[6] == "1":
+            drawn_fits = int(w[15]) <= int(w[16]) and int(w[26]) <= room
+        else:
+            drawn_fits = need <= room
         g["n"].append(1)
         g["same"].append(ours_fits == drawn_fits)
-        g["same_cut"].append(ours_fits == (not cut))
+        g["same_ink"].append(ours_fits == ink_fits)
         g["lenient"].append(ours_fits and not drawn_fits)
         g["strict"].append(not ours_fits and drawn_fits)
         g["need"].append(int(o[7]) - int(w[10]))
         if int(w[11]) >= 0:
-            g["room"].append(int(o[8]) - int(w[11]))
+            g["room"].append(int(o[8]) - room)
         g["w"].append(int(o[5]) - int(w[8]))
         g["h"].append(int(o[6]) - int(w[9]))
         if not same_face:
@@ -109,18 +121,18 @@ def main():
             continue
         totals[(dpi, "n")] += 1
         totals[(dpi, "same")] += ours_fits == drawn_fits
-        totals[(dpi, "same_cut")] += ours_fits == (not cut)
+        totals[(dpi, "same_ink")] += ours_fits == ink_fits
         if ours_fits != drawn_fits:
-            disagreements.append((dpi, dialog, key[2], o[4], o[8], w[11], o[7], w[10], o[10], o[11], w[15],
+            disagreements.append((dpi, dialog, key[2], o[4], o[8], room, o[7], w[10], o[10], o[11], w[15],
                                   w[16], "ours fits" if ours_fits else "ours too narrow", o[13]))
     for (dpi, face, kind), g in groups.items():
-        print(f"| {dpi} | {face} | {kind} | {len(g['n'])} | {sum(g['same'])} | {sum(g['same_cut'])} | {sum(g['lenient'])} "
+        print(f"| {dpi} | {face} | {kind} | {len(g['n'])} | {sum(g['same'])} | {sum(g['same_ink'])} | {sum(g['lenient'])} "
               f"| {sum(g['strict'])} | {spread(g['need'])} | {spread(g['room'])} "
               f"| {spread(g['w'])}, {spread(g['h'])} |")
     print("\n## Totals\n")
     for dpi in sorted({k[0] for k in totals}):
         print(f"- {dpi} dpi: {totals[(dpi, 'same')]} of {totals[(dpi, 'n')]} controls get the drawn verdict "
-              f"({totals[(dpi, 'same_cut')]} counting only text cut off) "
+              f"({totals[(dpi, 'same_ink')]} by the ink) "
               f"({totals[(dpi, 'other faces')]} more drawn in another face, left out)")
     if listing:
         print("\n## Disagreements (first %d)\n" % listing)

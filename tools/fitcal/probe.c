@@ -10,7 +10,8 @@
  * header lines written first).
  *
  * How the room is found: the text colour is made pure red, controls are
- * drawn into a bitmap with WM_PRINTCLIENT, and red pixels are counted.
+ * drawn into a bitmap with WM_PRINTCLIENT, and reddish pixels (red, or red
+ * smoothed into the grey face) are counted.
  * - Cut off: the control as it is shows fewer red pixels than a copy of it
  *   1000 px wider and taller (where nothing is clipped and lines wrap freely).
  * - Room: a copy of the control's size showing a long run of underscores
@@ -80,7 +81,7 @@ static Ink ink_of(HWND window, int w, int h)
         for (int x = 0; x < w; ++x) {
             DWORD p = pixels[y * w + x] & 0xFFFFFF;
             int r = (p >> 16) & 0xFF, g = (p >> 8) & 0xFF, b = p & 0xFF;
-            if (r > 160 && g < 96 && b < 96) {
+            if (r - (g > b ? g : b) > 48) {  /* red, or red blended into grey */
                 ++ink.count;
                 if (x < ink.minx) ink.minx = x;
                 if (x > ink.maxx) ink.maxx = x;
@@ -142,6 +143,53 @@ static void frame_of(HWND window, int w, int h, int *left, int *right, int *boxR
     DeleteObject(bitmap);
     DeleteDC(memory);
     ReleaseDC(NULL, screen);
+}
+
+/* Where the ink of text drawn at x starts and ends against x and x plus the
+ * text's width: the offsets that turn ink columns into the text's origin
+ * and end. */
+static void ink_offsets(HDC dc, const wchar_t *text, int *left, int *right)
+{
+    enum { kW = 200, kH = 100, kX = 50 };
+    BITMAPINFO info;
+    memset(&info, 0, sizeof info);
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = kW;
+    info.bmiHeader.biHeight = -kH;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void *bits = NULL;
+    HDC memory = CreateCompatibleDC(dc);
+    HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, NULL, 0);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    HGDIOBJ oldFont = SelectObject(memory, GetCurrentObject(dc, OBJ_FONT));
+    RECT all = {0, 0, kW, kH};
+    FillRect(memory, &all, GetSysColorBrush(COLOR_BTNFACE));
+    SetTextColor(memory, kInk);
+    SetBkMode(memory, TRANSPARENT);
+    int n = (int)wcslen(text);
+    TextOutW(memory, kX, 10, text, n);
+    GdiFlush();
+    SIZE size;
+    GetTextExtentPoint32W(memory, text, n, &size);
+    const DWORD *pixels = (const DWORD *)bits;
+    int minx = kW, maxx = -1;
+    for (int y = 0; y < kH; ++y)
+        for (int x = 0; x < kW; ++x) {
+            DWORD p = pixels[y * kW + x] & 0xFFFFFF;
+            int r = (p >> 16) & 0xFF, g = (p >> 8) & 0xFF, b = p & 0xFF;
+            if (r - (g > b ? g : b) > 48) {
+                if (x < minx) minx = x;
+                if (x > maxx) maxx = x;
+            }
+        }
+    *left = maxx >= 0 ? minx - kX : 0;
+    *right = maxx >= 0 ? (maxx + 1) - (kX + size.cx) : 0;
+    SelectObject(memory, oldFont);
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
 }
 
 static HWND copy_of(HWND control, HWND parent, const wchar_t *text, int w, int h)
@@ -231,18 +279,15 @@ static void probe_control(HWND dialog, HWND control, int dpi, int dialogId, HDC 
     HWND shortCopy = copy_of(control, dialog, L"_", w, h);
     Ink one = ink_of(shortCopy, w, h);
     DestroyWindow(shortCopy);
-    ABC abc = {0, 0, 0};
-    if (!GetCharABCWidthsW(dc, L'_', L'_', &abc)) {
-        abc.abcA = 0;
-        abc.abcC = 0;
-    }
+    int inkLeft = 0, inkRight = 0;
+    ink_offsets(dc, L"_", &inkLeft, &inkRight);
     int room = -1, start = -1;
     if (clip.count > 0 && one.count > 0) {
         if (align == kLeft) {
-            start = one.minx - abc.abcA;
+            start = one.minx - inkLeft;
             room = clip.maxx + 1 - start;
         } else if (align == kRight) {
-            int end = one.maxx + 1 + abc.abcC;
+            int end = one.maxx + 1 - inkRight;
             start = clip.minx;
             room = end - clip.minx;
         } else {
@@ -252,11 +297,12 @@ static void probe_control(HWND dialog, HWND control, int dpi, int dialogId, HDC 
     }
     /* Lines: as DrawText wraps the text within the room, against the lines
      * the control's height holds. */
-    int lines = 1;
+    int lines = 1, wrapWidth = 0;
     if (multiLine && room > 0) {
         RECT r = {0, 0, room, 0};
         DrawTextW(dc, text, -1, &r, DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS | prefix);
         lines = tm->tmHeight > 0 ? (r.bottom + tm->tmHeight - 1) / tm->tmHeight : 0;
+        wrapWidth = r.right;  /* beyond the room when a word is wider */
     }
     /* The frame or box, from a copy without text. */
     int frameL = -1, frameR = -1, boxRight = -1;
@@ -265,11 +311,11 @@ static void probe_control(HWND dialog, HWND control, int dpi, int dialogId, HDC 
         frame_of(empty, w, h, &frameL, &frameR, &boxRight);
         DestroyWindow(empty);
     }
-    fprintf(out, "C\t%d\t%d\t%d\t%s\t%d\t%d\t%d\t%d\t%d\t%d\t%d\t%d\t%d\t%d\t%d\t%d\t%d\t%d\t%d\t%d\t%d\t%d\t%d\t%d\t%d\t",
+    fprintf(out, "C\t%d\t%d\t%d\t%s\t%d\t%d\t%d\t%d\t%d\t%d\t%d\t%d\t%d\t%d\t%d\t%d\t%d\t%d\t%d\t%d\t%d\t%d\t%d\t%d\t%d\t%d\t",
             dpi, dialogId, GetDlgCtrlID(control), kind, align, multiLine, noPrefix, w, h, (int)need.right, room,
             start, clip.minx, clip.maxx + 1, lines, (int)(h / (tm->tmHeight > 0 ? tm->tmHeight : 1)), real.count,
             full.count, real.count < full.count, full.maxx >= 0 ? full.maxx - full.minx + 1 : 0, frameL, frameR,
-            boxRight, real.count ? real.minx : -1, real.count ? real.maxx + 1 : -1);
+            boxRight, real.count ? real.minx : -1, real.count ? real.maxx + 1 : -1, wrapWidth);
     put_utf8(text);
     fputc('\n', out);
 }
@@ -313,7 +359,7 @@ int wmain(int argc, wchar_t **argv)
     fprintf(out, "#D\tdpi\tdialog\tlfHeight\tface\ttmHeight\ttmAveCharWidth\tlettersWidth\truleX\tbaseX\tbaseY\t"
                  "truetype\tmenucheck\tcharWidths\n");
     fprintf(out, "#C\tdpi\tdialog\tcontrol\tkind\talign\tmultiLine\tnoPrefix\tw\th\tneed\troom\tstart\tclipL\t"
-                 "clipR\tlines\tlineRoom\tinkReal\tinkFull\tcut\tinkWidth\tframeL\tframeR\tboxRight\tinkL\tinkR\ttext\n");
+                 "clipR\tlines\tlineRoom\tinkReal\tinkFull\tcut\tinkWidth\tframeL\tframeR\tboxRight\tinkL\tinkR\twrapWidth\ttext\n");
     for (int i = 0; i < dialogCount; ++i) {
         HRSRC found = FindResourceW(module, MAKEINTRESOURCEW(dialogIds[i]), (LPCWSTR)RT_DIALOG);
         if (!found)

@@ -41,8 +41,11 @@ wine reg add 'HKLM\System\CurrentControlSet\Hardware Profiles\Current\Software\F
 # default takes Tahoma for it); "MS Shell Dlg 2" stays Tahoma.
 wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes' /v 'MS Shell Dlg' \
     /t REG_SZ /d 'MS Sans Serif' /f >/dev/null
-# Whole pixels: the probe tells text from frames by its pure colour.
-wine reg add 'HKCU\Control Panel\Desktop' /v FontSmoothing /t REG_SZ /d 0 /f >/dev/null
+# Grey font smoothing, as text is drawn on the platform: wine then draws
+# outline glyphs at the advances it measures. Without smoothing it draws the
+# bitmap strikes of its Tahoma, narrower than the widths GetTextExtent gives.
+wine reg add 'HKCU\Control Panel\Desktop' /v FontSmoothing /t REG_SZ /d 2 /f >/dev/null
+wine reg add 'HKCU\Control Panel\Desktop' /v FontSmoothingType /t REG_DWORD /d 1 /f >/dev/null
 wineserver -w
 wine "$(dirname "$0")/probe.exe" "$dll" "$out"
 wineserver -w
