@@ -14,6 +14,7 @@ FONTS = [
     ("DIALOGEX", "DS_SHELLFONT", "MS Shell Dlg", 8),
     ("DIALOGEX", "DS_SETFONT", "MS Shell Dlg 2", 8),
     ("DIALOG", "DS_SETFONT", "MS Sans Serif", 8),
+    ("DIALOG", "DS_SETFONT", "MS Sans Serif", 9),
     ("DIALOGEX", "DS_SETFONT", "Tahoma", 8),
     ("DIALOGEX", "DS_SETFONT", "Segoe UI", 9),
 ]
@@ -22,6 +23,8 @@ FONTS = [
 # the control takes beside the text, in dialog units).
 KINDS = [
     ("push", "PUSHBUTTON", 14, 4),
+    ("default", "DEFPUSHBUTTON", 14, 4),
+    ("multipush", 'CONTROL "Button", BS_PUSHBUTTON | BS_MULTILINE', 22, 4),
     ("check", "AUTOCHECKBOX", 10, 11),
     ("radio", "AUTORADIOBUTTON", 10, 11),
     ("group", "GROUPBOX", 20, 8),
@@ -80,13 +83,15 @@ def main():
     for template, style, face, points in FONTS:
         for kind, statement, height, extra in KINDS:
             dialog_id += 1
-            texts = WRAP_TEXTS if kind == "wrap" else TEXTS
+            assert dialog_id - 100 < 200
+            wraps = kind in ("wrap", "multipush")
+            texts = WRAP_TEXTS if wraps else TEXTS
             rows = []
             cid = (dialog_id - 100) * 300  # DIALOG templates hold 16-bit ids
             y = 4
             for text in texts:
                 x = 4
-                for w in widths_for(text, extra, 2 if kind == "wrap" else 1):
+                for w in widths_for(text, extra, 2 if wraps else 1):
                     cid += 1
                     if x + w > 900:
                         x = 4

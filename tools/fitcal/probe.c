@@ -16,7 +16,8 @@
  *   1000 px wider and taller (where nothing is clipped and lines wrap freely).
  * - Room: a copy of the control's size showing a long run of underscores
  *   (one unbroken line of ink) shows where drawing is clipped; a copy showing
- *   one underscore shows where the text starts. */
+ *   one underscore shows where the text starts, less the offset of the
+ *   underscore's ink from its origin (found by drawing it with TextOut). */
 #ifndef UNICODE
 #define UNICODE
 #endif
