@@ -8,18 +8,21 @@ namespace {
 // alike at every resolution; only the check box's box grows with it.
 // - A push button centres its text on its face and clips it only at its
 //   edges, so text wider than the face runs over the 2-pixel frame: the
-//   room is inside the frame; the default button draws a 1-pixel outline
-//   around it.
+//   room is inside the frame. A push button with the focus is the default
+//   one and draws a 1-pixel outline around the frame, and any push button
+//   can take the focus, so every push button keeps that pixel too; a
+//   push-like check box or radio button never does.
 // - A check box or radio button starts its text after the box (CheckBoxSize)
 //   and a gap of half the width of "0" in the dialog's font plus one pixel.
 // - A group box starts its caption 8 pixels in, and the caption must end
 //   before the frame's 2-pixel right edge.
 constexpr int kPushFrame = 2, kDefaultOutline = 1, kGroupCaptionStart = 8, kGroupFrame = 2;
 
-bool isDefaultPushButton(const DialogControl &control)
+// BS_PUSHBUTTON or BS_DEFPUSHBUTTON, not a push-like check box or radio.
+bool canBeDefaultButton(const DialogControl &control)
 {
     constexpr std::uint32_t kTypeMask = 0x0F, kDefPushButton = 0x1;
-    return (control.style & kTypeMask) == kDefPushButton;
+    return (control.style & kTypeMask) <= kDefPushButton;
 }
 
 bool isWrapSpace(QChar c) { return c == u' ' || c == u'\t'; }
@@ -105,7 +108,7 @@ int DialogLayout::textRoomOf(const DialogControl &control) const
     case ControlKind::RadioButton:
         return width - CheckBoxSize(m_dpi) - m_boxGap;
     case ControlKind::PushButton:
-        return width - 2 * (kPushFrame + (isDefaultPushButton(control) ? kDefaultOutline : 0));
+        return width - 2 * (kPushFrame + (canBeDefaultButton(control) ? kDefaultOutline : 0));
     case ControlKind::GroupBox:
         return width - kGroupCaptionStart - kGroupFrame;
     default:
@@ -125,26 +128,33 @@ FitVerdict DialogLayout::fit(const DialogControl &control, QStringView text) con
         return verdict;
     }
     // Greedy wrapping at spaces, paragraph by paragraph, as DrawText wraps;
-    // a word wider than the line is cut off, so it fails across.
+    // a word wider than the room is cut off, so it fails across. A push
+    // button wraps across its whole face, frame included, so a line may
+    // still run over the frame: that fails across too.
+    const int wrapWidth = control.kind == ControlKind::PushButton ? widthOf(control) : room;
     int lines = 0;
+    const auto lineFits = [&](QStringView line) {
+        const int width = m_font->textWidth(line);
+        if (width <= room)
+            return true;
+        verdict.fits = false;
+        verdict.need = width;
+        return false;
+    };
     for (QStringView paragraph : QStringView(shown).split(u'\n')) {
         if (paragraph.endsWith(u'\r'))
             paragraph.chop(1);
         qsizetype start = 0;
         ++lines;
-        qsizetype lineStart = -1;  // start of the current line's text
+        qsizetype lineStart = -1, lineEnd = -1;  // the current line's text
         while (start < paragraph.size()) {
             qsizetype end = start;
             while (end < paragraph.size() && !isWrapSpace(paragraph[end]))
                 ++end;
             const QStringView word = paragraph.mid(start, end - start);
             if (!word.isEmpty()) {
-                const int wordWidth = m_font->textWidth(word);
-                if (wordWidth > room) {
-                    verdict.fits = false;
-                    verdict.need = wordWidth;
+                if (!lineFits(word))
                     return verdict;
-                }
                 // A word stays on the line only if the spaces after it fit
                 // too; the first word of a line stays whatever follows it.
                 qsizetype after = end;
@@ -152,15 +162,20 @@ FitVerdict DialogLayout::fit(const DialogControl &control, QStringView text) con
                     ++after;
                 if (lineStart < 0) {
                     lineStart = start;
-                } else if (m_font->textWidth(paragraph.mid(lineStart, after - lineStart)) > room) {
+                } else if (m_font->textWidth(paragraph.mid(lineStart, after - lineStart)) > wrapWidth) {
+                    if (!lineFits(paragraph.mid(lineStart, lineEnd - lineStart)))
+                        return verdict;
                     ++lines;
                     lineStart = start;
                 }
+                lineEnd = end;
             }
             start = end;
             while (start < paragraph.size() && isWrapSpace(paragraph[start]))
                 ++start;
         }
+        if (lineStart >= 0 && !lineFits(paragraph.mid(lineStart, lineEnd - lineStart)))
+            return verdict;
     }
     const int lineRoom = std::max(1, heightOf(control) / std::max(1, m_font->height()));
     verdict.byLines = true;

@@ -67,32 +67,33 @@ TEST(DialogLayout, RoomAndVerdictJustUnderAndJustOverAtEachResolution)
     const DialogControl button = control(ControlKind::PushButton, 46, 14);
     const DialogControl check = control(ControlKind::CheckBox, 100, 10);
     const DialogControl label = control(ControlKind::Static, 30, 8);
-    const DialogControl defaultButton = [&] {
+    const DialogControl pushLike = [&] {
         DialogControl c = button;
-        c.style = 0x1;  // BS_DEFPUSHBUTTON
+        c.style = 0x1003;  // BS_AUTOCHECKBOX | BS_PUSHLIKE
         return c;
     }();
     const DialogControl group = control(ControlKind::GroupBox, 60, 40);
     // Hand-worked: base x 6, 7, 8; 46 units are 69, 81 (80.5), 92 px; a push
-    // button's frame is 2 px a side at every resolution, the default one's 3. The
+    // button keeps its 2-px frame and the default button's 1-px outline a
+    // side at every resolution, a push-like check box only the frame. The
     // check box: 150, 175, 200 px less the box (13, 16, 19) and the gap of
     // half a "0" plus one ("0" is 6, 7, 8 px: 4, 4, 5). The group box: 90,
     // 105, 120 px less 8 before the caption and the 2-px frame after it.
     const struct {
-        int dpi, baseX, baseY, buttonRoom, defaultRoom, checkRoom, groupRoom, labelRoom;
-    } expected[] = {{96, 6, 13, 65, 63, 133, 80, 45},
-                    {120, 7, 15, 77, 75, 155, 95, 53},
-                    {144, 8, 18, 88, 86, 176, 110, 60}};
+        int dpi, baseX, baseY, buttonRoom, pushLikeRoom, checkRoom, groupRoom, labelRoom;
+    } expected[] = {{96, 6, 13, 63, 65, 133, 80, 45},
+                    {120, 7, 15, 75, 77, 155, 95, 53},
+                    {144, 8, 18, 86, 88, 176, 110, 60}};
     for (const auto &e : expected) {
         const DialogLayout layout(dialog, e.dpi, measurer);
         EXPECT_EQ(layout.baseUnits().x, e.baseX) << e.dpi;
         EXPECT_EQ(layout.baseUnits().y, e.baseY) << e.dpi;
         EXPECT_EQ(layout.textRoomOf(button), e.buttonRoom) << e.dpi;
-        EXPECT_EQ(layout.textRoomOf(defaultButton), e.defaultRoom) << e.dpi;
+        EXPECT_EQ(layout.textRoomOf(pushLike), e.pushLikeRoom) << e.dpi;
         EXPECT_EQ(layout.textRoomOf(check), e.checkRoom) << e.dpi;
         EXPECT_EQ(layout.textRoomOf(group), e.groupRoom) << e.dpi;
         EXPECT_EQ(layout.textRoomOf(label), e.labelRoom) << e.dpi;
-        for (const DialogControl *c : {&button, &defaultButton, &check, &group, &label}) {
+        for (const DialogControl *c : {&button, &pushLike, &check, &group, &label}) {
             const int room = layout.textRoomOf(*c);
             // A text of exactly the room fits; one pixel more does not.
             const int perChar = (FontPixelSize(8, e.dpi) + 1) / 2;
@@ -145,6 +146,19 @@ TEST(DialogLayout, MultiLineTextsWrapAtWordsAndMustFitTheirLines)
     EXPECT_FALSE(spaced.fits);
     // A line break starts a line of its own.
     EXPECT_EQ(layout.fit(note, QStringLiteral("a\nb\nc")).need, 3);
+    // A multi-line push button, 50 x 20 units (75 x 33 px, two lines), wraps
+    // across its whole face but its lines must keep inside the frame (69
+    // px): "6x 5x" is 72 px, one line over the frame, where wrapping within
+    // the room would have made two lines that fit.
+    const DialogControl multiPush = control(ControlKind::PushButton, 50, 20, true);
+    const FitVerdict overFrame = layout.fit(multiPush, QString(6, u'x') + u' ' + QString(5, u'x'));
+    EXPECT_FALSE(overFrame.fits);
+    EXPECT_FALSE(overFrame.byLines);
+    EXPECT_EQ(overFrame.need, 72);
+    EXPECT_EQ(overFrame.room, 69);
+    const FitVerdict inside = layout.fit(multiPush, QString(5, u'x') + u' ' + QString(5, u'x') + u' ' + QString(5, u'x'));
+    EXPECT_TRUE(inside.fits);  // "5x 5x" (66 px) and "5x"
+    EXPECT_EQ(inside.need, 2);
     // A word wider than the line is cut off: it fails across.
     const FitVerdict wide = layout.fit(note, QStringLiteral("a ") + QString(21, u'x'));
     EXPECT_FALSE(wide.fits);

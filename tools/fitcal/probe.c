@@ -309,6 +309,11 @@ static void probe_control(HWND dialog, HWND control, int dpi, int dialogId, HDC 
     int frameL = -1, frameR = -1, boxRight = -1;
     if (strcmp(kind, "Static") != 0) {
         HWND empty = copy_of(control, dialog, L"", w, h);
+        /* A push button with the focus is the default one, outlined: the
+         * frame is measured in that look, which any push button takes. */
+        DWORD style = (DWORD)GetWindowLongW(control, GWL_STYLE);
+        if ((style & 0x0F) <= BS_DEFPUSHBUTTON && strcmp(kind, "PushButton") == 0)
+            SendMessageW(empty, BM_SETSTYLE, (style & ~0x0F) | BS_DEFPUSHBUTTON, FALSE);
         frame_of(empty, w, h, &frameL, &frameR, &boxRight);
         DestroyWindow(empty);
     }
