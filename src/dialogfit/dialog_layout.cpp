@@ -128,33 +128,26 @@ FitVerdict DialogLayout::fit(const DialogControl &control, QStringView text) con
         return verdict;
     }
     // Greedy wrapping at spaces, paragraph by paragraph, as DrawText wraps;
-    // a word wider than the room is cut off, so it fails across. A push
-    // button wraps across its whole face, frame included, so a line may
-    // still run over the frame: that fails across too.
-    const int wrapWidth = control.kind == ControlKind::PushButton ? widthOf(control) : room;
+    // a word wider than the line is cut off, so it fails across.
     int lines = 0;
-    const auto lineFits = [&](QStringView line) {
-        const int width = m_font->textWidth(line);
-        if (width <= room)
-            return true;
-        verdict.fits = false;
-        verdict.need = width;
-        return false;
-    };
     for (QStringView paragraph : QStringView(shown).split(u'\n')) {
         if (paragraph.endsWith(u'\r'))
             paragraph.chop(1);
         qsizetype start = 0;
         ++lines;
-        qsizetype lineStart = -1, lineEnd = -1;  // the current line's text
+        qsizetype lineStart = -1;  // start of the current line's text
         while (start < paragraph.size()) {
             qsizetype end = start;
             while (end < paragraph.size() && !isWrapSpace(paragraph[end]))
                 ++end;
             const QStringView word = paragraph.mid(start, end - start);
             if (!word.isEmpty()) {
-                if (!lineFits(word))
+                const int wordWidth = m_font->textWidth(word);
+                if (wordWidth > room) {
+                    verdict.fits = false;
+                    verdict.need = wordWidth;
                     return verdict;
+                }
                 // A word stays on the line only if the spaces after it fit
                 // too; the first word of a line stays whatever follows it.
                 qsizetype after = end;
@@ -162,20 +155,15 @@ FitVerdict DialogLayout::fit(const DialogControl &control, QStringView text) con
                     ++after;
                 if (lineStart < 0) {
                     lineStart = start;
-                } else if (m_font->textWidth(paragraph.mid(lineStart, after - lineStart)) > wrapWidth) {
-                    if (!lineFits(paragraph.mid(lineStart, lineEnd - lineStart)))
-                        return verdict;
+                } else if (m_font->textWidth(paragraph.mid(lineStart, after - lineStart)) > room) {
                     ++lines;
                     lineStart = start;
                 }
-                lineEnd = end;
             }
             start = end;
             while (start < paragraph.size() && isWrapSpace(paragraph[start]))
                 ++start;
         }
-        if (lineStart >= 0 && !lineFits(paragraph.mid(lineStart, lineEnd - lineStart)))
-            return verdict;
     }
     const int lineRoom = std::max(1, heightOf(control) / std::max(1, m_font->height()));
     verdict.byLines = true;

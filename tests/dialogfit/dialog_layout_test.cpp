@@ -146,19 +146,6 @@ TEST(DialogLayout, MultiLineTextsWrapAtWordsAndMustFitTheirLines)
     EXPECT_FALSE(spaced.fits);
     // A line break starts a line of its own.
     EXPECT_EQ(layout.fit(note, QStringLiteral("a\nb\nc")).need, 3);
-    // A multi-line push button, 50 x 20 units (75 x 33 px, two lines), wraps
-    // across its whole face but its lines must keep inside the frame (69
-    // px): "6x 5x" is 72 px, one line over the frame, where wrapping within
-    // the room would have made two lines that fit.
-    const DialogControl multiPush = control(ControlKind::PushButton, 50, 20, true);
-    const FitVerdict overFrame = layout.fit(multiPush, QString(6, u'x') + u' ' + QString(5, u'x'));
-    EXPECT_FALSE(overFrame.fits);
-    EXPECT_FALSE(overFrame.byLines);
-    EXPECT_EQ(overFrame.need, 72);
-    EXPECT_EQ(overFrame.room, 69);
-    const FitVerdict inside = layout.fit(multiPush, QString(5, u'x') + u' ' + QString(5, u'x') + u' ' + QString(5, u'x'));
-    EXPECT_TRUE(inside.fits);  // "5x 5x" (66 px) and "5x"
-    EXPECT_EQ(inside.need, 2);
     // A word wider than the line is cut off: it fails across.
     const FitVerdict wide = layout.fit(note, QStringLiteral("a ") + QString(21, u'x'));
     EXPECT_FALSE(wide.fits);
