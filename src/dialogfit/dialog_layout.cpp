@@ -4,11 +4,26 @@
 
 namespace {
 
-// Pixels at 96 dpi, scaled with the resolution. A check box or radio
-// button draws a 13-pixel box and leaves a gap before its text; a push
-// button's text stays inside its 3-pixel frame on each side; a group box's
-// caption starts and ends one frame-and-gap in from its edges.
-constexpr int kBoxSize = 13, kBoxGap = 3, kPushMargin = 3, kGroupMargin = 6;
+// Where the button classes put their text, in pixels. The frames are drawn
+// alike at every resolution; only the check box's box grows with it.
+// - A push button centres its text on its face and clips it only at its
+//   edges, so text wider than the face runs over the 2-pixel frame: the
+//   room is inside the frame. A push button with the focus is the default
+//   one and draws a 1-pixel outline around the frame, and any push button
+//   can take the focus, so every push button keeps that pixel too; a
+//   push-like check box or radio button never does.
+// - A check box or radio button starts its text after the box (CheckBoxSize)
+//   and a gap of half the width of "0" in the dialog's font plus one pixel.
+// - A group box starts its caption 8 pixels in, and the caption must end
+//   before the frame's 2-pixel right edge.
+constexpr int kPushFrame = 2, kDefaultOutline = 1, kGroupCaptionStart = 8, kGroupFrame = 2;
+
+// BS_PUSHBUTTON or BS_DEFPUSHBUTTON, not a push-like check box or radio.
+bool canBeDefaultButton(const DialogControl &control)
+{
+    constexpr std::uint32_t kTypeMask = 0x0F, kDefPushButton = 0x1;
+    return (control.style & kTypeMask) <= kDefPushButton;
+}
 
 bool isWrapSpace(QChar c) { return c == u' ' || c == u'\t'; }
 
@@ -75,6 +90,7 @@ DialogLayout::DialogLayout(const DialogTemplate &dialog, int dpi, TextMeasurer &
 {
     static const QString letters = QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
     m_base = BaseUnitsFromFont(m_font->textWidth(letters), m_font->height());
+    m_boxGap = m_font->textWidth(u"0") / 2 + 1;
 }
 
 int DialogLayout::widthOf(const DialogControl &control) const { return DialogUnitsToPixelsX(control.width, m_base); }
@@ -90,11 +106,11 @@ int DialogLayout::textRoomOf(const DialogControl &control) const
     switch (control.kind) {
     case ControlKind::CheckBox:
     case ControlKind::RadioButton:
-        return width - ScaleFrom96(kBoxSize, m_dpi) - ScaleFrom96(kBoxGap, m_dpi);
+        return width - CheckBoxSize(m_dpi) - m_boxGap;
     case ControlKind::PushButton:
-        return width - 2 * ScaleFrom96(kPushMargin, m_dpi);
+        return width - 2 * (kPushFrame + (canBeDefaultButton(control) ? kDefaultOutline : 0));
     case ControlKind::GroupBox:
-        return width - 2 * ScaleFrom96(kGroupMargin, m_dpi);
+        return width - kGroupCaptionStart - kGroupFrame;
     default:
         return width;
     }
@@ -111,8 +127,8 @@ FitVerdict DialogLayout::fit(const DialogControl &control, QStringView text) con
         verdict.fits = verdict.need <= room;
         return verdict;
     }
-    // Greedy wrapping at spaces, paragraph by paragraph; a word wider than
-    // the line is cut off, so it fails across.
+    // Greedy wrapping at spaces, paragraph by paragraph, as DrawText wraps;
+    // a word wider than the line is cut off, so it fails across.
     int lines = 0;
     for (QStringView paragraph : QStringView(shown).split(u'\n')) {
         if (paragraph.endsWith(u'\r'))
@@ -132,9 +148,14 @@ FitVerdict DialogLayout::fit(const DialogControl &control, QStringView text) con
                     verdict.need = wordWidth;
                     return verdict;
                 }
+                // A word stays on the line only if the spaces after it fit
+                // too; the first word of a line stays whatever follows it.
+                qsizetype after = end;
+                while (after < paragraph.size() && isWrapSpace(paragraph[after]))
+                    ++after;
                 if (lineStart < 0) {
                     lineStart = start;
-                } else if (m_font->textWidth(paragraph.mid(lineStart, end - lineStart)) > room) {
+                } else if (m_font->textWidth(paragraph.mid(lineStart, after - lineStart)) > room) {
                     ++lines;
                     lineStart = start;
                 }

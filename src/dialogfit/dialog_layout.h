@@ -40,7 +40,8 @@ public:
     int widthOf(const DialogControl &control) const;
     int heightOf(const DialogControl &control) const;
     // The width left for the text: less the box and gap of check boxes and
-    // radio buttons, the margins of push buttons and group boxes.
+    // radio buttons, the frame and focus margins of push buttons, the
+    // caption's start and the frame of group boxes.
     int textRoomOf(const DialogControl &control) const;
 
     // Whether text (as in the language file, accelerator marks included)
@@ -52,4 +53,5 @@ private:
     int m_dpi;
     std::shared_ptr<const MeasuringFont> m_font;
     DialogBaseUnits m_base;
+    int m_boxGap = 0;  // between a check box's box and its text
 };
