@@ -5,11 +5,26 @@
 
 namespace {
 
-// Pixels at 96 dpi, scaled with the resolution. A check box or radio
-// button draws a 13-pixel box and leaves a gap before its text; a push
-// button's text stays inside its 3-pixel frame on each side; a group box's
-// caption starts and ends one frame-and-gap in from its edges.
-constexpr int kBoxSize = 13, kBoxGap = 3, kPushMargin = 3, kGroupMargin = 6;
+// Where the button classes put their text, in pixels. The frames are drawn
+// alike at every resolution; only the check box's box grows with it.
+// - A push button centres its text on its face and clips it only at its
+//   edges, so text wider than the face runs over the 2-pixel frame: the
+//   room is inside the frame. A push button with the focus is the default
+//   one and draws a 1-pixel outline around the frame, and any push button
+//   can take the focus, so every push button keeps that pixel too; a
+//   push-like check box or radio button never does.
+// - A check box or radio button starts its text after the box (CheckBoxSize)
+//   and a gap of half the width of "0" in the dialog's font plus one pixel.
+// - A group box starts its caption 8 pixels in, and the caption must end
+//   before the frame's 2-pixel right edge.
+constexpr int kPushFrame = 2, kDefaultOutline = 1, kGroupCaptionStart = 8, kGroupFrame = 2;
+
+// BS_PUSHBUTTON or BS_DEFPUSHBUTTON, not a push-like check box or radio.
+bool canBeDefaultButton(const DialogControl &control)
+{
+    constexpr std::uint32_t kTypeMask = 0x0F, kDefPushButton = 0x1;
+    return (control.style & kTypeMask) <= kDefPushButton;
+}
 
 bool isWrapSpace(QChar c) { return c == u' ' || c == u'\t'; }
 
@@ -76,6 +91,7 @@ DialogLayout::DialogLayout(const DialogTemplate &dialog, int dpi, TextMeasurer &
 {
     static const QString letters = QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
     m_base = BaseUnitsFromFont(m_font->textWidth(letters), m_font->height());
+    m_boxGap = m_font->textWidth(u"0") / 2 + 1;
 }
 
 int DialogLayout::widthOf(const DialogControl &control) const { return DialogUnitsToPixelsX(control.width, m_base); }
@@ -93,9 +109,9 @@ int DialogLayout::textRoomOf(const DialogControl &control) const
     case ControlKind::RadioButton:
         return width - boxSize() - boxGap();
     case ControlKind::PushButton:
-        return width - 2 * pushMargin();
+        return width - 2 * pushMargin(control);
     case ControlKind::GroupBox:
-        return width - 2 * groupMargin();
+        return width - groupCaptionStart() - kGroupFrame;
     default:
         return width;
     }
@@ -107,10 +123,13 @@ QRect DialogLayout::rectOf(const DialogControl &control) const
                  heightOf(control));
 }
 
-int DialogLayout::boxSize() const { return ScaleFrom96(kBoxSize, m_dpi); }
-int DialogLayout::boxGap() const { return ScaleFrom96(kBoxGap, m_dpi); }
-int DialogLayout::pushMargin() const { return ScaleFrom96(kPushMargin, m_dpi); }
-int DialogLayout::groupMargin() const { return ScaleFrom96(kGroupMargin, m_dpi); }
+int DialogLayout::boxSize() const { return CheckBoxSize(m_dpi); }
+int DialogLayout::boxGap() const { return m_boxGap; }
+int DialogLayout::pushMargin(const DialogControl &control) const
+{
+    return kPushFrame + (canBeDefaultButton(control) ? kDefaultOutline : 0);
+}
+int DialogLayout::groupCaptionStart() const { return kGroupCaptionStart; }
 
 FitVerdict DialogLayout::fit(const DialogControl &control, QStringView text) const
 {
@@ -142,6 +161,7 @@ FitVerdict DialogLayout::fit(const DialogControl &control, QStringView text) con
     return verdict;
 }
 
+// Greedy wrapping at spaces, paragraph by paragraph, as DrawText wraps.
 QStringList DialogLayout::wrapLines(QStringView shown, int room) const
 {
     QStringList lines;
@@ -154,18 +174,21 @@ QStringList DialogLayout::wrapLines(QStringView shown, int room) const
             qsizetype end = start;
             while (end < paragraph.size() && !isWrapSpace(paragraph[end]))
                 ++end;
+            // A word stays on the line only if the spaces after it fit
+            // too; the first word of a line stays whatever follows it.
+            qsizetype after = end;
+            while (after < paragraph.size() && isWrapSpace(paragraph[after]))
+                ++after;
             if (end > start) {
                 if (lineStart < 0) {
                     lineStart = start;
-                } else if (m_font->textWidth(paragraph.mid(lineStart, end - lineStart)) > room) {
+                } else if (m_font->textWidth(paragraph.mid(lineStart, after - lineStart)) > room) {
                     lines.append(paragraph.mid(lineStart, lineEnd - lineStart).toString());
                     lineStart = start;
                 }
                 lineEnd = end;
             }
-            start = end;
-            while (start < paragraph.size() && isWrapSpace(paragraph[start]))
-                ++start;
+            start = after;
         }
         lines.append(lineStart < 0 ? QString() : paragraph.mid(lineStart, lineEnd - lineStart).toString());
     }

@@ -44,17 +44,19 @@ public:
     int widthOf(const DialogControl &control) const;
     int heightOf(const DialogControl &control) const;
     // The width left for the text: less the box and gap of check boxes and
-    // radio buttons, the margins of push buttons and group boxes.
+    // radio buttons, the frame and focus margins of push buttons, the
+    // caption's start and the frame of group boxes.
     int textRoomOf(const DialogControl &control) const;
     // The control's rectangle in pixels within the dialog's client area.
     QRect rectOf(const DialogControl &control) const;
-    // The box of check boxes and radio buttons and the gap after it, the
-    // frame of push buttons and of group boxes on each side: what
-    // textRoomOf takes away, and what a preview draws.
+    // What textRoomOf takes away, and where a preview draws: the box of
+    // check boxes and radio buttons and the gap after it, the frame (and
+    // focus outline) of a push button on each side, the start of a group
+    // box's caption.
     int boxSize() const;
     int boxGap() const;
-    int pushMargin() const;
-    int groupMargin() const;
+    int pushMargin(const DialogControl &control) const;
+    int groupCaptionStart() const;
 
     // Whether text (as in the language file, accelerator marks included)
     // fits the control: one line across, or for a multi-line control every
@@ -70,4 +72,5 @@ private:
     int m_dpi;
     std::shared_ptr<const MeasuringFont> m_font;
     DialogBaseUnits m_base;
+    int m_boxGap = 0;  // between a check box's box and its text
 };

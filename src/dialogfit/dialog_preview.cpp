@@ -53,12 +53,11 @@ void drawTextLine(RasterImage &image, const MeasuringFont &font, const QRect &ar
 }
 
 // A control's text in `area`: one line centred down the area (or from its
-// top), or the wrapped lines as the fit check wraps them.
+// top), or the wrapped lines as the fit check wraps them; cut at clip.
 void drawControlText(RasterImage &image, const DialogLayout &layout, const DialogControl &control, const QString &text,
-                     const QRect &area, bool centreDown, Argb colour)
+                     const QRect &area, const QRect &clip, bool centreDown, Argb colour)
 {
     const MeasuringFont &font = layout.font();
-    const QRect clip = area;
     if (!control.multiLine) {
         const int y = centreDown ? area.top() + (area.height() - font.height()) / 2 : area.top();
         drawTextLine(image, font, area, y, text, control.noPrefix, control.align, colour, clip);
@@ -231,8 +230,10 @@ void DialogPreview::drawControl(RasterImage &image, const DialogControl &control
             image.frameRect(rect, kDrawDefaultFrame, 2);
         else
             image.frameRect(rect, kDrawButtonFrame);
-        const int margin = at.pushMargin();
-        drawControlText(image, at, control, shown.text, rect.adjusted(margin, 1, -margin, -1), true, ink);
+        // Centred on the face; text wider than the face runs over the frame
+        // up to the button's edges.
+        const int margin = at.pushMargin(control);
+        drawControlText(image, at, control, shown.text, rect.adjusted(margin, 1, -margin, -1), rect, true, ink);
         return;
     }
     case ControlKind::CheckBox:
@@ -248,7 +249,7 @@ void DialogPreview::drawControl(RasterImage &image, const DialogControl &control
         }
         QRect area = rect;
         area.setLeft(rect.left() + box + at.boxGap());
-        drawControlText(image, at, control, shown.text, area, true, ink);
+        drawControlText(image, at, control, shown.text, area, area, true, ink);
         return;
     }
     case ControlKind::GroupBox: {
@@ -256,8 +257,8 @@ void DialogPreview::drawControl(RasterImage &image, const DialogControl &control
         const int line = rect.top() + font.height() / 2;
         image.frameRect(QRect(QPoint(rect.left(), line), rect.bottomRight()), kDrawEtch);
         if (!caption.isEmpty()) {
-            const int margin = at.groupMargin();
-            const QRect room(rect.left() + margin, rect.top(), std::max(0, at.textRoomOf(control)), font.height());
+            const QRect room(rect.left() + at.groupCaptionStart(), rect.top(), std::max(0, at.textRoomOf(control)),
+                             font.height());
             const int width = std::min(room.width(), font.textWidth(caption));
             image.fillRect(QRect(room.left() - 2, room.top(), width + 4, room.height()), kDrawFace);
             drawTextLine(image, font, room, room.top(), shown.text, control.noPrefix, TextAlign::Left, ink, room);
@@ -265,7 +266,7 @@ void DialogPreview::drawControl(RasterImage &image, const DialogControl &control
         return;
     }
     case ControlKind::Static:
-        drawControlText(image, at, control, shown.text, rect, false, ink);
+        drawControlText(image, at, control, shown.text, rect, rect, false, ink);
         return;
     case ControlKind::Other:
         break;

@@ -28,3 +28,5 @@ int DialogUnitsToPixelsX(int units, DialogBaseUnits base) { return MulDiv(units,
 int DialogUnitsToPixelsY(int units, DialogBaseUnits base) { return MulDiv(units, base.y, 8); }
 
 int ScaleFrom96(int pixels, int dpi) { return MulDiv(pixels, dpi, 96); }
+
+int CheckBoxSize(int dpi) { return 12 * dpi / 96 + 1; }

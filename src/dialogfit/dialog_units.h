@@ -24,5 +24,10 @@ DialogBaseUnits BaseUnitsFromFont(int lettersWidth, int fontHeight);
 int DialogUnitsToPixelsX(int units, DialogBaseUnits base);
 int DialogUnitsToPixelsY(int units, DialogBaseUnits base);
 
-// A length given in pixels at 96 dpi, at dpi.
+// A length given in pixels at 96 dpi, at dpi (rounded).
 int ScaleFrom96(int pixels, int dpi);
+
+// The side of a check box's or radio button's box at dpi: 12 pixels at
+// 96 dpi scaled down to whole pixels, plus one (13, 16 and 19 pixels at 96,
+// 120 and 144 dpi).
+int CheckBoxSize(int dpi);

@@ -13,7 +13,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdlib>
 #include <mutex>
 #include <unordered_map>
 #include <vector>
@@ -78,27 +77,44 @@ struct Library {
     Library &operator=(const Library &) = delete;
 };
 
+// The strike of a bitmap face (MS Sans Serif) drawn for an em size of
+// pixelSize: a strike's em is its height less the internal leading, which is
+// its ascent; the largest strike whose em is not above the request, or the
+// smallest when all are (9-point MS Sans Serif is drawn as 8-point).
+int strikeFor(FT_Face face, int pixelSize)
+{
+    int best = -1, bestEm = 0, smallest = 0, smallestEm = 0;
+    for (int i = 0; i < face->num_fixed_sizes; ++i) {
+        if (FT_Select_Size(face, i) != 0)
+            continue;
+        const int em = int((face->size->metrics.ascender + 32) >> 6);
+        if (em <= pixelSize && (best < 0 || em > bestEm)) {
+            best = i;
+            bestEm = em;
+        }
+        if (i == 0 || em < smallestEm) {
+            smallest = i;
+            smallestEm = em;
+        }
+    }
+    return best >= 0 ? best : smallest;
+}
+
 class EngineFont : public MeasuringFont {
 public:
     EngineFont(std::shared_ptr<Library> library, FT_Face face, int pixelSize, QString used, bool substituted)
         : m_library(std::move(library)), m_face(face), m_used(std::move(used)), m_substituted(substituted)
     {
-        if (FT_IS_SCALABLE(m_face) || m_face->num_fixed_sizes == 0) {
+        if (FT_IS_SCALABLE(m_face) || m_face->num_fixed_sizes == 0)
             FT_Set_Pixel_Sizes(m_face, 0, FT_UInt(pixelSize));
-        } else {
-            // A bitmap face (MS Sans Serif) comes in a few sizes; the
-            // nearest em size is drawn, the smaller of two equally near.
-            int best = 0;
-            for (int i = 1; i < m_face->num_fixed_sizes; ++i) {
-                const long distance = std::labs(m_face->available_sizes[i].y_ppem / 64 - pixelSize);
-                const long bestDistance = std::labs(m_face->available_sizes[best].y_ppem / 64 - pixelSize);
-                if (distance < bestDistance)
-                    best = i;
-            }
-            FT_Select_Size(m_face, best);
-        }
+        else
+            FT_Select_Size(m_face, strikeFor(m_face, pixelSize));
         m_font = hb_ft_font_create_referenced(m_face);
-        hb_ft_font_set_load_flags(m_font, FT_LOAD_DEFAULT);
+        // Outlines hinted at the pixel size give the platform's whole-pixel
+        // advances; the bitmap strikes some outline faces carry for small
+        // sizes (Wine's Tahoma has eight) advance differently, and the
+        // platform measures outline faces by their outlines.
+        hb_ft_font_set_load_flags(m_font, FT_IS_SCALABLE(m_face) ? FT_LOAD_DEFAULT | FT_LOAD_NO_BITMAP : FT_LOAD_DEFAULT);
         m_buffer = hb_buffer_create();
         // The platform's line metrics: the OS/2 table's Windows ascent and
         // descent scaled to the pixel size, each rounded.
@@ -184,7 +200,10 @@ private:
         if (found != m_glyphs.end())
             return found->second;
         Glyph glyph;
-        if (FT_Load_Glyph(m_face, index, FT_LOAD_DEFAULT | FT_LOAD_RENDER) == 0) {
+        // As measured: an outline face by its hinted outlines, never the
+        // bitmap strikes it may carry.
+        const FT_Int32 flags = FT_LOAD_DEFAULT | FT_LOAD_RENDER | (FT_IS_SCALABLE(m_face) ? FT_LOAD_NO_BITMAP : 0);
+        if (FT_Load_Glyph(m_face, index, flags) == 0) {
             const FT_GlyphSlot slot = m_face->glyph;
             const FT_Bitmap &bitmap = slot->bitmap;
             glyph.left = slot->bitmap_left;

@@ -79,7 +79,8 @@ TEST_F(CheckProgramCli, XliffExportGivesRestypeAndThePixelWidthOfTheNarrowestCon
     const QString xliff = QString::fromUtf8(readBytes(out));
     // "Delete all" is a 50-unit button in IDD_OPTIONS and a 60-unit one in
     // IDD_CLASSIC, both in 8-point Tahoma or MS Sans Serif (6 x 13 base
-    // units): 75 px less a 3-px frame each side is the narrower.
+    // units): 75 px less the frame and the focused button's outline, 3 px a
+    // side, is the narrower.
     EXPECT_TRUE(xliff.contains(QStringLiteral("resname=\"IDS_1\" restype=\"pushbutton\" maxwidth=\"69\" "
                                               "size-unit=\"pixel\"")))
         << xliff.toStdString();

@@ -93,19 +93,21 @@ TEST(DialogPreview, SizesRoomsAndVerdictsAtTheDrawnAndTheCheckedResolutions)
     EXPECT_EQ(preview.controls()[0].failsAt, 96);
     EXPECT_EQ(preview.describe(0), QString(12, u'x') + ": 3 px too wide");
 
-    // The check box has 90 - 13 - 3 = 74 px at 96 dpi and 105 - 16 - 4 = 85
-    // at 120: twelve letters fit both; at 144, 120 - 20 - 5 = 95 px is one
-    // short of 96. The preview says so, as the fit check does.
-    preview.setText(1, QString(12, u'y'));
+    // The check box has 90 - 13 - 4 = 73 px at 96 dpi (box and half a "0"
+    // plus one) and 105 - 16 - 4 = 85 at 120: twelve letters and a dot (73,
+    // 85 px) fit both just so; at 144 they need 97 of 120 - 19 - 5 = 96 px.
+    // The preview says so, as the fit check does.
+    const QString justSo = QString(12, u'y') + u'.';
+    preview.setText(1, justSo);
     EXPECT_TRUE(preview.controls()[1].verdict.fits);
     EXPECT_EQ(preview.controls()[1].failsAt, 144);
-    EXPECT_EQ(preview.describe(1), QString(12, u'y') + ": fits at 96 dpi, 1 px too wide at 144 dpi");
+    EXPECT_EQ(preview.describe(1), justSo + ": fits at 96 dpi, 1 px too wide at 144 dpi");
     EXPECT_EQ(preview.misfits(), 1);
     EXPECT_EQ(preview.describe(2), QStringLiteral("edit field"));
 
     // Drawn at 144 dpi the same text is judged there.
     DialogPreview large(testDialog(), 144, measurer);
-    large.setText(1, QString(12, u'y'));
+    large.setText(1, justSo);
     EXPECT_FALSE(large.controls()[1].verdict.fits);
     EXPECT_EQ(large.size(), QSize(200, 113));  // base units 8 x 18
     // A template's size beyond reason stops at the largest picture drawn.
@@ -140,8 +142,8 @@ TEST(DialogPreview, TheMarksAreInThePixels)
 {
     FakeMeasurer measurer;
     DialogPreview preview(testDialog(), 96, measurer);
-    preview.setText(0, QString(20, u'x'));  // far too wide
-    preview.setText(1, QString(12, u'y'));  // too wide at 144 dpi only
+    preview.setText(0, QString(20, u'x'));          // far too wide
+    preview.setText(1, QString(12, u'y') + u'.');  // too wide at 144 dpi only
     const RasterImage image = preview.draw(1);
     ASSERT_EQ(image.width(), 150);
     ASSERT_EQ(image.height(), 81);
@@ -154,13 +156,15 @@ TEST(DialogPreview, TheMarksAreInThePixels)
     EXPECT_EQ(image.pixel(box.left(), box.center().y()), kMisfitElsewhereColour);
     EXPECT_EQ(image.pixel(box.left() - 3, box.center().y()), kOutlineColour);
     EXPECT_EQ(image.pixel(box.left() - 2, box.top() - 2), kOutlineColour);
-    // The text is drawn (the fake font's boxes) and cut at the button's room.
+    // The text is drawn (the fake font's boxes), centred, 120 px from x = -16
+    // on, and cut at the button's edges.
     const int textRow = button.top() + (button.height() - 13) / 2 + 6;
     bool ink = false;
     for (int x = button.left() + 3; x < button.right() - 3; ++x)
         ink = ink || image.pixel(x, textRow) == ArgbOf(0, 0, 0);
     EXPECT_TRUE(ink);
-    EXPECT_NE(image.pixel(button.right() - 2, textRow), ArgbOf(0, 0, 0));
+    for (int x = button.right() + 1; x < button.right() + 20; ++x)
+        EXPECT_NE(image.pixel(x, textRow), ArgbOf(0, 0, 0)) << x;
 
     // When everything fits there is no red anywhere.
     preview.setText(0, QStringLiteral("OK"));

@@ -63,7 +63,7 @@ TEST_F(ProgramChecks, FitNamesTheNeedTheRoomAndEachControlShowingTheString)
     EXPECT_TRUE(problems.isEmpty()) << problems.join(u'\n').toStdString();
 
     // "&Delete all" is a 50-unit button in IDD_OPTIONS (69 px of text at
-    // 96 dpi) and a 60-unit one in IDD_CLASSIC (84 px). Twelve characters
+    // 96 dpi: 75 less 3 a side) and a 60-unit one in IDD_CLASSIC (84 px). Twelve characters
     // need 72 px: too wide for the first only; the file's original may lack
     // the mark.
     for (const QString &original : {QStringLiteral("Delete all"), QStringLiteral("&Delete all")}) {
