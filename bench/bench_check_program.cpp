@@ -17,44 +17,6 @@ namespace {
 
 constexpr int kEntries = 100000, kDialogs = 500;
 
-QByteArray entry(const QString &from, const QString &to, int key)
-{
-    return QStringLiteral("   <L from=\"%1\" to=\"%2\" key=\"IDS_%3\"/>\r\n")
-        .arg(from.toHtmlEscaped(), to.toHtmlEscaped())
-        .arg(key)
-        .toUtf8();
-}
-
-// The dialogs' texts (as make_dialogs_dll.sh writes them) with German
-// translations, some longer than their controls, then generated strings.
-bool writeFile(const QString &path)
-{
-    QByteArray out = "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"no\"?>\r\n\r\n<Language "
-                     "AllowLength=\"5.000000\" CodeType=\"CPlus2\">\r\n";
-    int key = 0;
-    for (int d = 1; d <= kDialogs; ++d) {
-        const QString n = QString::number(d);
-        const QStringList pairs = {
-            "Apply " + n, "&Übernehmen " + n, "Cancel", "Abbrechen",
-            "Show item " + n, "Element " + n + " &anzeigen", "Enable feature " + n, "Funktion " + n + " &einschalten",
-            "Small " + n, "&Klein " + n, "Large " + n, "&Groß " + n, "Group " + n, "Gruppe " + n,
-            "This note " + n + " explains what the options of this dialog do.",
-            "Dieser Hinweis " + n + " erklärt, was die Optionen dieses Dialogfelds bewirken, ausführlich.",
-            "Name " + n + ":", "&Bezeichnung " + n + ":", "Centred " + n, "Zentriert " + n,
-            "Apply to all files " + n, "Auf alle Dateien anwenden " + n};
-        for (qsizetype i = 0; i + 1 < pairs.size(); i += 2) {
-            if (d > 1 && pairs[i] == u"Cancel")
-                continue;
-            out += entry(pairs[i], pairs[i + 1], ++key);
-        }
-    }
-    for (int i = key; i < kEntries; ++i)
-        out += entry(QStringLiteral("Generated string %1").arg(i), QStringLiteral("Erzeugte Zeichenkette %1").arg(i), ++key);
-    out += "</Language>\r\n";
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(out) == out.size();
-}
-
 } // namespace
 
 int main(int argc, char **argv)
@@ -68,7 +30,7 @@ int main(int argc, char **argv)
     const int runs = argc > 3 ? std::max(1, std::atoi(argv[3])) : 5;
     QTemporaryDir folder;
     const QString file = folder.filePath(QStringLiteral("BenchDEU.xml"));
-    if (!writeFile(file)) {
+    if (!WriteDialogsLanguageFile(file, kEntries)) {
         std::fprintf(stderr, "can not write %s\n", qPrintable(file));
         return 1;
     }

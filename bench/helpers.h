@@ -48,3 +48,8 @@ struct ProcessRun {
 // Runs a program (the first argument, a path) to its end, with its wall
 // time, its standard output and its peak memory from the kernel.
 ProcessRun runProcess(const QStringList &arguments);
+
+// A language file of `entries` strings whose first ones are the texts of the
+// 500 dialogs make_dialogs_dll.sh writes, with German translations (some
+// longer than their controls), then generated strings.
+bool WriteDialogsLanguageFile(const QString &path, int entries);

@@ -1,8 +1,10 @@
 // Fuzz target: arbitrary bytes as a Windows executable. Reading its
-// resources (the texts, and the dialogs and menus read whole and laid out)
-// must never crash, hang or read outside the data.
+// resources (the texts, and the dialogs and menus read whole, laid out and
+// drawn) must never crash, hang or read outside the data.
 
 #include "dialogfit/dialog_layout.h"
+#include "dialogfit/dialog_preview.h"
+#include "dialogfit/menu_preview.h"
 #include "resparse/program_resources.h"
 #include "resparse/res_extract.h"
 
@@ -49,6 +51,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, size_t size)
             const DialogLayout layout(dialog.dialog, 144, measurer);
             for (const DialogControl &control : dialog.dialog.controls)
                 layout.fit(control, control.text);
+            // Pictures of any size are laid out; only the smaller are drawn,
+            // so each input stays quick.
+            const DialogPreview preview(dialog.dialog, 96, measurer);
+            if (qint64(preview.size().width()) * preview.size().height() <= 1 << 20)
+                preview.draw(int(dialog.dialog.controls.size()) - 1);
+        }
+        for (const ProgramMenu &menu : resources.menus) {
+            const MenuPreview preview(menu.menu, 96, measurer);
+            if (qint64(preview.size().width()) * preview.size().height() <= 1 << 20)
+                preview.draw(0, 0);
         }
     }
     return 0;

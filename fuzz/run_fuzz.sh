@@ -2,7 +2,8 @@
 # Builds the fuzz targets with clang's libFuzzer (plus AddressSanitizer and
 # UndefinedBehaviorSanitizer) and runs each for a bounded time on its seed
 # corpus, all at once: the language-file reader, the resource reader, and the
-# XLIFF and PO readers (the resource reader with the dialog layouts). Usage: run_fuzz.sh [OUTDIR]; FUZZ_SECONDS sets the
+# XLIFF and PO readers (the resource reader with the dialog layouts and
+# their pictures). Usage: run_fuzz.sh [OUTDIR]; FUZZ_SECONDS sets the
 # time per target (60 by default). Exits non-zero when a target crashes; the
 # failing input is left in OUTDIR/NAME-artifacts.
 set -euo pipefail
@@ -55,7 +56,8 @@ core=("$src"/catalogue/*.cpp "${checks[@]}" "$src"/spelling/spelling_languages.c
 build fuzz_language_file "$here/fuzz_language_file.cpp" "${core[@]}" "$src"/exchange/language_tags.cpp &
 language_build=$!
 resources=("$src"/resparse/*.cpp "$src"/dialogfit/dialog_units.cpp "$src"/dialogfit/dialog_layout.cpp
-           "$src"/dialogfit/text_measurer.cpp)
+           "$src"/dialogfit/text_measurer.cpp "$src"/dialogfit/raster_image.cpp "$src"/dialogfit/dialog_preview.cpp
+           "$src"/dialogfit/menu_preview.cpp)
 build fuzz_resources "$here/fuzz_resources.cpp" "${resources[@]}" &
 resources_build=$!
 wait $language_build

@@ -4,6 +4,7 @@
 #include "app/about_dlg.h"
 #include "app/rendaro_app.h"
 #include "editor/core/qt_user_prompts.h"
+#include "fontmetrics/font_engine.h"
 
 #include <QApplication>
 #include <QSettings>
@@ -60,6 +61,8 @@ int main(int argc, char **argv)
         return 2;
     }
 
+    // The fit check and the Preview measure and draw dialog text with it.
+    InstallFontEngineMeasurer();
     QSettings settings;
     QtUserPrompts prompts;
     CRendaroApp rendaro(prompts, settings);

@@ -15,6 +15,8 @@
 #include "editor/editor_features.h"
 #include "editor/filter/filter_bar.h"
 #include "editor/filter/quick_filter.h"
+#include "editor/preview/preview_dock.h"
+#include "editor/preview/preview_feature.h"
 #include "editor/recovery/recovery_journal.h"
 #include "editor/spelling/spelling_feature.h"
 #include "editor/spelling/spelling_session.h"
@@ -44,6 +46,14 @@ CMainFrame::CMainFrame(UserPrompts &prompts, QSettings &settings, QWidget *paren
     tabifyDockWidget(m_suggestionsDock, checksDock);
     m_suggestionsDock->raise();
     checksDock->hide();
+    // The dialog or menu of the selected string, beside the grid and the
+    // suggestions, the whole height; hidden at first.
+    setCorner(Qt::TopRightCorner, Qt::RightDockWidgetArea);
+    setCorner(Qt::BottomRightCorner, Qt::RightDockWidgetArea);
+    CPreviewDock *previewDock = m_features->preview().dock();
+    addDockWidget(Qt::RightDockWidgetArea, previewDock);
+    previewDock->hide();
+    previewDock->toggleViewAction()->setText(tr("&Preview"));
     buildMenu();
     buildToolBar();
     buildStatusBar();
@@ -105,6 +115,7 @@ void CMainFrame::buildMenu()
     add(view, {Command::ViewToolbar, Command::ViewStatusBar});
     view->addAction(m_suggestionsDock->toggleViewAction());
     view->addAction(m_features->checks().dock()->toggleViewAction());
+    view->addAction(m_features->preview().dock()->toggleViewAction());
     view->addSeparator();
     add(view, {Command::HideTranslated, Command::ReplaceOriginal});
 
@@ -120,7 +131,8 @@ void CMainFrame::buildMenu()
     add(view, {Command::ConsistencyReport});
 
     QMenu *tool = bar->addMenu(tr("Tool"));
-    add(tool, {Command::AddNewString, Command::GenerateZiv, Command::Settings, Command::Checks});
+    add(tool, {Command::AddNewString, Command::GenerateZiv, Command::Settings, Command::Checks,
+               Command::ProgramResources});
     tool->addSeparator();
     add(tool, {Command::TranslationMemory, Command::PreTranslate});
 

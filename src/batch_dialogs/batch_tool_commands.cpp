@@ -3,7 +3,7 @@
 
 #include "batch_dialogs/apply_to_dlg.h"
 #include "batch_dialogs/generate_ziv_dlg.h"
-#include "batch_dialogs/pack_project_table.h"
+#include "batch/pack_project_table.h"
 #include "batch_dialogs/res_parser_dlg.h"
 #include "batch_dialogs/same_file.h"
 #include "catalogue/document.h"
@@ -65,7 +65,8 @@ void BatchToolCommands::OnGenerateZiv()
         return;
     ProjectTable table;
     QString error;
-    if (!LoadPackProjectTable(QSettings(), &table, &error)) {
+    const QSettings settings;
+    if (!LoadPackProjectTable(&settings, &table, &error)) {
         m_view.ask(error, PromptIcon::Stop, PromptButtons::Ok);
         return;
     }

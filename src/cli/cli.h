@@ -44,6 +44,7 @@ int cmdMerge(const QStringList &args, CliStreams &io);
 int cmdGitSetup(const QStringList &args, CliStreams &io);
 int cmdTerms(const QStringList &args, CliStreams &io);
 int cmdGlossary(const QStringList &args, CliStreams &io);
+int cmdPreview(const QStringList &args, CliStreams &io);
 
 // A JSON string literal (quotes included) for a UTF-16 text.
 QString jsonString(const QString &text);

@@ -44,6 +44,16 @@ const CommandInfo kCommands[] = {
      "when a word is misspelled. --glossary (TBX, CSV, "
      "TSV or QPH; may be repeated; without it, glossary.tbx or glossary.csv in the file's folder or the nearest "
      "parent folder holding one) adds the warnings term, forbidden-term and untranslated-term."},
+    {"preview", cmdPreview,
+     "preview FILE --program EXE [--header H] --dialog ID -o OUT.png [--dpi N]\n"
+     "preview FILE --program EXE [--header H] --all -o FOLDER [--dpi N]",
+     "Draws a dialog of the program (ID: its name in the header, or its number) as it shows the translations of "
+     "FILE, at its size in pixels at N dots per inch (default 96) in its font, and writes it as a PNG picture; "
+     "every control whose translation does not fit is framed in red (orange: it fits at N dpi but not at 120 or "
+     "144, where the fit check judges it too). With --all, every dialog and menu of the program, each as NAME.png "
+     "in FOLDER. Prints each picture written with its size and the controls that do not fit. A text the file "
+     "lacks or leaves untranslated is shown as the program has it. Exit status 1 when the program cannot be "
+     "read, the dialog is not there or a picture cannot be written."},
     {"terms", cmdTerms, "terms FILE [--glossary GLOSSARY]... [--json]",
      "Lists the glossary terms each original of FILE holds (whole words, any case unless the entry says otherwise, "
      "English inflections, the longest term first), one line per term: FILE:LINE, the words found (quoted as in "

@@ -5,15 +5,6 @@
 
 namespace {
 
-// The text a place shows for an entry: its translation, or the program's own
-// text while the entry is untranslated (or not there at all).
-QString clashShownText(const StringEntry *entry, const QString &programText)
-{
-    if (!entry || entry->translation.isEmpty() || entry->translation == entry->original)
-        return programText;
-    return entry->translation;
-}
-
 // The letter the program gave a place: the template's mark, else the file's.
 QChar originalLetter(const StringEntry *entry, const QString &programText)
 {
@@ -47,18 +38,8 @@ std::vector<const StringEntry *> AcceleratorClashCheck::entriesOf(const EntryMap
 {
     std::vector<const StringEntry *> shown;
     shown.reserve(group.size());
-    for (const ShownPlace &place : group) {
-        const QString &text = m_program->textAt(place);
-        const StringEntry *entry = entries.lookup(text);
-        if (!entry && text.contains(u'&'))
-            entry = entries.lookup(ProgramTexts::keyOf(text));
-        // The file may hold the mark where the program has none.
-        for (qsizetype at = 0; !entry && !text.contains(u'&') && at < text.size(); ++at) {
-            if (!text[at].isSpace())
-                entry = entries.lookup(QString(text).insert(at, u'&'));
-        }
-        shown.push_back(entry);
-    }
+    for (const ShownPlace &place : group)
+        shown.push_back(EntryShownBy(entries, m_program->textAt(place)));
     return shown;
 }
 
@@ -76,7 +57,7 @@ void AcceleratorClashCheck::judgeGroup(const std::vector<ShownPlace> &group,
         if (!shown[i] || !drawsMarks(*m_program, group[i]))
             continue;
         const QString &programText = m_program->textAt(group[i]);
-        QString text = clashShownText(shown[i], programText);
+        QString text = TextShownFor(shown[i], programText);
         const QChar letter = AcceleratorOf(text);
         if (letter.isNull())
             continue;

@@ -1,5 +1,6 @@
 #include "dialogfit/dialog_layout.h"
 
+#include <QStringList>
 #include <algorithm>
 
 namespace {
@@ -106,15 +107,29 @@ int DialogLayout::textRoomOf(const DialogControl &control) const
     switch (control.kind) {
     case ControlKind::CheckBox:
     case ControlKind::RadioButton:
-        return width - CheckBoxSize(m_dpi) - m_boxGap;
+        return width - boxSize() - boxGap();
     case ControlKind::PushButton:
-        return width - 2 * (kPushFrame + (canBeDefaultButton(control) ? kDefaultOutline : 0));
+        return width - 2 * pushMargin(control);
     case ControlKind::GroupBox:
-        return width - kGroupCaptionStart - kGroupFrame;
+        return width - groupCaptionStart() - kGroupFrame;
     default:
         return width;
     }
 }
+
+QRect DialogLayout::rectOf(const DialogControl &control) const
+{
+    return QRect(DialogUnitsToPixelsX(control.x, m_base), DialogUnitsToPixelsY(control.y, m_base), widthOf(control),
+                 heightOf(control));
+}
+
+int DialogLayout::boxSize() const { return CheckBoxSize(m_dpi); }
+int DialogLayout::boxGap() const { return m_boxGap; }
+int DialogLayout::pushMargin(const DialogControl &control) const
+{
+    return kPushFrame + (canBeDefaultButton(control) ? kDefaultOutline : 0);
+}
+int DialogLayout::groupCaptionStart() const { return kGroupCaptionStart; }
 
 FitVerdict DialogLayout::fit(const DialogControl &control, QStringView text) const
 {
@@ -127,48 +142,55 @@ FitVerdict DialogLayout::fit(const DialogControl &control, QStringView text) con
         verdict.fits = verdict.need <= room;
         return verdict;
     }
-    // Greedy wrapping at spaces, paragraph by paragraph, as DrawText wraps;
-    // a word wider than the line is cut off, so it fails across.
-    int lines = 0;
-    for (QStringView paragraph : QStringView(shown).split(u'\n')) {
-        if (paragraph.endsWith(u'\r'))
-            paragraph.chop(1);
-        qsizetype start = 0;
-        ++lines;
-        qsizetype lineStart = -1;  // start of the current line's text
-        while (start < paragraph.size()) {
-            qsizetype end = start;
-            while (end < paragraph.size() && !isWrapSpace(paragraph[end]))
-                ++end;
-            const QStringView word = paragraph.mid(start, end - start);
-            if (!word.isEmpty()) {
-                const int wordWidth = m_font->textWidth(word);
-                if (wordWidth > room) {
-                    verdict.fits = false;
-                    verdict.need = wordWidth;
-                    return verdict;
-                }
-                // A word stays on the line only if the spaces after it fit
-                // too; the first word of a line stays whatever follows it.
-                qsizetype after = end;
-                while (after < paragraph.size() && isWrapSpace(paragraph[after]))
-                    ++after;
-                if (lineStart < 0) {
-                    lineStart = start;
-                } else if (m_font->textWidth(paragraph.mid(lineStart, after - lineStart)) > room) {
-                    ++lines;
-                    lineStart = start;
-                }
-            }
-            start = end;
-            while (start < paragraph.size() && isWrapSpace(paragraph[start]))
-                ++start;
+    // A line wider than the room is a word on its own, which is cut off:
+    // the text fails across.
+    const QStringList lines = wrapLines(shown, room);
+    for (const QString &line : lines) {
+        const int width = m_font->textWidth(line);
+        if (width > room) {
+            verdict.fits = false;
+            verdict.need = width;
+            return verdict;
         }
     }
     const int lineRoom = std::max(1, heightOf(control) / std::max(1, m_font->height()));
     verdict.byLines = true;
-    verdict.need = lines;
+    verdict.need = int(lines.size());
     verdict.room = lineRoom;
-    verdict.fits = lines <= lineRoom;
+    verdict.fits = verdict.need <= lineRoom;
     return verdict;
+}
+
+// Greedy wrapping at spaces, paragraph by paragraph, as DrawText wraps.
+QStringList DialogLayout::wrapLines(QStringView shown, int room) const
+{
+    QStringList lines;
+    for (QStringView paragraph : shown.split(u'\n')) {
+        if (paragraph.endsWith(u'\r'))
+            paragraph.chop(1);
+        qsizetype start = 0;
+        qsizetype lineStart = -1, lineEnd = -1;  // the current line's text
+        while (start < paragraph.size()) {
+            qsizetype end = start;
+            while (end < paragraph.size() && !isWrapSpace(paragraph[end]))
+                ++end;
+            // A word stays on the line only if the spaces after it fit
+            // too; the first word of a line stays whatever follows it.
+            qsizetype after = end;
+            while (after < paragraph.size() && isWrapSpace(paragraph[after]))
+                ++after;
+            if (end > start) {
+                if (lineStart < 0) {
+                    lineStart = start;
+                } else if (m_font->textWidth(paragraph.mid(lineStart, after - lineStart)) > room) {
+                    lines.append(paragraph.mid(lineStart, lineEnd - lineStart).toString());
+                    lineStart = start;
+                }
+                lineEnd = end;
+            }
+            start = after;
+        }
+        lines.append(lineStart < 0 ? QString() : paragraph.mid(lineStart, lineEnd - lineStart).toString());
+    }
+    return lines;
 }

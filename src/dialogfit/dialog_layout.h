@@ -6,7 +6,11 @@
 #include "dialogfit/text_measurer.h"
 #include "resparse/dialog_template.h"
 
+#include <QRect>
 #include <QStringView>
+
+// The resolutions a translation must fit at.
+inline constexpr int kFitDpis[] = {96, 120, 144};
 
 // The family a dialog's font is looked up as: "MS Shell Dlg 2" (and
 // "MS Shell Dlg" in a dialog with the shell-font style) is Tahoma, "MS Shell
@@ -43,11 +47,26 @@ public:
     // radio buttons, the frame and focus margins of push buttons, the
     // caption's start and the frame of group boxes.
     int textRoomOf(const DialogControl &control) const;
+    // The control's rectangle in pixels within the dialog's client area.
+    QRect rectOf(const DialogControl &control) const;
+    // What textRoomOf takes away, and where a preview draws: the box of
+    // check boxes and radio buttons and the gap after it, the frame (and
+    // focus outline) of a push button on each side, the start of a group
+    // box's caption.
+    int boxSize() const;
+    int boxGap() const;
+    int pushMargin(const DialogControl &control) const;
+    int groupCaptionStart() const;
 
     // Whether text (as in the language file, accelerator marks included)
     // fits the control: one line across, or for a multi-line control every
     // word across and the wrapped lines within its height.
     FitVerdict fit(const DialogControl &control, QStringView text) const;
+
+    // The lines a wrapping control draws `shown` (a text as ShownText gives
+    // it) in within `room` pixels: greedy at spaces, paragraph by paragraph;
+    // a word wider than the room keeps a line of its own (and is cut off).
+    QStringList wrapLines(QStringView shown, int room) const;
 
 private:
     int m_dpi;

@@ -11,9 +11,6 @@
 
 #include <memory>
 
-// The resolutions a translation must fit at.
-inline constexpr int kFitDpis[] = {96, 120, 144};
-
 CheckInfo FitCheckInfo();
 CheckInfo AcceleratorClashCheckInfo();
 

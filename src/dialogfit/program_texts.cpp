@@ -2,6 +2,11 @@
 
 #include "resparse/res_extract.h"
 
+#include <QDateTime>
+#include <QFile>
+#include <QFileInfo>
+#include <mutex>
+
 ProgramTexts::ProgramTexts(ProgramResources resources, ResourceNames names)
     : m_resources(std::move(resources)), m_names(std::move(names))
 {
@@ -75,4 +80,67 @@ int ProgramTexts::groupOf(const ShownPlace &place) const
     if (place.kind == ShownPlace::Control)
         return place.owner;
     return m_firstGroupOfMenu[size_t(place.owner)] + place.group;
+}
+
+const StringEntry *EntryShownBy(const EntryMap &entries, const QString &programText)
+{
+    const StringEntry *entry = entries.lookup(programText);
+    if (!entry && programText.contains(u'&'))
+        entry = entries.lookup(ProgramTexts::keyOf(programText));
+    for (qsizetype at = 0; !entry && !programText.contains(u'&') && at < programText.size(); ++at) {
+        if (!programText[at].isSpace())
+            entry = entries.lookup(QString(programText).insert(at, u'&'));
+    }
+    return entry;
+}
+
+QString TextShownFor(const StringEntry *entry, const QString &programText)
+{
+    if (!entry || entry->translation.isEmpty() || entry->translation == entry->original)
+        return programText;
+    return entry->translation;
+}
+
+std::shared_ptr<const ProgramTexts> ReadProgramTexts(const QString &program, const QString &header,
+                                                     QStringList &problems)
+{
+    static std::mutex mutex;
+    static QString lastKey;
+    static std::shared_ptr<const ProgramTexts> last;
+    const QFileInfo programInfo(program), headerInfo(header);
+    const QString key = QStringList{programInfo.absoluteFilePath(), QString::number(programInfo.size()),
+                                    programInfo.lastModified().toString(Qt::ISODateWithMs),
+                                    header.isEmpty() ? QString() : headerInfo.absoluteFilePath(),
+                                    QString::number(headerInfo.size()),
+                                    headerInfo.lastModified().toString(Qt::ISODateWithMs)}
+                            .join(u'\n');
+    {
+        const std::lock_guard<std::mutex> lock(mutex);
+        if (last && key == lastKey)
+            return last;
+    }
+    ProgramResources resources;
+    QString error;
+    if (!ReadProgramFile(program, resources, &error)) {
+        problems.append(error);
+        return nullptr;
+    }
+    if (resources.malformed > 0)
+        problems.append(QStringLiteral("%1: %2 dialog or menu templates could not be read and are not checked")
+                            .arg(program)
+                            .arg(resources.malformed));
+    ResourceNames names;
+    if (!header.isEmpty()) {
+        QFile file(header);
+        if (file.open(QIODevice::ReadOnly))
+            names = ResourceNames(QString::fromLatin1(file.readAll()));
+        else
+            problems.append(QStringLiteral("Can not read the header %1 (%2); numbers are shown instead of names")
+                                .arg(header, file.errorString()));
+    }
+    auto made = std::make_shared<const ProgramTexts>(std::move(resources), std::move(names));
+    const std::lock_guard<std::mutex> lock(mutex);
+    lastKey = key;
+    last = made;
+    return made;
 }

@@ -4,10 +4,12 @@
 // without the accelerator mark ("&Save" in the file, "&Save" or "Save" in
 // the program, and the other way round).
 
+#include "catalogue/entry_table.h"
 #include "resparse/program_resources.h"
 
 #include <QHash>
 #include <QString>
+#include <memory>
 #include <vector>
 
 // One control of a dialog or one item of a menu popup.
@@ -47,3 +49,21 @@ private:
     std::vector<std::vector<ShownPlace>> m_groups;
     std::vector<int> m_firstGroupOfMenu;  // menus' groups follow the dialogs'
 };
+
+// The entry of a language file that a program's text shows: the one whose
+// original is the text, or the text without its accelerator mark, or (the
+// file holding the mark where the program has none) the text with a mark
+// before one of its characters. Null when the file lacks it.
+const StringEntry *EntryShownBy(const EntryMap &entries, const QString &programText);
+
+// What a place shows for an entry: its translation, or the program's own
+// text while the entry is untranslated (or missing).
+QString TextShownFor(const StringEntry *entry, const QString &programText);
+
+// The program's dialogs and menus with the names of its header, read once
+// while neither file changes (the checks of every file of a language folder
+// and the editor's preview share it; it is never changed). Null, with the
+// reason in problems, when the program cannot be read; a header that
+// cannot be read is said and numbers stand for names.
+std::shared_ptr<const ProgramTexts> ReadProgramTexts(const QString &program, const QString &header,
+                                                     QStringList &problems);

@@ -1,7 +1,10 @@
 #pragma once
-// Measuring text in a font without a display. The core only states what it
-// needs; a front end that links a font engine (src/fontmetrics) installs the
-// maker, and without one the checks that measure are not made.
+// Measuring and drawing text in a font without a display. The core only
+// states what it needs; a front end that links a font engine
+// (src/fontmetrics) installs the maker, and without one the checks that
+// measure are not made.
+
+#include "dialogfit/raster_image.h"
 
 #include <QString>
 #include <functional>
@@ -24,6 +27,12 @@ public:
     // The family actually used, and whether it differs from the one asked for.
     virtual QString usedFace() const = 0;
     virtual bool substituted() const = 0;
+    // From the top of a line to its baseline, in pixels.
+    virtual int ascent() const { return height() * 4 / 5; }
+    // Draws text on one line, the line's top left corner at x, y, with the
+    // advances textWidth measures, only inside clip. A font that has no
+    // glyphs to draw marks each character with a box as wide as its advance.
+    virtual void drawText(RasterImage &image, int x, int y, QStringView text, Argb color, const QRect &clip) const;
 };
 
 class TextMeasurer {

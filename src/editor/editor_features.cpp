@@ -12,6 +12,7 @@
 #include "editor/import/import_strings_command.h"
 #include "editor/memory/memory_feature.h"
 #include "editor/navigation/navigation.h"
+#include "editor/preview/preview_feature.h"
 #include "editor/recovery/disk_watch.h"
 #include "editor/recovery/recovery_journal.h"
 #include "editor/reference/reference_command.h"
@@ -41,6 +42,16 @@ EditorFeatures::EditorFeatures(CRendaroView &view, CommandActions *commands) : m
     m_batchTools = std::make_unique<BatchToolCommands>(view, commands);
     m_checks = std::make_unique<ChecksFeature>(view, commands);
     m_conflicts = std::make_unique<ConflictsFeature>(view, commands);
+    m_preview = std::make_unique<PreviewFeature>(view, commands);
+
+    // The program a file or folder is linked to gives the checks fit and
+    // accelerator-clash; a new link makes the checks again.
+    PreviewFeature *preview = m_preview.get();
+    ChecksFeature *checks = m_checks.get();
+    checks->addOptions([preview](const CheckTarget &target, QVariantMap &options) {
+        preview->addCheckOptions(target, options);
+    });
+    QObject::connect(preview, &PreviewFeature::linkChanged, checks, &ChecksFeature::checksChanged);
 
     // A folder the user opened offers its journals, as a file does.
     QObject::connect(m_folder.get(), &LanguageFolderCommands::folderOpened, m_recovery.get(),
@@ -81,5 +92,6 @@ void EditorFeatures::setSpellingSettings(QSettings *settings) { m_spelling->setS
 void EditorFeatures::setSettings(QSettings *settings)
 {
     setSpellingSettings(settings);
+    m_preview->setSettings(settings);
     m_checks->setSettings(settings);
 }

@@ -3,7 +3,8 @@
 // plugged in, and the few wires between features (the spelling checker's
 // findings feed the quick filter's Misspelled state and the counts; a
 // language folder opened offers its recovery journals, as a file opened
-// does through the core's own signal). The
+// does through the core's own signal; the program linked to a file gives
+// the checks their program). The
 // features hold their own state and commands; none knows another, so each
 // can be built with the core alone (as the tests of each feature do).
 // Destroy this before the view.
@@ -25,6 +26,7 @@ class LanguageFolderCommands;
 class LiveCounts;
 class MemoryFeature;
 class Navigation;
+class PreviewFeature;
 class QSettings;
 class QuickFilter;
 class RecoveryJournal;
@@ -48,7 +50,7 @@ public:
     void setupMemory(QSettings &settings, CSuggestionsDock *dock);
     void setSpellingSettings(QSettings *settings);
     // The program's settings for every feature that keeps some (spelling's
-    // dictionary choices, the checks' switches).
+    // dictionary choices, the checks' switches, the programs of files).
     void setSettings(QSettings *settings);
 
     SearchFeature &search() const { return *m_search; }
@@ -67,6 +69,7 @@ public:
     BatchToolCommands &batchTools() const { return *m_batchTools; }
     ChecksFeature &checks() const { return *m_checks; }
     ConflictsFeature &conflicts() const { return *m_conflicts; }
+    PreviewFeature &preview() const { return *m_preview; }
     // Null until setupMemory.
     MemoryFeature *memory() const { return m_memory.get(); }
 
@@ -89,5 +92,6 @@ private:
     std::unique_ptr<BatchToolCommands> m_batchTools;
     std::unique_ptr<ChecksFeature> m_checks;
     std::unique_ptr<ConflictsFeature> m_conflicts;
+    std::unique_ptr<PreviewFeature> m_preview;
     std::unique_ptr<MemoryFeature> m_memory;
 };

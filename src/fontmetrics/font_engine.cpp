@@ -14,6 +14,8 @@
 #include <algorithm>
 #include <cmath>
 #include <mutex>
+#include <unordered_map>
+#include <vector>
 
 namespace {
 
@@ -119,8 +121,10 @@ public:
         const auto *os2 = static_cast<const TT_OS2 *>(FT_Get_Sfnt_Table(m_face, FT_SFNT_OS2));
         if (FT_IS_SCALABLE(m_face) && os2 && m_face->units_per_EM > 0 && (os2->usWinAscent + os2->usWinDescent) > 0) {
             const double scale = double(pixelSize) / m_face->units_per_EM;
-            m_height = int(std::lround(os2->usWinAscent * scale)) + int(std::lround(os2->usWinDescent * scale));
+            m_ascent = int(std::lround(os2->usWinAscent * scale));
+            m_height = m_ascent + int(std::lround(os2->usWinDescent * scale));
         } else {
+            m_ascent = int((m_face->size->metrics.ascender + 63) >> 6);
             m_height = int((m_face->size->metrics.ascender - m_face->size->metrics.descender + 63) >> 6);
         }
     }
@@ -131,6 +135,7 @@ public:
     }
 
     int height() const override { return m_height; }
+    int ascent() const override { return m_ascent; }
     QString usedFace() const override { return m_used; }
     bool substituted() const override { return m_substituted; }
 
@@ -138,6 +143,46 @@ public:
     {
         if (text.isEmpty())
             return 0;
+        shape(text);
+        unsigned count = 0;
+        const hb_glyph_position_t *positions = hb_buffer_get_glyph_positions(m_buffer, &count);
+        long width = 0;
+        for (unsigned i = 0; i < count; ++i)
+            width += positions[i].x_advance;
+        return int((width + 32) >> 6);  // 26.6 fixed point
+    }
+
+    // The glyphs at the positions HarfBuzz gives, so that what is drawn is
+    // as wide as what was measured; each glyph rendered once per font.
+    void drawText(RasterImage &image, int x, int y, QStringView text, Argb color, const QRect &clip) const override
+    {
+        if (text.isEmpty())
+            return;
+        shape(text);
+        unsigned count = 0;
+        const hb_glyph_info_t *infos = hb_buffer_get_glyph_infos(m_buffer, &count);
+        const hb_glyph_position_t *positions = hb_buffer_get_glyph_positions(m_buffer, &count);
+        const int baseline = y + m_ascent;
+        long pen = 0;
+        for (unsigned i = 0; i < count; ++i) {
+            const Glyph &glyph = glyphOf(infos[i].codepoint);
+            const int originX = x + int((pen + positions[i].x_offset + 32) >> 6);
+            const int originY = baseline - int((positions[i].y_offset + 32) >> 6);
+            if (!glyph.coverage.empty())
+                image.blendCoverage(originX + glyph.left, originY - glyph.top, glyph.coverage.data(), glyph.width,
+                                    glyph.height, glyph.width, color, clip);
+            pen += positions[i].x_advance;
+        }
+    }
+
+private:
+    struct Glyph {
+        int left = 0, top = 0, width = 0, height = 0;
+        std::vector<std::uint8_t> coverage;  // width bytes a row
+    };
+
+    void shape(QStringView text) const
+    {
         hb_buffer_clear_contents(m_buffer);
         hb_buffer_add_utf16(m_buffer, reinterpret_cast<const uint16_t *>(text.utf16()), int(text.size()), 0,
                             int(text.size()));
@@ -147,20 +192,46 @@ public:
                                                 {HB_TAG('l', 'i', 'g', 'a'), 0, 0, unsigned(-1)},
                                                 {HB_TAG('c', 'l', 'i', 'g'), 0, 0, unsigned(-1)}};
         hb_shape(m_font, m_buffer, features, 3);
-        unsigned count = 0;
-        const hb_glyph_position_t *positions = hb_buffer_get_glyph_positions(m_buffer, &count);
-        long width = 0;
-        for (unsigned i = 0; i < count; ++i)
-            width += positions[i].x_advance;
-        return int((width + 32) >> 6);  // 26.6 fixed point
     }
 
-private:
+    const Glyph &glyphOf(unsigned index) const
+    {
+        auto found = m_glyphs.find(index);
+        if (found != m_glyphs.end())
+            return found->second;
+        Glyph glyph;
+        // As measured: an outline face by its hinted outlines, never the
+        // bitmap strikes it may carry.
+        const FT_Int32 flags = FT_LOAD_DEFAULT | FT_LOAD_RENDER | (FT_IS_SCALABLE(m_face) ? FT_LOAD_NO_BITMAP : 0);
+        if (FT_Load_Glyph(m_face, index, flags) == 0) {
+            const FT_GlyphSlot slot = m_face->glyph;
+            const FT_Bitmap &bitmap = slot->bitmap;
+            glyph.left = slot->bitmap_left;
+            glyph.top = slot->bitmap_top;
+            glyph.width = int(bitmap.width);
+            glyph.height = int(bitmap.rows);
+            glyph.coverage.resize(size_t(glyph.width) * size_t(glyph.height));
+            for (int row = 0; row < glyph.height; ++row) {
+                const unsigned char *source = bitmap.buffer + std::ptrdiff_t(row) * bitmap.pitch;
+                std::uint8_t *target = glyph.coverage.data() + size_t(row) * size_t(glyph.width);
+                for (int column = 0; column < glyph.width; ++column) {
+                    if (bitmap.pixel_mode == FT_PIXEL_MODE_MONO)
+                        target[column] = (source[column >> 3] & (0x80 >> (column & 7))) ? 255 : 0;
+                    else if (bitmap.pixel_mode == FT_PIXEL_MODE_GRAY)
+                        target[column] = std::uint8_t(bitmap.num_grays == 256 ? source[column]
+                                                      : source[column] * 255 / std::max(1, bitmap.num_grays - 1));
+                }
+            }
+        }
+        return m_glyphs.emplace(index, std::move(glyph)).first->second;
+    }
+
     std::shared_ptr<Library> m_library;
     FT_Face m_face;
     hb_font_t *m_font = nullptr;
     hb_buffer_t *m_buffer = nullptr;
-    int m_height = 0;
+    int m_height = 0, m_ascent = 0;
+    mutable std::unordered_map<unsigned, Glyph> m_glyphs;
     QString m_used;
     bool m_substituted;
 };

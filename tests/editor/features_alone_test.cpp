@@ -6,8 +6,14 @@
 #include "gui_test_registry.h"
 #include "editor_fixture.h"
 
+#include "dialogfit/fake_measurer.h"
+#include "editor/preview/preview_feature.h"
+#include "editor/preview/program_resources_dlg.h"
+
+#include <QComboBox>
 #include <QFile>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QTest>
 #include <QUndoStack>
 
@@ -142,6 +148,30 @@ private slots:
         emit core->commands.action(Command::FileSave)->triggered();
         QCOMPARE(core->prompts.takeTexts(), QStringList({QStringLiteral("Save OK")}));
         QVERIFY(!core->view->isModified());
+    }
+
+    void previewAlone()
+    {
+        SetTextMeasurerMaker([] { return std::make_shared<FakeMeasurer>(); });
+        {
+            PreviewFeature preview(*core->view, &core->commands);
+            const QString fixtures = QStringLiteral(RENDARO_TESTS_DIR "/resparse/fixtures");
+            core->prompts.onDialog([fixtures](QDialog &dialog) {
+                static_cast<CProgramResourcesDlg &>(dialog).programEdit()->setText(fixtures + "/dialogs64.dll");
+                return true;
+            });
+            emit core->commands.action(Command::ProgramResources)->triggered();
+            preview.dock()->show();
+            core->view->PasteText(QStringLiteral("OK\tGut"));
+            QVERIFY(core->view->SelectOriginal(QStringLiteral("OK")));
+            // The OK button of dialog 101, whose button beside it shows the
+            // program's own text.
+            QCOMPARE(preview.dock()->placeChoice()->itemText(0), QStringLiteral("101"));
+            QCOMPARE(preview.dock()->controlList()->item(1)->text(), QStringLiteral("Gut: fits"));
+            QCOMPARE(preview.dock()->controlList()->item(0)->text(), QStringLiteral("Delete all: fits"));
+            QVERIFY(!preview.dock()->canvas()->picture().isNull());
+        }
+        SetTextMeasurerMaker({});
     }
 };
 

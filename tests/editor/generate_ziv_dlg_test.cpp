@@ -5,7 +5,7 @@
 
 #include "gui_test_registry.h"
 #include "batch_dialogs/generate_ziv_dlg.h"
-#include "batch_dialogs/pack_project_table.h"
+#include "batch/pack_project_table.h"
 #include "editor_fixture.h"
 #include "test_support.h"
 #include "thread_gate.h"
@@ -377,14 +377,14 @@ private slots:
         QSettings settings(folder.filePath("settings.ini"), QSettings::IniFormat);
         ProjectTable table;
         QString error;
-        QVERIFY(LoadPackProjectTable(settings, &table, &error));
+        QVERIFY(LoadPackProjectTable(&settings, &table, &error));
         QCOMPARE(table.size(), size_t(16));
         settings.setValue(kProjectTableSetting, good);
-        QVERIFY(LoadPackProjectTable(settings, &table, &error));
+        QVERIFY(LoadPackProjectTable(&settings, &table, &error));
         QCOMPARE(table.size(), size_t(1));
         QCOMPARE(table[0].name, QStringLiteral("OnlyRes"));
         qputenv(kProjectTableVariable, QFile::encodeName(bad));  // the variable comes first
-        QVERIFY(!LoadPackProjectTable(settings, &table, &error));
+        QVERIFY(!LoadPackProjectTable(&settings, &table, &error));
         QVERIFY(error.contains(bad));
         qunsetenv(kProjectTableVariable);
     }

@@ -24,7 +24,7 @@ forbidden() {  # what, pattern, files...
 }
 
 gui='app|controls|editor|batch_dialogs'
-for folder in catalogue export exchange resparse batch recovery memory spelling cli; do
+for folder in catalogue checks export exchange resparse dialogfit fontmetrics batch recovery memory glossary spelling cli; do
     [ -d "$folder" ] && forbidden "the GUI-free $folder includes the GUI" "$gui" $(find "$folder" -name '*.h' -o -name '*.cpp')
 done
 forbidden "the grid control includes the editor" 'app|editor|batch_dialogs' $(find controls -name '*.h' -o -name '*.cpp')

@@ -30,7 +30,8 @@ unexpected=$(grep -vE '^\./usr/(bin|share/(applications|icons|mime/packages|man/
 [ -z "$unexpected" ] || { echo "unexpected files in the package: $unexpected"; exit 1; }
 
 depends=$(dpkg-deb -f "$deb" Depends)
-for library in libqt6core6 libqt6widgets6 libexpat1 libhunspell-1.7-0 libstdc++6 qt6-qpa-plugins; do
+for library in libqt6core6 libqt6widgets6 libexpat1 libhunspell-1.7-0 libstdc++6 qt6-qpa-plugins libfreetype6 \
+    libharfbuzz0b libfontconfig1 fonts-wine; do
     grep -q "\b$library\b" <<<"$depends" || { echo "Depends lacks $library: $depends"; exit 1; }
 done
 

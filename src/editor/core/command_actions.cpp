@@ -70,6 +70,7 @@ const QList<CommandText> &commandTexts()
         {Command::PreviousWarning, "Previous W&arning", {QKeySequence(Qt::SHIFT | Qt::Key_F8)}},
         {Command::IgnoreWarning, "I&gnore This Warning", {}},
         {Command::Checks, "&Checks...", {}},
+        {Command::ProgramResources, "Program &Resources...", {}},
     };
     return texts;
 }

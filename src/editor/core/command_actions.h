@@ -62,6 +62,8 @@ enum class Command : int {
     Checks = 32928,
     // The conflicts a merge left in a language file.
     ResolveConflicts = 32929,
+    // The program a language file translates (its dialogs and menus).
+    ProgramResources = 32930,
 };
 
 class CommandActions : public QObject {

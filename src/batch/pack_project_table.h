@@ -13,5 +13,6 @@ constexpr char kProjectTableVariable[] = "RENDARO_PROJECTS";
 constexpr char kProjectTableSetting[] = "Pack/ProjectTable";
 
 // False, with the reader's message (naming the file and the row) in *error,
-// when the configured file cannot be used.
-bool LoadPackProjectTable(const QSettings &settings, ProjectTable *table, QString *error);
+// when the configured file cannot be used. Without settings only the
+// environment variable is asked.
+bool LoadPackProjectTable(const QSettings *settings, ProjectTable *table, QString *error);
