@@ -6,8 +6,27 @@
 
 #include <hunspell.hxx>
 
+#include <mutex>
+
+namespace {
+// hunspell shares one Unicode table among all its UTF-8 handles, counted
+// without a lock: making or freeing two handles at once can allocate the
+// table twice or free it under another handle. Handles are therefore made
+// and freed one at a time; using them afterwards needs no lock.
+std::mutex &handleLifetimeMutex()
+{
+    static std::mutex mutex;
+    return mutex;
+}
+}  // namespace
+
 HunspellDictionary::HunspellDictionary() = default;
-HunspellDictionary::~HunspellDictionary() = default;
+
+HunspellDictionary::~HunspellDictionary()
+{
+    const std::lock_guard<std::mutex> lock(handleLifetimeMutex());
+    m_hunspell.reset();
+}
 
 std::unique_ptr<HunspellDictionary> HunspellDictionary::open(const DictionaryFiles &files, QString *error)
 {
@@ -21,8 +40,11 @@ std::unique_ptr<HunspellDictionary> HunspellDictionary::open(const DictionaryFil
         }
     }
     std::unique_ptr<HunspellDictionary> dictionary(new HunspellDictionary);
-    dictionary->m_hunspell = std::make_unique<Hunspell>(QFile::encodeName(files.affPath).constData(),
-                                                         QFile::encodeName(files.dicPath).constData());
+    {
+        const std::lock_guard<std::mutex> lock(handleLifetimeMutex());
+        dictionary->m_hunspell = std::make_unique<Hunspell>(QFile::encodeName(files.affPath).constData(),
+                                                             QFile::encodeName(files.dicPath).constData());
+    }
     const QByteArray encoding = QByteArray::fromStdString(dictionary->m_hunspell->get_dict_encoding());
     dictionary->m_utf8 = encoding.isEmpty() || encoding.compare("UTF-8", Qt::CaseInsensitive) == 0;
     if (!dictionary->m_utf8) {
