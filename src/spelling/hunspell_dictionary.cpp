@@ -1,6 +1,7 @@
 #include "spelling/hunspell_dictionary.h"
 
 #include <QFile>
+#include <QTemporaryDir>
 #include <QStringDecoder>
 #include <QStringEncoder>
 
@@ -20,6 +21,29 @@ std::mutex &handleLifetimeMutex()
 }
 }  // namespace
 
+QByteArray QuickSuggestionAffix(const QByteArray &affix)
+{
+    const bool utf8 = affix.contains("\nSET UTF-8") || affix.startsWith("SET UTF-8");
+    QByteArray out;
+    out.reserve(affix.size() + 64);
+    for (const QByteArray &line : affix.split('\n')) {
+        // hunspell refuses a second definition: these are set below.
+        if (line.startsWith("MAXNGRAMSUGS") || line.startsWith("MAXCPDSUGS"))
+            continue;
+        if (utf8 && line.startsWith("TRY ")) {
+            // A capital inside a word is almost never the letter meant
+            // (capitalised words hunspell tries on its own).
+            QString letters = QString::fromUtf8(line.mid(4)).trimmed();
+            letters.removeIf([](QChar c) { return c.isUpper(); });
+            out += "TRY " + letters.toUtf8() + '\n';
+            continue;
+        }
+        out += line + '\n';
+    }
+    out += "MAXNGRAMSUGS 0\nMAXCPDSUGS 0\n";
+    return out;
+}
+
 HunspellDictionary::HunspellDictionary() = default;
 
 HunspellDictionary::~HunspellDictionary()
@@ -28,7 +52,8 @@ HunspellDictionary::~HunspellDictionary()
     m_hunspell.reset();
 }
 
-std::unique_ptr<HunspellDictionary> HunspellDictionary::open(const DictionaryFiles &files, QString *error)
+std::unique_ptr<HunspellDictionary> HunspellDictionary::open(const DictionaryFiles &files, QString *error,
+                                                             bool quickSuggestions)
 {
     // hunspell says nothing about files it cannot read: they are tried first.
     for (const QString &path : {files.affPath, files.dicPath}) {
@@ -39,10 +64,22 @@ std::unique_ptr<HunspellDictionary> HunspellDictionary::open(const DictionaryFil
             return nullptr;
         }
     }
+    QString affPath = files.affPath;
+    QTemporaryDir quickFolder;
+    if (quickSuggestions) {
+        QFile original(files.affPath);
+        QFile copy(quickFolder.filePath(QStringLiteral("quick.aff")));
+        if (!quickFolder.isValid() || !original.open(QIODevice::ReadOnly) || !copy.open(QIODevice::WriteOnly) ||
+            copy.write(QuickSuggestionAffix(original.readAll())) < 0 || !copy.flush()) {
+            *error = QStringLiteral("%1: %2").arg(copy.fileName(), copy.errorString());
+            return nullptr;
+        }
+        affPath = copy.fileName();
+    }
     std::unique_ptr<HunspellDictionary> dictionary(new HunspellDictionary);
     {
         const std::lock_guard<std::mutex> lock(handleLifetimeMutex());
-        dictionary->m_hunspell = std::make_unique<Hunspell>(QFile::encodeName(files.affPath).constData(),
+        dictionary->m_hunspell = std::make_unique<Hunspell>(QFile::encodeName(affPath).constData(),
                                                              QFile::encodeName(files.dicPath).constData());
     }
     const QByteArray encoding = QByteArray::fromStdString(dictionary->m_hunspell->get_dict_encoding());

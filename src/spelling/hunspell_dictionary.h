@@ -13,10 +13,24 @@ class Hunspell;
 class QStringDecoder;
 class QStringEncoder;
 
+// The affix file for quick suggestions: n-gram and compound suggestions
+// off (MAXNGRAMSUGS 0, MAXCPDSUGS 0), and, in a UTF-8 file, the letters
+// tried in a word (TRY) without capitals, which more than halves the words
+// tried; everything else as it was.
+QByteArray QuickSuggestionAffix(const QByteArray &affix);
+
 class HunspellDictionary {
 public:
     // Null, with the reason in *error, when the files cannot be read.
-    static std::unique_ptr<HunspellDictionary> open(const DictionaryFiles &files, QString *error);
+    // With quickSuggestions, suggest() gives only what hunspell finds by
+    // editing the word (its REP and MAP tables, the keyboard's neighbours,
+    // a letter from TRY added, dropped, replaced or swapped, two words
+    // made of one), without the pass that compares the word with the whole
+    // dictionary (n-grams) or the compound guesses: a millisecond a word
+    // instead of tens. The handle reads a copy of the affix file with
+    // those passes turned off (QuickSuggestionAffix).
+    static std::unique_ptr<HunspellDictionary> open(const DictionaryFiles &files, QString *error,
+                                                     bool quickSuggestions = false);
     ~HunspellDictionary();
     HunspellDictionary(const HunspellDictionary &) = delete;
     HunspellDictionary &operator=(const HunspellDictionary &) = delete;

@@ -14,7 +14,7 @@ SpellChecker::~SpellChecker() = default;
 
 std::unique_ptr<SpellChecker> SpellChecker::create(const SpellCheckerSetup &setup, QString *error)
 {
-    std::unique_ptr<HunspellDictionary> dictionary = HunspellDictionary::open(setup.dictionary, error);
+    std::unique_ptr<HunspellDictionary> dictionary = HunspellDictionary::open(setup.dictionary, error, setup.quickSuggestions);
     if (!dictionary)
         return nullptr;
     std::unique_ptr<SpellChecker> checker(new SpellChecker);

@@ -21,6 +21,10 @@ struct StringEntry;
 struct SpellCheckerSetup {
     DictionaryFiles dictionary;
     QStringList acceptedWords;  // the personal list and the ignored words
+    // Suggestions from edits of the word only (see HunspellDictionary):
+    // for suggestions in bulk, where hunspell's full search would take
+    // tens of milliseconds a word.
+    bool quickSuggestions = false;
 };
 
 class SpellChecker {

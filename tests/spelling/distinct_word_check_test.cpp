@@ -103,19 +103,101 @@ TEST(SpellCheckRun, DistinctWordsOnThreadsGiveWhatWordByWordGives)
     for (const SpellFinding &finding : findings)
         EXPECT_EQ(finding.words, expected[size_t(finding.index)]);
 
-    // Suggestions on two threads, each word's as one checker gives them.
+    // Suggestions on two threads, each word's as one checker gives them,
+    // full or quick.
     const QStringList asked = {"Dattei", "Speichrn", "Einstelungen", "Ordnr", "schliesen"};
-    std::vector<QStringList> suggestions;
-    ASSERT_TRUE(SuggestWords(germanWithRendaro(), asked, 2, 8, &suggestions, &error));
-    const std::unique_ptr<SpellChecker> checker = SpellChecker::create(germanWithRendaro(), &error);
-    ASSERT_TRUE(checker);
-    for (qsizetype i = 0; i < asked.size(); ++i)
-        EXPECT_EQ(suggestions[size_t(i)], checker->suggestions(asked[i], 8)) << asked[i].toStdString();
-    EXPECT_TRUE(suggestions[0].contains("Datei"));
+    for (const bool quick : {false, true}) {
+        SpellCheckerSetup setup = germanWithRendaro();
+        setup.quickSuggestions = quick;
+        std::vector<QStringList> suggestions;
+        ASSERT_TRUE(SuggestWords(setup, asked, 2, 8, &suggestions, &error));
+        const std::unique_ptr<SpellChecker> checker = SpellChecker::create(setup, &error);
+        ASSERT_TRUE(checker);
+        for (qsizetype i = 0; i < asked.size(); ++i)
+            EXPECT_EQ(suggestions[size_t(i)], checker->suggestions(asked[i], 8)) << asked[i].toStdString();
+        EXPECT_TRUE(suggestions[0].contains("Datei"));
+    }
 
     // A dictionary that cannot be read is an error, not an empty answer.
     EXPECT_FALSE(CheckWords({FindDictionary("qq_QQ", {}), {}}, words.words, 2, &correct, &error));
     EXPECT_EQ(error, u"no qq_QQ dictionary");
+}
+
+TEST(QuickSuggestions, CommonTyposGetTheWordAmongTheFirst)
+{
+    // A letter doubled, dropped, swapped, replaced, a missing umlaut or
+    // sharp s: the intended word is among the first three.
+    const struct {
+        const char *typo;
+        const char *word;
+    } german[] = {
+        {"Dattei", "Datei"},       {"Speichrn", "Speichern"},     {"Einstelungen", "Einstellungen"},
+        {"Ordnr", "Ordner"},       {"Fehelr", "Fehler"},          {"Verbindnug", "Verbindung"},
+        {"Gröse", "Größe"},        {"Benutzre", "Benutzer"},
+        {"Geraet", "Gerät"},       {"Sicherhiet", "Sicherheit"},  {"Abbrechne", "Abbrechen"},
+    };
+    SpellCheckerSetup setup = germanWithRendaro();
+    setup.quickSuggestions = true;
+    QString error;
+    const std::unique_ptr<SpellChecker> quick = SpellChecker::create(setup, &error);
+    ASSERT_TRUE(quick) << error.toStdString();
+    for (const auto &pair : german) {
+        const QStringList found = quick->suggestions(pair.typo, 8);
+        EXPECT_TRUE(found.mid(0, 3).contains(QString::fromUtf8(pair.word)))
+            << pair.typo << ": " << found.join(", ").toStdString();
+    }
+}
+
+TEST(QuickSuggestions, AffixCopyTurnsOffTheSlowPassesOnly)
+{
+    const struct {
+        const char *affix;
+        const char *quick;
+    } cases[] = {
+        // Capitals leave TRY in a UTF-8 file; the limits are set once, at the end.
+        {"SET UTF-8\nTRY esiäÄESI-\nREP 1\nREP ss ß\n",
+         "SET UTF-8\nTRY esiä-\nREP 1\nREP ss ß\n\nMAXNGRAMSUGS 0\nMAXCPDSUGS 0\n"},
+        {"SET UTF-8\r\nMAXNGRAMSUGS 4\r\nTRY aB\r\nMAXCPDSUGS 2\r\n",
+         "SET UTF-8\r\nTRY a\n\nMAXNGRAMSUGS 0\nMAXCPDSUGS 0\n"},
+        // Another character set: TRY as it is.
+        {"SET ISO8859-1\nTRY abAB\n", "SET ISO8859-1\nTRY abAB\n\nMAXNGRAMSUGS 0\nMAXCPDSUGS 0\n"},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(QuickSuggestionAffix(c.affix).toStdString(), std::string(c.quick)) << c.affix;
+}
+
+TEST(QuickSuggestions, OneThreadGivesWhatSeveralGive)
+{
+    // Misspellings of every kind, many of them, so that each thread gets
+    // a share: the answers do not depend on which thread asked.
+    QStringList words;
+    const QStringList stems = {"Datei", "Speichern", "Einstellungen", "Ordner", "Fehler", "Verbindung",
+                               "Benutzer", "Sicherheit", "Abbrechen", "Drucker", "Größe", "Öffnen"};
+    QRandomGenerator random(31);
+    for (int i = 0; i < 240; ++i) {
+        QString word = stems[random.bounded(stems.size())];
+        const int at = int(random.bounded(word.size()));
+        switch (random.bounded(3)) {
+        case 0: word.insert(at, QChar(u'a' + random.bounded(26))); break;
+        case 1: word.remove(at, 1); break;
+        default: word[at] = QChar(u'a' + random.bounded(26)); break;
+        }
+        if (!words.contains(word))
+            words << word;
+    }
+    SpellCheckerSetup setup = germanWithRendaro();
+    setup.quickSuggestions = true;
+    std::vector<QStringList> alone, together;
+    QString error;
+    ASSERT_TRUE(SuggestWords(setup, words, 1, 8, &alone, &error)) << error.toStdString();
+    ASSERT_TRUE(SuggestWords(setup, words, 3, 8, &together, &error)) << error.toStdString();
+    ASSERT_EQ(alone.size(), together.size());
+    qsizetype answered = 0;
+    for (qsizetype i = 0; i < words.size(); ++i) {
+        EXPECT_EQ(together[size_t(i)], alone[size_t(i)]) << words[i].toStdString();
+        answered += alone[size_t(i)].isEmpty() ? 0 : 1;
+    }
+    EXPECT_GT(answered, words.size() / 2);
 }
 
 } // namespace
