@@ -15,6 +15,8 @@
 #include "editor/editor_features.h"
 #include "editor/filter/filter_bar.h"
 #include "editor/filter/quick_filter.h"
+#include "editor/glossary/glossary_feature.h"
+#include "editor/glossary/terms_dock.h"
 #include "editor/preview/preview_dock.h"
 #include "editor/preview/preview_feature.h"
 #include "editor/recovery/recovery_journal.h"
@@ -54,6 +56,12 @@ CMainFrame::CMainFrame(UserPrompts &prompts, QSettings &settings, QWidget *paren
     addDockWidget(Qt::RightDockWidgetArea, previewDock);
     previewDock->hide();
     previewDock->toggleViewAction()->setText(tr("&Preview"));
+    // The terms of the selected string, beside the grid above the Preview;
+    // hidden at first.
+    CTermsDock *termsDock = m_features->glossary().dock();
+    addDockWidget(Qt::RightDockWidgetArea, termsDock);
+    termsDock->hide();
+    termsDock->toggleViewAction()->setText(tr("Te&rms"));
     buildMenu();
     buildToolBar();
     buildStatusBar();
@@ -116,6 +124,7 @@ void CMainFrame::buildMenu()
     view->addAction(m_suggestionsDock->toggleViewAction());
     view->addAction(m_features->checks().dock()->toggleViewAction());
     view->addAction(m_features->preview().dock()->toggleViewAction());
+    view->addAction(m_features->glossary().dock()->toggleViewAction());
     view->addSeparator();
     add(view, {Command::HideTranslated, Command::ReplaceOriginal});
 
@@ -132,7 +141,7 @@ void CMainFrame::buildMenu()
 
     QMenu *tool = bar->addMenu(tr("Tool"));
     add(tool, {Command::AddNewString, Command::GenerateZiv, Command::Settings, Command::Checks,
-               Command::ProgramResources});
+               Command::ProgramResources, Command::Glossary, Command::AddTerm});
     tool->addSeparator();
     add(tool, {Command::TranslationMemory, Command::PreTranslate});
 

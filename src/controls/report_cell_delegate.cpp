@@ -4,9 +4,11 @@
 
 #include <QAbstractItemView>
 #include <QApplication>
+#include <QFontMetrics>
 #include <QHelpEvent>
 #include <QPainter>
 #include <QStyle>
+#include <QTextLayout>
 #include <QToolTip>
 #include <QWidget>
 
@@ -39,6 +41,60 @@ void ReportCellDelegate::removeCellMark(int id)
                   m_marks.end());
 }
 
+int ReportCellDelegate::addCellUnderlines(int column, QRgb colour,
+                                          std::function<QList<CellUnderline>(int row)> underlines)
+{
+    m_underlines.push_back({m_nextMark, column, colour, std::move(underlines)});
+    return m_nextMark++;
+}
+
+void ReportCellDelegate::removeCellUnderlines(int id)
+{
+    std::erase_if(m_underlines, [id](const Underlines &underlines) { return underlines.id == id; });
+}
+
+QList<CellUnderline> ReportCellDelegate::cellUnderlines(const QModelIndex &index) const
+{
+    QList<CellUnderline> all;
+    for (const Underlines &underlines : m_underlines) {
+        if (index.isValid() && index.column() == underlines.column)
+            all.append(underlines.stretches(index.row()));
+    }
+    return all;
+}
+
+// As QCommonStyle lays out an item's text: one line in the text rectangle
+// less the focus frame's margin, centred vertically, elided at the right.
+QRect ReportCellDelegate::underlineRect(const QStyleOptionViewItem &viewOption, const QModelIndex &index,
+                                        const CellUnderline &underline) const
+{
+    QStyleOptionViewItem option = viewOption;
+    initStyleOption(&option, index);
+    const QWidget *widget = option.widget;
+    QStyle *style = widget ? widget->style() : QApplication::style();
+    QRect text = style->subElementRect(QStyle::SE_ItemViewItemText, &option, widget);
+    const int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, widget) + 1;
+    text.adjust(margin, 0, -margin, 0);
+    QString shown = option.text;
+    shown.replace(u'\n', QChar::LineSeparator);
+    QTextLayout layout(shown, option.font);
+    layout.beginLayout();
+    QTextLine line = layout.createLine();
+    layout.endLayout();
+    if (!line.isValid())
+        return QRect();
+    const QFontMetrics metrics(option.font);
+    int right = text.right();
+    if (line.naturalTextWidth() > text.width())
+        right -= metrics.horizontalAdvance(QChar(0x2026));  // the ellipsis stands there
+    const int from = text.left() + qRound(line.cursorToX(underline.start));
+    const int to = text.left() + qRound(line.cursorToX(underline.start + underline.length)) - 1;
+    const int top = text.top() + (text.height() - metrics.height()) / 2;
+    const int baseline = top + metrics.ascent();
+    const QRect under(QPoint(std::max(from, text.left()), baseline + 1), QPoint(std::min(to, right), baseline + 2));
+    return under.width() > 0 ? under : QRect();
+}
+
 QString ReportCellDelegate::cellMark(const QModelIndex &index) const
 {
     QStringList texts;
@@ -48,6 +104,10 @@ QString ReportCellDelegate::cellMark(const QModelIndex &index) const
             if (!text.isEmpty())
                 texts.append(text);
         }
+    }
+    for (const CellUnderline &underline : cellUnderlines(index)) {
+        if (!underline.toolTip.isEmpty() && !texts.contains(underline.toolTip))
+            texts.append(underline.toolTip);
     }
     return texts.join(u'\n');
 }
@@ -77,12 +137,41 @@ void ReportCellDelegate::paint(QPainter *painter, const QStyleOptionViewItem &op
         painter->drawPolygon(triangle);
         painter->restore();
     }
+    for (const Underlines &underlines : m_underlines) {
+        if (index.column() != underlines.column)
+            continue;
+        const QList<CellUnderline> stretches = underlines.stretches(index.row());
+        const QColor colour = option.state & QStyle::State_Selected
+                                  ? option.palette.color(QPalette::HighlightedText)
+                                  : QColor(underlines.colour);
+        for (const CellUnderline &underline : stretches) {
+            const QRect line = underlineRect(option, index, underline);
+            if (!line.isEmpty())
+                painter->fillRect(line, colour);
+        }
+    }
 }
 
 bool ReportCellDelegate::helpEvent(QHelpEvent *event, QAbstractItemView *view, const QStyleOptionViewItem &option,
                                    const QModelIndex &index)
 {
-    const QString mark = event->type() == QEvent::ToolTip ? cellMark(index) : QString();
+    if (event->type() == QEvent::ToolTip) {
+        // Over an underlined stretch: what it means.
+        for (const CellUnderline &underline : cellUnderlines(index)) {
+            const QRect line = underlineRect(option, index, underline);
+            if (!line.isEmpty() && !underline.toolTip.isEmpty() && event->pos().x() >= line.left()
+                && event->pos().x() <= line.right()) {
+                QToolTip::showText(event->globalPos(), underline.toolTip, view);
+                return true;
+            }
+        }
+    }
+    QStringList marks;
+    for (const Mark &mark : m_marks) {
+        if (event->type() == QEvent::ToolTip && index.column() == mark.column && !mark.text(index.row()).isEmpty())
+            marks.append(mark.text(index.row()));
+    }
+    const QString mark = marks.join(u'\n');
     if (mark.isEmpty())
         return QStyledItemDelegate::helpEvent(event, view, option, index);
     QToolTip::showText(event->globalPos(), mark, view);

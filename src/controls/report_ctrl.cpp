@@ -176,6 +176,33 @@ void CReportCtrl::RemoveCellMark(int id)
     MarksChanged();
 }
 
+int CReportCtrl::AddCellUnderlines(int column, QRgb colour, std::function<QList<CellUnderline>(int row)> underlines)
+{
+    const int id = m_delegate->addCellUnderlines(column, colour, std::move(underlines));
+    MarksChanged();
+    return id;
+}
+
+void CReportCtrl::RemoveCellUnderlines(int id)
+{
+    m_delegate->removeCellUnderlines(id);
+    MarksChanged();
+}
+
+QList<CellUnderline> CReportCtrl::CellUnderlines(int row, int column) const
+{
+    return m_delegate->cellUnderlines(m_model->index(row, column));
+}
+
+QRect CReportCtrl::CellUnderlineRect(int row, int column, const CellUnderline &underline) const
+{
+    const QModelIndex index = m_model->index(row, column);
+    QStyleOptionViewItem option;
+    initViewItemOption(&option);
+    option.rect = visualRect(index);
+    return m_delegate->underlineRect(option, index, underline);
+}
+
 void CReportCtrl::MarksChanged() { viewport()->update(); }
 
 bool CReportCtrl::isValidCell(int row, int column) const

@@ -98,6 +98,16 @@ public:
     // the mark's id for RemoveCellMark.
     int AddCellMark(int column, CellMarkStyle style, std::function<QString(int row)> mark);
     void RemoveCellMark(int id);
+    // Lines under stretches of the text in the cells of `column` (the
+    // selected row's terms, say), each with its tooltip, also read out in
+    // the cell's accessible description; see ReportCellDelegate. Returns
+    // the id for RemoveCellUnderlines; MarksChanged repaints them.
+    int AddCellUnderlines(int column, QRgb colour, std::function<QList<CellUnderline>(int row)> underlines);
+    void RemoveCellUnderlines(int id);
+    QList<CellUnderline> CellUnderlines(int row, int column) const;
+    // Where the line under a stretch of a cell's text is drawn, in the
+    // viewport's coordinates (empty when elided away).
+    QRect CellUnderlineRect(int row, int column, const CellUnderline &underline) const;
     void MarksChanged();
 
     // In-place editing.

@@ -9,6 +9,7 @@
 #include "editor/exchange/exchange_commands.h"
 #include "editor/filter/quick_filter.h"
 #include "editor/folder/language_folder_commands.h"
+#include "editor/glossary/glossary_feature.h"
 #include "editor/import/import_strings_command.h"
 #include "editor/memory/memory_feature.h"
 #include "editor/navigation/navigation.h"
@@ -43,6 +44,7 @@ EditorFeatures::EditorFeatures(CRendaroView &view, CommandActions *commands) : m
     m_checks = std::make_unique<ChecksFeature>(view, commands);
     m_conflicts = std::make_unique<ConflictsFeature>(view, commands);
     m_preview = std::make_unique<PreviewFeature>(view, commands);
+    m_glossary = std::make_unique<GlossaryFeature>(view, commands);
 
     // The program a file or folder is linked to gives the checks fit and
     // accelerator-clash; a new link makes the checks again.
@@ -52,6 +54,13 @@ EditorFeatures::EditorFeatures(CRendaroView &view, CommandActions *commands) : m
         preview->addCheckOptions(target, options);
     });
     QObject::connect(preview, &PreviewFeature::linkChanged, checks, &ChecksFeature::checksChanged);
+    // The glossary the editor holds gives the term checks their terms; a
+    // glossary chosen, changed on disk or added to makes the checks again.
+    GlossaryFeature *glossary = m_glossary.get();
+    checks->addOptions([glossary](const CheckTarget &target, QVariantMap &options) {
+        glossary->addCheckOptions(target, options);
+    });
+    QObject::connect(glossary, &GlossaryFeature::glossaryChanged, checks, &ChecksFeature::checksChanged);
 
     // A folder the user opened offers its journals, as a file does.
     QObject::connect(m_folder.get(), &LanguageFolderCommands::folderOpened, m_recovery.get(),
@@ -93,5 +102,6 @@ void EditorFeatures::setSettings(QSettings *settings)
 {
     setSpellingSettings(settings);
     m_preview->setSettings(settings);
+    m_glossary->setSettings(settings);
     m_checks->setSettings(settings);
 }

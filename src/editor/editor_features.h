@@ -4,7 +4,7 @@
 // findings feed the quick filter's Misspelled state and the counts; a
 // language folder opened offers its recovery journals, as a file opened
 // does through the core's own signal; the program linked to a file gives
-// the checks their program). The
+// the checks their program, the glossary of a file their terms). The
 // features hold their own state and commands; none knows another, so each
 // can be built with the core alone (as the tests of each feature do).
 // Destroy this before the view.
@@ -20,6 +20,7 @@ class ConsistencyCommand;
 class CRendaroView;
 class CSuggestionsDock;
 class DiskWatch;
+class GlossaryFeature;
 class ExchangeCommands;
 class ImportStringsCommand;
 class LanguageFolderCommands;
@@ -50,7 +51,8 @@ public:
     void setupMemory(QSettings &settings, CSuggestionsDock *dock);
     void setSpellingSettings(QSettings *settings);
     // The program's settings for every feature that keeps some (spelling's
-    // dictionary choices, the checks' switches, the programs of files).
+    // dictionary choices, the checks' switches, the programs of files, the
+    // glossaries chosen).
     void setSettings(QSettings *settings);
 
     SearchFeature &search() const { return *m_search; }
@@ -70,6 +72,7 @@ public:
     ChecksFeature &checks() const { return *m_checks; }
     ConflictsFeature &conflicts() const { return *m_conflicts; }
     PreviewFeature &preview() const { return *m_preview; }
+    GlossaryFeature &glossary() const { return *m_glossary; }
     // Null until setupMemory.
     MemoryFeature *memory() const { return m_memory.get(); }
 
@@ -93,5 +96,6 @@ private:
     std::unique_ptr<ChecksFeature> m_checks;
     std::unique_ptr<ConflictsFeature> m_conflicts;
     std::unique_ptr<PreviewFeature> m_preview;
+    std::unique_ptr<GlossaryFeature> m_glossary;
     std::unique_ptr<MemoryFeature> m_memory;
 };

@@ -4,8 +4,10 @@
 // whether letter case matters. Read from and written to TBX, CSV or TSV and
 // Qt Linguist phrase books (glossary_files.h).
 
+#include <QMetaType>
 #include <QString>
 #include <QStringList>
+#include <memory>
 #include <vector>
 
 enum class TermStatus {
@@ -52,3 +54,8 @@ struct GlossaryRead {
     QStringList problems;  // "line 7: the status \"maybe\" is not one of ..."
     bool ok() const { return error.isEmpty(); }
 };
+
+// A glossary read once and shared (the editor hands the one it holds to the
+// checks as the option "glossary-entries").
+using SharedGlossary = std::shared_ptr<const Glossary>;
+Q_DECLARE_METATYPE(SharedGlossary)

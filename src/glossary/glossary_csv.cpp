@@ -227,3 +227,71 @@ QByteArray WriteGlossaryCsv(const Glossary &glossary, QChar separator)
     }
     return out.toUtf8();
 }
+
+QByteArray AppendGlossaryCsvRow(const QByteArray &bytes, const GlossaryEntry &entry, QChar separator, QString *error)
+{
+    QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+    const QString text = decoder.decode(bytes);
+    if (decoder.hasError()) {
+        *error = QStringLiteral("the file is not UTF-8 text");
+        return QByteArray();
+    }
+    QStringView view(text);
+    if (view.startsWith(QChar(0xfeff)))
+        view = view.mid(1);
+    CsvSplitter splitter(view, separator);
+    CsvRow header;
+    if (!splitter.next(header) || !header.error.isEmpty()) {
+        *error = QStringLiteral("the file has no header row naming its columns");
+        return QByteArray();
+    }
+    // The new row's fields in the file's own columns; columns the glossary
+    // does not know stay empty.
+    QStringList fields(header.fields.size());
+    int known = 0;
+    for (qsizetype i = 0; i < header.fields.size(); ++i) {
+        QString value;
+        switch (columnOf(header.fields[i])) {
+        case CsvSource:
+            value = entry.source;
+            break;
+        case CsvTarget:
+            value = entry.targets.join(u'|');
+            break;
+        case CsvNote:
+            value = entry.note;
+            break;
+        case CsvPos:
+            value = entry.partOfSpeech;
+            break;
+        case CsvStatus:
+            value = TermStatusName(entry.status);
+            break;
+        case CsvCase:
+            value = entry.caseSensitive ? QStringLiteral("yes") : QStringLiteral("no");
+            break;
+        default:
+            continue;
+        }
+        fields[i] = value;
+        ++known;
+    }
+    if (known == 0) {
+        *error = QStringLiteral("the header row names no source or target column");
+        return QByteArray();
+    }
+    QString row;
+    for (qsizetype i = 0; i < fields.size(); ++i) {
+        if (i > 0)
+            row += separator;
+        appendCsvField(row, fields[i], separator);
+    }
+    // The file's own line ends; a last line without one gets one first.
+    const bool crlf = text.contains(QStringLiteral("\r\n"));
+    const QString end = crlf ? QStringLiteral("\r\n") : QStringLiteral("\n");
+    QByteArray out = bytes;
+    if (!out.isEmpty() && !out.endsWith('\n'))
+        out.append(end.toUtf8());
+    out.append((row + end).toUtf8());
+    return out;
+}

@@ -15,3 +15,8 @@
 GlossaryRead ReadGlossaryCsv(const QByteArray &bytes, QChar separator);
 // The bytes of a glossary as CSV or TSV with the header row.
 QByteArray WriteGlossaryCsv(const Glossary &glossary, QChar separator);
+// The bytes of a CSV (tab: TSV) glossary with the entry added as its last
+// row, in the columns the file's header row names, with the file's line
+// ends; everything before it is kept as it is. Empty, with the reason in
+// *error, when the file has no usable header row or is not UTF-8.
+QByteArray AppendGlossaryCsvRow(const QByteArray &bytes, const GlossaryEntry &entry, QChar separator, QString *error);

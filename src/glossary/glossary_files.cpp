@@ -71,6 +71,30 @@ bool WriteGlossaryFile(const QString &path, const Glossary &glossary, QString *e
     return writeFileAtomically(path, bytes, error);
 }
 
+bool AppendGlossaryEntry(const QString &path, const GlossaryEntry &entry, const QString &language, QString *error)
+{
+    const GlossaryFormat format = GlossaryFormatForPath(path);
+    if (format != GlossaryFormat::Tbx && format != GlossaryFormat::Csv && format != GlossaryFormat::Tsv) {
+        *error = QStringLiteral("terms are added to .tbx, .csv and .tsv glossaries only");
+        return false;
+    }
+    if (!QFileInfo::exists(path)) {
+        Glossary glossary;
+        glossary.language = language;
+        glossary.entries.push_back(entry);
+        return WriteGlossaryFile(path, glossary, error);
+    }
+    QByteArray bytes;
+    if (!ReadRegularFile(path, &bytes, error))
+        return false;
+    const QByteArray added = format == GlossaryFormat::Tbx
+                                 ? AppendGlossaryTbxEntry(bytes, entry, language, error)
+                                 : AppendGlossaryCsvRow(bytes, entry, format == GlossaryFormat::Csv ? u',' : u'\t', error);
+    if (added.isEmpty())
+        return false;
+    return writeFileAtomically(path, added, error);
+}
+
 QStringList FindGlossaryFiles(const QString &languagePath)
 {
     if (languagePath.isEmpty() || languagePath == u"-")

@@ -16,6 +16,12 @@ GlossaryRead ReadGlossaryFile(const QString &path, const QString &language = QSt
 // reason in *error (a TBX file needs the glossary's language).
 bool WriteGlossaryFile(const QString &path, const Glossary &glossary, QString *error);
 
+// Adds the entry to the glossary file at path (CSV, TSV or TBX; its target
+// terms in `language`), keeping everything the file holds as it is, and
+// writes it through the safe save; a file that does not exist yet is made.
+// False with the reason in *error (the file then stays as it was).
+bool AppendGlossaryEntry(const QString &path, const GlossaryEntry &entry, const QString &language, QString *error);
+
 // The glossary files shared beside language files: glossary.tbx and
 // glossary.csv in the folder of the language file (or the language folder
 // itself) or, when it holds neither, the nearest parent folder that does.

@@ -206,6 +206,41 @@ void appendTbxTerm(std::string &out, const QString &term, const GlossaryEntry &e
     out.append("        </tig>\n");
 }
 
+// One concept: the English term with its notes, then the target terms in
+// `language`.
+void appendTbxEntry(std::string &out, const GlossaryEntry &entry, const QString &language)
+{
+    out.append("    <termEntry>\n");
+    if (!entry.note.isEmpty()) {
+        out.append("      <descrip type=\"definition\">");
+        AppendMarkupText(out, entry.note);
+        out.append("</descrip>\n");
+    }
+    out.append("      <langSet xml:lang=\"en\">\n");
+    out.append("        <tig>\n          <term>");
+    AppendMarkupText(out, entry.source);
+    out.append("</term>\n");
+    if (!entry.partOfSpeech.isEmpty())
+        appendTbxNote(out, "partOfSpeech", entry.partOfSpeech);
+    if (entry.status == TermStatus::DoNotTranslate)
+        appendTbxNote(out, "x-status", u"do-not-translate");
+    if (entry.caseSensitive)
+        appendTbxNote(out, "x-caseSensitive", u"yes");
+    out.append("        </tig>\n      </langSet>\n");
+    if (!entry.targets.isEmpty()) {
+        out.append("      <langSet");
+        AppendMarkupAttribute(out, "xml:lang", language);
+        out.append(">\n");
+        const char *status = entry.status == TermStatus::Forbidden ? "deprecatedTerm-admn-sts"
+                             : entry.status == TermStatus::Preferred ? "preferredTerm-admn-sts"
+                                                                     : nullptr;
+        for (const QString &target : entry.targets)
+            appendTbxTerm(out, target, entry, status);
+        out.append("      </langSet>\n");
+    }
+    out.append("    </termEntry>\n");
+}
+
 } // namespace
 
 GlossaryRead ReadGlossaryTbx(const QByteArray &bytes, const QString &language)
@@ -225,37 +260,8 @@ QByteArray WriteGlossaryTbx(const Glossary &glossary)
     out.append("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<martif type=\"TBX-Basic\" xml:lang=\"en\">\n"
                "  <martifHeader>\n    <fileDesc>\n      <sourceDesc><p>Rendaro glossary</p></sourceDesc>\n"
                "    </fileDesc>\n  </martifHeader>\n  <text>\n    <body>\n");
-    for (const GlossaryEntry &entry : glossary.entries) {
-        out.append("    <termEntry>\n");
-        if (!entry.note.isEmpty()) {
-            out.append("      <descrip type=\"definition\">");
-            AppendMarkupText(out, entry.note);
-            out.append("</descrip>\n");
-        }
-        out.append("      <langSet xml:lang=\"en\">\n");
-        out.append("        <tig>\n          <term>");
-        AppendMarkupText(out, entry.source);
-        out.append("</term>\n");
-        if (!entry.partOfSpeech.isEmpty())
-            appendTbxNote(out, "partOfSpeech", entry.partOfSpeech);
-        if (entry.status == TermStatus::DoNotTranslate)
-            appendTbxNote(out, "x-status", u"do-not-translate");
-        if (entry.caseSensitive)
-            appendTbxNote(out, "x-caseSensitive", u"yes");
-        out.append("        </tig>\n      </langSet>\n");
-        if (!entry.targets.isEmpty()) {
-            out.append("      <langSet");
-            AppendMarkupAttribute(out, "xml:lang", glossary.language);
-            out.append(">\n");
-            const char *status = entry.status == TermStatus::Forbidden ? "deprecatedTerm-admn-sts"
-                                 : entry.status == TermStatus::Preferred ? "preferredTerm-admn-sts"
-                                                                         : nullptr;
-            for (const QString &target : entry.targets)
-                appendTbxTerm(out, target, entry, status);
-            out.append("      </langSet>\n");
-        }
-        out.append("    </termEntry>\n");
-    }
+    for (const GlossaryEntry &entry : glossary.entries)
+        appendTbxEntry(out, entry, glossary.language);
     out.append("    </body>\n  </text>\n</martif>\n");
     return QByteArray::fromStdString(out);
 }
@@ -335,4 +341,36 @@ QByteArray WriteGlossaryQph(const Glossary &glossary)
     }
     out.append("</QPH>\n");
     return QByteArray::fromStdString(out);
+}
+
+QByteArray AppendGlossaryTbxEntry(const QByteArray &bytes, const GlossaryEntry &entry, const QString &language,
+                                  QString *error)
+{
+    // The concept goes before the body's end tag; everything else stays as
+    // the file writes it.
+    const qsizetype body = bytes.lastIndexOf("</body>");
+    if (body < 0) {
+        *error = QStringLiteral("the file has no <body> to add a conceptText to");
+        return QByteArray();
+    }
+    if (language.isEmpty()) {
+        *error = QStringLiteral("the glossary's language is not known (TBX names it)");
+        return QByteArray();
+    }
+    std::string conceptText;
+    appendTbxEntry(conceptText, entry, language);
+    // The end tag keeps the indentation of its line.
+    const qsizetype lineStart = bytes.lastIndexOf('\n', body) + 1;
+    const QByteArray indent = bytes.mid(lineStart, body - lineStart);
+    const bool onItsLine = indent.trimmed().isEmpty();
+    QByteArray out = bytes.left(onItsLine ? lineStart : body);
+    if (!onItsLine)
+        out.append('\n');
+    const bool crlf = bytes.contains("\r\n");
+    QByteArray added = QByteArray::fromStdString(conceptText);
+    if (crlf)
+        added.replace("\n", "\r\n");
+    out.append(added);
+    out.append(onItsLine ? bytes.mid(lineStart) : bytes.mid(body));
+    return out;
 }

@@ -20,5 +20,11 @@ GlossaryRead ReadGlossaryTbx(const QByteArray &bytes, const QString &language);
 // The TBX-Basic document of a glossary; its language must be known.
 QByteArray WriteGlossaryTbx(const Glossary &glossary);
 
+// The bytes of a TBX document with the entry added as its last concept
+// (its target terms in `language`), everything else kept as it is; empty,
+// with the reason in *error, when the document has no <body>.
+QByteArray AppendGlossaryTbxEntry(const QByteArray &bytes, const GlossaryEntry &entry, const QString &language,
+                                  QString *error);
+
 GlossaryRead ReadGlossaryQph(const QByteArray &bytes);
 QByteArray WriteGlossaryQph(const Glossary &glossary);

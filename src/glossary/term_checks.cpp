@@ -188,25 +188,37 @@ QStringList glossaryPaths(const CheckTarget &target)
     return given.isEmpty() ? FindGlossaryFiles(target.path) : given;
 }
 
-CheckFactoryResult makeGlossaryChecks(const CheckTarget &target)
+// The glossary of the target: the one the caller read (the option
+// "glossary-entries"), else its files read now; problems named.
+Glossary targetGlossary(const CheckTarget &target, QStringList &problems)
 {
-    CheckFactoryResult result;
-    const QStringList paths = glossaryPaths(target);
-    if (paths.isEmpty())
-        return result;
     Glossary glossary;
+    const QVariant given = target.options.value(QStringLiteral("glossary-entries"));
+    if (given.metaType() == QMetaType::fromType<SharedGlossary>()) {
+        if (const SharedGlossary shared = given.value<SharedGlossary>())
+            glossary = *shared;
+        return glossary;
+    }
+    const QStringList paths = glossaryPaths(target);
     glossary.language = target.context.language.tag;
     for (const QString &path : paths) {
         GlossaryRead read = ReadGlossaryFile(path, target.context.language.tag);
         if (!read.ok()) {
-            result.problems.append(QStringLiteral("%1: %2").arg(path, read.error));
+            problems.append(QStringLiteral("%1: %2").arg(path, read.error));
             continue;
         }
         for (const QString &problem : read.problems)
-            result.problems.append(QStringLiteral("%1: %2").arg(path, problem));
+            problems.append(QStringLiteral("%1: %2").arg(path, problem));
         for (GlossaryEntry &entry : read.glossary.entries)
             glossary.entries.push_back(std::move(entry));
     }
+    return glossary;
+}
+
+CheckFactoryResult makeGlossaryChecks(const CheckTarget &target)
+{
+    CheckFactoryResult result;
+    const Glossary glossary = targetGlossary(target, result.problems);
     if (glossary.entries.empty())
         return result;
     const SpellingLanguage *language = SpellingLanguageForCode(target.context.language.code);

@@ -12,7 +12,8 @@
 
 #include "checks/check_registry.h"
 
-// The factory: reads the glossaries of a file (the option "glossary", a
-// list of paths, else the shared glossary.tbx or glossary.csv found beside
-// it) and makes the three checks with them.
+// The factory: makes the three checks with the glossary of a file: the
+// option "glossary-entries" (a SharedGlossary the caller read, as the
+// editor holds one), else the files of the option "glossary" (a list of
+// paths), else the shared glossary.tbx or glossary.csv found beside it.
 CheckFactory GlossaryCheckFactory();

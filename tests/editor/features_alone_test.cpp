@@ -7,6 +7,7 @@
 #include "editor_fixture.h"
 
 #include "dialogfit/fake_measurer.h"
+#include "editor/glossary/glossary_feature.h"
 #include "editor/preview/preview_feature.h"
 #include "editor/preview/program_resources_dlg.h"
 
@@ -172,6 +173,27 @@ private slots:
             QVERIFY(!preview.dock()->canvas()->picture().isNull());
         }
         SetTextMeasurerMaker({});
+    }
+
+    void glossaryAlone()
+    {
+        QFile shared(folder->filePath("glossary.csv"));
+        QVERIFY(shared.open(QIODevice::WriteOnly));
+        shared.write("source,target\nopen,öffnen\n");
+        shared.close();
+        {
+            GlossaryFeature glossary(*core->view, &core->commands);
+            QVERIFY(core->view->SelectOriginal(QStringLiteral("Open")));
+            QCOMPARE(glossary.insertable(), QStringList{QStringLiteral("öffnen")});
+            QCOMPARE(core->view->grid()->CellUnderlines(core->rowOf("Open"), 0).size(), 1);
+            QVERIFY(glossary.insertTerm(1));
+            QCOMPARE(core->view->grid()->editor()->text(), QStringLiteral("Öffnen"));
+            QTest::keyClick(core->view->grid()->editor(), Qt::Key_Escape);
+        }
+        // Gone, it takes its underlines and keys along.
+        QVERIFY(core->view->grid()->CellUnderlines(core->rowOf("Open"), 0).isEmpty());
+        QTest::keyClick(core->view->grid(), Qt::Key_1, Qt::AltModifier);
+        QVERIFY(!core->view->grid()->isEditing());
     }
 };
 

@@ -96,7 +96,7 @@ private slots:
                               "&Paste\tCtrl+V", "-", "&Search\tCtrl+F", "&Replace...\tCtrl+H",
                               "F&ilter\tCtrl+L", "-", "I&gnore This Warning"}));
         QCOMPARE(menuTexts(frame()->menuBar()->actions()[2]->menu()),
-                 QStringList({"&Toolbar", "&Status Bar", "Suggestions", "Checks", "&Preview", "-", "Hide Translated Item",
+                 QStringList({"&Toolbar", "&Status Bar", "Suggestions", "Checks", "&Preview", "Te&rms", "-", "Hide Translated Item",
                               "Replace Original English", "-", "&Consistency Report..."}));
         QCOMPARE(menuTexts(frame()->menuBar()->actions()[3]->menu()),
                  QStringList({"Next &Untranslated\tCtrl+J", "Previous U&ntranslated\tCtrl+Shift+J", "-",
@@ -104,7 +104,8 @@ private slots:
                               "Next &Warning\tF8", "Previous W&arning\tShift+F8", "-",
                               "Next &Misspelling\tF7", "Previous M&isspelling\tShift+F7"}));
         QCOMPARE(menuTexts(frame()->menuBar()->actions()[4]->menu()),
-                 QStringList({"Add new string", "Generate ZIV", "Settings", "&Checks...", "Program &Resources...", "-",
+                 QStringList({"Add new string", "Generate ZIV", "Settings", "&Checks...", "Program &Resources...",
+                              "&Glossary...", "Add &Term...\tCtrl+T", "-",
                               "Translation &Memory...",
                               "&Pre-translate..."}));
         QCOMPARE(menuTexts(frame()->menuBar()->actions()[5]->menu()), QStringList({"&About Rendaro..."}));

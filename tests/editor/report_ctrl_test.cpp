@@ -357,6 +357,52 @@ private slots:
         QCOMPARE(description(2, 1), QString());
         grid->viewport()->repaint();  // painting marks of no kind left
     }
+    // Lines under stretches of a cell's text: drawn under those letters
+    // only, in the given colour (the selection's text colour on a selected
+    // row), their tooltips read out with the cell; an elided stretch has
+    // no line.
+    void underlinesUnderStretchesOfTheText()
+    {
+        const QRgb blue = qRgb(0, 0, 255);
+        grid->setColumnWidth(0, 320);  // room for the whole of row 2
+        grid->SetItemText(2, 0, QStringLiteral("Open the camera list now"));
+        grid->SetItemText(3, 0, QStringLiteral("x") + QString(300, u'y') + QStringLiteral(" camera"));
+        const int id = grid->AddCellUnderlines(0, blue, [](int row) {
+            if (row == 2)
+                return QList<CellUnderline>{{9, 11, QStringLiteral("camera list: Kameraliste")}};
+            if (row == 3)
+                return QList<CellUnderline>{{302, 6, QStringLiteral("camera: Kamera")}};
+            return QList<CellUnderline>();
+        });
+        const CellUnderline term{9, 11, QStringLiteral("camera list: Kameraliste")};
+        QCOMPARE(grid->CellUnderlines(2, 0), QList<CellUnderline>{term});
+        QVERIFY(grid->CellUnderlines(2, 1).isEmpty());  // underlines belong to their column
+        QCOMPARE(grid->rowModel()->data(grid->rowModel()->index(2, 0), Qt::AccessibleDescriptionRole).toString(),
+                 term.toolTip);
+        const QRect line = grid->CellUnderlineRect(2, 0, term);
+        const QRect cell = grid->visualRect(grid->rowModel()->index(2, 0));
+        QVERIFY(!line.isEmpty());
+        QVERIFY(cell.contains(line));
+        // "Open the " stands before the line, " now" after it.
+        const QFontMetrics metrics(grid->font());
+        QVERIFY(line.left() - cell.left() >= metrics.horizontalAdvance(QStringLiteral("Open the ")));
+        QVERIFY2(qAbs(line.width() - metrics.horizontalAdvance(QStringLiteral("camera list"))) <= 2,
+                 qPrintable(QStringLiteral("%1 %2").arg(line.width()).arg(metrics.horizontalAdvance(QStringLiteral("camera list")))));
+        QVERIFY(grid->CellUnderlineRect(3, 0, {302, 6, QString()}).isEmpty());  // elided
+
+        grid->SelectOnly(0);
+        QImage picture = grid->viewport()->grab().toImage();
+        const int y = line.center().y();
+        auto blueAt = [&](int x) { return picture.pixel(x, y) == blue; };
+        QVERIFY(blueAt(line.left()) && blueAt(line.center().x()) && blueAt(line.right()));
+        QVERIFY(!blueAt(line.left() - 3) && !blueAt(line.right() + 3));
+        // On the selected row the line takes the selection's text colour.
+        grid->SelectOnly(2);
+        picture = grid->viewport()->grab().toImage();
+        QCOMPARE(QColor(picture.pixel(line.center().x(), y)), grid->palette().color(QPalette::HighlightedText));
+        grid->RemoveCellUnderlines(id);
+        QVERIFY(grid->CellUnderlines(2, 0).isEmpty());
+    }
 };
 
 RENDARO_GUI_TEST(ReportCtrlTest)

@@ -193,4 +193,70 @@ TEST(GlossaryFiles, TheSharedGlossaryIsTheNearestBesideOrAboveTheFile)
     EXPECT_EQ(FindGlossaryFiles(folder.path(QStringLiteral("Lang"))).size(), 2);  // a language folder itself
 }
 
+TEST(GlossaryFiles, AnEntryAddedKeepsEverythingElseTheFileHolds)
+{
+    TempFolder folder;
+    GlossaryEntry entry;
+    entry.source = QStringLiteral("camera list");
+    entry.targets = {QStringLiteral("Kameraliste"), QStringLiteral("Liste, \"Kameras\"")};
+    entry.note = QStringLiteral("the site's cameras");
+    const QString de = QStringLiteral("de");
+
+    // CSV: the file's own columns (one the glossary does not know, another
+    // order), CR LF line ends, a last line without its end.
+    const QByteArray csv = "\xEF\xBB\xBFtarget,owner,source,note\r\nDatei,docs,file,on disk\r\n# kept,,as,it is";
+    // TBX: comments, attributes and the indentation stay.
+    const QByteArray tbx = QByteArray(kTbx).replace("<body>", "<body><!-- cameras -->");
+    struct Case {
+        const char *name;
+        QByteArray before;
+        QByteArray expectedTail;  // what follows the old bytes (CSV), or nothing
+    } cases[] = {
+        {"g.csv", csv, "\r\n\"Kameraliste|Liste, \"\"Kameras\"\"\",,camera list,the site's cameras\r\n"},
+        {"g.tsv", "note\tsource\ttarget\n", "the site's cameras\tcamera list\t\"Kameraliste|Liste, \"\"Kameras\"\"\"\n"},
+        {"g.tbx", tbx, ""},
+    };
+    for (const Case &c : cases) {
+        const QString path = folder.path(QString::fromLatin1(c.name));
+        writeBytes(path, c.before);
+        const GlossaryRead before = ReadGlossaryFile(path, de);
+        QString error;
+        ASSERT_TRUE(AppendGlossaryEntry(path, entry, de, &error)) << c.name << error.toStdString();
+        const QByteArray after = readBytes(path);
+        if (!c.expectedTail.isEmpty())
+            EXPECT_EQ(after, c.before + c.expectedTail) << c.name;
+        const GlossaryRead back = ReadGlossaryFile(path, de);
+        ASSERT_TRUE(back.ok()) << c.name << back.error.toStdString();
+        ASSERT_EQ(back.glossary.entries.size(), before.glossary.entries.size() + 1) << c.name;
+        EXPECT_EQ(back.glossary.entries.back().source, entry.source) << c.name;
+        EXPECT_EQ(back.glossary.entries.back().targets, entry.targets) << c.name;
+        EXPECT_EQ(back.glossary.entries.back().note, entry.note) << c.name;
+        for (size_t i = 0; i < before.glossary.entries.size(); ++i)
+            EXPECT_TRUE(back.glossary.entries[i] == before.glossary.entries[i]) << c.name << " entry " << i;
+    }
+    // The TBX keeps its every byte before the new concept and after it.
+    const QByteArray after = readBytes(folder.path(QStringLiteral("g.tbx")));
+    const qsizetype body = tbx.lastIndexOf("    </body>");
+    EXPECT_TRUE(after.startsWith(tbx.left(body)));
+    EXPECT_TRUE(after.endsWith(tbx.mid(body)));
+    EXPECT_TRUE(after.mid(body).startsWith("    <termEntry>\n      <descrip type=\"definition\">the site's cameras"));
+
+    // A file that does not exist yet is made; one that cannot take the
+    // entry stays as it was.
+    QString error;
+    const QString made = folder.path(QStringLiteral("new.csv"));
+    ASSERT_TRUE(AppendGlossaryEntry(made, entry, de, &error));
+    EXPECT_EQ(ReadGlossaryFile(made, de).glossary.entries.size(), 1u);
+    for (const auto &[name, bytes] : {std::pair{"bad.csv", QByteArray("owner,date\nx,y\n")},
+                                      std::pair{"bad.tbx", QByteArray("<martif><text/></martif>")},
+                                      std::pair{"bad.qph", QByteArray("<QPH></QPH>")}}) {
+        const QString path = folder.path(QString::fromLatin1(name));
+        writeBytes(path, bytes);
+        error.clear();
+        EXPECT_FALSE(AppendGlossaryEntry(path, entry, de, &error)) << name;
+        EXPECT_FALSE(error.isEmpty()) << name;
+        EXPECT_EQ(readBytes(path), bytes) << name;
+    }
+}
+
 } // namespace

@@ -71,6 +71,8 @@ const QList<CommandText> &commandTexts()
         {Command::IgnoreWarning, "I&gnore This Warning", {}},
         {Command::Checks, "&Checks...", {}},
         {Command::ProgramResources, "Program &Resources...", {}},
+        {Command::Glossary, "&Glossary...", {}},
+        {Command::AddTerm, "Add &Term...", {QKeySequence(Qt::CTRL | Qt::Key_T)}},
     };
     return texts;
 }

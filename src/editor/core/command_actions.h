@@ -64,6 +64,9 @@ enum class Command : int {
     ResolveConflicts = 32929,
     // The program a language file translates (its dialogs and menus).
     ProgramResources = 32930,
+    // The glossary.
+    Glossary = 32931,
+    AddTerm = 32932,
 };
 
 class CommandActions : public QObject {
