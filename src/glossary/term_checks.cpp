@@ -116,6 +116,16 @@ public:
         QStringList reported;  // one finding per source term
         for (const TermMatch &match : judge.matches(entry.original)) {
             const TermGroup &group = judge.index().groups()[size_t(match.group)];
+            if (m_status == TermStatus::Preferred) {
+                // Rows of one source term are alternatives: any of their
+                // targets will do.
+                const QString message = judgePreferredGroup(entry, glossary, group);
+                if (!message.isEmpty() && !reported.contains(group.source)) {
+                    reported.append(group.source);
+                    out.push_back(finding(entry, message));
+                }
+                continue;
+            }
             for (int e : group.entries) {
                 const GlossaryEntry &term = glossary.entries[size_t(e)];
                 if (term.status != m_status || reported.contains(term.source))
@@ -138,6 +148,25 @@ public:
     }
 
 private:
+    QString judgePreferredGroup(const StringEntry &entry, const Glossary &glossary, const TermGroup &group) const
+    {
+        GlossaryEntry pooled;
+        for (int e : group.entries) {
+            const GlossaryEntry &term = glossary.entries[size_t(e)];
+            if (term.status != TermStatus::Preferred)
+                continue;
+            if (pooled.targets.isEmpty()) {
+                pooled = term;
+                continue;
+            }
+            for (const QString &target : term.targets) {
+                if (!pooled.targets.contains(target))
+                    pooled.targets.append(target);
+            }
+        }
+        return pooled.targets.isEmpty() ? QString() : judgeTerm(entry, pooled);
+    }
+
     // The message of a fault of the translation against one entry, or
     // nothing.
     QString judgeTerm(const StringEntry &entry, const GlossaryEntry &term) const

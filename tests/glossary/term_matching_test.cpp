@@ -109,7 +109,9 @@ TEST_F(TermChecks, GermanInflectionsCompoundsForbiddenAndKeptTerms)
                            "file,Datei,,\n"
                            "file,File,forbidden,\n"
                            "camera list,Liste der Kameras,,\n"
-                           "Rendaro,,do-not-translate,yes\n";
+                           "Rendaro,,do-not-translate,yes\n"
+                           "folder,Ordner,,\n"
+                           "folder,Verzeichnis,,\n";
     const struct {
         const char *original, *translation, *expected;
     } table[] = {
@@ -123,6 +125,9 @@ TEST_F(TermChecks, GermanInflectionsCompoundsForbiddenAndKeptTerms)
         {"Show the camera list", "Die Kameras zeigen", "term"},
         {"About Rendaro", "Über Rendaro", ""},
         {"About Rendaro", "Über RENDARO", "untranslated-term"},                  // kept as it is written
+        {"Open the folder", "Den Ordner öffnen", ""},                            // rows of one term are alternatives
+        {"Open the folder", "Das Verzeichnis öffnen", ""},
+        {"Open the folder", "Die Mappe öffnen", "term"},
     };
     for (const auto &row : table) {
         messages.clear();
@@ -134,6 +139,10 @@ TEST_F(TermChecks, GermanInflectionsCompoundsForbiddenAndKeptTerms)
     ASSERT_EQ(messages.size(), 2);
     EXPECT_EQ(messages[0], QStringLiteral("glossary term \"file\": the translation holds none of \"Datei\""));
     EXPECT_EQ(messages[1], QStringLiteral("glossary term \"file\": the translation holds \"File\", which the glossary forbids"));
+    messages.clear();
+    judge("DEU", csv, "Open the folder", "Die Mappe öffnen");
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_EQ(messages[0], QStringLiteral("glossary term \"folder\": the translation holds none of \"Ordner\", \"Verzeichnis\""));
 }
 
 TEST_F(TermChecks, RussianCasesAndALanguageWithoutADictionary)
