@@ -7,6 +7,14 @@
 //
 //   python3 gen_langfile.py folder TREE        (the shared benchmark generator)
 //   bench_pack TREE [WORKDIR] [--threads N]
+//   bench_pack TREE [WORKDIR] --ratio FILE [--rounds N] [--cli PATH]
+//
+// With --ratio, whole processes of rendaro-cli instead: `resave FILE -o OUT`
+// (the 300,000-entry benchmark file) taken in turn with `pack combine` and
+// `pack import` over the branch (resave, combine, resave, import, ...; the
+// branch's language files copied in again before each import, untimed), N
+// rounds (default 5); prints the medians and the median of each round's
+// ratio to the resave beside it (goal: at most 2.5).
 //
 // TREE/lang/<LANG>/<Project>Res<LANG>.xml becomes WORKDIR/branch/Exe/Lang
 // (a copy: the import writes into it), with empty stand-ins for the
@@ -226,6 +234,62 @@ bool runPipeline(const QString &label, const QStringList &common, const QString 
     return true;
 }
 
+// The rendaro-cli beside this program's build, or the one given.
+QString cliProgram(const QString &given)
+{
+    return given.isEmpty() ? QCoreApplication::applicationDirPath() + QStringLiteral("/../src/cli/rendaro-cli")
+                           : given;
+}
+
+double processSeconds(const QString &cli, const QStringList &args)
+{
+    QStringList arguments = {cli};
+    arguments += args;
+    const ProcessRun run = runProcess(arguments);
+    if (!run.ok) {
+        std::fprintf(stderr, "failed (%d): %s\n", run.status, qPrintable(arguments.join(u' ')));
+        return -1;
+    }
+    return run.ms / 1000;
+}
+
+// resave, combine, resave, import, round after round; false on failure.
+bool timeAgainstResave(const QString &cli, const QString &file, const QString &tree, const QString &languageRoot,
+                       const QString &work, const QStringList &common, int rounds)
+{
+    const QStringList resave = {QStringLiteral("resave"), file, QStringLiteral("-o"), work + QStringLiteral("/resaved.xml")};
+    const QStringList combine = QStringList({QStringLiteral("pack"), QStringLiteral("combine")}) + common
+                                + QStringList({QStringLiteral("--out"), work + QStringLiteral("/ratio-out")});
+    const QStringList import = QStringList({QStringLiteral("pack"), QStringLiteral("import")}) + common
+                               + QStringList({QStringLiteral("--from"), work + QStringLiteral("/combined")});
+    std::vector<double> resaves, combines, imports, combineRatios, importRatios;
+    for (int round = -1; round < rounds; ++round) {  // round -1 warms the caches
+        const double r1 = processSeconds(cli, resave);
+        const double c = processSeconds(cli, combine);
+        const double r2 = processSeconds(cli, resave);
+        if (!copyTree(tree + QStringLiteral("/lang"), languageRoot))
+            return false;
+        const double i = processSeconds(cli, import);
+        if (r1 < 0 || c < 0 || r2 < 0 || i < 0)
+            return false;
+        if (round < 0)
+            continue;
+        resaves.insert(resaves.end(), {r1, r2});
+        combines.push_back(c);
+        imports.push_back(i);
+        combineRatios.push_back(c / r1);
+        importRatios.push_back(i / r2);
+        std::printf("round %d: resave %.2f s, combine %.2f s (%.2f x), resave %.2f s, import %.2f s (%.2f x)\n",
+                    round + 1, r1, c, c / r1, r2, i, i / r2);
+    }
+    const double combineRatio = median(combineRatios), importRatio = median(importRatios);
+    std::printf("whole processes, medians of %d rounds: resave %.2f s, pack combine %.2f s, pack import %.2f s\n",
+                rounds, median(resaves), median(combines), median(imports));
+    std::printf("pack combine / resave = %.2f, pack import / resave = %.2f  (goal: each at most 2.5)\n",
+                combineRatio, importRatio);
+    return combineRatio <= 2.5 && importRatio <= 2.5;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -237,8 +301,20 @@ int main(int argc, char **argv)
         threads = args.at(at + 1);
         args.remove(at, 2);
     }
+    auto option = [&args](const char *name) {
+        QString value;
+        if (const qsizetype at = args.indexOf(QLatin1String(name)); at >= 0 && at + 1 < args.size()) {
+            value = args.at(at + 1);
+            args.remove(at, 2);
+        }
+        return value;
+    };
+    const QString ratioFile = option("--ratio");
+    const QString rounds = option("--rounds");
+    const QString cli = cliProgram(option("--cli"));
     if (args.isEmpty() || args.size() > 2 || !QFileInfo(args.first() + QStringLiteral("/lang")).isDir()) {
         std::fprintf(stderr, "usage: bench_pack TREE [WORKDIR] [--threads N]\n"
+                             "       bench_pack TREE [WORKDIR] --ratio FILE [--rounds N] [--cli PATH]\n"
                              "TREE is made by: python3 gen_langfile.py folder TREE\n");
         return 2;
     }
@@ -261,6 +337,14 @@ int main(int argc, char **argv)
     const QString combined = work + QStringLiteral("/combined");
     bool ok = true;
     double slowest = 0;
+    if (!ratioFile.isEmpty()) {
+        // The translated combined files for the imports, then the rounds.
+        if (!copyTree(tree + QStringLiteral("/lang"), languageRoot) || !runPipeline(QStringLiteral("built-in table"), common, combined, &slowest))
+            return 1;
+        return timeAgainstResave(cli, ratioFile, tree, languageRoot, work, common, rounds.isEmpty() ? 5 : rounds.toInt())
+                   ? 0
+                   : 1;
+    }
     for (const bool text : {true, false}) {
         // A fresh branch for each table: the import writes into it.
         QDir(languageRoot).removeRecursively();

@@ -7,6 +7,7 @@
 #include "batch/worker_pool.h"
 #include "catalogue/catalogue_reading.h"
 #include "catalogue/document.h"
+#include "catalogue/safe_file.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -19,6 +20,8 @@ bool CGenerateZIVHandler::SaveAllStrings(const QStringList &languages, const std
     startResult();
     QDir().mkdir(outputFolder);  // one level; an existing folder is fine
     bool allWritten = true;
+    DurableWriteBatch batch;
+    std::vector<std::pair<QString, int>> combinedFiles;  // each path with its number in the batch
     for (const QString &language : languages) {
         // The master catalogue collects each distinct original of the files
         // read once (the language-folder rule decides which entry it keeps).
@@ -48,7 +51,15 @@ bool CGenerateZIVHandler::SaveAllStrings(const QStringList &languages, const std
             }
         }
         const QString combined = JoinPath(outputFolder, QStringLiteral("ALL_") + language + QStringLiteral(".xml"));
-        if (m_document.SaveCatalogue(0, combined, true)) {
+        int file = -1;
+        if (!m_document.SaveCatalogue(0, combined, true, &batch, &file))
+            file = -1;
+        combinedFiles.push_back({combined, file});
+    }
+    // The combined files are put in place together, after one sync.
+    batch.commit();
+    for (const auto &[combined, file] : combinedFiles) {
+        if (batch.written(file)) {
             noteWritten(combined);
         } else {
             noteProblem(QStringLiteral("Can not save %1").arg(combined));

@@ -8,6 +8,7 @@
 #include "batch/worker_pool.h"
 #include "catalogue/catalogue_reading.h"
 #include "catalogue/document.h"
+#include "catalogue/safe_file.h"
 #include "catalogue/translation_lookup.h"
 
 #include <algorithm>
@@ -145,7 +146,10 @@ bool CGenerateZIVHandler::importLanguage(const QString &language, WorkerPool &po
     QString translatedError;
     std::vector<ReadCatalogue> reads(paths.size());
     std::vector<QString> saveFailures(paths.size());
-    std::vector<char> saved(paths.size(), 0);
+    std::vector<int> batchFiles(paths.size(), -1);
+    // The project files are written beside their targets and put in place
+    // together, one sync for all of them (see DurableWriteBatch).
+    DurableWriteBatch batch;
     LanguageJobs jobs(pool);  // after what its jobs use: it goes first
 
     // The translated combined file is input only: only its real
@@ -192,17 +196,18 @@ bool CGenerateZIVHandler::importLanguage(const QString &language, WorkerPool &po
     addToLog(QStringLiteral("Save All Files"), false);
     tickets.clear();
     for (const size_t i : loaded) {
-        tickets.push_back(jobs.post([&reads, &paths, &saved, &saveFailures, &translations, i] {
+        tickets.push_back(jobs.post([&reads, &paths, &batch, &batchFiles, &saveFailures, &translations, i] {
             CXMLStruct &catalogue = reads[i].catalogue;
             copyTranslations(translations, catalogue);
-            saved[i] = CRendaroDoc::WriteCatalogueFile(catalogue, paths[i], true, &saveFailures[i]);
+            CRendaroDoc::WriteCatalogueFile(catalogue, paths[i], true, &saveFailures[i], &batch, &batchFiles[i]);
             reads[i] = ReadCatalogue();  // let go on this thread
         }));
     }
-    for (size_t k = 0; k < loaded.size(); ++k) {
-        jobs.wait(tickets[k]);
-        const size_t i = loaded[k];
-        if (saved[i]) {
+    for (const WorkerPool::Ticket ticket : tickets)
+        jobs.wait(ticket);
+    batch.commit();
+    for (const size_t i : loaded) {
+        if (batch.written(batchFiles[i])) {
             noteWritten(paths[i]);
         } else {
             const QString problem = QStringLiteral("Can not save %1").arg(paths[i]);

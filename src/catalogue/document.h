@@ -8,6 +8,7 @@
 
 #include <vector>
 
+class DurableWriteBatch;
 class ProgressReporter;
 struct ReadCatalogue;
 struct XmlElement;
@@ -46,12 +47,16 @@ public:
     bool MergeReadCatalogue(ReadCatalogue &&read);
     // The identifier the next catalogue added will get.
     int nextCatalogueId() const { return m_nextCatalogueId; }
-    bool SaveCatalogue(int catalogueId, const QString &path, bool keepTree);
+    bool SaveCatalogue(int catalogueId, const QString &path, bool keepTree, DurableWriteBatch *batch = nullptr,
+                       int *batchFile = nullptr);
     // SaveCatalogue for a catalogue of no document (or of one that no other
     // thread uses meanwhile): touches nothing but the catalogue and the file,
     // so files can be written on several threads. The reason of a failure
-    // goes to *reason.
-    static bool WriteCatalogueFile(CXMLStruct &catalogue, const QString &path, bool keepTree, QString *reason);
+    // goes to *reason. With a batch, the file is only added to it (see
+    // DurableWriteBatch) and its number there goes to *batchFile: it is in
+    // place once the batch is committed.
+    static bool WriteCatalogueFile(CXMLStruct &catalogue, const QString &path, bool keepTree, QString *reason,
+                                   DurableWriteBatch *batch = nullptr, int *batchFile = nullptr);
     void ReadEntries(int index, XmlElement *element, bool mergeIntoMaster, bool readCodeType);
 
     // --- whole-catalogue operations ----------------------------------------

@@ -112,17 +112,19 @@ void CRendaroDoc::ReadEntries(int index, XmlElement *element, bool mergeIntoMast
                         readCodeType);
 }
 
-bool CRendaroDoc::SaveCatalogue(int catalogueId, const QString &path, bool keepTree)
+bool CRendaroDoc::SaveCatalogue(int catalogueId, const QString &path, bool keepTree, DurableWriteBatch *batch,
+                                int *batchFile)
 {
     m_lastErrorText.clear();
     const int index = FindCatalogueIndex(catalogueId);
     if (index < 0)
         return fail(QStringLiteral("no catalogue has the identifier %1").arg(catalogueId));
     QString reason;
-    return WriteCatalogueFile(m_catalogues[size_t(index)], path, keepTree, &reason) || fail(reason);
+    return WriteCatalogueFile(m_catalogues[size_t(index)], path, keepTree, &reason, batch, batchFile) || fail(reason);
 }
 
-bool CRendaroDoc::WriteCatalogueFile(CXMLStruct &catalogue, const QString &path, bool keepTree, QString *reason)
+bool CRendaroDoc::WriteCatalogueFile(CXMLStruct &catalogue, const QString &path, bool keepTree, QString *reason,
+                                     DurableWriteBatch *batch, int *batchFile)
 {
     if (!keepTree)
         catalogue.tree.reset();
@@ -134,8 +136,15 @@ bool CRendaroDoc::WriteCatalogueFile(CXMLStruct &catalogue, const QString &path,
         ApplyEntriesToTree(catalogue.tree->root, catalogue, catalogue.entries, catalogue.entries, &written, &cursor);
     }
     AppendMissingEntries(catalogue, written, !keepTree);
-    if (!xml_document_write_file(catalogue.tree.get(), path, reason))
+    if (batch) {
+        const int file = xml_document_add_to_batch(catalogue.tree.get(), *batch, path, reason);
+        if (batchFile)
+            *batchFile = file;
+        if (file < 0)
+            return false;
+    } else if (!xml_document_write_file(catalogue.tree.get(), path, reason)) {
         return false;
+    }
     catalogue.filePath = path;
     return true;
 }

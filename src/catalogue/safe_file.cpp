@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QRandomGenerator>
 
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -59,11 +60,14 @@ public:
     TemporaryFile() = default;
     TemporaryFile(const TemporaryFile &) = delete;
     TemporaryFile &operator=(const TemporaryFile &) = delete;
-    ~TemporaryFile()
+    ~TemporaryFile() { remove(); }
+
+    void remove()
     {
         closeFile();
         if (!m_name.isEmpty())
             ::unlink(m_name.constData());
+        m_name.clear();
     }
 
     // Creates the file in folder with the given mode (before the umask);
@@ -140,7 +144,14 @@ void syncFolder(const QByteArray &folder)
 
 } // namespace
 
-bool writeFileAtomically(const QString &path, const std::function<bool(QIODevice &)> &writeBody, QString *error)
+namespace {
+
+// The part of a safe write that touches no target: the checks of the target,
+// then the new content written to a temporary file beside it, with the
+// replaced file's owner, group and permissions. Nothing is flushed yet.
+// *target receives the file the path names once links are followed.
+bool writeTemporary(const QString &path, const std::function<bool(QIODevice &)> &writeBody, QByteArray *target,
+                    TemporaryFile &temporary, QString *error)
 {
     auto fail = [error](const QString &reason) {
         if (error)
@@ -149,23 +160,22 @@ bool writeFileAtomically(const QString &path, const std::function<bool(QIODevice
     };
     if (path.isEmpty())
         return fail(QStringLiteral("no file name given"));
-    const QByteArray target = QFile::encodeName(followLinks(path));
+    *target = QFile::encodeName(followLinks(path));
 
     struct stat old;
-    const bool exists = ::stat(target.constData(), &old) == 0;
+    const bool exists = ::stat(target->constData(), &old) == 0;
     if (!exists && errno != ENOENT)
         return fail(systemReason(errno));
     if (exists && !S_ISREG(old.st_mode))
         return fail(kindReason(old.st_mode));
-    if (exists && ::access(target.constData(), W_OK) != 0)
+    if (exists && ::access(target->constData(), W_OK) != 0)
         return fail(systemReason(errno));
-    if (target.endsWith('/'))
+    if (target->endsWith('/'))
         return fail(QStringLiteral("no file name given"));
 
     // A replaced file's content is not shown to others before its own
     // permissions are in place; a new file gets the usual umask mode.
-    TemporaryFile temporary;
-    if (!temporary.create(folderOf(target), exists ? 0600 : 0666))
+    if (!temporary.create(folderOf(*target), exists ? 0600 : 0666))
         return fail(systemReason(errno));
     {
         EarlyWritebackFile file;
@@ -185,19 +195,176 @@ bool writeFileAtomically(const QString &path, const std::function<bool(QIODevice
         if (::fchmod(temporary.fd(), old.st_mode & 07777) != 0)
             return fail(systemReason(errno));
     }
-    if (::fsync(temporary.fd()) != 0)
-        return fail(systemReason(errno));
-    if (!temporary.closeFile())
-        return fail(systemReason(errno));
+    return true;
+}
+
+// Puts a durable temporary file in place of target (the folder is not
+// synced); false with the reason when the target turned into something
+// that must not be replaced, or the rename failed.
+bool renameOver(TemporaryFile &temporary, const QByteArray &target, QString *error)
+{
     // Checked again just before the rename, which would replace whatever is there.
     const QString late = nonRegularReasonOf(target);
-    if (!late.isEmpty())
-        return fail(late);
-    if (::rename(temporary.name().constData(), target.constData()) != 0)
-        return fail(systemReason(errno));
+    if (!late.isEmpty()) {
+        if (error)
+            *error = late;
+        return false;
+    }
+    if (::rename(temporary.name().constData(), target.constData()) != 0) {
+        if (error)
+            *error = systemReason(errno);
+        return false;
+    }
     temporary.commit();
+    return true;
+}
+
+} // namespace
+
+bool writeFileAtomically(const QString &path, const std::function<bool(QIODevice &)> &writeBody, QString *error)
+{
+    QByteArray target;
+    TemporaryFile temporary;
+    if (!writeTemporary(path, writeBody, &target, temporary, error))
+        return false;
+    if (::fsync(temporary.fd()) != 0 || !temporary.closeFile()) {
+        if (error)
+            *error = systemReason(errno);
+        return false;
+    }
+    if (!renameOver(temporary, target, error))
+        return false;
     syncFolder(folderOf(target));
     return true;
+}
+
+// The batch's ordering is what keeps each target old or new through a crash:
+//  1. every new content goes to its temporary file (targets untouched);
+//  2. one syncfs per file system makes all of them durable, data and inode
+//     (the folder descriptors it runs on were opened before the first
+//     temporary file of their folder was written, so a write-back error
+//     met on the way is reported to them);
+//  3. only then each temporary file is renamed over its target: whichever
+//     renames reach the disk, each names a complete file;
+//  4. one fsync per folder makes the renames durable before commit returns.
+// A crash before 3 leaves every target old (and stray temporary files, as a
+// crash during a single safe write does); during 3 or 4, each target old or
+// new. A failed sync renames nothing.
+struct DurableWriteBatch::Staged {
+    QByteArray target;
+    TemporaryFile temporary;
+    bool written = false;
+    QString error;
+};
+
+DurableWriteBatch::DurableWriteBatch() = default;
+
+DurableWriteBatch::~DurableWriteBatch()
+{
+    for (const auto &[folder, fd] : m_folders)
+        ::close(fd);
+}
+
+int DurableWriteBatch::add(const QString &path, const std::function<bool(QIODevice &)> &writeBody, QString *error)
+{
+    auto staged = std::make_unique<Staged>();
+    QString reason;
+    const QByteArray folder = folderOf(QFile::encodeName(followLinks(path)));
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        if (!m_folders.contains(folder)) {
+            const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+            if (fd >= 0)
+                m_folders.emplace(folder, fd);
+        }
+    }
+    if (!writeTemporary(path, writeBody, &staged->target, staged->temporary, &reason)
+        || !staged->temporary.closeFile()) {
+        if (error)
+            *error = reason.isEmpty() ? systemReason(errno) : reason;
+        return -1;
+    }
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_staged.push_back(std::move(staged));
+    return int(m_staged.size()) - 1;
+}
+
+int DurableWriteBatch::add(const QString &path, const QByteArray &bytes, QString *error)
+{
+    return add(path, [&bytes](QIODevice &device) { return device.write(bytes) == bytes.size(); }, error);
+}
+
+bool DurableWriteBatch::commit()
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    bool allWritten = true;
+    // 2. One sync per file system, on a folder descriptor opened before
+    // anything was written into that folder.
+    std::vector<dev_t> synced;
+    QString syncError;
+    for (const auto &[folder, fd] : m_folders) {
+        struct stat st;
+        if (::fstat(fd, &st) != 0) {
+            syncError = systemReason(errno);
+            break;
+        }
+        if (std::find(synced.begin(), synced.end(), st.st_dev) != synced.end())
+            continue;
+        if (::syncfs(fd) != 0) {
+            syncError = systemReason(errno);
+            break;
+        }
+        synced.push_back(st.st_dev);
+    }
+    // A staged file whose folder could not be opened has no descriptor
+    // that saw its write: it is synced on its own.
+    for (const std::unique_ptr<Staged> &staged : m_staged) {
+        if (!syncError.isEmpty())
+            break;
+        if (m_folders.contains(folderOf(staged->target)))
+            continue;
+        const int fd = ::open(staged->temporary.name().constData(), O_RDONLY | O_CLOEXEC);
+        if (fd < 0 || ::fsync(fd) != 0)
+            syncError = systemReason(errno);
+        if (fd >= 0)
+            ::close(fd);
+    }
+    // 3. The renames, only when everything is durable.
+    std::vector<QByteArray> folders;
+    for (const std::unique_ptr<Staged> &staged : m_staged) {
+        if (!syncError.isEmpty()) {
+            staged->error = syncError;
+        } else if (renameOver(staged->temporary, staged->target, &staged->error)) {
+            staged->written = true;
+            const QByteArray folder = folderOf(staged->target);
+            if (std::find(folders.begin(), folders.end(), folder) == folders.end())
+                folders.push_back(folder);
+        } else {
+            staged->temporary.remove();
+        }
+        allWritten = allWritten && staged->written;
+    }
+    // 4. The renames made durable, once per folder.
+    for (const QByteArray &folder : folders) {
+        const auto open = m_folders.find(folder);
+        if (open != m_folders.end())
+            ::fsync(open->second);
+        else
+            syncFolder(folder);
+    }
+    return allWritten;
+}
+
+bool DurableWriteBatch::written(int file) const
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return file >= 0 && size_t(file) < m_staged.size() && m_staged[size_t(file)]->written;
+}
+
+QString DurableWriteBatch::errorOf(int file) const
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return file >= 0 && size_t(file) < m_staged.size() ? m_staged[size_t(file)]->error : QString();
 }
 
 bool writeFileAtomically(const QString &path, const QByteArray &bytes, QString *error)

@@ -152,3 +152,19 @@ int xml_document_write_file(const XmlDocument *document, const QString &path, QS
     }
     return 1;
 }
+
+int xml_document_add_to_batch(const XmlDocument *document, DurableWriteBatch &batch, const QString &path,
+                              QString *errorText)
+{
+    QString reason = QStringLiteral("nothing to write");
+    const int file =
+        document ? batch.add(path, [document](QIODevice &device) { return xml_document_write(document, device); },
+                             &reason)
+                 : -1;
+    if (file < 0) {
+        if (errorText)
+            *errorText = QStringLiteral("%1: %2").arg(path, reason);
+        xml_set_error(XmlErrorFile);
+    }
+    return file;
+}

@@ -3,6 +3,7 @@
 
 #include <QByteArray>
 
+class DurableWriteBatch;
 class QIODevice;
 
 // The bytes of a document: declaration line, a blank line, then the elements
@@ -16,3 +17,9 @@ bool xml_document_write(const XmlDocument *document, QIODevice &device);
 // Returns 1, or 0 with error code 2 when the file could not be written (and
 // the path with the reason in *errorText when given).
 int xml_document_write_file(const XmlDocument *document, const QString &path, QString *errorText = nullptr);
+
+// Adds the document's file to batch (written beside path, put in place by
+// the batch's commit). Returns the file's number in the batch, or -1 with
+// the path and the reason in *errorText when given.
+int xml_document_add_to_batch(const XmlDocument *document, DurableWriteBatch &batch, const QString &path,
+                              QString *errorText = nullptr);

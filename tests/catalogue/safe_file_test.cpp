@@ -3,7 +3,13 @@
 #include "special_files.h"
 #include "test_support.h"
 
+#include <QFileInfo>
 #include <gtest/gtest.h>
+
+#include <csignal>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -116,6 +122,130 @@ TEST_F(SafeFile, FailuresGiveTheSystemsReason)
     EXPECT_FALSE(error.isEmpty());
     EXPECT_EQ(readBytes(path), QByteArray("old"));
     EXPECT_EQ(leftOvers(folder.root(), {"a.xml"}), QStringList());
+}
+
+using DurableBatch = FolderTest;
+
+TEST_F(DurableBatch, NothingIsInPlaceBeforeTheCommitAndEverythingAfterIt)
+{
+    QDir(folder.root()).mkdir("sub");
+    const QString replaced = write("a.xml", "old a");
+    const QByteArray name = QFile::encodeName(replaced);
+    ASSERT_EQ(::chmod(name.constData(), 0640), 0);
+    const QString inSub = write("sub/b.xml", "old b");
+    const QString fresh = folder.path("sub/c.xml");
+
+    DurableWriteBatch batch;
+    const int a = batch.add(replaced, QByteArray("new a"));
+    const int b = batch.add(inSub, [](QIODevice &device) { return device.write("new b") == 5; });
+    const int c = batch.add(fresh, QByteArray("new c"));
+    ASSERT_GE(a, 0);
+    ASSERT_GE(b, 0);
+    ASSERT_GE(c, 0);
+    EXPECT_EQ(readBytes(replaced), QByteArray("old a"));
+    EXPECT_EQ(readBytes(inSub), QByteArray("old b"));
+    EXPECT_FALSE(QFile::exists(fresh));
+
+    EXPECT_TRUE(batch.commit());
+    for (const int file : {a, b, c}) {
+        EXPECT_TRUE(batch.written(file)) << file;
+        EXPECT_EQ(batch.errorOf(file), QString()) << file;
+    }
+    EXPECT_EQ(readBytes(replaced), QByteArray("new a"));
+    EXPECT_EQ(readBytes(inSub), QByteArray("new b"));
+    EXPECT_EQ(readBytes(fresh), QByteArray("new c"));
+    struct stat st;
+    ASSERT_EQ(::stat(name.constData(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0640u);
+    EXPECT_EQ(leftOvers(folder.root(), {"a.xml", "sub"}), QStringList());
+    EXPECT_EQ(leftOvers(folder.path("sub"), {"b.xml", "c.xml"}), QStringList());
+}
+
+TEST_F(DurableBatch, ABatchNotCommittedLeavesEveryTargetOld)
+{
+    const QString a = write("a.xml", "old a");
+    const QString b = write("b.xml", "old b");
+    {
+        DurableWriteBatch batch;
+        ASSERT_GE(batch.add(a, QByteArray("new a")), 0);
+        ASSERT_GE(batch.add(b, QByteArray("new b")), 0);
+        ASSERT_GE(batch.add(folder.path("c.xml"), QByteArray("new c")), 0);
+    }
+    EXPECT_EQ(readBytes(a), QByteArray("old a"));
+    EXPECT_EQ(readBytes(b), QByteArray("old b"));
+    EXPECT_EQ(leftOvers(folder.root(), {"a.xml", "b.xml"}), QStringList());
+}
+
+// A file that fails, whether while it is written or when it is put in
+// place, is left old with its reason; the others of the batch are written.
+TEST_F(DurableBatch, AFileThatFailsIsLeftOldAndTheOthersAreWritten)
+{
+    ASSERT_TRUE(makeFifo(folder.path("fifo")));
+    const QString before = write("before.xml", "old");
+    const QString failing = write("failing.xml", "old");
+    const QString becomesFolder = folder.path("later");
+    const QString after = write("after.xml", "old");
+
+    DurableWriteBatch batch;
+    QString error;
+    const int first = batch.add(before, QByteArray("new"));
+    EXPECT_EQ(batch.add(failing, [](QIODevice &device) { device.write("part"); return false; }, &error), -1);
+    EXPECT_FALSE(error.isEmpty());
+    EXPECT_EQ(batch.add(folder.path("fifo"), QByteArray("new"), &error), -1);
+    EXPECT_EQ(error, u"it is a FIFO, not a regular file");
+    const int late = batch.add(becomesFolder, QByteArray("new"));
+    const int last = batch.add(after, QByteArray("new"));
+    ASSERT_GE(late, 0);
+    QDir(folder.root()).mkdir("later");  // turns into a folder before the commit
+
+    EXPECT_FALSE(batch.commit());
+    EXPECT_TRUE(batch.written(first));
+    EXPECT_TRUE(batch.written(last));
+    EXPECT_FALSE(batch.written(late));
+    EXPECT_EQ(batch.errorOf(late), u"it is a folder, not a regular file");
+    EXPECT_FALSE(batch.written(-1));
+    EXPECT_EQ(readBytes(before), QByteArray("new"));
+    EXPECT_EQ(readBytes(after), QByteArray("new"));
+    EXPECT_EQ(readBytes(failing), QByteArray("old"));
+    EXPECT_EQ(fileType(folder.path("fifo")), mode_t(S_IFIFO));
+    EXPECT_TRUE(QFileInfo(becomesFolder).isDir());
+    EXPECT_EQ(leftOvers(folder.root(), {"before.xml", "failing.xml", "fifo", "later", "after.xml"}), QStringList());
+}
+
+// A process killed at any moment of a batch leaves each target whole, old
+// or new: the renames only start once every new content is on disk.
+TEST_F(DurableBatch, AKillAtAnyMomentLeavesEachTargetOldOrNew)
+{
+    constexpr int kFiles = 40;
+    const QByteArray oldBytes(64 << 10, 'o');
+    const QByteArray newBytes(96 << 10, 'n');
+    int sawOld = 0;
+    for (int trial = 0; trial < 12; ++trial) {
+        QStringList paths;
+        for (int i = 0; i < kFiles; ++i)
+            paths.append(write(QStringLiteral("f%1.xml").arg(i), oldBytes));
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            DurableWriteBatch batch;
+            for (const QString &path : paths)
+                batch.add(path, newBytes);
+            batch.commit();
+            ::_exit(0);
+        }
+        // From before the first write to after the last rename.
+        ::usleep(useconds_t(trial * trial * 2500));
+        ::kill(child, SIGKILL);
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        for (const QString &path : paths) {
+            const QByteArray bytes = readBytes(path);
+            EXPECT_TRUE(bytes == oldBytes || bytes == newBytes) << trial << ' ' << path.toStdString();
+            sawOld += bytes == oldBytes;
+        }
+    }
+    // The first kill comes before anything is in place.
+    EXPECT_GE(sawOld, kFiles);
 }
 
 } // namespace
