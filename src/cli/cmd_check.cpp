@@ -12,8 +12,12 @@
 #include "cli/cmd_check_spelling.h"
 #include "fontmetrics/font_engine.h"
 
+#include "memory/run_on_threads.h"
+
 #include <QFileInfo>
+#include <QThread>
 #include <algorithm>
+#include <atomic>
 
 namespace {
 
@@ -131,10 +135,11 @@ public:
             }
             found.clear();
         };
-        for (size_t number = 0; number < catalogue.entries.size(); ++number) {
-            set.judgeEntry(catalogue.entries.byNumber(number), found);
-            if (!found.empty())
-                take(number);
+        for (std::vector<NumberedFinding> &chunk : judgeEntries(set, target, catalogue.entries)) {
+            for (NumberedFinding &numbered : chunk) {
+                found.push_back(std::move(numbered.finding));
+                take(numbered.number);
+            }
         }
         set.judgeCatalogue(catalogue.entries, found);
         if (!found.empty())
@@ -175,6 +180,52 @@ public:
     }
 
 private:
+    struct NumberedFinding {
+        size_t number;  // of the entry judged
+        Finding finding;
+    };
+
+    // The findings of every entry, in entry order, in chunks. A large file
+    // is judged on every core: each thread takes chunks from a shared
+    // counter with a set of its own (a set's checks keep caches, such as
+    // the glossary's stems, that one thread at a time may use). The first
+    // thread starts at once with `set`; the others make theirs meanwhile.
+    std::vector<std::vector<NumberedFinding>> judgeEntries(const CheckSet &set, const CheckTarget &target,
+                                                           const EntryTable &entries) const
+    {
+        constexpr size_t chunkSize = 1024;
+        const size_t count = entries.size();
+        std::vector<std::vector<NumberedFinding>> chunks((count + chunkSize - 1) / chunkSize);
+        const int threads =
+            count >= 4 * chunkSize ? std::clamp(QThread::idealThreadCount(), 1, int(std::min<size_t>(8, chunks.size())))
+                                   : 1;
+        std::atomic<size_t> next{0};
+        std::atomic<bool> firstTaken{false};
+        auto judgeChunks = [&](const CheckSet &own) {
+            std::vector<Finding> found;
+            for (size_t chunk = next++; chunk < chunks.size(); chunk = next++) {
+                const size_t end = std::min(count, (chunk + 1) * chunkSize);
+                for (size_t number = chunk * chunkSize; number < end; ++number) {
+                    own.judgeEntry(entries.byNumber(number), found);
+                    for (Finding &finding : found)
+                        chunks[chunk].push_back({number, std::move(finding)});
+                    found.clear();
+                }
+            }
+        };
+        RunOnThreads(threads, [&] {
+            if (!firstTaken.exchange(true)) {
+                judgeChunks(set);
+                return;
+            }
+            QStringList problems;  // the first set has named them
+            CheckSet own = CheckRegistry::standard().makeSet(target, &problems);
+            select(own);
+            judgeChunks(own);
+        });
+        return chunks;
+    }
+
     void select(CheckSet &set) const
     {
         if (!m_options.only.isEmpty()) {

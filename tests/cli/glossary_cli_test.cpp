@@ -57,6 +57,31 @@ TEST_F(GlossaryCli, CheckAddsTheTermChecksFromTheOptionOrTheSharedGlossary)
     EXPECT_TRUE(missing.err.contains(QStringLiteral("none.csv"))) << missing.err.toStdString();
 }
 
+// A file large enough to be judged on several threads reports every finding
+// once, in file order, as one thread does.
+TEST_F(GlossaryCli, CheckOfALargeFileReportsEachFindingOnceInFileOrder)
+{
+    QDir(folder.root()).mkpath(QStringLiteral("Lang"));
+    QList<QByteArray> rows;
+    const int count = 9000;
+    for (int i = 0; i < count; ++i) {
+        const QByteArray n = QByteArray::number(i);
+        const QByteArray to = i % 3 == 0 ? "Das Dokument " + n + " löschen" : "Die Datei " + n + " löschen";
+        rows.push_back("<L from=\"Delete the file " + n + "\" to=\"" + to + "\" key=\"IDS_" + n + "\"/>");
+    }
+    const QString file = write("Lang/ViewResDEU.xml", languageFile("AllowLength=\"2.000000\" CodeType=\"CPlus2\"", rows));
+    const QString glossary = write("terms.csv", "source,target\nfile,Datei\n");
+    const CliRun result = run({"check", file, "--glossary", glossary, "--checks", "term"});
+    QStringList lines = result.out.split(u'\n', Qt::SkipEmptyParts);
+    ASSERT_FALSE(lines.isEmpty());
+    EXPECT_EQ(lines.takeLast(), QStringLiteral("0 errors, %1 warnings").arg(count / 3));
+    ASSERT_EQ(lines.size(), count / 3);
+    const int first = lines[0].section(u':', 1, 1).toInt();
+    for (int k = 0; k < int(lines.size()); ++k) {
+        ASSERT_EQ(lines[k].section(u':', 1, 1).toInt(), first + 3 * k) << lines[k].toStdString();
+    }
+}
+
 TEST_F(GlossaryCli, TermsListsTheTermsOfEachEntryAsTextAndJson)
 {
     const QString file = write("ViewResDEU.xml", germanFile());
