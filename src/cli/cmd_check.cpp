@@ -18,6 +18,7 @@
 #include <QThread>
 #include <algorithm>
 #include <atomic>
+#include <future>
 
 namespace {
 
@@ -96,6 +97,21 @@ public:
         InputFile input;
         if (!input.open(file, m_io))
             return false;
+        CheckTarget target;
+        target.path = file;
+        target.context.language = isStandardStream(file) ? CheckLanguage() : CheckLanguageForPath(file);
+        if (!m_options.program.isEmpty()) {
+            target.options.insert(QStringLiteral("program"), m_options.program);
+            target.options.insert(QStringLiteral("header"), m_options.header);
+        }
+        if (!m_options.glossaries.isEmpty())
+            target.options.insert(QStringLiteral("glossary"), m_options.glossaries);
+        // The checks are made (glossaries, dictionaries and programs read)
+        // while the file is read: they need only its language.
+        std::vector<std::future<MadeSet>> sets;
+        for (int t = threadsFor(input.path()); t > 0; --t)
+            sets.push_back(std::async(std::launch::async, [this, target] { return makeSet(target); }));
+
         std::vector<std::uint32_t> lines;
         ReadCatalogue read = ReadCatalogueFileWithLines(input.path(), 0, lines);
         if (!read.ok) {
@@ -103,22 +119,13 @@ public:
             return false;
         }
         const CXMLStruct &catalogue = read.catalogue;
-        CheckTarget target;
-        target.path = file;
-        target.context.language = isStandardStream(file) ? CheckLanguage() : CheckLanguageForPath(file);
         target.context.codeType = catalogue.codeType;
         target.context.lengthRatio = catalogue.lengthRatio;
-        if (!m_options.program.isEmpty()) {
-            target.options.insert(QStringLiteral("program"), m_options.program);
-            target.options.insert(QStringLiteral("header"), m_options.header);
-        }
-        if (!m_options.glossaries.isEmpty())
-            target.options.insert(QStringLiteral("glossary"), m_options.glossaries);
-        QStringList problems;
-        CheckSet set = CheckRegistry::standard().makeSet(target, &problems);
-        for (const QString &problem : problems)
+        MadeSet first = sets.front().get();
+        first.set.setContext(target.context);
+        CheckSet &set = first.set;
+        for (const QString &problem : first.problems)
             m_io.err << displayName(file) << ": " << problem << '\n';
-        select(set);
         IgnoreMarks marks;
         const bool marksRead = readMarks(file, marks, m_io);
 
@@ -135,7 +142,7 @@ public:
             }
             found.clear();
         };
-        for (std::vector<NumberedFinding> &chunk : judgeEntries(set, target, catalogue.entries)) {
+        for (std::vector<NumberedFinding> &chunk : judgeEntries(set, target.context, sets, catalogue.entries)) {
             for (NumberedFinding &numbered : chunk) {
                 found.push_back(std::move(numbered.finding));
                 take(numbered.number);
@@ -185,22 +192,43 @@ private:
         Finding finding;
     };
 
-    // The findings of every entry, in entry order, in chunks. A large file
-    // is judged on every core: each thread takes chunks from a shared
-    // counter with a set of its own (a set's checks keep caches, such as
-    // the glossary's stems, that one thread at a time may use). The first
-    // thread starts at once with `set`; the others make theirs meanwhile.
-    std::vector<std::vector<NumberedFinding>> judgeEntries(const CheckSet &set, const CheckTarget &target,
+    struct MadeSet {
+        CheckSet set;
+        QStringList problems;
+    };
+
+    MadeSet makeSet(const CheckTarget &target) const
+    {
+        MadeSet made;
+        made.set = CheckRegistry::standard().makeSet(target, &made.problems);
+        select(made.set);
+        return made;
+    }
+
+    // One set of checks per thread for a large file, one for a small one
+    // (each set reads its glossaries and dictionaries for itself).
+    static int threadsFor(const QString &path)
+    {
+        constexpr qint64 largeFile = 2 * 1024 * 1024;
+        if (QFileInfo(path).size() < largeFile)
+            return 1;
+        return std::clamp(QThread::idealThreadCount(), 1, 8);
+    }
+
+    // The findings of every entry, in entry order, in chunks. Each thread
+    // takes chunks from a shared counter with a set of its own (a set's
+    // checks keep caches, such as the glossary's stems, that one thread at a
+    // time may use): the first with `set`, the others with the rest of
+    // `sets`, made while the file was read.
+    std::vector<std::vector<NumberedFinding>> judgeEntries(const CheckSet &set, const CheckContext &context,
+                                                           std::vector<std::future<MadeSet>> &sets,
                                                            const EntryTable &entries) const
     {
         constexpr size_t chunkSize = 1024;
         const size_t count = entries.size();
         std::vector<std::vector<NumberedFinding>> chunks((count + chunkSize - 1) / chunkSize);
-        const int threads =
-            count >= 4 * chunkSize ? std::clamp(QThread::idealThreadCount(), 1, int(std::min<size_t>(8, chunks.size())))
-                                   : 1;
         std::atomic<size_t> next{0};
-        std::atomic<bool> firstTaken{false};
+        std::atomic<size_t> slot{0};
         auto judgeChunks = [&](const CheckSet &own) {
             std::vector<Finding> found;
             for (size_t chunk = next++; chunk < chunks.size(); chunk = next++) {
@@ -213,15 +241,15 @@ private:
                 }
             }
         };
-        RunOnThreads(threads, [&] {
-            if (!firstTaken.exchange(true)) {
+        RunOnThreads(int(sets.size()), [&] {
+            const size_t mine = slot++;
+            if (mine == 0) {
                 judgeChunks(set);
                 return;
             }
-            QStringList problems;  // the first set has named them
-            CheckSet own = CheckRegistry::standard().makeSet(target, &problems);
-            select(own);
-            judgeChunks(own);
+            MadeSet own = sets[mine].get();  // its problems are the first set's
+            own.set.setContext(context);
+            judgeChunks(own.set);
         });
         return chunks;
     }

@@ -57,17 +57,19 @@ TEST_F(GlossaryCli, CheckAddsTheTermChecksFromTheOptionOrTheSharedGlossary)
     EXPECT_TRUE(missing.err.contains(QStringLiteral("none.csv"))) << missing.err.toStdString();
 }
 
-// A file large enough to be judged on several threads reports every finding
+// A file large enough to be judged on several threads (its checks made
+// while it is read) reports every finding
 // once, in file order, as one thread does.
 TEST_F(GlossaryCli, CheckOfALargeFileReportsEachFindingOnceInFileOrder)
 {
     QDir(folder.root()).mkpath(QStringLiteral("Lang"));
     QList<QByteArray> rows;
-    const int count = 9000;
+    const int count = 12000;  // over 2 MB, with the padding
+    const QByteArray padding(150, 'x');
     for (int i = 0; i < count; ++i) {
-        const QByteArray n = QByteArray::number(i);
+        const QByteArray n = QByteArray::number(i) + " " + padding;
         const QByteArray to = i % 3 == 0 ? "Das Dokument " + n + " löschen" : "Die Datei " + n + " löschen";
-        rows.push_back("<L from=\"Delete the file " + n + "\" to=\"" + to + "\" key=\"IDS_" + n + "\"/>");
+        rows.push_back("<L from=\"Delete the file " + n + "\" to=\"" + to + "\" key=\"IDS_" + QByteArray::number(i) + "\"/>");
     }
     const QString file = write("Lang/ViewResDEU.xml", languageFile("AllowLength=\"2.000000\" CodeType=\"CPlus2\"", rows));
     const QString glossary = write("terms.csv", "source,target\nfile,Datei\n");
