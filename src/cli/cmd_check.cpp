@@ -142,7 +142,8 @@ public:
             }
             found.clear();
         };
-        for (std::vector<NumberedFinding> &chunk : judgeEntries(set, target.context, sets, catalogue.entries)) {
+        std::vector<MadeSet> workerSets;  // outlive the findings that name their checks
+        for (std::vector<NumberedFinding> &chunk : judgeEntries(set, target.context, sets, workerSets, catalogue.entries)) {
             for (NumberedFinding &numbered : chunk) {
                 found.push_back(std::move(numbered.finding));
                 take(numbered.number);
@@ -219,11 +220,15 @@ private:
     // takes chunks from a shared counter with a set of its own (a set's
     // checks keep caches, such as the glossary's stems, that one thread at a
     // time may use): the first with `set`, the others with the rest of
-    // `sets`, made while the file was read.
+    // `sets`, made while the file was read. The findings name their
+    // checks, so the sets used are kept in `workerSets` for as long as the
+    // findings are.
     std::vector<std::vector<NumberedFinding>> judgeEntries(const CheckSet &set, const CheckContext &context,
                                                            std::vector<std::future<MadeSet>> &sets,
+                                                           std::vector<MadeSet> &workerSets,
                                                            const EntryTable &entries) const
     {
+        workerSets.resize(sets.size());
         constexpr size_t chunkSize = 1024;
         const size_t count = entries.size();
         std::vector<std::vector<NumberedFinding>> chunks((count + chunkSize - 1) / chunkSize);
@@ -247,7 +252,7 @@ private:
                 judgeChunks(set);
                 return;
             }
-            MadeSet own = sets[mine].get();  // its problems are the first set's
+            MadeSet &own = workerSets[mine] = sets[mine].get();  // its problems are the first set's
             own.set.setContext(context);
             judgeChunks(own.set);
         });
