@@ -146,7 +146,13 @@ public:
             found.clear();
         };
         std::vector<MadeSet> workerSets;  // outlive the findings that name their checks
-        for (std::vector<NumberedFinding> &chunk : judgeEntries(set, target.context, sets, workerSets, catalogue.entries)) {
+        std::vector<std::vector<NumberedFinding>> chunks =
+            judgeEntries(set, target.context, sets, workerSets, catalogue.entries);
+        size_t findings = 0;
+        for (const std::vector<NumberedFinding> &chunk : chunks)
+            findings += chunk.size();
+        reports.reserve(findings);
+        for (std::vector<NumberedFinding> &chunk : chunks) {
             for (NumberedFinding &numbered : chunk) {
                 found.push_back(std::move(numbered.finding));
                 take(numbered.number);
@@ -309,8 +315,12 @@ private:
                 m_out += QStringLiteral(", \"ignored\": true");
             m_out += u'}';
         } else {
-            m_out += QStringLiteral("%1:%2: %3: ").arg(report.file).arg(report.line).arg(
-                QLatin1String(SeverityName(f.severity)));
+            m_out += report.file;
+            m_out += u':';
+            m_out += QString::number(report.line);
+            m_out += QLatin1String(": ");
+            m_out += QLatin1String(SeverityName(f.severity));
+            m_out += QLatin1String(": ");
             m_out += f.message;
             m_out += QStringLiteral(" [") + f.checkId() + u']';
             if (f.ignored)

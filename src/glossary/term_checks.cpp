@@ -9,12 +9,28 @@
 
 namespace {
 
-QString quotedList(const QStringList &terms)
+// The terms quoted, joined with commas, appended to `out` (a message is
+// made for every finding, so it is appended in place).
+void appendQuoted(QString &out, const QStringList &terms)
 {
-    QStringList quoted;
-    for (const QString &term : terms)
-        quoted.append(u'"' + term + u'"');
-    return quoted.join(QStringLiteral(", "));
+    for (qsizetype i = 0; i < terms.size(); ++i) {
+        if (i > 0)
+            out += QLatin1String(", ");
+        out += u'"';
+        out += terms[i];
+        out += u'"';
+    }
+}
+
+// "glossary term "source"" as the messages start.
+QString termLead(const QString &source)
+{
+    QString lead;
+    lead.reserve(source.size() + 96);
+    lead += QLatin1String("glossary term \"");
+    lead += source;
+    lead += u'"';
+    return lead;
 }
 
 // What every set of checks made for one file shares: the glossary's index
@@ -193,8 +209,13 @@ private:
                 if (judge.holds(translation, target, term.caseSensitive))
                     return QString();
             }
-            return QStringLiteral("glossary term \"%1\": the translation holds none of %2%3")
-                .arg(term.source, quotedList(term.targets), judge.notes());
+        {
+            QString message = termLead(term.source);
+            message += QLatin1String(": the translation holds none of ");
+            appendQuoted(message, term.targets);
+            message += judge.notes();
+            return message;
+        }
         case TermStatus::Forbidden: {
             QStringList found;
             for (const QString &target : term.targets) {
@@ -203,10 +224,12 @@ private:
             }
             if (found.isEmpty())
                 return QString();
-            const QString lead = term.source.isEmpty() ? QStringLiteral("glossary")
-                                                       : QStringLiteral("glossary term \"%1\"").arg(term.source);
-            return QStringLiteral("%1: the translation holds %2, which the glossary forbids%3")
-                .arg(lead, quotedList(found), judge.notes());
+            QString message = term.source.isEmpty() ? QStringLiteral("glossary") : termLead(term.source);
+            message += QLatin1String(": the translation holds ");
+            appendQuoted(message, found);
+            message += QLatin1String(", which the glossary forbids");
+            message += judge.notes();
+            return message;
         }
         case TermStatus::DoNotTranslate: {
             const QStringList kept = term.targets.isEmpty() ? QStringList{term.source} : term.targets;
@@ -214,8 +237,10 @@ private:
                 if (judge.holds(translation, name, true, true))
                     return QString();
             }
-            return QStringLiteral("glossary term \"%1\" is kept as it is: the translation does not hold %2")
-                .arg(term.source, quotedList(kept));
+            QString message = termLead(term.source);
+            message += QLatin1String(" is kept as it is: the translation does not hold ");
+            appendQuoted(message, kept);
+            return message;
         }
         }
         return QString();

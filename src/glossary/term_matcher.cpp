@@ -198,7 +198,7 @@ void TranslationWords::read(QStringView translation, WordStems &stems)
     lower.clear();
     for (const TermWord &word : words) {
         keys.push_back(stems.keys(word.text));
-        lower.append(word.text.toLower());
+        lower.append(keys.back().front());  // a word's first key is its lower case
     }
 }
 
