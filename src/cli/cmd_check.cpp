@@ -6,6 +6,7 @@
 #include "catalogue/folder_listing.h"
 #include "catalogue/messages.h"
 #include "checks/check_registry.h"
+#include "checks/check_share.h"
 #include "checks/ignore_marks.h"
 #include "cli/cli_glossary.h"
 #include "cli/cli_support.h"
@@ -107,7 +108,9 @@ public:
         if (!m_options.glossaries.isEmpty())
             target.options.insert(QStringLiteral("glossary"), m_options.glossaries);
         // The checks are made (glossaries, dictionaries and programs read)
-        // while the file is read: they need only its language.
+        // while the file is read: they need only its language. The sets of
+        // one file share what their factories read.
+        target.options.insert(QStringLiteral("share"), QVariant::fromValue(std::make_shared<CheckShare>()));
         std::vector<std::future<MadeSet>> sets;
         for (int t = threadsFor(input.path()); t > 0; --t)
             sets.push_back(std::async(std::launch::async, [this, target] { return makeSet(target); }));
@@ -143,7 +146,13 @@ public:
             found.clear();
         };
         std::vector<MadeSet> workerSets;  // outlive the findings that name their checks
-        for (std::vector<NumberedFinding> &chunk : judgeEntries(set, target.context, sets, workerSets, catalogue.entries)) {
+        std::vector<std::vector<NumberedFinding>> chunks =
+            judgeEntries(set, target.context, sets, workerSets, catalogue.entries);
+        size_t findings = 0;
+        for (const std::vector<NumberedFinding> &chunk : chunks)
+            findings += chunk.size();
+        reports.reserve(findings);
+        for (std::vector<NumberedFinding> &chunk : chunks) {
             for (NumberedFinding &numbered : chunk) {
                 found.push_back(std::move(numbered.finding));
                 take(numbered.number);
@@ -159,8 +168,16 @@ public:
             print(report);
         flush();
         if (last && CommandDocument::leavesToTheSystem()) {
-            static auto *left = new std::vector<CXMLStruct>;  // never destroyed
-            left->push_back(std::move(read.catalogue));
+            // The entries, the findings and the sets' data (a glossary's
+            // index, dictionaries) are left to the system as well.
+            struct Left {
+                CXMLStruct catalogue;
+                std::vector<Report> reports;
+                MadeSet first;
+                std::vector<MadeSet> workers;
+            };
+            static auto *left = new std::vector<Left>;  // never destroyed
+            left->push_back({std::move(read.catalogue), std::move(reports), std::move(first), std::move(workerSets)});
         }
         return marksRead;
     }
@@ -206,8 +223,7 @@ private:
         return made;
     }
 
-    // One set of checks per thread for a large file, one for a small one
-    // (each set reads its glossaries and dictionaries for itself).
+    // One set of checks per thread for a large file, one for a small one.
     static int threadsFor(const QString &path)
     {
         constexpr qint64 largeFile = 2 * 1024 * 1024;
@@ -299,8 +315,12 @@ private:
                 m_out += QStringLiteral(", \"ignored\": true");
             m_out += u'}';
         } else {
-            m_out += QStringLiteral("%1:%2: %3: ").arg(report.file).arg(report.line).arg(
-                QLatin1String(SeverityName(f.severity)));
+            m_out += report.file;
+            m_out += u':';
+            m_out += QString::number(report.line);
+            m_out += QLatin1String(": ");
+            m_out += QLatin1String(SeverityName(f.severity));
+            m_out += QLatin1String(": ");
             m_out += f.message;
             m_out += QStringLiteral(" [") + f.checkId() + u']';
             if (f.ignored)

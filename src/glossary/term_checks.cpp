@@ -1,5 +1,6 @@
 #include "glossary/term_checks.h"
 
+#include "checks/check_share.h"
 #include "glossary/glossary_files.h"
 #include "glossary/term_matcher.h"
 #include "spelling/spelling_languages.h"
@@ -8,47 +9,79 @@
 
 namespace {
 
-QString quotedList(const QStringList &terms)
+// The terms quoted, joined with commas, appended to `out` (a message is
+// made for every finding, so it is appended in place).
+void appendQuoted(QString &out, const QStringList &terms)
 {
-    QStringList quoted;
-    for (const QString &term : terms)
-        quoted.append(u'"' + term + u'"');
-    return quoted.join(QStringLiteral(", "));
+    for (qsizetype i = 0; i < terms.size(); ++i) {
+        if (i > 0)
+            out += QLatin1String(", ");
+        out += u'"';
+        out += terms[i];
+        out += u'"';
+    }
 }
 
-// What the three checks of one set share: the index, a hunspell handle per
-// language, and the words of the last texts judged (each check of an entry
-// asks for the same texts).
-class GlossaryJudge {
-public:
+// "glossary term "source"" as the messages start.
+QString termLead(const QString &source)
+{
+    QString lead;
+    lead.reserve(source.size() + 96);
+    lead += QLatin1String("glossary term \"");
+    lead += source;
+    lead += u'"';
+    return lead;
+}
+
+// What every set of checks made for one file shares: the glossary's index
+// and a hunspell handle per language, loaded once.
+struct GlossaryBase {
     // The file's dictionary loads on a second thread while the English one
     // loads and the index is built.
-    GlossaryJudge(const Glossary &glossary, const QString &targetDictionary, const QString &primary)
-        : GlossaryJudge(glossary, targetDictionary, primary,
-                        std::async(std::launch::async, [targetDictionary] { return WordStems(targetDictionary); }))
+    GlossaryBase(const Glossary &glossary, const QString &targetDictionary, const QString &primary)
+        : GlossaryBase(glossary, targetDictionary, primary,
+                       std::async(std::launch::async, [targetDictionary] { return WordStems(targetDictionary); }))
     {
     }
 
-    GlossaryJudge(const Glossary &glossary, const QString &targetDictionary, const QString &primary,
-                  std::future<WordStems> target)
-        : m_english(QStringLiteral("en_US")), m_index(glossary, m_english), m_target(target.get()),
-          m_writing(TargetWritingFor(primary))
+    GlossaryBase(const Glossary &glossary, const QString &targetDictionary, const QString &primary,
+                 std::future<WordStems> targetStems)
+        : english(QStringLiteral("en_US")), index(glossary, english), target(targetStems.get()),
+          writing(TargetWritingFor(primary))
     {
-        if (!m_english.hasDictionary())
-            m_sourceNote = QStringLiteral(" (no en_US dictionary: English words compared whole)");
-        if (!m_target.hasDictionary())
-            m_targetNote = QStringLiteral(" (%1: words compared whole)")
-                               .arg(targetDictionary.isEmpty() ? QStringLiteral("no dictionary for the language")
-                                                               : QStringLiteral("no %1 dictionary").arg(targetDictionary));
+        if (!english.hasDictionary())
+            notes = QStringLiteral(" (no en_US dictionary: English words compared whole)");
+        if (!target.hasDictionary())
+            notes += QStringLiteral(" (%1: words compared whole)")
+                         .arg(targetDictionary.isEmpty() ? QStringLiteral("no dictionary for the language")
+                                                         : QStringLiteral("no %1 dictionary").arg(targetDictionary));
     }
 
-    const TermIndex &index() const { return m_index; }
+    WordStems english;  // with the glossary's words found; never used itself, only copied
+    TermIndex index;
+    WordStems target;
+    TargetWriting writing;
+    QString notes;
+};
+
+// What the three checks of one set share: the base, the stems found by
+// this set's thread, and the words of the last texts judged (each check of
+// an entry asks for the same texts).
+class GlossaryJudge {
+public:
+    explicit GlossaryJudge(std::shared_ptr<const GlossaryBase> base)
+        : m_base(std::move(base)), m_english(m_base->english.forAnotherThread()),
+          m_target(m_base->target.forAnotherThread())
+    {
+    }
+
+    const TermIndex &index() const { return m_base->index; }
 
     const std::vector<TermMatch> &matches(const QString &original)
     {
         if (!m_haveOriginal || original != m_original) {
             m_original = original;
-            m_matches = m_index.find(original, m_english);
+            m_matches = m_base->index.find(original, m_english);
             m_haveOriginal = true;
         }
         return m_matches;
@@ -64,17 +97,14 @@ public:
         auto prepared = m_terms.constFind(term);
         if (prepared == m_terms.constEnd())
             prepared = m_terms.insert(term, PrepareTargetTerm(term, m_target));
-        return TranslationHoldsTerm(m_words, *prepared, m_target, m_writing, caseSensitive, exact);
+        return TranslationHoldsTerm(m_words, *prepared, m_target, m_base->writing, caseSensitive, exact);
     }
 
-    QString notes() const { return m_sourceNote + m_targetNote; }
+    const QString &notes() const { return m_base->notes; }
 
 private:
-    WordStems m_english;
-    TermIndex m_index;
-    WordStems m_target;
-    TargetWriting m_writing;
-    QString m_sourceNote, m_targetNote;
+    std::shared_ptr<const GlossaryBase> m_base;
+    WordStems m_english, m_target;
     QString m_original, m_translation;
     bool m_haveOriginal = false, m_haveTranslation = false;
     std::vector<TermMatch> m_matches;
@@ -179,8 +209,13 @@ private:
                 if (judge.holds(translation, target, term.caseSensitive))
                     return QString();
             }
-            return QStringLiteral("glossary term \"%1\": the translation holds none of %2%3")
-                .arg(term.source, quotedList(term.targets), judge.notes());
+        {
+            QString message = termLead(term.source);
+            message += QLatin1String(": the translation holds none of ");
+            appendQuoted(message, term.targets);
+            message += judge.notes();
+            return message;
+        }
         case TermStatus::Forbidden: {
             QStringList found;
             for (const QString &target : term.targets) {
@@ -189,10 +224,12 @@ private:
             }
             if (found.isEmpty())
                 return QString();
-            const QString lead = term.source.isEmpty() ? QStringLiteral("glossary")
-                                                       : QStringLiteral("glossary term \"%1\"").arg(term.source);
-            return QStringLiteral("%1: the translation holds %2, which the glossary forbids%3")
-                .arg(lead, quotedList(found), judge.notes());
+            QString message = term.source.isEmpty() ? QStringLiteral("glossary") : termLead(term.source);
+            message += QLatin1String(": the translation holds ");
+            appendQuoted(message, found);
+            message += QLatin1String(", which the glossary forbids");
+            message += judge.notes();
+            return message;
         }
         case TermStatus::DoNotTranslate: {
             const QStringList kept = term.targets.isEmpty() ? QStringList{term.source} : term.targets;
@@ -200,8 +237,10 @@ private:
                 if (judge.holds(translation, name, true, true))
                     return QString();
             }
-            return QStringLiteral("glossary term \"%1\" is kept as it is: the translation does not hold %2")
-                .arg(term.source, quotedList(kept));
+            QString message = termLead(term.source);
+            message += QLatin1String(" is kept as it is: the translation does not hold ");
+            appendQuoted(message, kept);
+            return message;
         }
         }
         return QString();
@@ -244,15 +283,38 @@ Glossary targetGlossary(const CheckTarget &target, QStringList &problems)
     return glossary;
 }
 
-CheckFactoryResult makeGlossaryChecks(const CheckTarget &target)
+// The glossary of the target read, and its base made; problems named.
+struct MadeBase {
+    std::shared_ptr<const GlossaryBase> base;  // null without entries
+    QStringList problems;
+};
+
+MadeBase makeBase(const CheckTarget &target)
 {
-    CheckFactoryResult result;
-    const Glossary glossary = targetGlossary(target, result.problems);
+    MadeBase made;
+    const Glossary glossary = targetGlossary(target, made.problems);
     if (glossary.entries.empty())
-        return result;
+        return made;
     const SpellingLanguage *language = SpellingLanguageForCode(target.context.language.code);
     const QString dictionary = language ? QString::fromLatin1(language->dictionary) : QString();
-    auto judge = std::make_shared<GlossaryJudge>(glossary, dictionary, target.context.language.primary);
+    made.base = std::make_shared<const GlossaryBase>(glossary, dictionary, target.context.language.primary);
+    return made;
+}
+
+CheckFactoryResult makeGlossaryChecks(const CheckTarget &target)
+{
+    // Sets made for one file share the glossary and its dictionaries.
+    std::shared_ptr<const MadeBase> made;
+    if (const SharedCheckData share = CheckShareOf(target.options))
+        made = share->once<MadeBase>(QStringLiteral("glossary"),
+                                           [&target] { return std::make_shared<const MadeBase>(makeBase(target)); });
+    else
+        made = std::make_shared<const MadeBase>(makeBase(target));
+    CheckFactoryResult result;
+    result.problems = made->problems;
+    if (!made->base)
+        return result;
+    auto judge = std::make_shared<GlossaryJudge>(made->base);
     result.checks.push_back(std::make_shared<GlossaryCheck>(termInfo(), judge, TermStatus::Preferred));
     result.checks.push_back(std::make_shared<GlossaryCheck>(forbiddenInfo(), judge, TermStatus::Forbidden));
     result.checks.push_back(std::make_shared<GlossaryCheck>(untranslatedInfo(), judge, TermStatus::DoNotTranslate));

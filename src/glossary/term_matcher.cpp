@@ -102,17 +102,16 @@ TermIndex::TermIndex(const Glossary &glossary, WordStems &english) : m_glossary(
     }
 }
 
-bool TermIndex::matchesAt(const TermGroup &group, const std::vector<TermWord> &words, size_t at,
-                          WordStems &english) const
+bool TermIndex::matchesAt(const TermGroup &group, const std::vector<TermWord> &words,
+                          const std::vector<QStringList> &wordKeys, size_t at) const
 {
     if (at + size_t(group.words.size()) > words.size())
         return false;
     for (qsizetype k = 0; k < group.words.size(); ++k) {
-        const TermWord &word = words[at + size_t(k)];
-        if (k > 0 && word.gap != group.gaps[size_t(k)])
+        const size_t w = at + size_t(k);
+        if (k > 0 && words[w].gap != group.gaps[size_t(k)])
             return false;
-        if (!wordMatches(word.text, english.keys(word.text), group.words[k], group.keys[size_t(k)],
-                         group.caseSensitive))
+        if (!wordMatches(words[w].text, wordKeys[w], group.words[k], group.keys[size_t(k)], group.caseSensitive))
             return false;
     }
     return true;
@@ -124,15 +123,24 @@ std::vector<TermMatch> TermIndex::find(QStringView original, WordStems &english)
     if (m_groups.empty())
         return matches;
     const std::vector<TermWord> words = SplitTermWords(original);
+    // Each word's keys, looked up once: a word is compared with every
+    // term that starts at the word before it.
+    std::vector<QStringList> wordKeys;
+    wordKeys.reserve(words.size());
+    for (const TermWord &word : words)
+        wordKeys.push_back(english.keys(word.text));
     std::vector<int> candidates;
     for (size_t i = 0; i < words.size();) {
         candidates.clear();
-        for (const QString &key : english.keys(words[i].text)) {
+        int lists = 0;
+        for (const QString &key : wordKeys[i]) {
             auto found = m_byFirstKey.constFind(key);
-            if (found != m_byFirstKey.constEnd())
+            if (found != m_byFirstKey.constEnd()) {
                 candidates.insert(candidates.end(), found->begin(), found->end());
+                ++lists;
+            }
         }
-        if (candidates.size() > 1) {
+        if (lists > 1) {
             // Several keys: merge their lists, longest first again.
             std::sort(candidates.begin(), candidates.end());
             candidates.erase(std::unique(candidates.begin(), candidates.end()), candidates.end());
@@ -145,7 +153,7 @@ std::vector<TermMatch> TermIndex::find(QStringView original, WordStems &english)
         }
         bool matched = false;
         for (int g : candidates) {
-            if (matchesAt(m_groups[g], words, i, english)) {
+            if (matchesAt(m_groups[g], words, wordKeys, i)) {
                 const size_t last = i + size_t(m_groups[g].words.size()) - 1;
                 matches.push_back({words[i].start, words[last].end, g});
                 i = last + 1;
@@ -190,7 +198,7 @@ void TranslationWords::read(QStringView translation, WordStems &stems)
     lower.clear();
     for (const TermWord &word : words) {
         keys.push_back(stems.keys(word.text));
-        lower.append(word.text.toLower());
+        lower.append(keys.back().front());  // a word's first key is its lower case
     }
 }
 

@@ -46,7 +46,8 @@ public:
     const std::vector<int> &forbiddenAnywhere() const { return m_anywhere; }
 
 private:
-    bool matchesAt(const TermGroup &group, const std::vector<TermWord> &words, size_t at, WordStems &english) const;
+    bool matchesAt(const TermGroup &group, const std::vector<TermWord> &words, const std::vector<QStringList> &wordKeys,
+                   size_t at) const;
 
     Glossary m_glossary;
     std::vector<TermGroup> m_groups;

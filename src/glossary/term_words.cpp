@@ -2,6 +2,20 @@
 
 #include "spelling/hunspell_dictionary.h"
 
+#include <mutex>
+
+// hunspell is not safe to call from two threads through one handle.
+struct WordStems::SharedDictionary {
+    std::mutex lock;
+    std::unique_ptr<HunspellDictionary> hunspell;
+
+    QStringList stem(const QString &word)
+    {
+        std::lock_guard<std::mutex> guard(lock);
+        return hunspell->stem(word);
+    }
+};
+
 namespace {
 
 bool isTermCharacter(QChar c) { return c.isLetterOrNumber() || (c.unicode() >= 0x300 && c.isMark()); }
@@ -102,11 +116,25 @@ WordStems::WordStems(const QString &dictionaryName)
 {
     const DictionaryFiles files = dictionaryName.isEmpty() ? DictionaryFiles() : FindDictionary(dictionaryName);
     QString error;
-    if (files.found())
-        m_dictionary = HunspellDictionary::open(files, &error);
+    if (!files.found())
+        return;
+    std::unique_ptr<HunspellDictionary> hunspell = HunspellDictionary::open(files, &error);
+    if (!hunspell)
+        return;
+    m_dictionary = std::make_shared<SharedDictionary>();
+    m_dictionary->hunspell = std::move(hunspell);
 }
 WordStems::~WordStems() = default;
 WordStems::WordStems(WordStems &&other) noexcept = default;
+WordStems &WordStems::operator=(WordStems &&other) noexcept = default;
+
+WordStems WordStems::forAnotherThread() const
+{
+    WordStems copy;
+    copy.m_dictionary = m_dictionary;
+    copy.m_keys = m_keys;  // implicitly shared until either adds a word
+    return copy;
+}
 
 const QStringList &WordStems::keys(const QString &word)
 {

@@ -28,7 +28,9 @@ std::vector<TermWord> SplitTermWords(QStringView text);
 // A word's keys: its lower case and the lower case of each stem the
 // dictionary gives, without repeats; two words match when their keys
 // meet. Kept for every word asked about (a file repeats its words, and
-// hunspell takes microseconds a word). One thread at a time.
+// hunspell takes microseconds a word). One thread at a time uses a
+// WordStems; copies made by forAnotherThread share its dictionary (taken
+// one call at a time) and start from the keys it has found.
 class WordStems {
 public:
     // With the installed hunspell dictionary of that name ("en_US"); without
@@ -37,13 +39,20 @@ public:
     explicit WordStems(const QString &dictionaryName);
     ~WordStems();
     WordStems(WordStems &&other) noexcept;
+    WordStems &operator=(WordStems &&other) noexcept;
+    // A copy for another thread: the same dictionary, without loading it
+    // again, and the keys found so far.
+    WordStems forAnotherThread() const;
     bool hasDictionary() const { return m_dictionary != nullptr; }
     // The reference holds until the next call.
     const QStringList &keys(const QString &word);
 
 private:
+    struct SharedDictionary;
+    WordStems() = default;
+
     QStringList m_number;  // the keys of a number, which are not kept
-    std::unique_ptr<HunspellDictionary> m_dictionary;
+    std::shared_ptr<SharedDictionary> m_dictionary;
     QHash<QString, QStringList> m_keys;
 };
 

@@ -7,11 +7,17 @@
 #include "catalogue/document.h"
 #include "catalogue/entry_edits.h"
 #include "check_fixture.h"
+#include "checks/check_share.h"
 #include "checks/check_switches.h"
 #include "checks/entry_checks.h"
 
 #include <QHash>
 #include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <future>
+#include <thread>
 #include <random>
 
 namespace {
@@ -368,3 +374,35 @@ TEST(CatalogueFindings, CountsTextNavigationAndDismissedWarnings)
 }
 
 } // namespace
+
+// Sets of one file made on several threads at once get one copy of a
+// factory's data: the first caller makes it, the others wait for it.
+TEST(CheckShare, MakesEachKeyOnceForCallersOnManyThreads)
+{
+    CheckShare share;
+    std::atomic<int> made{0};
+    auto slowMake = [&made](int value) {
+        return [&made, value] {
+            ++made;
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+            return std::make_shared<const int>(value);
+        };
+    };
+    std::vector<std::future<std::shared_ptr<const int>>> callers;
+    for (int i = 0; i < 6; ++i)
+        callers.push_back(std::async(std::launch::async, [&share, &slowMake, i] {
+            return share.once<int>(QStringLiteral("glossary"), slowMake(i));
+        }));
+    const std::shared_ptr<const int> other = share.once<int>(QStringLiteral("program"), slowMake(99));
+    std::shared_ptr<const int> first;
+    for (auto &caller : callers) {
+        const std::shared_ptr<const int> got = caller.get();
+        ASSERT_TRUE(got);
+        if (!first)
+            first = got;
+        EXPECT_EQ(got.get(), first.get());
+    }
+    EXPECT_EQ(made.load(), 2);
+    EXPECT_EQ(*other, 99);
+    EXPECT_NE(other.get(), first.get());
+}

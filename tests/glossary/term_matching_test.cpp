@@ -4,12 +4,15 @@
 // dictionary.
 
 #include "checks/check_registry.h"
+#include "checks/check_share.h"
 #include "glossary/term_checks.h"
 #include "glossary/term_matcher.h"
 #include "spelling/dictionary_files.h"
 #include "test_support.h"
 
 #include <gtest/gtest.h>
+
+#include <future>
 
 namespace {
 
@@ -164,6 +167,65 @@ TEST_F(TermChecks, RussianCasesAndALanguageWithoutADictionary)
     ASSERT_EQ(messages.size(), 1);
     EXPECT_TRUE(messages[0].contains(QStringLiteral("words compared whole"))) << messages[0].toStdString();
     EXPECT_TRUE(judge("XXX", eo, "Open the file", "Malfermi la dosiero").isEmpty());
+}
+
+// A command judges a large file with a set of checks per thread; sets made
+// with one share read the glossary and load the dictionaries once, and judge
+// alike on their threads over the shared dictionaries.
+TEST_F(TermChecks, SetsOfOneFileShareTheGlossaryAndJudgeAlikeOnTheirThreads)
+{
+    ASSERT_TRUE(FindDictionary(QStringLiteral("de_DE")).found()) << "run scripts/install-deps.sh";
+    const QString path = folder.path(QStringLiteral("terms.csv"));
+    writeBytes(path, "source,target\nfile,Datei\nfolder,Ordner\n");
+    CheckTarget target;
+    target.context.language = CheckLanguageForCode(QStringLiteral("DEU"));
+    target.options.insert(QStringLiteral("glossary"), QStringList{path});
+    target.options.insert(QStringLiteral("share"), QVariant::fromValue(std::make_shared<CheckShare>()));
+    std::vector<std::future<CheckSet>> making;
+    for (int i = 0; i < 3; ++i)
+        making.push_back(std::async(std::launch::async, [&target] { return CheckRegistry::standard().makeSet(target); }));
+    std::vector<CheckSet> sets;
+    for (auto &set : making)
+        sets.push_back(set.get());
+    // Another glossary on disk now: the share keeps the one read.
+    writeBytes(path, "source,target\nfile,Dokument\n");
+    sets.push_back(CheckRegistry::standard().makeSet(target));
+
+    const struct {
+        const char *original, *translation;
+        bool flagged;
+    } table[] = {
+        {"Delete the files", "Die Dateien löschen", false},
+        {"Open the configuration file", "Die Konfigurationsdatei öffnen", false},
+        {"Delete the file", "Das Dokument löschen", true},
+        {"Open the folders", "Die Ordner öffnen", false},
+        {"Open the folder", "Die Mappe öffnen", true},
+        {"Save the file in the folder", "Die Datei im Verzeichnis speichern", true},
+    };
+    auto judgeAll = [&table](const CheckSet &set) {
+        QStringList verdicts;
+        for (int round = 0; round < 50; ++round) {
+            for (const auto &row : table) {
+                StringEntry entry;
+                entry.original = QString::fromUtf8(row.original) + QString(round % 3, u' ');
+                entry.translation = QString::fromUtf8(row.translation);
+                std::vector<Finding> found;
+                set.judgeEntry(entry, found);
+                const bool flagged = std::any_of(found.begin(), found.end(),
+                                                 [](const Finding &f) { return f.checkId() == u"term"; });
+                if (flagged != row.flagged)
+                    verdicts.append(QString::fromUtf8(row.original) + QStringLiteral(" / ") + QString::fromUtf8(row.translation));
+            }
+        }
+        return verdicts;
+    };
+    std::vector<std::future<QStringList>> judging;
+    for (const CheckSet &set : sets)
+        judging.push_back(std::async(std::launch::async, [&judgeAll, &set] { return judgeAll(set); }));
+    for (auto &verdicts : judging) {
+        const QStringList wrong = verdicts.get();
+        EXPECT_TRUE(wrong.isEmpty()) << wrong.join(u'\n').toStdString();
+    }
 }
 
 } // namespace
