@@ -360,3 +360,49 @@ TEST_F(CatalogueReading, ATreeWrittenOnTwoThreadsHasTheBytesOfOneThread)
         xml_document_free(document);
     }
 }
+
+TEST_F(CatalogueReading, EntriesPutIntoTheTreeOnTwoThreadsSaveAsOnOneThread)
+{
+    // Edits that only replace values, and edits that add or take away an
+    // IsTrans mark; entries new to the file; a second save over the first.
+    QRandomGenerator random(19);
+    for (int round = 0; round < 40; ++round) {
+        const QString path = write("file.xml", randomFile(random, round % 4 == 0 ? 2000 : 60));
+        CRendaroDoc documents[2];
+        int ids[2];
+        for (int i = 0; i < 2; ++i) {
+            ids[i] = documents[i].LoadCatalogue(path, false);
+            ASSERT_GT(ids[i], 0);
+        }
+        const quint32 seed = random.generate();
+        for (int i = 0; i < 2; ++i) {
+            QRandomGenerator edits(seed);
+            EntryMap &entries = documents[i].findCatalogue(ids[i])->entries;
+            for (size_t number = 0; number < entries.size(); ++number) {
+                StringEntry &entry = entries.byNumber(number);
+                switch (edits.bounded(6)) {
+                case 0: entry.translation = QStringLiteral("T%1 & /n").arg(number); break;
+                case 1: entry.translatable = 1 - entry.translatable; break;
+                default: break;
+                }
+            }
+            StringEntry added;
+            added.original = added.translation = QStringLiteral("Added %1").arg(round);
+            entries.insert(std::move(added));
+        }
+        QByteArray saved[2][2];
+        for (int i = 0; i < 2; ++i) {
+            SetTwoThreadApplyFrom(i == 0 ? 1 << 30 : 1);
+            for (int pass = 0; pass < 2; ++pass) {
+                const QString out = path + QStringLiteral(".%1.%2").arg(i).arg(pass);
+                ASSERT_TRUE(documents[i].SaveCatalogue(ids[i], out, true));
+                saved[i][pass] = readBytes(out);
+            }
+        }
+        SetTwoThreadApplyFrom(16384);
+        EXPECT_EQ(saved[1][0], saved[0][0]) << "round " << round;
+        EXPECT_EQ(saved[1][1], saved[0][1]) << "round " << round;
+        if (HasFailure())
+            FAIL() << readBytes(path).toStdString();
+    }
+}
