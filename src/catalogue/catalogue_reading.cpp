@@ -11,7 +11,13 @@
 #include <QFileInfo>
 #include <QSet>
 #include <algorithm>
+#include <atomic>
+#include <condition_variable>
 #include <cstring>
+#include <deque>
+#include <mutex>
+#include <optional>
+#include <thread>
 #include <unordered_map>
 
 namespace {
@@ -85,6 +91,12 @@ public:
         reader->m_line = std::uint32_t(line);
         reader->read(name, attributes);
     }
+
+    // Makes the names the reader compares by identity known to the element's
+    // document. read(element) does it itself; a reader on another thread
+    // than the parser has it done on the parser's thread first, since
+    // looking up a name the document lacks adds it.
+    void prepare(const XmlElement *element) { m_names.resolve(element->document()); }
 
     // Records the line of each entry's element in lines, by entry number.
     void recordLines(std::vector<std::uint32_t> *lines) { m_lines = lines; }
@@ -272,6 +284,124 @@ private:
     std::uint32_t m_line = 0;  // of the element being read
 };
 
+// Reads the entries of the elements on a thread of its own while the parser
+// goes on with the next ones (a tree of a large file costs about as much to
+// build as its entries take to read). The parser hands over elements in
+// batches, in document order, once their start tags are read; the reader
+// changes only their attributes' values and forms, which the parser no
+// longer touches (their attributes lie one after another, so walking them
+// reads nothing the parser changes).
+class EntryReaderThread {
+public:
+    explicit EntryReaderThread(EntryReader &reader) : m_reader(reader), m_thread([this] { run(); })
+    {
+        m_batch.reserve(kBatch);
+    }
+    ~EntryReaderThread() { finish(); }
+
+    static void hook(void *context, XmlElement *element)
+    {
+        auto *self = static_cast<EntryReaderThread *>(context);
+        self->m_reader.prepare(element);
+        self->m_batch.push_back(element);
+        if (self->m_batch.size() == kBatch)
+            self->handOver();
+    }
+
+    // Hands over what is left and waits until every element is read.
+    void finish()
+    {
+        if (!m_thread.joinable())
+            return;
+        handOver();
+        {
+            std::lock_guard lock(m_mutex);
+            m_done = true;
+        }
+        m_ready.notify_one();
+        m_thread.join();
+    }
+
+private:
+    static constexpr size_t kBatch = 512;
+
+    void handOver()
+    {
+        if (m_batch.empty())
+            return;
+        std::vector<XmlElement *> next;
+        {
+            std::lock_guard lock(m_mutex);
+            if (!m_spare.empty()) {
+                next = std::move(m_spare.back());
+                m_spare.pop_back();
+            }
+            m_queue.push_back(std::move(m_batch));
+        }
+        m_ready.notify_one();
+        m_batch = std::move(next);
+        m_batch.clear();
+        m_batch.reserve(kBatch);
+    }
+
+    void run()
+    {
+        std::vector<XmlElement *> batch;
+        for (;;) {
+            {
+                std::unique_lock lock(m_mutex);
+                if (!batch.empty() || batch.capacity() > 0) {
+                    batch.clear();
+                    m_spare.push_back(std::move(batch));
+                }
+                m_ready.wait(lock, [this] { return m_done || !m_queue.empty(); });
+                if (m_queue.empty())
+                    return;
+                batch = std::move(m_queue.front());
+                m_queue.pop_front();
+            }
+            for (XmlElement *element : batch)
+                m_reader.read(element);
+        }
+    }
+
+    EntryReader &m_reader;
+    std::vector<XmlElement *> m_batch;  // the parser's, being filled
+    std::mutex m_mutex;
+    std::condition_variable m_ready;
+    std::deque<std::vector<XmlElement *>> m_queue;
+    std::vector<std::vector<XmlElement *>> m_spare;  // emptied batches, for reuse
+    bool m_done = false;
+    std::thread m_thread;  // last: started once the rest is built
+};
+
+// Files smaller than this are read on one thread: starting another costs
+// more than it saves.
+std::atomic<qint64> g_threadedReadFrom{qint64(4) << 20};
+
+XmlDocument *parseTreeAndEntries(const QString &path, qint64 size, EntryReader &reader, QString *errorText)
+{
+    XmlTreeParser *parser = xml_parser_new();
+    if (!parser)
+        return nullptr;
+    std::optional<EntryReaderThread> thread;
+    if (size >= g_threadedReadFrom.load(std::memory_order_relaxed)) {
+        thread.emplace(reader);
+        xml_parser_set_element_hook(parser, &EntryReaderThread::hook, &*thread);
+    } else {
+        xml_parser_set_element_hook(parser, &EntryReader::hook, &reader);
+    }
+    const bool parsed = xml_parser_parse_file(parser, path) != 0;
+    // The reader is done with the tree before a failed parse frees it.
+    if (thread)
+        thread->finish();
+    XmlDocument *document = parsed ? xml_parser_document(parser) : nullptr;
+    if (!parsed && errorText)
+        *errorText = xml_parser_error_text(parser);
+    xml_parser_free(parser);
+    return document;
+}
+
 } // namespace
 
 namespace {
@@ -293,8 +423,13 @@ ReadCatalogue readCatalogue(const QString &path, CatalogueParts parts, int catal
     // The index is sized once for the entries the file's size suggests (a
     // line of a language file is about a hundred bytes), rather than grown
     // and copied along the way.
-    const size_t expected = size_t(std::min<qint64>(QFileInfo(path).size() / 100, 4'000'000));
+    const qint64 fileSize = QFileInfo(path).size();
+    const size_t expected = size_t(std::min<qint64>(fileSize / 100, 4'000'000));
     catalogue.entries.reserve(expected);
+    // Nearly every element has a key: the list is sized once too, since
+    // growing it by doubling and squeezing it at the end held up to two and
+    // a half times its size at once.
+    catalogue.keys.reserve(qsizetype(expected));
     EntryReader reader(&catalogue, nullptr, nullptr, true);
     if (lines) {
         lines->clear();
@@ -306,7 +441,7 @@ ReadCatalogue readCatalogue(const QString &path, CatalogueParts parts, int catal
     } else {
         // Entries are read while the file is parsed, each element while it
         // is fresh in the cache.
-        XmlDocument *document = xml_parse_file(path, &read.errorText, &EntryReader::hook, &reader);
+        XmlDocument *document = parseTreeAndEntries(path, fileSize, reader, &read.errorText);
         catalogue.tree = makeDocumentPtr(document);
         read.ok = document != nullptr;
     }
@@ -317,11 +452,14 @@ ReadCatalogue readCatalogue(const QString &path, CatalogueParts parts, int catal
             lines->clear();
         return read;
     }
-    catalogue.keys.squeeze();  // grown by doubling while reading
+    if (catalogue.keys.capacity() > catalogue.keys.size() + catalogue.keys.size() / 2)
+        catalogue.keys.squeeze();  // far fewer keys than the file's size suggested
     return read;
 }
 
 } // namespace
+
+void SetThreadedReadFrom(qint64 bytes) { g_threadedReadFrom.store(bytes, std::memory_order_relaxed); }
 
 ReadCatalogue ReadCatalogueFile(const QString &path, CatalogueParts parts, int catalogueId)
 {

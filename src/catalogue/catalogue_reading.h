@@ -55,6 +55,11 @@ ReadCatalogue ReadCatalogueFile(const QString &path, CatalogueParts parts, int c
 // room for it.
 ReadCatalogue ReadCatalogueFileWithLines(const QString &path, int catalogueId, std::vector<std::uint32_t> &lines);
 
+// Files of at least this many bytes have their entries read on a second
+// thread while the parser builds the tree (4 MiB unless set). Both ways give
+// the same catalogue and tree; tests set it to hold them to that.
+void SetThreadedReadFrom(qint64 bytes);
+
 // Reads the elements of a tree (element and everything below it, in
 // document order) into catalogue, and into master when it is given, by the
 // rules of LoadCatalogue.

@@ -110,6 +110,10 @@ private:
     static void ApplyEntriesToTree(XmlElement *element, const CXMLStruct &catalogue, EntryMap &decide,
                                    const EntryMap &values, WrittenSet *written, size_t *cursor = nullptr);
     static void AppendMissingEntries(CXMLStruct &catalogue, const WrittenSet &written, bool onlyUntranslated);
+    // ApplyEntriesToTree of a catalogue's own entries into its tree, the
+    // root's children split between two threads; elements that need an
+    // attribute added or removed are done afterwards on this thread.
+    static void ApplyOwnEntriesOnTwoThreads(CXMLStruct &catalogue, WrittenSet &written);
 
     std::vector<CXMLStruct> m_catalogues;
     CatalogueDisposal m_disposal;  // after the catalogues: goes first, waiting for what it frees
@@ -117,6 +121,11 @@ private:
     int m_nextCatalogueId = 1;
     QString m_lastErrorText;
 };
+
+// A catalogue whose root has at least this many children has its entries
+// put into its tree on two threads when it is saved (16,384 unless set).
+// Both ways give the same tree; tests set it to hold them to that.
+void SetTwoThreadApplyFrom(int children);
 
 // The one document of a program (the editor or the command-line tool sets it).
 CRendaroDoc *theDocument();

@@ -11,6 +11,9 @@
 #include "catalogue/xml_writer.h"
 
 #include <algorithm>
+#include <atomic>
+#include <thread>
+#include <vector>
 
 namespace {
 
@@ -31,6 +34,8 @@ XmlDocumentPtr newLanguageTree()
     xml_document_set_root(document, kLanguage);
     return makeDocumentPtr(document);
 }
+
+std::atomic<int> g_twoThreadApplyFrom{16384};
 
 QString codeTypeText(int codeType)
 {
@@ -132,8 +137,14 @@ bool CRendaroDoc::WriteCatalogueFile(CXMLStruct &catalogue, const QString &path,
         catalogue.tree = newLanguageTree();
     WrittenSet written(catalogue.entries.size(), 0);
     if (keepTree) {
-        size_t cursor = 0;
-        ApplyEntriesToTree(catalogue.tree->root, catalogue, catalogue.entries, catalogue.entries, &written, &cursor);
+        if (catalogue.tree->root->childCount >= g_twoThreadApplyFrom.load(std::memory_order_relaxed)
+            && std::thread::hardware_concurrency() > 1) {
+            ApplyOwnEntriesOnTwoThreads(catalogue, written);
+        } else {
+            size_t cursor = 0;
+            ApplyEntriesToTree(catalogue.tree->root, catalogue, catalogue.entries, catalogue.entries, &written,
+                               &cursor);
+        }
     }
     AppendMissingEntries(catalogue, written, !keepTree);
     if (batch) {
@@ -240,6 +251,92 @@ void CRendaroDoc::ApplyEntriesToTree(XmlElement *element, const CXMLStruct &cata
     }
     for (XmlElement *child = element->firstChild; child; child = child->nextSibling)
         ApplyEntriesToTree(child, catalogue, decide, values, written, cursor);
+}
+
+void SetTwoThreadApplyFrom(int children) { g_twoThreadApplyFrom.store(children, std::memory_order_relaxed); }
+
+void CRendaroDoc::ApplyOwnEntriesOnTwoThreads(CXMLStruct &catalogue, WrittenSet &written)
+{
+    XmlElement *root = catalogue.tree->root;
+    XmlDocument *document = catalogue.tree.get();
+    // The root's own attributes (the settings) first, alone: they may be added.
+    if (root->name == kLanguage) {
+        xml_element_set_attribute(root, kAllowLength, FormatLengthRatio(catalogue.lengthRatio));
+        xml_element_set_attribute(root, kCodeType, codeTypeText(catalogue.codeType));
+    } else {
+        ApplyEntriesToTree(root, catalogue, catalogue.entries, catalogue.entries, &written);
+        return;
+    }
+    // Names are held once by the document, so they mostly compare by
+    // identity. Looking them up may add them: done before the threads start.
+    const XmlName from = xml_document_name(document, kFrom), to = xml_document_name(document, kTo),
+                  isTrans = xml_document_name(document, kIsTrans), language = xml_document_name(document, kLanguage);
+    const EntryMap &entries = catalogue.entries;
+
+    // One element's entry put into its attributes where they all exist and
+    // none is to be added or removed; false (and nothing changed) otherwise.
+    // Such a change only replaces values, so the two threads touch nothing
+    // they share (the entries are only read; `written` is set byte by byte).
+    auto inPlace = [&](XmlElement *element, size_t &cursor) {
+        if (element->firstChild || element->name == language)
+            return false;
+        XmlAttribute *fromAttribute = nullptr, *toAttribute = nullptr, *isTransAttribute = nullptr;
+        for (XmlAttribute *a = element->attributes.first; a; a = xml_element_next_attribute(element, a)) {
+            if (!fromAttribute && a->name == from)
+                fromAttribute = a;
+            else if (!toAttribute && a->name == to)
+                toAttribute = a;
+            else if (!isTransAttribute && a->name == isTrans)
+                isTransAttribute = a;
+        }
+        const QString original = memoryFormOf(fromAttribute);
+        if (original.isEmpty())
+            return true;  // no entry's element: nothing to change
+        qsizetype number;
+        if (cursor < entries.size() && entries.byNumber(cursor).original.isSharedWith(original)) {
+            number = qsizetype(cursor++);
+        } else {
+            number = entries.lookupNumber(original);
+            if (number >= 0)
+                cursor = std::max(cursor, size_t(number) + 1);
+        }
+        if (number < 0)
+            return true;
+        const StringEntry &entry = entries.byNumber(size_t(number));
+        if (!toAttribute || (entry.translatable ? isTransAttribute != nullptr : isTransAttribute == nullptr))
+            return false;
+        written[size_t(number)] = 1;
+        toAttribute->value = entry.translatable ? entry.translation : entry.original;
+        toAttribute->setForm(XmlCatalogueTextValue);
+        fromAttribute->value = entry.original;
+        fromAttribute->setForm(XmlCatalogueTextValue);
+        if (!entry.translatable) {
+            isTransAttribute->value = kFalse;
+            isTransAttribute->setForm(XmlPlainValue);
+        }
+        return true;
+    };
+
+    XmlElement *middle = root->firstChild;
+    for (int i = root->childCount / 2; i > 0 && middle; --i)
+        middle = middle->nextSibling;
+    std::vector<XmlElement *> laterFirst, laterSecond;
+    auto applyRange = [&](XmlElement *begin, XmlElement *end, std::vector<XmlElement *> &later) {
+        size_t cursor = 0;
+        for (XmlElement *element = begin; element != end; element = element->nextSibling) {
+            if (!inPlace(element, cursor))
+                later.push_back(element);
+        }
+    };
+    std::thread second([&] { applyRange(middle, nullptr, laterSecond); });
+    applyRange(root->firstChild, middle, laterFirst);
+    second.join();
+    // What needs an attribute added or removed, in document order.
+    size_t cursor = 0;
+    for (const std::vector<XmlElement *> *later : {&laterFirst, &laterSecond}) {
+        for (XmlElement *element : *later)
+            ApplyEntriesToTree(element, catalogue, catalogue.entries, catalogue.entries, &written, &cursor);
+    }
 }
 
 void CRendaroDoc::AppendMissingEntries(CXMLStruct &catalogue, const WrittenSet &written, bool onlyUntranslated)

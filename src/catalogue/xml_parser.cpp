@@ -24,6 +24,9 @@ struct XmlTreeParser {
     // Element and attribute names repeat on every line of a language file;
     // each distinct name is converted and looked up in the document once.
     std::vector<std::pair<QByteArray, XmlName>> names;
+    // One element's attributes while its start tag is read.
+    std::vector<XmlName> attributeNames;
+    std::vector<QString> attributeValues;
 
     XmlName name(const char *utf8)
     {
@@ -109,22 +112,28 @@ void XMLCALL onStart(void *userData, const XML_Char *name, const XML_Char **attr
     p->current = element;
     // Equal values within one element (an untranslated string's `to` repeats
     // its `from`) share one string.
-    const XmlAttribute *previous[4] = {};
-    const char *previousBytes[4] = {};
-    int seen = 0;
-    for (const XML_Char **a = attributes; a && a[0]; a += 2) {
-        QString value;
-        for (int i = 0; i < seen && value.isNull(); ++i) {
-            if (std::strcmp(previousBytes[i], a[1]) == 0)
-                value = previous[i]->value;
+    int count = 0;
+    for (const XML_Char **a = attributes; a && a[0]; a += 2)
+        ++count;
+    if (count > 0) {
+        if (p->attributeValues.size() < size_t(count)) {
+            p->attributeValues.resize(size_t(count));
+            p->attributeNames.resize(size_t(count));
         }
-        if (value.isNull())
-            value = xml_text_from_utf8(a[1]);
-        const XmlAttribute *stored = xml_element_append_attribute_text(element, p->name(a[0]), value);
-        if (seen < 4) {
-            previous[seen] = stored;
-            previousBytes[seen++] = a[1];
+        for (int i = 0; i < count; ++i) {
+            const char *bytes = attributes[2 * i + 1];
+            QString &value = p->attributeValues[size_t(i)];
+            for (int j = 0; j < i && j < 4 && value.isNull(); ++j) {
+                if (std::strcmp(attributes[2 * j + 1], bytes) == 0)
+                    value = p->attributeValues[size_t(j)];
+            }
+            if (value.isNull())
+                value = xml_text_from_utf8(bytes);
+            p->attributeNames[size_t(i)] = p->name(attributes[2 * i]);
         }
+        xml_element_append_parsed_attributes(element, p->attributeNames.data(), p->attributeValues.data(), count);
+        for (int i = 0; i < count; ++i)
+            p->attributeValues[size_t(i)] = QString();
     }
     if (p->hook)
         p->hook(p->hookContext, element);

@@ -303,6 +303,26 @@ XmlAttribute *xml_element_append_attribute_text(XmlElement *element, XmlName nam
     return element ? appendAttribute(element, name, value, XmlPlainValue) : nullptr;
 }
 
+void xml_element_append_parsed_attributes(XmlElement *element, const XmlName *names, QString *values, int count)
+{
+    if (!element || count <= 0)
+        return;
+    XmlAttributeList &list = element->attributes;
+    XmlStore *store = element->document()->store;
+    auto *block = static_cast<XmlAttribute *>(store->allocate(sizeof(XmlAttribute) * size_t(count)));
+    for (int i = 0; i < count; ++i) {
+        auto *attribute = new (block + i) XmlAttribute{names[i], std::move(values[i])};
+        attribute->setForm(XmlPlainValue);
+        attribute->name.setTag(XmlAttribute::kNextFollows, i + 1 < count ? XmlAttribute::kNextFollows : 0);
+    }
+    if (list.last)
+        link(store, list.last, block);
+    else
+        list.first = block;
+    list.last = block + count - 1;
+    list.count += count;
+}
+
 XmlAttribute *xml_element_append_attribute_catalogue_text(XmlElement *element, XmlName name, const QString &value)
 {
     return element ? appendAttribute(element, name, value, XmlCatalogueTextValue) : nullptr;

@@ -157,6 +157,11 @@ XmlAttribute *xml_element_set_attribute_catalogue_text(XmlElement *element, cons
 // Appends a plain value without looking for an attribute of the same name;
 // for the parser, whose input cannot repeat a name within one element.
 XmlAttribute *xml_element_append_attribute_text(XmlElement *element, XmlName name, const QString &value);
+// Appends count plain values at once, held one after another in memory (the
+// parser's attributes of one element): the list then needs no links kept by
+// the document, so walking it reads only the element's own attributes (a
+// reader on another thread may walk it while the parser goes on).
+void xml_element_append_parsed_attributes(XmlElement *element, const XmlName *names, QString *values, int count);
 // The same for a catalogue text, for writers that build new elements (the
 // name comes from xml_document_name, looked up once).
 XmlAttribute *xml_element_append_attribute_catalogue_text(XmlElement *element, XmlName name, const QString &value);

@@ -5,18 +5,27 @@
 
 #include <QBuffer>
 #include <QIODevice>
+#include <algorithm>
+#include <atomic>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
 #include <vector>
 
 namespace {
 
 constexpr char kLineEnd[] = "\r\n";
 constexpr size_t kFlushSize = 128 << 10;
+// A root with this many children is written on two threads, in runs of
+// about 250 KB of a language file.
+std::atomic<int> g_twoThreadsFrom{16384};
+std::atomic<int> g_runElements{2048};
 
 // Serialises into a buffer that is handed to the device whenever it grows
 // past kFlushSize, so a large file never sits in memory twice.
 class Writer {
 public:
-    explicit Writer(QIODevice &device) : m_device(device) { m_out.reserve(kFlushSize + 4096); }
+    explicit Writer(QIODevice &device) : m_device(&device) { m_out.reserve(kFlushSize + 4096); }
 
     bool document(const XmlDocument *document)
     {
@@ -29,9 +38,30 @@ public:
         m_out.append("\"?>");
         m_out.append(kLineEnd);
         m_out.append(kLineEnd);
-        if (document->root)
-            element(document->root, 0);
+        if (const XmlElement *root = document->root) {
+            if (root->childCount >= g_twoThreadsFrom.load(std::memory_order_relaxed)
+                && std::thread::hardware_concurrency() > 1) {
+                if (startTag(root, 0)) {
+                    childrenOnTwoThreads(root, 1);
+                    endTag(root, 0);
+                }
+            } else {
+                element(root, 0);
+            }
+        }
         return flush();
+    }
+
+    // Serialises into its own buffer, for the helper of childrenOnTwoThreads.
+    Writer() = default;
+    // The children [first, end) (end: null for all the rest), at depth.
+    void run(const XmlElement *first, const XmlElement *end, int depth, std::string &out)
+    {
+        m_out.swap(out);
+        m_out.clear();
+        for (const XmlElement *child = first; child != end; child = child->nextSibling)
+            element(child, depth);
+        m_out.swap(out);
     }
 
 private:
@@ -48,8 +78,16 @@ private:
     {
         if (!m_ok || m_out.empty())
             return m_ok;
-        m_ok = m_device.write(m_out.data(), qint64(m_out.size())) == qint64(m_out.size());
+        m_ok = m_device->write(m_out.data(), qint64(m_out.size())) == qint64(m_out.size());
         m_out.clear();
+        return m_ok;
+    }
+
+    bool writeOut(const std::string &bytes)
+    {
+        if (!flush() || bytes.empty())
+            return m_ok;
+        m_ok = m_device->write(bytes.data(), qint64(bytes.size())) == qint64(bytes.size());
         return m_ok;
     }
 
@@ -75,6 +113,19 @@ private:
 
     void element(const XmlElement *element, int depth)
     {
+        if (startTag(element, depth)) {
+            for (const XmlElement *child = element->firstChild; child; child = child->nextSibling)
+                this->element(child, depth + 1);
+            endTag(element, depth);
+        }
+        if (m_device && m_out.size() >= kFlushSize)
+            flush();
+    }
+
+    // The element's start tag; true when it is not empty-element tag, so
+    // its content and end tag follow.
+    bool startTag(const XmlElement *element, int depth)
+    {
         m_out.append(size_t(depth) * 3, ' ');
         m_out.append(nameBytes(element->name.text(), false));
         for (const XmlAttribute *a = element->attributes.first; a; a = xml_element_next_attribute(element, a)) {
@@ -91,24 +142,34 @@ private:
         if (!hasText && !element->firstChild && element->parent) {
             m_out.append("/>");
             m_out.append(kLineEnd);
-        } else {
-            m_out.push_back('>');
-            if (!hasText)
-                m_out.append(kLineEnd);
-            for (const XmlElement *child = element->firstChild; child; child = child->nextSibling)
-                this->element(child, depth + 1);
-            if (hasText)
-                appendEscapedPlain(m_out, xml_element_text(element), false);
-            else
-                m_out.append(size_t(depth) * 3, ' ');
-            m_out.append("</");
-            appendUtf8(m_out, element->name.text());
-            m_out.push_back('>');
-            m_out.append(kLineEnd);
+            return false;
         }
-        if (m_out.size() >= kFlushSize)
-            flush();
+        m_out.push_back('>');
+        if (!hasText)
+            m_out.append(kLineEnd);
+        return true;
     }
+
+    // The element's text (after its children) or the indentation, then its end tag.
+    void endTag(const XmlElement *element, int depth)
+    {
+        if (xml_element_has_text(element))
+            appendEscapedPlain(m_out, xml_element_text(element), false);
+        else
+            m_out.append(size_t(depth) * 3, ' ');
+        m_out.append("</");
+        appendUtf8(m_out, element->name.text());
+        m_out.push_back('>');
+        m_out.append(kLineEnd);
+    }
+
+    // The root's children on two threads: runs of children go
+    // alternately to this thread, which writes its runs straight out, and a
+    // helper, which serialises each of its runs into a buffer of its own
+    // (two, so it can work one run ahead) for this thread to write in turn.
+    // The bytes are those of the one-thread walk; at most three runs are in
+    // memory at once.
+    void childrenOnTwoThreads(const XmlElement *parent, int depth);
 
     struct NameBytes {
         const QString *name;
@@ -117,13 +178,83 @@ private:
     };
     static constexpr size_t kNamesKept = 16;
 
-    QIODevice &m_device;
+    QIODevice *m_device = nullptr;  // null: the helper, which only fills buffers
     std::string m_out;
     std::vector<NameBytes> m_names;  // most recently added first
     bool m_ok = true;
 };
 
+void Writer::childrenOnTwoThreads(const XmlElement *parent, int depth)
+{
+    // Where each run starts; the last run ends at the list's end (null).
+    const int runElements = std::max(1, g_runElements.load(std::memory_order_relaxed));
+    std::vector<const XmlElement *> starts;
+    int index = 0;
+    for (const XmlElement *child = parent->firstChild; child; child = child->nextSibling, ++index) {
+        if (index % runElements == 0)
+            starts.push_back(child);
+    }
+    const size_t runs = starts.size();
+    auto runEnd = [&](size_t run) { return run + 1 < runs ? starts[run + 1] : nullptr; };
+
+    // The helper takes the odd runs: run 2k+1 goes to buffer k % 2.
+    std::mutex mutex;
+    std::condition_variable changed;
+    std::string buffers[2];
+    bool full[2] = {false, false};
+    bool stop = false;
+    std::thread helper([&] {
+        Writer writer;
+        writer.m_names.reserve(kNamesKept);
+        for (size_t run = 1, k = 0; run < runs; run += 2, ++k) {
+            const size_t slot = k % 2;
+            {
+                std::unique_lock lock(mutex);
+                changed.wait(lock, [&] { return stop || !full[slot]; });
+                if (stop)
+                    return;
+            }
+            // The buffer is the helper's until it is marked full.
+            writer.run(starts[run], runEnd(run), depth, buffers[slot]);
+            {
+                std::lock_guard lock(mutex);
+                full[slot] = true;
+            }
+            changed.notify_all();
+        }
+    });
+    for (size_t run = 0, k = 0; run < runs && m_ok; run += 2, ++k) {
+        for (const XmlElement *child = starts[run]; child != runEnd(run); child = child->nextSibling)
+            element(child, depth);
+        if (run + 1 >= runs)
+            break;
+        const size_t slot = k % 2;
+        {
+            std::unique_lock lock(mutex);
+            changed.wait(lock, [&] { return full[slot]; });
+        }
+        writeOut(buffers[slot]);
+        {
+            std::lock_guard lock(mutex);
+            full[slot] = false;
+        }
+        changed.notify_all();
+    }
+    {
+        std::lock_guard lock(mutex);
+        stop = true;  // after a failed write the helper may be waiting for room
+    }
+    changed.notify_all();
+    helper.join();
+}
+
 } // namespace
+
+void xml_writer_set_two_threads(int fromChildren, int runElements)
+{
+    g_twoThreadsFrom.store(fromChildren, std::memory_order_relaxed);
+    g_runElements.store(runElements, std::memory_order_relaxed);
+}
 
 bool xml_document_write(const XmlDocument *document, QIODevice &device)
 {

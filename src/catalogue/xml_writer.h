@@ -10,8 +10,13 @@ class QIODevice;
 // indented by three spaces per level, every line ending in CR LF.
 QByteArray xml_document_serialize(const XmlDocument *document);
 
-// Writes the same bytes to device in pieces; false when a write fails.
+// Writes the same bytes to device in pieces; false when a write fails. A
+// root with many children has them serialised on two threads, in runs.
 bool xml_document_write(const XmlDocument *document, QIODevice &device);
+// Roots with at least fromChildren children are written on two threads, in
+// runs of runElements children (16,384 and 2,048 unless set). The bytes are
+// the same either way; tests set small values to hold them to that.
+void xml_writer_set_two_threads(int fromChildren, int runElements);
 
 // Writes the document to path (safely: temporary file, then rename).
 // Returns 1, or 0 with error code 2 when the file could not be written (and

@@ -1,5 +1,7 @@
 #include "cli/cli_support.h"
 
+#include "cli/cli_heap.h"
+
 #include "catalogue/document.h"
 #include "catalogue/messages.h"
 #include "catalogue/safe_file.h"
@@ -8,6 +10,7 @@
 #include <QBuffer>
 #include <QFile>
 #include <QFileDevice>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #ifdef __SSE2__
@@ -164,6 +167,7 @@ int loadInput(CRendaroDoc &document, const QString &path, CliStreams &io,
     InputFile input;
     if (!input.open(path, io))
         return -1;
+    PrepareHeapForLargeFile(QFileInfo(input.path()).size());
     const int id = load(input.path());
     if (id < 0) {
         io.err << messageText(MsgCannotOpen) << " (" << displayName(path);

@@ -5,6 +5,8 @@
 #include "catalogue/catalogue_reading.h"
 #include "catalogue/document.h"
 #include "catalogue/translation_lookup.h"
+#include "catalogue/xml_parser.h"
+#include "catalogue/xml_writer.h"
 #include "test_support.h"
 
 #include <QRandomGenerator>
@@ -17,7 +19,7 @@ namespace {
 // repeated under one original (more than the reader's key-set threshold),
 // IsTrans marks, escapes and entities, elements without an original,
 // nested elements and a nested Language element with other settings.
-QByteArray randomFile(QRandomGenerator &random)
+QByteArray randomFile(QRandomGenerator &random, int maxLines = 60)
 {
     static const char *const originals[] = {"Open",  "Open/nfile", "Save &amp; exit", "&lt;none&gt;",
                                             "Close", "%s of %d",   "\xef\xbb\xbfOpen", "\xef\xbb\xbf"};
@@ -25,7 +27,7 @@ QByteArray randomFile(QRandomGenerator &random)
     static const char *const translations[] = {"", "Open", "\xc3\x96" "ffnen", "Zu", "&quot;x&quot;", "/r/n",
                                                "Open\\nfile", "\xef\xbb\xbf"};
     QList<QByteArray> lines;
-    for (int i = random.bounded(1, 60); i > 0; --i) {
+    for (int i = random.bounded(1, maxLines); i > 0; --i) {
         const int kind = random.bounded(20);
         if (kind == 0) {
             lines << "<L to=\"orphan\" key=\"K" + QByteArray::number(random.bounded(40)) + "\"/>";
@@ -237,3 +239,170 @@ TEST_F(CatalogueReading, ReadingWithLinesGivesTheEntriesAndTheLineOfEachOnesElem
 }
 
 } // namespace
+
+namespace {
+
+// Sets the size from which a read uses a second thread, for one test.
+class ThreadedReadFrom {
+public:
+    explicit ThreadedReadFrom(qint64 bytes) { SetThreadedReadFrom(bytes); }
+    ~ThreadedReadFrom() { SetThreadedReadFrom(qint64(4) << 20); }
+};
+
+} // namespace
+
+TEST_F(CatalogueReading, ATreeReadOnTwoThreadsEqualsOneReadOnOneThread)
+{
+    QRandomGenerator random(11);
+    for (int round = 0; round < 60; ++round) {
+        // Larger files hand the second thread many batches of elements.
+        const QString path = write("file.xml", randomFile(random, round % 4 == 0 ? 3000 : 60));
+        ReadCatalogue one, two;
+        {
+            ThreadedReadFrom never(qint64(1) << 40);
+            one = ReadCatalogueFile(path, CatalogueParts::TreeAndEntries, 1);
+        }
+        {
+            ThreadedReadFrom always(0);
+            two = ReadCatalogueFile(path, CatalogueParts::TreeAndEntries, 1);
+        }
+        ASSERT_TRUE(one.ok && two.ok) << one.errorText.toStdString();
+        expectSameEntries(two.catalogue.entries, one.catalogue.entries);
+        EXPECT_EQ(two.catalogue.keys, one.catalogue.keys);
+        EXPECT_EQ(two.catalogue.lengthRatio, one.catalogue.lengthRatio);
+        EXPECT_EQ(two.catalogue.codeType, one.catalogue.codeType);
+        // The entries' strings went into the trees the same way, and a save
+        // writes the same bytes.
+        EXPECT_EQ(xml_document_serialize(two.catalogue.tree.get()), xml_document_serialize(one.catalogue.tree.get()));
+        CRendaroDoc first, second;
+        const int firstId = first.AddReadCatalogue(std::move(one)), secondId = second.AddReadCatalogue(std::move(two));
+        ASSERT_TRUE(first.SaveCatalogue(firstId, path + ".1", true) && second.SaveCatalogue(secondId, path + ".2", true));
+        EXPECT_EQ(readBytes(path + ".2"), readBytes(path + ".1"));
+        if (HasFailure())
+            FAIL() << "round " << round << ":\n" << readBytes(path).toStdString();
+    }
+}
+
+TEST_F(CatalogueReading, AFileThatBreaksOffIsRefusedAlikeOnTwoThreads)
+{
+    // Cut after many elements were handed to the second thread, or inside
+    // the first batch; the tree is freed only once that thread is done.
+    QRandomGenerator random(13);
+    const QByteArray whole = randomFile(random, 3000);
+    for (const qsizetype keep : {whole.size() - 20, whole.size() / 2 + 7, qsizetype(300)}) {
+        const QString path = write("cut.xml", whole.left(keep) + "<L from=\"x\"<");
+        ReadCatalogue one, two;
+        {
+            ThreadedReadFrom never(qint64(1) << 40);
+            one = ReadCatalogueFile(path, CatalogueParts::TreeAndEntries, 1);
+        }
+        {
+            ThreadedReadFrom always(0);
+            two = ReadCatalogueFile(path, CatalogueParts::TreeAndEntries, 1);
+        }
+        EXPECT_FALSE(one.ok);
+        EXPECT_FALSE(two.ok);
+        EXPECT_FALSE(two.errorText.isEmpty());
+        EXPECT_EQ(two.errorText, one.errorText) << keep;
+        EXPECT_EQ(two.catalogue.entries.size(), 0u);
+        EXPECT_FALSE(two.catalogue.tree);
+    }
+}
+
+namespace {
+
+// A device that takes `room` bytes and then refuses to write.
+class FullDevice : public QIODevice {
+public:
+    explicit FullDevice(qint64 room) : m_room(room) { open(QIODevice::WriteOnly); }
+    qint64 taken = 0;
+
+protected:
+    qint64 readData(char *, qint64) override { return -1; }
+    qint64 writeData(const char *, qint64 length) override
+    {
+        if (taken + length > m_room)
+            return -1;
+        taken += length;
+        return length;
+    }
+
+private:
+    qint64 m_room;
+};
+
+} // namespace
+
+TEST_F(CatalogueReading, ATreeWrittenOnTwoThreadsHasTheBytesOfOneThread)
+{
+    QRandomGenerator random(17);
+    for (int round = 0; round < 30; ++round) {
+        const QString path = write("file.xml", randomFile(random, round % 3 == 0 ? 2000 : 60));
+        XmlDocument *document = xml_parse_file(path);
+        ASSERT_TRUE(document);
+        xml_writer_set_two_threads(1 << 30, 2048);
+        const QByteArray one = xml_document_serialize(document);
+        // Runs of one element, of a few (the helper's two buffers in turn),
+        // and of more than there are.
+        for (const int run : {1, 3, 64, 100000}) {
+            xml_writer_set_two_threads(1, run);
+            EXPECT_EQ(xml_document_serialize(document), one) << "round " << round << ", runs of " << run;
+        }
+        // A device that fills up fails the write on either thread's run
+        // without waiting for the helper for ever.
+        for (const qint64 room : {qint64(0), qint64(one.size() / 3), qint64(one.size() - 1)}) {
+            FullDevice device(room);
+            xml_writer_set_two_threads(1, 3);
+            EXPECT_FALSE(xml_document_write(document, device)) << room;
+            EXPECT_LE(device.taken, room);
+        }
+        xml_writer_set_two_threads(16384, 2048);
+        xml_document_free(document);
+    }
+}
+
+TEST_F(CatalogueReading, EntriesPutIntoTheTreeOnTwoThreadsSaveAsOnOneThread)
+{
+    // Edits that only replace values, and edits that add or take away an
+    // IsTrans mark; entries new to the file; a second save over the first.
+    QRandomGenerator random(19);
+    for (int round = 0; round < 40; ++round) {
+        const QString path = write("file.xml", randomFile(random, round % 4 == 0 ? 2000 : 60));
+        CRendaroDoc documents[2];
+        int ids[2];
+        for (int i = 0; i < 2; ++i) {
+            ids[i] = documents[i].LoadCatalogue(path, false);
+            ASSERT_GT(ids[i], 0);
+        }
+        const quint32 seed = random.generate();
+        for (int i = 0; i < 2; ++i) {
+            QRandomGenerator edits(seed);
+            EntryMap &entries = documents[i].findCatalogue(ids[i])->entries;
+            for (size_t number = 0; number < entries.size(); ++number) {
+                StringEntry &entry = entries.byNumber(number);
+                switch (edits.bounded(6)) {
+                case 0: entry.translation = QStringLiteral("T%1 & /n").arg(number); break;
+                case 1: entry.translatable = 1 - entry.translatable; break;
+                default: break;
+                }
+            }
+            StringEntry added;
+            added.original = added.translation = QStringLiteral("Added %1").arg(round);
+            entries.insert(std::move(added));
+        }
+        QByteArray saved[2][2];
+        for (int i = 0; i < 2; ++i) {
+            SetTwoThreadApplyFrom(i == 0 ? 1 << 30 : 1);
+            for (int pass = 0; pass < 2; ++pass) {
+                const QString out = path + QStringLiteral(".%1.%2").arg(i).arg(pass);
+                ASSERT_TRUE(documents[i].SaveCatalogue(ids[i], out, true));
+                saved[i][pass] = readBytes(out);
+            }
+        }
+        SetTwoThreadApplyFrom(16384);
+        EXPECT_EQ(saved[1][0], saved[0][0]) << "round " << round;
+        EXPECT_EQ(saved[1][1], saved[0][1]) << "round " << round;
+        if (HasFailure())
+            FAIL() << readBytes(path).toStdString();
+    }
+}
