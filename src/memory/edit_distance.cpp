@@ -1,6 +1,8 @@
 #include "memory/edit_distance.h"
 
 #include <algorithm>
+#include <iterator>
+#include <limits>
 
 EditDistancePattern::EditDistancePattern(const std::vector<TmUnit> &pattern)
     : m_length(pattern.size()), m_blocks((pattern.size() + 63) / 64), m_symbols(pattern)
@@ -8,6 +10,9 @@ EditDistancePattern::EditDistancePattern(const std::vector<TmUnit> &pattern)
     std::sort(m_symbols.begin(), m_symbols.end());
     m_symbols.erase(std::unique(m_symbols.begin(), m_symbols.end()), m_symbols.end());
     m_masks.assign(m_symbols.size() * m_blocks, 0);
+    std::fill(std::begin(m_ascii), std::end(m_ascii), std::int16_t(-1));
+    for (std::size_t symbol = 0; symbol < m_symbols.size() && m_symbols[symbol] < 128; ++symbol)
+        m_ascii[m_symbols[symbol]] = std::int16_t(symbol);
     for (std::size_t i = 0; i < pattern.size(); ++i) {
         const std::size_t symbol =
             std::size_t(std::lower_bound(m_symbols.begin(), m_symbols.end(), pattern[i]) - m_symbols.begin());
@@ -17,6 +22,8 @@ EditDistancePattern::EditDistancePattern(const std::vector<TmUnit> &pattern)
 
 const std::uint64_t *EditDistancePattern::masksOf(TmUnit unit) const
 {
+    if (unit < 128)
+        return m_ascii[unit] < 0 ? nullptr : m_masks.data() + std::size_t(m_ascii[unit]) * m_blocks;
     const auto found = std::lower_bound(m_symbols.begin(), m_symbols.end(), unit);
     if (found == m_symbols.end() || *found != unit)
         return nullptr;
@@ -25,8 +32,15 @@ const std::uint64_t *EditDistancePattern::masksOf(TmUnit unit) const
 
 std::size_t EditDistancePattern::distanceTo(const TmUnit *text, std::size_t length) const
 {
+    return distanceWithin(text, length, std::numeric_limits<std::size_t>::max());
+}
+
+std::size_t EditDistancePattern::distanceWithin(const TmUnit *text, std::size_t length, std::size_t bound) const
+{
     if (m_length == 0)
         return length;
+    if (m_blocks == 1)
+        return distanceOneWord(text, length, bound);
     // Per block, the vertical deltas of the current column: VP a +1, VN a -1
     // from the row above. Column 0 goes 0, 1, 2, ...: all +1.
     // Patterns of up to 512 units (nearly all) keep them on the stack.
@@ -70,6 +84,39 @@ std::size_t EditDistancePattern::distanceTo(const TmUnit *text, std::size_t leng
             vp[w] = hn | ~(d0 | hp);
             vn[w] = hp & d0;
         }
+        // The last row falls by at most one per unit still to come.
+        if (distance > bound && distance - bound > length - j - 1)
+            return distance - (length - j - 1);
+    }
+    return distance;
+}
+
+std::size_t EditDistancePattern::distanceOneWord(const TmUnit *text, std::size_t length, std::size_t bound) const
+{
+    // The loop above for a pattern of one machine word.
+    std::uint64_t vp = ~std::uint64_t(0);
+    std::uint64_t vn = 0;
+    const std::uint64_t lastBit = std::uint64_t(1) << (m_length - 1);
+    std::size_t distance = m_length;
+    for (std::size_t j = 0; j < length; ++j) {
+        const TmUnit unit = text[j];
+        std::uint64_t x = 0;
+        if (unit < 128) {
+            if (m_ascii[unit] >= 0)
+                x = m_masks[std::size_t(m_ascii[unit])];
+        } else if (const std::uint64_t *masks = masksOf(unit)) {
+            x = *masks;
+        }
+        const std::uint64_t d0 = (((x & vp) + vp) ^ vp) | x | vn;
+        const std::uint64_t hp = vn | ~(d0 | vp);
+        const std::uint64_t hn = d0 & vp;
+        distance += (hp & lastBit) ? 1 : 0;
+        distance -= (hn & lastBit) ? 1 : 0;
+        const std::uint64_t hpShifted = (hp << 1) | 1;
+        vp = (hn << 1) | ~(d0 | hpShifted);
+        vn = hpShifted & d0;
+        if (distance > bound && distance - bound > length - j - 1)
+            return distance - (length - j - 1);
     }
     return distance;
 }

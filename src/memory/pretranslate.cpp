@@ -10,6 +10,12 @@ constexpr int kCandidatesPerEntry = 8;
 // Entries looked up (over a few threads) between two progress steps.
 constexpr int kProgressStep = 1024;
 
+// Whether the suggestion may go into the entry with this original.
+bool fills(const QString &original, const TmSuggestion &suggestion, int codeType)
+{
+    return suggestion.translation != original && CheckSuggestion(original, suggestion.translation, codeType).ok;
+}
+
 } // namespace
 
 CheckResult CheckSuggestion(const QString &original, const QString &translation, int codeType)
@@ -54,7 +60,21 @@ PreTranslationPlan PlanPreTranslation(const CXMLStruct &catalogue, const Transla
             QStringList originals;
             for (std::size_t k = i; k < targets.size() && k < i + kProgressStep; ++k)
                 originals.append(targets[k]->original);
-            found = LookupMany(memory, originals, minScore, kCandidatesPerEntry);
+            // The best suggestion first: most entries take it, and finding
+            // one costs less than finding several. The entries it does not
+            // fill get their best few (which start with that one).
+            found = LookupMany(memory, originals, minScore, 1);
+            QStringList again;
+            std::vector<std::size_t> againAt;
+            for (std::size_t k = 0; k < found.size(); ++k) {
+                if (!found[k].empty() && !fills(targets[i + k]->original, found[k].front(), catalogue.codeType)) {
+                    again.append(originals[qsizetype(k)]);
+                    againAt.push_back(k);
+                }
+            }
+            std::vector<std::vector<TmSuggestion>> more = LookupMany(memory, again, minScore, kCandidatesPerEntry);
+            for (std::size_t k = 0; k < againAt.size(); ++k)
+                found[againAt[k]] = std::move(more[k]);
         }
         const QString &original = targets[i]->original;
         const std::vector<TmSuggestion> &suggestions = found[inStep];

@@ -1,15 +1,23 @@
 #include "memory/tm_gram_index.h"
 
+#include "memory/run_on_threads.h"
+#include "memory/tm_score.h"
+
 #include <algorithm>
+#include <atomic>
 #include <limits>
 
 namespace {
 
-// Lists counted in any case, however common their trigram.
-constexpr std::size_t kAlwaysCounted = 4;
-// Postings walked per lookup before common trigrams are left out.
-constexpr std::size_t kPostingBudget = 200000;
 constexpr std::uint32_t kNoGram = std::numeric_limits<std::uint32_t>::max();
+// Originals a building thread takes at a time.
+constexpr std::uint32_t kBuildBatch = 2048;
+// The score the length range starts from, and how far it widens at a time.
+constexpr int kFirstLevel = 90;
+constexpr int kLevelStep = 6;
+constexpr int kBounds = kTmIdenticalScore + 1;
+// Counts are 16 bits wide: lists beyond this many are taken as shared.
+constexpr std::size_t kMostListsCounted = 0xFFFF;
 
 std::uint64_t packGram(TmUnit a, TmUnit b, TmUnit c)
 {
@@ -21,25 +29,27 @@ std::size_t slotOf(std::uint64_t key, std::size_t mask)
     return std::size_t((key * 0x9E3779B97F4A7C15ull) >> 20) & mask;
 }
 
-// The counting buffers of one thread, sized to the largest index it used;
-// every count is back at zero between lookups.
-struct LookupScratch {
-    std::vector<std::uint16_t> counts;
-    std::vector<std::uint32_t> touched;
+// The working memory of one thread's searches, sized to the largest index
+// it searched. Every count is back at zero and every bucket empty between
+// searches.
+struct SearchScratch {
+    std::vector<std::uint16_t> counts;              // per position
+    std::vector<std::vector<std::uint32_t>> buckets;  // per score bound: positions
+    std::vector<std::uint64_t> keys;
+    std::vector<std::uint32_t> lists;
 };
 
 } // namespace
 
-void TmGramIndex::gramsOf(const std::vector<TmUnit> &units, std::vector<std::uint64_t> &keys)
+void TmGramIndex::gramsOf(const TmUnit *units, std::size_t n, std::vector<std::uint64_t> &keys)
 {
     keys.clear();
-    if (units.empty()) {
+    if (n == 0) {
         keys.push_back(packGram(kTmTextStart, kTmTextEnd, kTmTextEnd));
         return;
     }
-    const std::size_t n = units.size();
     auto at = [&](std::size_t i) { return i == 0 ? kTmTextStart : (i == n + 1 ? kTmTextEnd : units[i - 1]); };
-    for (std::size_t i = 0; i + 2 < n + 2; ++i)
+    for (std::size_t i = 0; i < n; ++i)
         keys.push_back(packGram(at(i), at(i + 1), at(i + 2)));
     std::sort(keys.begin(), keys.end());
     keys.erase(std::unique(keys.begin(), keys.end()), keys.end());
@@ -82,22 +92,63 @@ std::uint32_t TmGramIndex::addGram(std::uint64_t key)
     return m_slots[i].gram;
 }
 
-void TmGramIndex::build(std::uint32_t count, const std::function<std::vector<TmUnit>(std::uint32_t)> &unitsOf)
+void TmGramIndex::build(std::uint32_t count, const std::function<std::vector<TmUnit>(std::uint32_t)> &unitsOf,
+                        int threads)
 {
     *this = TmGramIndex();
-    m_lengths.resize(count);
+    // The comparison units of every original (the costly part), on every
+    // thread given.
+    std::vector<std::vector<TmUnit>> units(count);
+    std::atomic<std::uint32_t> next{0};
+    RunOnThreads(std::max(1, threads), [&] {
+        for (std::uint32_t start = next.fetch_add(kBuildBatch); start < count; start = next.fetch_add(kBuildBatch)) {
+            for (std::uint32_t i = start; i < std::min(count, start + kBuildBatch); ++i)
+                units[i] = unitsOf(i);
+        }
+    });
+
+    // Positions by length (a counting sort keeps the originals' order
+    // within one length), the units side by side in that order.
+    std::size_t longest = 0;
+    for (const std::vector<TmUnit> &u : units)
+        longest = std::max(longest, u.size());
+    m_lengthStart.assign(longest + 2, 0);
+    for (const std::vector<TmUnit> &u : units)
+        ++m_lengthStart[u.size() + 1];
+    for (std::size_t l = 1; l < m_lengthStart.size(); ++l)
+        m_lengthStart[l] += m_lengthStart[l - 1];
+    m_order.resize(count);
+    {
+        std::vector<std::uint32_t> cursor(m_lengthStart.begin(), m_lengthStart.end() - 1);
+        for (std::uint32_t i = 0; i < count; ++i)
+            m_order[cursor[units[i].size()]++] = i;
+    }
+    m_unitStart.resize(std::size_t(count) + 1);
+    std::size_t total = 0;
+    for (std::uint32_t p = 0; p < count; ++p) {
+        m_unitStart[p] = std::uint32_t(total);
+        total += units[m_order[p]].size();
+    }
+    m_unitStart[count] = std::uint32_t(total);
+    m_units.reserve(total);
+    for (std::uint32_t p = 0; p < count; ++p) {
+        std::vector<TmUnit> &u = units[m_order[p]];
+        m_units.insert(m_units.end(), u.begin(), u.end());
+        std::vector<TmUnit>().swap(u);
+    }
+    units = {};
+
+    // The grams of every position, then distributed to the lists by a
+    // counting sort: each list comes out in position order.
     m_gramCounts.resize(count);
-    // The grams of every original, in original order, then distributed to
-    // the lists by a counting sort: each list comes out sorted.
     std::vector<std::uint32_t> grams;
+    grams.reserve(total + count);
     std::vector<std::uint32_t> firstGram(std::size_t(count) + 1, 0);
     std::vector<std::uint32_t> listLength;
     std::vector<std::uint64_t> keys;
-    for (std::uint32_t i = 0; i < count; ++i) {
-        const std::vector<TmUnit> units = unitsOf(i);
-        gramsOf(units, keys);
-        m_lengths[i] = std::uint16_t(std::min<std::size_t>(units.size(), 0xFFFF));
-        m_gramCounts[i] = std::uint16_t(std::min<std::size_t>(keys.size(), 0xFFFF));
+    for (std::uint32_t p = 0; p < count; ++p) {
+        gramsOf(m_units.data() + m_unitStart[p], m_unitStart[p + 1] - m_unitStart[p], keys);
+        m_gramCounts[p] = std::uint16_t(std::min<std::size_t>(keys.size(), 0xFFFF));
         for (std::uint64_t key : keys) {
             const std::uint32_t gram = addGram(key);
             if (gram == listLength.size())
@@ -105,97 +156,175 @@ void TmGramIndex::build(std::uint32_t count, const std::function<std::vector<TmU
             ++listLength[gram];
             grams.push_back(gram);
         }
-        firstGram[i + 1] = std::uint32_t(grams.size());
+        firstGram[p + 1] = std::uint32_t(grams.size());
     }
     m_offsets.assign(std::size_t(m_gramCount) + 1, 0);
     for (std::uint32_t g = 0; g < m_gramCount; ++g)
         m_offsets[g + 1] = m_offsets[g] + listLength[g];
     m_postings.resize(grams.size());
     std::vector<std::uint32_t> cursor(m_offsets.begin(), m_offsets.end() - 1);
-    for (std::uint32_t i = 0; i < count; ++i) {
-        for (std::uint32_t k = firstGram[i]; k < firstGram[i + 1]; ++k)
-            m_postings[cursor[grams[k]]++] = i;
+    for (std::uint32_t p = 0; p < count; ++p) {
+        for (std::uint32_t k = firstGram[p]; k < firstGram[p + 1]; ++k)
+            m_postings[cursor[grams[k]]++] = p;
     }
 }
 
-std::vector<std::uint32_t> TmGramIndex::candidates(const std::vector<TmUnit> &query, int minScore,
-                                                   std::size_t limit) const
+std::pair<std::uint32_t, std::uint32_t> TmGramIndex::positionsFor(std::size_t length, int minScore) const
+{
+    // The bound falls with the difference in length on either side.
+    const std::size_t longest = m_lengthStart.size() - 2;
+    std::size_t low = std::min(length, longest + 1);
+    while (low > 0 && TmScoreBound(length, low - 1, 0) >= minScore)
+        --low;
+    std::size_t high = length;  // one past the last length taken
+    while (high <= longest && TmScoreBound(length, high, 0) >= minScore)
+        ++high;
+    if (high <= low)
+        return {0, 0};
+    return {m_lengthStart[std::min(low, longest + 1)], m_lengthStart[std::min(high, longest + 1)]};
+}
+
+std::vector<TmMatch> TmGramIndex::bestMatches(const TmScorer &query, int minScore, std::size_t wanted,
+                                              const std::function<std::size_t(std::uint32_t)> &suggestionsOf,
+                                              const std::function<const QString &(std::uint32_t)> &textOf) const
 {
     const std::uint32_t count = size();
-    if (count == 0 || limit == 0)
+    if (count == 0 || wanted == 0)
         return {};
-    std::vector<std::uint64_t> keys;
-    gramsOf(query, keys);
-    struct List {
-        std::uint32_t gram;
-        std::uint32_t length;
-    };
-    std::vector<List> lists;
-    for (std::uint64_t key : keys) {
-        const std::uint32_t gram = findGram(key);
-        if (gram != kNoGram)
-            lists.push_back({gram, m_offsets[gram + 1] - m_offsets[gram]});
-    }
-    std::sort(lists.begin(), lists.end(), [](const List &a, const List &b) {
-        return a.length != b.length ? a.length < b.length : a.gram < b.gram;
-    });
+    minScore = std::clamp(minScore, 0, kTmIdenticalScore);
+    const std::vector<TmUnit> &queryUnits = query.units();
+    const std::size_t n = queryUnits.size();
 
-    thread_local LookupScratch scratch;
+    thread_local SearchScratch scratch;
     if (scratch.counts.size() < count)
         scratch.counts.resize(count, 0);
+    scratch.buckets.resize(kBounds);
     std::uint16_t *counts = scratch.counts.data();
-    std::vector<std::uint32_t> &touched = scratch.touched;
-    const std::uint32_t common = std::max<std::uint32_t>(1024, count / 8);
-    std::size_t walked = 0;
-    std::size_t used = 0;
-    for (const List &list : lists) {
-        if (used >= kAlwaysCounted && (walked + list.length > kPostingBudget || list.length > common))
-            break;
-        if (used == 0xFFFF)
-            break;  // the counts are 16 bits wide
-        const std::uint32_t *posting = m_postings.data() + m_offsets[list.gram];
-        for (std::uint32_t k = 0; k < list.length; ++k) {
-            if (counts[posting[k]]++ == 0)
-                touched.push_back(posting[k]);
+    std::vector<std::uint32_t> &lists = scratch.lists;
+    gramsOf(queryUnits.data(), n, scratch.keys);
+    const std::size_t queryGrams = scratch.keys.size();
+    lists.clear();
+    for (std::uint64_t key : scratch.keys) {
+        const std::uint32_t gram = findGram(key);
+        if (gram != kNoGram)
+            lists.push_back(gram);
+    }
+    // Lists beyond what the counts hold are taken as shared by everyone.
+    const std::size_t assumedShared = lists.size() > kMostListsCounted ? lists.size() - kMostListsCounted : 0;
+    lists.resize(std::min(lists.size(), kMostListsCounted));
+
+    // Counts the positions [from, to), bounds their scores and sorts them
+    // into the buckets (leaving the counts at zero again).
+    std::vector<int> boundOf;  // per number of edits, for one length
+    auto take = [&](std::uint32_t from, std::uint32_t to) {
+        if (from >= to)
+            return;
+        for (std::uint32_t gram : lists) {
+            const std::uint32_t *first = m_postings.data() + m_offsets[gram];
+            const std::uint32_t *last = m_postings.data() + m_offsets[gram + 1];
+            for (const std::uint32_t *p = std::lower_bound(first, last, from); p != last && *p < to; ++p)
+                ++counts[*p];
         }
-        walked += list.length;
-        ++used;
+        std::size_t length = std::size_t(std::upper_bound(m_lengthStart.begin(), m_lengthStart.end(), from) -
+                                         m_lengthStart.begin()) - 1;
+        for (std::uint32_t p = from; p < to; ++length) {
+            const std::uint32_t end = std::min(to, m_lengthStart[length + 1]);
+            if (p >= end)
+                continue;
+            // The bound of each number of edits at this length.
+            boundOf.resize((std::max(queryGrams, length + 1) + 2) / 3 + 1);
+            for (std::size_t edits = 0; edits < boundOf.size(); ++edits)
+                boundOf[edits] = TmScoreBound(n, length, edits);
+            for (; p < end; ++p) {
+                const std::size_t shared = counts[p] + assumedShared;
+                counts[p] = 0;
+                const std::size_t grams = std::max<std::size_t>(queryGrams, m_gramCounts[p]);
+                const std::size_t edits = grams > shared ? (grams - shared + 2) / 3 : 0;
+                const int bound = edits < boundOf.size() ? boundOf[edits] : TmScoreBound(n, length, edits);
+                if (bound >= minScore)
+                    scratch.buckets[std::size_t(bound)].push_back(p);
+            }
+        }
+    };
+
+    // The positions counted so far: [low, high), for scores from `level` up.
+    int level = std::max(minScore, kFirstLevel);
+    std::uint32_t low = 0, high = 0;
+    {
+        const auto [from, to] = positionsFor(n, level);
+        take(from, to);
+        low = from;
+        high = to;
     }
 
-    // Shared trigrams over the larger of the query's trigrams counted and
-    // the share of the original's trigrams those stand for.
-    const double share = keys.empty() ? 0.0 : double(used) / double(keys.size());
-    const std::size_t queryLength = query.size();
-    struct Ranked {
-        double estimate;
-        std::uint32_t original;
-    };
-    std::vector<Ranked> ranked;
-    ranked.reserve(touched.size());
-    for (std::uint32_t original : touched) {
-        const std::size_t length = m_lengths[original];
-        const std::size_t longer = std::max(length, queryLength);
-        const std::size_t shorter = std::min(length, queryLength);
-        const bool reachable = longer == 0 || std::uint64_t(shorter) * 100 >= std::uint64_t(minScore) * longer ||
-                               length == queryLength;
-        if (reachable) {
-            const double own = double(m_gramCounts[original]) * share;
-            ranked.push_back({double(counts[original]) / std::max(double(used), own), original});
+    std::vector<TmMatch> found;
+    std::size_t suggestionsAt[kBounds] = {};
+    std::size_t suggestionsAbove = 0;  // of the originals scoring at least the current bound
+    int bar = minScore;
+    // The score of the last of the `wanted` best suggestions found so far:
+    // an original scoring below it cannot be among them any more.
+    int least = minScore;
+    auto raiseLeast = [&] {
+        std::size_t suggestions = 0;
+        for (int score = kTmIdenticalScore; score > least; --score) {
+            suggestions += suggestionsAt[score];
+            if (suggestions >= wanted) {
+                least = score;
+                return;
+            }
         }
-        counts[original] = 0;
-    }
-    touched.clear();
-    auto better = [](const Ranked &a, const Ranked &b) {
-        return a.estimate != b.estimate ? a.estimate > b.estimate : a.original < b.original;
     };
-    if (ranked.size() > limit) {
-        std::nth_element(ranked.begin(), ranked.begin() + std::ptrdiff_t(limit), ranked.end(), better);
-        ranked.resize(limit);
+    std::vector<TmUnit> candidate;
+    for (int bound = kTmIdenticalScore; bound >= minScore; --bound) {
+        while (bound < level) {
+            // Originals of other lengths may now reach the bound.
+            level = std::max(minScore, level - kLevelStep);
+            const auto [from, to] = positionsFor(n, level);
+            if (from < to && low < high) {
+                take(from, low);
+                take(high, to);
+                low = std::min(low, from);
+                high = std::max(high, to);
+            } else if (from < to) {
+                take(from, to);
+                low = from;
+                high = to;
+            }
+        }
+        std::vector<std::uint32_t> &bucket = scratch.buckets[std::size_t(bound)];
+        for (std::uint32_t p : bucket) {
+            const TmUnit *units = m_units.data() + m_unitStart[p];
+            const std::size_t length = m_unitStart[p + 1] - m_unitStart[p];
+            const std::size_t allowed = TmDistanceAllowed(n, length, least);
+            const std::size_t distance = query.pattern().distanceWithin(units, length, allowed);
+            if (distance > allowed)
+                continue;
+            candidate.assign(units, units + length);
+            const std::uint32_t original = m_order[p];
+            const int score = distance == 0 ? query.score(textOf(original), candidate)
+                                            : query.fuzzyScore(distance, candidate);
+            if (score < least)
+                continue;
+            found.push_back({score, original});
+            suggestionsAt[score] += std::min(wanted, suggestionsOf(original));
+            raiseLeast();
+        }
+        bucket.clear();
+        // Every original scoring at least `bound` is found now: its bound
+        // was at least that, its length within the positions counted.
+        suggestionsAbove += suggestionsAt[bound];
+        if (suggestionsAbove >= wanted) {
+            bar = bound;
+            break;
+        }
     }
-    std::sort(ranked.begin(), ranked.end(), better);
-    std::vector<std::uint32_t> result;
-    result.reserve(ranked.size());
-    for (const Ranked &r : ranked)
-        result.push_back(r.original);
-    return result;
+    for (std::vector<std::uint32_t> &bucket : scratch.buckets)
+        bucket.clear();
+
+    found.erase(std::remove_if(found.begin(), found.end(), [bar](const TmMatch &m) { return m.score < bar; }),
+                found.end());
+    std::sort(found.begin(), found.end(), [](const TmMatch &a, const TmMatch &b) {
+        return a.score != b.score ? a.score > b.score : a.original < b.original;
+    });
+    return found;
 }

@@ -21,11 +21,18 @@ TmScorer::TmScorer(const QString &text)
 {
 }
 
-int TmScorer::bestPossible(std::size_t candidateLength) const
+int TmScoreBound(std::size_t length, std::size_t otherLength, std::size_t minDistance)
 {
-    const std::size_t longer = std::max(candidateLength, m_units.size());
-    const std::size_t difference = longer - std::min(candidateLength, m_units.size());
-    return difference == 0 ? kTmIdenticalScore : std::min(kTmHighestFuzzyScore, similarity(difference, longer));
+    const std::size_t longer = std::max(length, otherLength);
+    const std::size_t distance = std::max(minDistance, longer - std::min(length, otherLength));
+    return distance == 0 ? kTmIdenticalScore : std::min(kTmHighestFuzzyScore, similarity(distance, longer));
+}
+
+std::size_t TmDistanceAllowed(std::size_t length, std::size_t otherLength, int minScore)
+{
+    // similarity(d, L) >= s  <=>  100 (L - d) >= s L  <=>  d <= L (100 - s) / 100
+    const std::size_t longer = std::max(length, otherLength);
+    return std::size_t(std::uint64_t(longer) * std::uint64_t(100 - std::clamp(minScore, 0, 100)) / 100);
 }
 
 int TmScorer::score(const QString &candidate, const std::vector<TmUnit> &candidateUnits) const
@@ -39,6 +46,11 @@ int TmScorer::score(const QString &candidate, const std::vector<TmUnit> &candida
         const std::size_t raw = std::max<std::size_t>(1, m_rawPattern->distanceTo(TmRawUnits(candidate)));
         return std::max(kLowestNearIdentical, 100 - int(std::min<std::size_t>(raw, 100)));
     }
+    return fuzzyScore(distance, candidateUnits);
+}
+
+int TmScorer::fuzzyScore(std::size_t distance, const std::vector<TmUnit> &candidateUnits) const
+{
     int result = std::min(kTmHighestFuzzyScore, similarity(distance, std::max(m_units.size(), candidateUnits.size())));
     const std::vector<TmWord> words = TmWords(candidateUnits);
     if (!m_words.empty() && !words.empty() && !TmShareWord(m_units, m_words, candidateUnits, words))

@@ -21,6 +21,13 @@ constexpr int kTmIdenticalScore = 100;
 constexpr int kTmHighestFuzzyScore = 94;
 constexpr int kTmUnrelatedCeiling = 39;
 
+// The best score two texts whose comparison forms have these lengths and
+// are at least `minDistance` edits apart can reach.
+int TmScoreBound(std::size_t length, std::size_t otherLength, std::size_t minDistance);
+// The most edits two comparison forms of these lengths may be apart and
+// still score at least `minScore` (1 to 94).
+std::size_t TmDistanceAllowed(std::size_t length, std::size_t otherLength, int minScore);
+
 // One text prepared for scoring against many others.
 class TmScorer {
 public:
@@ -34,7 +41,11 @@ public:
     int score(const QString &candidate, const std::vector<TmUnit> &candidateUnits) const;
     // The best score a candidate whose comparison form has this many units
     // can reach (the edit distance is at least the difference in length).
-    int bestPossible(std::size_t candidateLength) const;
+    int bestPossible(std::size_t candidateLength) const { return TmScoreBound(m_units.size(), candidateLength, 0); }
+    // The score of a candidate whose comparison form (`candidateUnits`) is
+    // `distance` > 0 edits away: what score() gives for it.
+    int fuzzyScore(std::size_t distance, const std::vector<TmUnit> &candidateUnits) const;
+    const EditDistancePattern &pattern() const { return m_pattern; }
 
 private:
     QString m_text;

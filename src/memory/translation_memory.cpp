@@ -5,19 +5,8 @@
 
 #include <algorithm>
 #include <numeric>
+#include <thread>
 
-namespace {
-
-// Originals scored per lookup: the index's best guesses, a few times the
-// suggestions asked for.
-constexpr std::size_t kMinimumCandidates = 48;
-constexpr std::size_t kCandidatesPerSuggestion = 8;
-// Edit-distance work per lookup (text units times pattern words) after
-// which no further candidate is scored once enough were found; only texts
-// of thousands of characters get near it.
-constexpr std::size_t kDistanceBudget = 2000000;
-
-} // namespace
 
 bool IsMemorySegment(const QString &original, const QString &translation, int translatable)
 {
@@ -94,33 +83,39 @@ std::shared_ptr<TranslationMemory> TranslationMemoryBuilder::build()
             return rank[a.original] < rank[b.original];
         if (a.translation != b.translation)
             return a.translation < b.translation;
-        return a.file < b.file;
+        return a.file != b.file ? a.file < b.file : a.sequence < b.sequence;
     });
 
     m.m_originals.reserve(originalIds.size());
     m.m_sources.reserve(m_segments.size());
     m.m_exact.reserve(originalIds.size());
+    // An original's variants with the place each was first met.
+    std::vector<std::pair<TranslationMemory::Variant, std::uint64_t>> variants;
     for (std::size_t i = 0; i < m_segments.size();) {
         const std::uint32_t original = m_segments[i].original;
         const auto firstVariant = std::uint32_t(m.m_variants.size());
+        variants.clear();
         while (i < m_segments.size() && m_segments[i].original == original) {
             const std::uint32_t translation = m_segments[i].translation;
             const auto firstSource = std::uint32_t(m.m_sources.size());
+            const std::uint64_t met = (std::uint64_t(m_segments[i].file) << 32) | m_segments[i].sequence;
             for (; i < m_segments.size() && m_segments[i].original == original &&
                    m_segments[i].translation == translation;
                  ++i) {
                 const Segment &s = m_segments[i];
                 m.m_sources.push_back({s.file, s.firstKey, s.keyCount});
             }
-            m.m_variants.push_back({translation, firstSource, std::uint32_t(m.m_sources.size()) - firstSource});
+            variants.push_back({{translation, firstSource, std::uint32_t(m.m_sources.size()) - firstSource}, met});
         }
-        // The translation most files hold first; on a tie, the one met first.
-        std::sort(m.m_variants.begin() + firstVariant, m.m_variants.end(),
-                  [&m](const TranslationMemory::Variant &a, const TranslationMemory::Variant &b) {
-                      if (a.sourceCount != b.sourceCount)
-                          return a.sourceCount > b.sourceCount;
-                      return m.m_sources[a.firstSource].file < m.m_sources[b.firstSource].file;
-                  });
+        // The translation most entries hold first; on a tie, the one met
+        // first (file, then entry), whichever thread loaded what first.
+        std::sort(variants.begin(), variants.end(), [](const auto &a, const auto &b) {
+            if (a.first.sourceCount != b.first.sourceCount)
+                return a.first.sourceCount > b.first.sourceCount;
+            return a.second < b.second;
+        });
+        for (const auto &variant : variants)
+            m.m_variants.push_back(variant.first);
         m.m_exact.insert(HashOriginal(m_texts[original]), std::uint32_t(m.m_originals.size()));
         m.m_originals.push_back({original, firstVariant, std::uint32_t(m.m_variants.size()) - firstVariant});
     }
@@ -142,8 +137,10 @@ std::uint32_t TranslationMemory::findOriginal(const QString &text) const
 void TranslationMemory::prepareFuzzyIndex() const
 {
     std::call_once(m_indexBuilt, [this] {
-        m_index.build(std::uint32_t(m_originals.size()),
-                      [this](std::uint32_t i) { return TmComparisonUnits(m_texts[m_originals[i].text]); });
+        const int threads = std::clamp(int(std::thread::hardware_concurrency()), 1, 4);
+        m_index.build(
+            std::uint32_t(m_originals.size()),
+            [this](std::uint32_t i) { return TmComparisonUnits(m_texts[m_originals[i].text]); }, threads);
     });
 }
 
@@ -188,36 +185,13 @@ std::vector<TmSuggestion> TranslationMemory::lookup(const QString &original, int
 
     prepareFuzzyIndex();
     const TmScorer scorer(original);
-    const std::size_t wanted = std::max(kMinimumCandidates, kCandidatesPerSuggestion * std::size_t(limit));
-    struct Scored {
-        int score;
-        std::uint32_t index;
-    };
-    std::vector<Scored> scored;
-    if (hasExact)
-        scored.push_back({kTmIdenticalScore, exact});
-    const std::size_t patternWords = std::max<std::size_t>(1, (scorer.units().size() + 63) / 64);
-    std::size_t work = 0;
-    for (std::uint32_t candidate : m_index.candidates(scorer.units(), minScore, wanted)) {
-        if (hasExact && candidate == exact)
-            continue;
-        if (work > kDistanceBudget && scored.size() >= std::size_t(limit))
-            break;
-        const QString &text = m_texts[m_originals[candidate].text];
-        const std::vector<TmUnit> units = TmComparisonUnits(text);
-        work += units.size() * patternWords;
-        const int score = scorer.score(text, units);
-        if (score >= minScore)
-            scored.push_back({score, candidate});
-    }
-    // Equal scores in the order the originals were first met (their numbering).
-    std::sort(scored.begin(), scored.end(), [](const Scored &a, const Scored &b) {
-        return a.score != b.score ? a.score > b.score : a.index < b.index;
-    });
-    for (const Scored &s : scored) {
+    const std::vector<TmMatch> matches = m_index.bestMatches(
+        scorer, minScore, std::size_t(limit), [this](std::uint32_t i) { return std::size_t(m_originals[i].variantCount); },
+        [this](std::uint32_t i) -> const QString & { return m_texts[m_originals[i].text]; });
+    for (const TmMatch &match : matches) {
         if (int(out.size()) >= limit)
             break;
-        appendVariants(s.index, s.score, limit, out);
+        appendVariants(match.original, match.score, limit, out);
     }
     return out;
 }

@@ -122,7 +122,50 @@ TEST(EditDistance, BitParallelMatchesThePlainTableAtEveryLength)
         std::vector<TmUnit> b = random.bounded(3) == 0 ? a : make(int(random.bounded(round < 300 ? 70 : 300)));
         if (!b.empty() && random.bounded(2))
             b[random.bounded(quint32(b.size()))] = 'z';
-        ASSERT_EQ(EditDistancePattern(a).distanceTo(b), plainDistance(a, b))
-            << "lengths " << a.size() << " and " << b.size() << ", round " << round;
+        const EditDistancePattern pattern(a);
+        const std::size_t plain = plainDistance(a, b);
+        ASSERT_EQ(pattern.distanceTo(b), plain) << "lengths " << a.size() << " and " << b.size() << ", round " << round;
+        // Bounded: exact up to the bound, above it past the bound.
+        for (std::size_t bound : {std::size_t(0), plain / 2, plain ? plain - 1 : 0, plain, plain + 3}) {
+            const std::size_t within = pattern.distanceWithin(b.data(), b.size(), bound);
+            if (plain <= bound)
+                ASSERT_EQ(within, plain) << "bound " << bound << ", round " << round;
+            else
+                ASSERT_GT(within, bound) << "distance " << plain << ", round " << round;
+        }
+    }
+}
+
+TEST(TmScore, BoundsAgreeWithTheScoreOfEveryDistance)
+{
+    // TmScoreBound is the score of the nearest pair possible, and
+    // TmDistanceAllowed the last distance keeping a minimum: both against
+    // the scores of texts that far apart.
+    for (std::size_t length : {0u, 1u, 3u, 10u, 37u, 64u, 65u, 130u}) {
+        for (std::size_t other : {length, length + 1, length + 5, length / 2, length * 2}) {
+            for (std::size_t distance = 0; distance <= std::max(length, other) + 1; ++distance) {
+                const std::size_t real = std::max(distance, std::max(length, other) - std::min(length, other));
+                const QString a(qsizetype(length), u'a');
+                // `other` units `real` edits away from `a` (as near as the lengths allow).
+                QString b(qsizetype(other), u'a');
+                for (std::size_t i = 0, changes = real - (std::max(length, other) - std::min(length, other));
+                     i < changes && i < std::min(length, other); ++i)
+                    b[qsizetype(i)] = u'b';
+                const int score = TmScore(a, b);
+                const std::size_t actual = EditDistancePattern(TmComparisonUnits(a)).distanceTo(TmComparisonUnits(b));
+                if (actual != real || (actual == 0 && a != b))
+                    continue;  // the lengths leave no such pair
+                // Texts sharing no word keep half, which the bound need not say.
+                if (score >= 40 || actual == 0)
+                    EXPECT_EQ(TmScoreBound(length, other, distance), score) << length << ' ' << other << ' ' << distance;
+                else
+                    EXPECT_GE(TmScoreBound(length, other, distance), score) << length << ' ' << other << ' ' << distance;
+                for (int minimum : {1, 40, 60, 75, 90, 94}) {
+                    const int full = actual == 0 ? 100 : TmScoreBound(length, other, actual);
+                    EXPECT_EQ(actual <= TmDistanceAllowed(length, other, minimum), full >= minimum)
+                        << length << ' ' << other << ' ' << actual << ' ' << minimum;
+                }
+            }
+        }
     }
 }

@@ -199,8 +199,9 @@ TEST_F(MemoryFiles, SegmentsAreTheTranslatableTranslatedEntries)
     EXPECT_EQ(built.memory->segmentCount(), 2u);
     EXPECT_EQ(built.memory->lookup("Open", 100, 5).at(0).keys, QStringList{"IDS_OPEN"});
     EXPECT_EQ(built.memory->lookup("Line\\nbreak", 100, 5).at(0).translation, "Zeilen\\numbruch");
+    // Nothing near them either: the other originals share no word with them.
     for (const char *left : {"Same", "Empty", "Fixed"})
-        EXPECT_TRUE(built.memory->lookup(left, 0, 5).empty()) << left;
+        EXPECT_TRUE(built.memory->lookup(left, 40, 5).empty()) << left;
 }
 
 TEST_F(MemoryFiles, FoldersAreListedAsLanguageFoldersAndUnreadablePathsNamed)
