@@ -112,8 +112,9 @@ private:
     }
 
     // The candidate as it is, or capitalised, or with a small first
-    // letter, whichever hunspell accepts first; capitalised first when the
-    // word is ("Esind": "Sind").
+    // letter, or capitalised with the rest small ("KLein" made by adding a
+    // letter in front), whichever hunspell accepts first; capitalised first
+    // when the word is ("Esind": "Sind").
     void take(const QString &candidate)
     {
         if (candidate.isEmpty() || full() || candidate == m_word)
@@ -122,7 +123,7 @@ private:
         const QString upper = first.toUpper() + candidate.sliced(1);
         const bool capital = m_word[0].isUpper();
         const QString variants[] = {capital ? upper : candidate, capital ? candidate : upper,
-                                    first.toLower() + candidate.sliced(1)};
+                                    first.toLower() + candidate.sliced(1), capitalised(candidate.toLower())};
         for (const QString &variant : variants) {
             if (m_found.contains(variant))
                 return;
