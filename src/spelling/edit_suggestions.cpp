@@ -187,5 +187,9 @@ QStringList EditSuggestions(const WordForms &forms, const QString &word,
 {
     if (word.isEmpty() || limit <= 0)
         return {};
-    return EditSearch(forms, word, isWord, limit).run();
+    const QString converted = forms.converted(word);
+    QStringList found = EditSearch(forms, converted, isWord, limit).run();
+    for (QString &suggestion : found)
+        suggestion = forms.shown(suggestion);
+    return found;
 }

@@ -120,6 +120,8 @@ public:
     char16_t noSuggest = 0, forbidden = 0;
     QString tryLetters;
     std::vector<std::pair<QString, QString>> replacements;
+    std::vector<std::pair<QString, QString>> conversions;
+    std::vector<std::pair<QString, QString>> outputs;
 
     // The flags of a .dic entry or an affix's continuation: a number names
     // a set of the AF table when there is one.
@@ -174,14 +176,14 @@ public:
             const QList<QByteArray> f = fieldsOf(line);
             if (f.size() >= 2 && f[0] == "SET" && f[1].toUpper() != "UTF-8")
                 problem = QStringLiteral("the affix file is not in UTF-8");
-            else if (f.size() >= 1 && (f[0] == "IGNORE" || f[0] == "ICONV" || f[0] == "COMPLEXPREFIXES"))
+            else if (f.size() >= 1 && (f[0] == "IGNORE" || f[0] == "COMPLEXPREFIXES"))
                 problem = QStringLiteral("the affix file uses %1").arg(QString::fromLatin1(f[0]));
             else if (f.size() >= 2 && f[0] == "FLAG")
                 kind = f[1] == "long" ? FlagKind::Long : f[1] == "num" ? FlagKind::Number : FlagKind::Utf8;
         }
         if (!problem.isEmpty())
             return false;
-        int aliasesLeft = -1, replacementsLeft = -1;
+        int aliasesLeft = -1, replacementsLeft = -1, conversionsLeft = -1, outputsLeft = -1;
         // The entries still to come of the affix class last opened.
         int affixesLeft = 0;
         bool crossOfClass = false;
@@ -202,6 +204,16 @@ public:
                     replacements.emplace_back(QString::fromUtf8(f[1]).replace(u'_', u' '),
                                               QString::fromUtf8(f[2]).replace(u'_', u' '));
                 }
+            } else if (key == "ICONV" && f.size() >= 2) {
+                if (conversionsLeft < 0 && f.size() == 2)
+                    conversionsLeft = f[1].toInt();
+                else if (f.size() >= 3 && conversionsLeft-- > 0)
+                    conversions.emplace_back(QString::fromUtf8(f[1]), QString::fromUtf8(f[2]));
+            } else if (key == "OCONV" && f.size() >= 2) {
+                if (outputsLeft < 0 && f.size() == 2)
+                    outputsLeft = f[1].toInt();
+                else if (f.size() >= 3 && outputsLeft-- > 0)
+                    outputs.emplace_back(QString::fromUtf8(f[1]), QString::fromUtf8(f[2]));
             } else if (key == "TRY" && f.size() >= 2) {
                 for (QChar c : QString::fromUtf8(f[1])) {
                     if (!c.isUpper() && !tryLetters.contains(c))
@@ -322,6 +334,20 @@ std::uint64_t WordForms::hashFolded(QStringView text)
     return hash;
 }
 
+namespace {
+QString convert(const QString &word, const std::vector<std::pair<QString, QString>> &table)
+{
+    QString result = word;
+    for (const auto &[from, to] : table)
+        result.replace(from, to);
+    return result;
+}
+} // namespace
+
+QString WordForms::converted(const QString &word) const { return convert(word, m_conversions); }
+
+QString WordForms::shown(const QString &word) const { return convert(word, m_outputs); }
+
 bool WordForms::containsHash(std::uint64_t hash) const
 {
     if (m_table.empty())
@@ -399,6 +425,8 @@ std::shared_ptr<const WordForms> WordForms::fromText(const QByteArray &affix, co
     forms->buildTable(hashes);
     forms->m_tryLetters = affixes.tryLetters;
     forms->m_replacements = std::move(affixes.replacements);
+    forms->m_conversions = std::move(affixes.conversions);
+    forms->m_outputs = std::move(affixes.outputs);
     return forms;
 }
 

@@ -23,7 +23,7 @@ class WordForms {
 public:
     // Null, with the reason in *why, when the files cannot be read or the
     // affix file uses what this reader does not follow (a character set
-    // other than UTF-8, IGNORE, ICONV, COMPLEXPREFIXES): such a dictionary
+    // other than UTF-8, IGNORE, COMPLEXPREFIXES): such a dictionary
     // keeps hunspell's own suggestions. `extraWords` (the personal list)
     // are forms as well.
     static std::shared_ptr<const WordForms> load(const DictionaryFiles &files, const QStringList &extraWords,
@@ -41,6 +41,13 @@ public:
     // The affix file's REP table: typical mistakes and their fix ('_' in
     // the file is a space; a leading ^ or trailing $ anchors the pattern).
     const std::vector<std::pair<QString, QString>> &replacements() const { return m_replacements; }
+
+    // The word as hunspell reads it: the affix file's ICONV table applied
+    // (en_US: a typographic apostrophe as a plain one).
+    QString converted(const QString &word) const;
+    // A suggestion as hunspell gives it: the OCONV table applied (fr: a
+    // plain apostrophe as a typographic one).
+    QString shown(const QString &word) const;
 
     // The hash of a case-folded text, built a character at a time, so that
     // an edit of a word can be hashed without making the string.
@@ -68,4 +75,6 @@ private:
     qsizetype m_count = 0;
     QString m_tryLetters;
     std::vector<std::pair<QString, QString>> m_replacements;
+    std::vector<std::pair<QString, QString>> m_conversions;
+    std::vector<std::pair<QString, QString>> m_outputs;
 };

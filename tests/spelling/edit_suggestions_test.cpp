@@ -132,6 +132,27 @@ TEST(EditSuggestions, GermanTyposCompoundsAndCase)
     }
 }
 
+TEST(EditSuggestions, EnglishWithItsApostrophes)
+{
+    SpellCheckerSetup setup{FindDictionary("en_US", {"/usr/share/hunspell"}), {}};
+    QString error;
+    setup.wordForms = WordForms::load(setup.dictionary, {}, &error);
+    ASSERT_TRUE(setup.wordForms) << error.toStdString();
+    const std::unique_ptr<SpellChecker> checker = SpellChecker::create(setup, &error);
+    ASSERT_TRUE(checker) << error.toStdString();
+    const struct {
+        const char *typo;
+        const char *word;
+    } cases[] = {
+        {"recieve", "receive"}, {"teh", "the"}, {"Fiel", "File"}, {"doesn\u2019tt", "doesn't"}, {"savedfiles", "saved files"},
+    };
+    for (const auto &c : cases) {
+        const QStringList found = checker->suggestions(QString::fromUtf8(c.typo), 8);
+        EXPECT_TRUE(found.mid(0, 3).contains(QString::fromUtf8(c.word)))
+            << c.typo << ": " << found.join(", ").toStdString();
+    }
+}
+
 TEST(EditSuggestions, AgreeWithHunspellsSuggestionsFromEdits)
 {
     // Misspellings of every kind the edits cover, and words run together:

@@ -112,7 +112,6 @@ TEST(WordForms, AffixFilesLeftToHunspell)
     } cases[] = {
         {"SET ISO8859-1\nTRY ab\n", "the affix file is not in UTF-8"},
         {"SET UTF-8\nIGNORE x\n", "the affix file uses IGNORE"},
-        {"SET UTF-8\nICONV 1\nICONV ’ '\n", "the affix file uses ICONV"},
         {"COMPLEXPREFIXES\n", "the affix file uses COMPLEXPREFIXES"},
     };
     for (const auto &c : cases) {
@@ -123,6 +122,26 @@ TEST(WordForms, AffixFilesLeftToHunspell)
     QString why;
     EXPECT_FALSE(WordForms::load(FindDictionary("qq_QQ", {}), {}, &why));
     EXPECT_EQ(why, u"no qq_QQ dictionary");
+}
+
+TEST(WordForms, EnglishReadsTypographicApostrophes)
+{
+    QString why;
+    const std::shared_ptr<const WordForms> forms =
+        WordForms::load(FindDictionary("en_US", {"/usr/share/hunspell"}), {}, &why);
+    ASSERT_TRUE(forms) << why.toStdString();
+    EXPECT_EQ(forms->converted(QStringLiteral(u"don\u2019t")), u"don't");
+    expectForms(*forms, {{"don't", true}, {"files", true}, {"saved", true}, {"recieve", false}});
+}
+
+TEST(WordForms, FrenchShowsTypographicApostrophes)
+{
+    QString why;
+    const std::shared_ptr<const WordForms> forms = WordForms::load(FindDictionary("fr", {"/usr/share/hunspell"}), {}, &why);
+    if (!forms)
+        GTEST_SKIP() << why.toStdString();  // hunspell-fr is only needed for the French sample
+    EXPECT_EQ(forms->shown(QStringLiteral("l'ordinateur")), QStringLiteral(u"l\u2019ordinateur"));
+    expectForms(*forms, {{"fichier", true}, {"fichiers", true}, {"enregistrer", true}, {"fichierr", false}});
 }
 
 TEST(WordForms, GermanDictionaryHoldsItsInflectedWords)
