@@ -38,7 +38,7 @@ public:
         // The word in other case: all small, capitalised, all capitals
         // (asked directly: "PostfachFeld" is the compound "Postfachfeld").
         for (const QString &variant : {m_lower, capitalised(m_lower), m_word.toUpper()}) {
-            if (variant != m_word && !m_found.contains(variant) && m_isWord(variant))
+            if (!full() && variant != m_word && !m_found.contains(variant) && m_isWord(variant))
                 m_found << variant;
         }
         replacements();
@@ -47,7 +47,7 @@ public:
                 offer(i, QString(m_word[i + 1]) + m_word[i], i + 2);
         }
         for (qsizetype i = 0; i < n && !full(); ++i) {
-            for (qsizetype j = i + 2; j < std::min(n, i + kFarthestMove); ++j) {
+            for (qsizetype j = i + 2; j <= std::min(n - 1, i + kFarthestMove); ++j) {
                 if (m_word[i] != m_word[j])
                     offer(i, QString(m_word[j]) + m_word.sliced(i + 1, j - i - 1) + m_word[i], j + 1);
             }
@@ -188,6 +188,8 @@ QStringList EditSuggestions(const WordForms &forms, const QString &word,
     if (word.isEmpty() || limit <= 0)
         return {};
     const QString converted = forms.converted(word);
+    if (converted.isEmpty())
+        return {};
     QStringList found = EditSearch(forms, converted, isWord, limit).run();
     for (QString &suggestion : found)
         suggestion = forms.shown(suggestion);
