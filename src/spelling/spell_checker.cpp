@@ -1,7 +1,9 @@
 #include "spelling/spell_checker.h"
 
 #include "catalogue/string_entry.h"
+#include "spelling/edit_suggestions.h"
 #include "spelling/hunspell_dictionary.h"
+#include "spelling/word_forms.h"
 
 namespace {
 // The answers kept; past this the cache starts again (a vocabulary is far
@@ -14,12 +16,16 @@ SpellChecker::~SpellChecker() = default;
 
 std::unique_ptr<SpellChecker> SpellChecker::create(const SpellCheckerSetup &setup, QString *error)
 {
-    std::unique_ptr<HunspellDictionary> dictionary = HunspellDictionary::open(setup.dictionary, error, setup.quickSuggestions);
+    // With word forms hunspell only confirms words: its own suggestions
+    // are not asked for, so the quick handle is not needed.
+    std::unique_ptr<HunspellDictionary> dictionary =
+        HunspellDictionary::open(setup.dictionary, error, setup.quickSuggestions && !setup.wordForms);
     if (!dictionary)
         return nullptr;
     std::unique_ptr<SpellChecker> checker(new SpellChecker);
     checker->m_name = setup.dictionary.name;
     checker->m_dictionary = std::move(dictionary);
+    checker->m_forms = setup.wordForms;
     for (const QString &word : setup.acceptedWords)
         checker->m_dictionary->add(word);
     return checker;
@@ -46,6 +52,8 @@ std::vector<SpellWord> SpellChecker::misspelledWords(QStringView text)
 
 QStringList SpellChecker::suggestions(const QString &word, int limit)
 {
+    if (m_forms)
+        return EditSuggestions(*m_forms, word, [this](const QString &candidate) { return isCorrect(candidate); }, limit);
     QStringList found = m_dictionary->suggest(word);
     if (found.size() > limit)
         found.resize(limit);

@@ -14,6 +14,7 @@
 #include <vector>
 
 class HunspellDictionary;
+class WordForms;
 struct StringEntry;
 
 // What a checker is made from; a plain value, so that it can be handed to
@@ -25,6 +26,10 @@ struct SpellCheckerSetup {
     // for suggestions in bulk, where hunspell's full search would take
     // tens of milliseconds a word.
     bool quickSuggestions = false;
+    // When set, suggestions come from edits of the word looked up in these
+    // forms and confirmed by the dictionary (EditSuggestions): a fraction
+    // of a millisecond a word. Shared, read-only, by every thread's checker.
+    std::shared_ptr<const WordForms> wordForms = nullptr;
 };
 
 class SpellChecker {
@@ -50,6 +55,7 @@ private:
 
     QString m_name;
     std::unique_ptr<HunspellDictionary> m_dictionary;
+    std::shared_ptr<const WordForms> m_forms;
     // Every word asked about, with the answer: a translation file repeats
     // its words, and hunspell takes microseconds a word.
     QHash<QString, bool> m_known;

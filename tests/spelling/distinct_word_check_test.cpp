@@ -6,6 +6,7 @@
 #include "spelling/distinct_word_check.h"
 #include "spelling/hunspell_dictionary.h"
 #include "spelling/spell_check_run.h"
+#include "spelling/word_forms.h"
 
 #include <QRandomGenerator>
 #include <condition_variable>
@@ -103,12 +104,15 @@ TEST(SpellCheckRun, DistinctWordsOnThreadsGiveWhatWordByWordGives)
     for (const SpellFinding &finding : findings)
         EXPECT_EQ(finding.words, expected[size_t(finding.index)]);
 
-    // Suggestions on two threads, each word's as one checker gives them,
-    // full or quick.
+    // Suggestions on two threads, each word's as one checker gives them:
+    // hunspell's full or quick ones, or from edits looked up in the word
+    // forms shared by the threads.
     const QStringList asked = {"Dattei", "Speichrn", "Einstelungen", "Ordnr", "schliesen"};
-    for (const bool quick : {false, true}) {
+    for (const int kind : {0, 1, 2}) {
         SpellCheckerSetup setup = germanWithRendaro();
-        setup.quickSuggestions = quick;
+        setup.quickSuggestions = kind == 1;
+        if (kind == 2)
+            setup.wordForms = WordForms::load(setup.dictionary, setup.acceptedWords, &error);
         std::vector<QStringList> suggestions;
         ASSERT_TRUE(SuggestWords(setup, asked, 2, 8, &suggestions, &error));
         const std::unique_ptr<SpellChecker> checker = SpellChecker::create(setup, &error);
