@@ -96,7 +96,7 @@ public:
         }
         auto prepared = m_terms.constFind(term);
         if (prepared == m_terms.constEnd())
-            prepared = m_terms.insert(term, PrepareTargetTerm(term, m_target));
+            prepared = m_terms.insert(term, PrepareTargetTerm(term, m_target, m_base->writing.compounds));
         return TranslationHoldsTerm(m_words, *prepared, m_target, m_base->writing, caseSensitive, exact);
     }
 

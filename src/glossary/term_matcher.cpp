@@ -57,6 +57,56 @@ bool compoundEndsWith(const QString &word, const QString &lower, const QString &
     return false;
 }
 
+// German plurals that change a vowel ("Plan": "Pläne", "Haus": "Häuser",
+// "Vater": "Väter"), which the dictionary lists as words of their own: the
+// word with its umlauts undone is a key of the term with a plural ending.
+bool umlautPlural(const QString &lower, const QStringList &termKeys)
+{
+    QString folded = lower;
+    bool changed = false;
+    for (QChar &c : folded) {
+        const char16_t u = c.unicode();
+        if (u == u'ä' || u == u'ö' || u == u'ü') {
+            c = QChar(u == u'ä' ? u'a' : u == u'ö' ? u'o' : u'u');
+            changed = true;
+        }
+    }
+    if (!changed)
+        return false;
+    static const QStringView endings[] = {u"", u"e", u"en", u"er", u"ern", u"n"};
+    for (const QString &key : termKeys) {
+        if (key.size() < 3 || !folded.startsWith(key))
+            continue;
+        const QStringView rest = QStringView(folded).mid(key.size());
+        if (std::find(std::begin(endings), std::end(endings), rest) != std::end(endings))
+            return true;
+    }
+    return false;
+}
+
+// "Kameralisten" for "Kameraliste": the word holds the term's first part
+// followed by a form of its last part ("Listen").
+bool compoundHeadInflected(const QString &word, const QString &lower, const TargetTerm &term, WordStems &stems,
+                           const TargetWriting &writing)
+{
+    if (term.compoundModifier.isEmpty())
+        return false;
+    const qsizetype at = lower.lastIndexOf(term.compoundModifier);
+    if (at < 0)
+        return false;
+    const qsizetype from = at + term.compoundModifier.size();
+    if (word.size() - from < 3)
+        return false;
+    QString tail = word.mid(from);
+    tail[0] = tail[0].toUpper();
+    if (KeysMeet(stems.keys(tail), term.compoundHeadKeys))
+        return true;
+    tail[0] = tail[0].toLower();
+    if (KeysMeet(stems.keys(tail), term.compoundHeadKeys))
+        return true;
+    return writing.umlautPlurals && umlautPlural(lower.mid(from), term.compoundHeadKeys);
+}
+
 } // namespace
 
 TermIndex::TermIndex(const Glossary &glossary, WordStems &english) : m_glossary(glossary)
@@ -174,11 +224,12 @@ TargetWriting TargetWritingFor(const QString &primary)
     static const QStringView unspaced[] = {u"zh", u"ja", u"th", u"lo", u"km", u"my"};
     writing.compounds = std::find(std::begin(compounding), std::end(compounding), QStringView(primary))
                         != std::end(compounding);
+    writing.umlautPlurals = primary == u"de";
     writing.noSpaces = std::find(std::begin(unspaced), std::end(unspaced), QStringView(primary)) != std::end(unspaced);
     return writing;
 }
 
-TargetTerm PrepareTargetTerm(const QString &term, WordStems &stems)
+TargetTerm PrepareTargetTerm(const QString &term, WordStems &stems, bool compounds)
 {
     TargetTerm prepared;
     prepared.term = term;
@@ -187,6 +238,22 @@ TargetTerm PrepareTargetTerm(const QString &term, WordStems &stems)
         prepared.keys.push_back(stems.keys(word.text));
         prepared.lower.append(word.text.toLower());
         prepared.joined += word.text;
+    }
+    // The longest last part of at least four letters after a first part
+    // of at least three.
+    constexpr qsizetype kShortestPart = 3, kShortestHead = 4;
+    if (compounds && prepared.words.size() == 1 && term.size() >= kShortestPart + kShortestHead
+        && !stems.isWord(prepared.words[0].text)) {
+        const QString &whole = prepared.words[0].text;
+        for (qsizetype at = kShortestPart; at + kShortestHead <= whole.size(); ++at) {
+            QString head = whole.mid(at);
+            head[0] = head[0].toUpper();
+            if (!stems.isWord(head))
+                continue;
+            prepared.compoundModifier = whole.left(at).toLower();
+            prepared.compoundHeadKeys = stems.keys(head);
+            break;
+        }
     }
     return prepared;
 }
@@ -225,7 +292,9 @@ bool TranslationHoldsTerm(const TranslationWords &translation, const TargetTerm 
                 all = word == termWord;
             } else if (!wordMatches(word, translation.keys[i + k], termWord, term.keys[k], caseSensitive)) {
                 all = k == 0 && writing.compounds
-                      && compoundEndsWith(word, translation.lower[qsizetype(i)], term.lower[0], term.keys[k], stems);
+                      && (compoundEndsWith(word, translation.lower[qsizetype(i)], term.lower[0], term.keys[k], stems)
+                          || compoundHeadInflected(word, translation.lower[qsizetype(i)], term, stems, writing));
+                all = all || (writing.umlautPlurals && !caseSensitive && umlautPlural(translation.lower[qsizetype(i + k)], term.keys[k]));
             }
         }
         if (all)

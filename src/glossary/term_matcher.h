@@ -59,6 +59,7 @@ private:
 struct TargetWriting {
     bool compounds = false;  // German, Dutch, Danish, Swedish, Norwegian, Icelandic
     bool noSpaces = false;   // Chinese, Japanese, Thai, Lao, Khmer, Burmese
+    bool umlautPlurals = false;  // German: "Plan", "Pläne", which dictionaries list apart
 };
 TargetWriting TargetWritingFor(const QString &primaryLanguage);
 
@@ -69,8 +70,14 @@ struct TargetTerm {
     std::vector<QStringList> keys;
     QStringList lower;  // its words in lower case
     QString joined;     // its words without spaces, for languages written without them
+    // A one-word term the dictionary does not know, in a language that
+    // writes compounds, as its first part and the keys of the longest last
+    // part it knows ("Kameraliste": "kamera" and the keys of "Liste"), so
+    // that "Kameralisten" holds it; empty otherwise.
+    QString compoundModifier;
+    QStringList compoundHeadKeys;
 };
-TargetTerm PrepareTargetTerm(const QString &term, WordStems &stems);
+TargetTerm PrepareTargetTerm(const QString &term, WordStems &stems, bool compounds = false);
 
 // A translation's words with their keys and lower case, found once for
 // every term looked for in it.

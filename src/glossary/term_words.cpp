@@ -8,6 +8,7 @@
 struct WordStems::SharedDictionary {
     std::mutex lock;
     std::unique_ptr<HunspellDictionary> hunspell;
+    bool english = false;
 
     QStringList stem(const QString &word)
     {
@@ -36,6 +37,27 @@ QChar baseLetter(const QString &word)
         return QChar();
     const QString decomposed = word.left(1).normalized(QString::NormalizationForm_D);
     return decomposed[0].toLower();
+}
+
+// The singulars an English plural may have ("settings": "setting", "boxes":
+// "box", "cities": "city"), longest first. Short words are left alone
+// ("news" is no plural of "new").
+QStringList englishSingulars(const QString &word)
+{
+    QStringList singulars;
+    const qsizetype n = word.size();
+    if (n < 5 || (word[n - 1] != u's' && word[n - 1] != u'S'))
+        return singulars;
+    const QChar before = word[n - 2].toLower();
+    if (before == u's' || before == u'u' || before == u'i' || before == u'\'')
+        return singulars;  // "process", "status", "analysis"
+    singulars.append(word.chopped(1));
+    if (before == u'e' && n >= 6) {
+        singulars.append(word.chopped(2));
+        if (word[n - 3].toLower() == u'i')
+            singulars.append(word.chopped(3) + (word[n - 1] == u'S' ? u'Y' : u'y'));
+    }
+    return singulars;
 }
 
 } // namespace
@@ -123,6 +145,7 @@ WordStems::WordStems(const QString &dictionaryName)
         return;
     m_dictionary = std::make_shared<SharedDictionary>();
     m_dictionary->hunspell = std::move(hunspell);
+    m_dictionary->english = dictionaryName.startsWith(QLatin1String("en"), Qt::CaseInsensitive);
 }
 WordStems::~WordStems() = default;
 WordStems::WordStems(WordStems &&other) noexcept = default;
@@ -133,6 +156,7 @@ WordStems WordStems::forAnotherThread() const
     WordStems copy;
     copy.m_dictionary = m_dictionary;
     copy.m_keys = m_keys;  // implicitly shared until either adds a word
+    copy.m_known = m_known;
     return copy;
 }
 
@@ -149,17 +173,45 @@ const QStringList &WordStems::keys(const QString &word)
     }
     QStringList keys{word.toLower()};
     if (m_dictionary) {
-        for (const QString &stem : m_dictionary->stem(word)) {
-            // A stem that lost a prefix ("refile": "file", "unopened":
-            // "open") names another word.
-            if (baseLetter(stem) != baseLetter(word))
-                continue;
-            const QString key = stem.toLower();
-            if (!keys.contains(key))
-                keys.append(key);
+        auto addStems = [&](const QStringList &stems) {
+            for (const QString &stem : stems) {
+                // A stem that lost a prefix ("refile": "file", "unopened":
+                // "open") names another word.
+                if (baseLetter(stem) != baseLetter(word))
+                    continue;
+                const QString key = stem.toLower();
+                if (!keys.contains(key))
+                    keys.append(key);
+            }
+        };
+        addStems(m_dictionary->stem(word));
+        // en_US stems some plurals to another word ("recordings": "record",
+        // "settings": "sett"), or knows no plural at all: a plural also
+        // holds the keys of its singular, where that is a word.
+        if (m_dictionary->english) {
+            for (const QString &singular : englishSingulars(word)) {
+                const QStringList stems = m_dictionary->stem(singular);
+                if (stems.isEmpty())
+                    continue;
+                const QString key = singular.toLower();
+                if (!keys.contains(key))
+                    keys.append(key);
+                addStems(stems);
+                break;
+            }
         }
     }
     return *m_keys.insert(word, keys);
+}
+
+bool WordStems::isWord(const QString &word)
+{
+    if (!m_dictionary)
+        return false;
+    auto found = m_known.constFind(word);
+    if (found != m_known.constEnd())
+        return *found;
+    return *m_known.insert(word, !m_dictionary->stem(word).isEmpty());
 }
 
 bool KeysMeet(const QStringList &a, const QStringList &b)

@@ -26,7 +26,8 @@ struct TermWord {
 std::vector<TermWord> SplitTermWords(QStringView text);
 
 // A word's keys: its lower case and the lower case of each stem the
-// dictionary gives, without repeats; two words match when their keys
+// dictionary gives, without repeats (with an English dictionary, an English
+// plural's also those of its singular); two words match when their keys
 // meet. Kept for every word asked about (a file repeats its words, and
 // hunspell takes microseconds a word). One thread at a time uses a
 // WordStems; copies made by forAnotherThread share its dictionary (taken
@@ -46,6 +47,8 @@ public:
     bool hasDictionary() const { return m_dictionary != nullptr; }
     // The reference holds until the next call.
     const QStringList &keys(const QString &word);
+    // Whether the dictionary knows the word (never without one).
+    bool isWord(const QString &word);
 
 private:
     struct SharedDictionary;
@@ -54,6 +57,7 @@ private:
     QStringList m_number;  // the keys of a number, which are not kept
     std::shared_ptr<SharedDictionary> m_dictionary;
     QHash<QString, QStringList> m_keys;
+    QHash<QString, bool> m_known;
 };
 
 // Whether two key lists share a key.

@@ -44,7 +44,8 @@ TEST(TermMatching, FindsWholeWordsInflectedLongestFirstPastAcceleratorsAndKeepsT
     glossary.entries = {term("file", {"Datei"}),        term("open", {"öffnen"}),
                         term("camera", {"Kamera"}),     term("camera list", {"Kameraliste"}),
                         term("Windows", {"Windows"}, TermStatus::DoNotTranslate, true),
-                        term("user account", {"Benutzerkonto"})};
+                        term("user account", {"Benutzerkonto"}), term("recording", {"Aufzeichnung"}),
+                        term("setting", {"Einstellung"})};
     WordStems english(QStringLiteral("en_US"));
     const TermIndex index(glossary, english);
     const struct {
@@ -63,6 +64,9 @@ TEST(TermMatching, FindsWholeWordsInflectedLongestFirstPastAcceleratorsAndKeepsT
         {"camera, list", "camera=camera"},                        // the words of a term stand together
         {"camera-list", "camera=camera"},
         {"a \\nfile and %sfile", "file=file;file=file"},          // escapes and conversions part words
+        {"All recordings", "recordings=recording"},                // plurals the dictionary stems elsewhere
+        {"Settings", "Settings=setting"},
+        {"Recorded", ""},                                          // another form of "record", not "recording"
     };
     for (const auto &row : table)
         EXPECT_EQ(termsIn(index, english, QString::fromUtf8(row.original)), QString::fromUtf8(row.expected))
@@ -114,7 +118,10 @@ TEST_F(TermChecks, GermanInflectionsCompoundsForbiddenAndKeptTerms)
                            "camera list,Liste der Kameras,,\n"
                            "Rendaro,,do-not-translate,yes\n"
                            "folder,Ordner,,\n"
-                           "folder,Verzeichnis,,\n";
+                           "folder,Verzeichnis,,\n"
+                           "device list,Geräteliste,,\n"
+                           "schedule,Zeitplan,,\n"
+                           "plan,Plan,,\n";
     const struct {
         const char *original, *translation, *expected;
     } table[] = {
@@ -131,6 +138,14 @@ TEST_F(TermChecks, GermanInflectionsCompoundsForbiddenAndKeptTerms)
         {"Open the folder", "Den Ordner öffnen", ""},                            // rows of one term are alternatives
         {"Open the folder", "Das Verzeichnis öffnen", ""},
         {"Open the folder", "Die Mappe öffnen", "term"},
+        // Compounds the dictionary does not know, inflected in their last part
+        {"Show the device lists", "Die Gerätelisten zeigen", ""},
+        {"Network device lists", "Netzwerkgerätelisten", ""},
+        {"Show the device lists", "Die Geräte zeigen", "term"},
+        {"Recording schedules", "Aufnahmezeitpläne", ""},                      // a plural with an umlaut
+        {"Edit the schedule", "Die Zeitangabe bearbeiten", "term"},           // another word
+        {"Two plans", "Zwei Pläne", ""},                                        // listed apart by the dictionary
+        {"The plan", "Der Planet", "term"},
     };
     for (const auto &row : table) {
         messages.clear();
