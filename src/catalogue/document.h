@@ -66,6 +66,11 @@ public:
     int CloseCatalogue(int catalogueId);
     // Empties the master catalogue (entries, keys, tree); it stays in place.
     void EmptyMasterCatalogue();
+    // Hands out the master catalogue as it is (entries, keys, tree, settings,
+    // path) and leaves it empty as EmptyMasterCatalogue does, so that it can
+    // be written (WriteCatalogueFile) and freed on another thread while the
+    // document goes on.
+    CXMLStruct TakeMasterCatalogue();
     // Writes every file of the folder; a file that fails does not stop the
     // others. False when any failed; lastErrorText names each with its reason.
     bool SaveAllCatalogues(ProgressReporter *progress);
