@@ -87,7 +87,7 @@ bool CGenerateZIVHandler::SaveAllStrings(const QStringList &languages, const std
         }
         masters[n] = m_document.TakeMasterCatalogue();
         saves.push_back(pool.post([&, n] {
-            CRendaroDoc::WriteCatalogueFile(masters[n], combinedFiles[n], true, &failures[n], &batch, &batchFiles[n]);
+            CRendaroDoc::WriteCollectedCatalogueFile(masters[n], combinedFiles[n], &failures[n], &batch, &batchFiles[n]);
             masters[n] = CXMLStruct();  // let go on this thread
         }));
     }
