@@ -237,7 +237,7 @@ TEST_F(SaveEquivalence, ACollectedMasterWritesWhatItsSaveWrites)
         own.codeType = inPlace.findCatalogue(id)->codeType;
         own.tree = makeDocumentPtr(xml_parse_file(folder.path(QStringLiteral("in0.xml"))));
         ASSERT_TRUE(CRendaroDoc::WriteCollectedCatalogueFile(own, out, &reason)) << reason.toStdString();
-        ASSERT_EQ(readBytes(out), readBytes(expected)) << "round " << round;
+        ASSERT_EQ(readBytes(out).toStdString(), readBytes(expected).toStdString()) << "round " << round;
     }
     // A file that cannot be written is named in the reason.
     CXMLStruct empty;
