@@ -278,7 +278,7 @@ void CRendaroDoc::ApplyOwnEntriesOnTwoThreads(CXMLStruct &catalogue, WrittenSet 
     // One element's entry put into its attributes where they all exist and
     // none is to be added or removed; false (and nothing changed) otherwise.
     // Such a change only replaces values, so the two threads touch nothing
-    // they share (the entries are only read; `written` is set byte by byte).
+    // they share (the entries are only read; `written` is set byte by byte, atomically).
     auto inPlace = [&](XmlElement *element, size_t &cursor) {
         if (element->firstChild || element->name == language)
             return false;
@@ -307,7 +307,9 @@ void CRendaroDoc::ApplyOwnEntriesOnTwoThreads(CXMLStruct &catalogue, WrittenSet 
         const StringEntry &entry = entries.byNumber(size_t(number));
         if (!toAttribute || (entry.translatable ? isTransAttribute != nullptr : isTransAttribute == nullptr))
             return false;
-        written[size_t(number)] = 1;
+        // An original met in both halves is marked by both threads: the
+        // mark is an atomic store (relaxed: the join orders it before use).
+        std::atomic_ref<unsigned char>(written[size_t(number)]).store(1, std::memory_order_relaxed);
         toAttribute->value = entry.translatable ? entry.translation : entry.original;
         toAttribute->setForm(XmlCatalogueTextValue);
         fromAttribute->value = entry.original;
