@@ -23,6 +23,7 @@
 #include <atomic>
 #include <functional>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <thread>
 #include <vector>
@@ -141,7 +142,15 @@ private:
     void addToLog(const QString &line, bool replace);
     int addTexts(int catalogueId, const QStringList &texts);
     void saveEnglishAndApply(const ProjectEntry &project, int catalogueId, const QString &englishPath);
-    bool importLanguage(const QString &language, WorkerPool &pool, TranslationLookup &translations);
+    struct LanguageImport;
+    // Posts the reads of a language's files (the translated combined file
+    // into `translations`) on the pool.
+    std::unique_ptr<LanguageImport> beginLanguage(const QString &language, WorkerPool &pool,
+                                                  TranslationLookup &translations);
+    // Takes the reads in project order, saves the files and puts them in
+    // place; afterSavesPosted runs once the saves are posted (the next
+    // language's reads go then). False when cancelled before the saves.
+    bool importLanguage(LanguageImport &import, const std::function<void()> &afterSavesPosted);
 
     CRendaroDoc &m_document;
     const ProjectTable m_table;

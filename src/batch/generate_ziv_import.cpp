@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <memory>
 #include <utility>
 
 bool CGenerateZIVHandler::StartImport()
@@ -32,31 +33,6 @@ void CGenerateZIVHandler::Wait()
 {
     if (m_threadHandle.joinable() && m_threadHandle.get_id() != std::this_thread::get_id())
         m_threadHandle.join();
-}
-
-int CGenerateZIVHandler::RunImport()
-{
-    if (!IsActive())
-        m_cancel.store(false, std::memory_order_release);  // a run on the caller's thread
-    startResult();
-    m_progress.store(0, std::memory_order_release);
-    m_document.CloseCatalogue(-1);
-    // One pool and one translation lookup for every language: the threads
-    // go on from one language to the next, and the lookup keeps its room.
-    WorkerPool pool(m_workerThreads);
-    TranslationLookup translations;
-    for (const QString &language : std::as_const(m_selectedLanguages)) {
-        if (cancelled()) {
-            addToLog(QStringLiteral("Cancelled"), false);
-            break;
-        }
-        addToLog(QStringLiteral("Start processing %1").arg(language), true);
-        if (!importLanguage(language, pool, translations))
-            break;
-        m_progress.fetch_add(1, std::memory_order_acq_rel);
-    }
-    m_active.store(false, std::memory_order_release);  // the worker's last action
-    return 0;
 }
 
 namespace {
@@ -86,8 +62,8 @@ void copyTranslations(const TranslationLookup &translations, CXMLStruct &catalog
     }
 }
 
-// The jobs of one language: when it goes, the jobs not started yet are
-// dropped and the running ones waited for, since they use what the language
+// The jobs of one language: when it goes, its jobs are waited for (those
+// dropped by a cancel count as done), since they use what the language
 // holds (declare it after that).
 class LanguageJobs {
 public:
@@ -96,7 +72,6 @@ public:
     LanguageJobs &operator=(const LanguageJobs &) = delete;
     ~LanguageJobs()
     {
-        m_pool.dropPending();
         for (const WorkerPool::Ticket ticket : m_tickets) {
             try {
                 m_pool.wait(ticket);
@@ -111,6 +86,9 @@ public:
         return m_tickets.back();
     }
     void wait(WorkerPool::Ticket ticket) { m_pool.wait(ticket); }
+    // Drops every job of the pool not started yet (this language's and the
+    // next one's).
+    void dropPending() { m_pool.dropPending(); }
 
 private:
     WorkerPool &m_pool;
@@ -119,73 +97,130 @@ private:
 
 } // namespace
 
+// One language of the import, from the posting of its reads to the placing
+// of its files.
+struct CGenerateZIVHandler::LanguageImport {
+    explicit LanguageImport(WorkerPool &pool, TranslationLookup &lookup) : translations(lookup), jobs(pool) {}
+
+    TranslationLookup &translations;
+    QString translatedPath;
+    std::vector<QString> paths;
+    bool translatedRead = false;
+    QString translatedError;
+    std::vector<ReadCatalogue> reads;
+    std::vector<QString> saveFailures;
+    std::vector<int> batchFiles;
+    // The project files are written beside their targets and put in place
+    // together, one sync for all of them (see DurableWriteBatch).
+    DurableWriteBatch batch;
+    WorkerPool::Ticket translatedTicket = 0;
+    std::vector<WorkerPool::Ticket> tickets;
+    LanguageJobs jobs;  // after what its jobs use: it goes first
+};
+
+int CGenerateZIVHandler::RunImport()
+{
+    if (!IsActive())
+        m_cancel.store(false, std::memory_order_release);  // a run on the caller's thread
+    startResult();
+    m_progress.store(0, std::memory_order_release);
+    m_document.CloseCatalogue(-1);
+    // One pool for every language, and two translation lookups used by
+    // turns: the files of the next language are read while this one's are
+    // saved with its lookup, and each lookup keeps its room from one
+    // language to the one after next.
+    WorkerPool pool(m_workerThreads);
+    TranslationLookup translations[2];
+    const qsizetype count = m_selectedLanguages.size();
+    std::unique_ptr<LanguageImport> current =
+        count > 0 ? beginLanguage(m_selectedLanguages[0], pool, translations[0]) : nullptr;
+    for (qsizetype k = 0; k < count; ++k) {
+        if (cancelled()) {
+            pool.dropPending();  // the reads of this language
+            addToLog(QStringLiteral("Cancelled"), false);
+            break;
+        }
+        addToLog(QStringLiteral("Start processing %1").arg(m_selectedLanguages[k]), true);
+        std::unique_ptr<LanguageImport> next;
+        auto readNext = [&] {
+            if (k + 1 < count)
+                next = beginLanguage(m_selectedLanguages[k + 1], pool, translations[(k + 1) % 2]);
+        };
+        if (!importLanguage(*current, readNext))
+            break;
+        current = std::move(next);
+        m_progress.fetch_add(1, std::memory_order_acq_rel);
+    }
+    current.reset();  // its jobs are done or dropped before the pool goes
+    m_active.store(false, std::memory_order_release);  // the worker's last action
+    return 0;
+}
+
 bool CGenerateZIVHandler::ImportLanguage(const QString &language)
 {
     WorkerPool pool(m_workerThreads);
     TranslationLookup translations;
-    return importLanguage(language, pool, translations);
+    std::unique_ptr<LanguageImport> import = beginLanguage(language, pool, translations);
+    return importLanguage(*import, [] {});
 }
 
-bool CGenerateZIVHandler::importLanguage(const QString &language, WorkerPool &pool, TranslationLookup &translations)
+std::unique_ptr<CGenerateZIVHandler::LanguageImport>
+CGenerateZIVHandler::beginLanguage(const QString &language, WorkerPool &pool, TranslationLookup &translations)
 {
-    // Every file of the language is read on the pool's threads; the log and
-    // the results follow the files in project order, as if they were read
-    // one after another here. Nothing is written before "Save All Files",
-    // so a cancelled language stays as it was; then every project file is
-    // saved on the pool (each on its own: one that cannot be written does
-    // not keep the others from being saved) and let go.
-    const QString translatedPath =
-        JoinPath(m_translatedXmlPath, QStringLiteral("ALL_") + language + QStringLiteral(".xml"));
-    std::vector<QString> paths;
+    // Every file of the language is read on the pool's threads; nothing is
+    // logged or noted until importLanguage takes the results in order.
+    auto import = std::make_unique<LanguageImport>(pool, translations);
+    LanguageImport &l = *import;
+    l.translatedPath = JoinPath(m_translatedXmlPath, QStringLiteral("ALL_") + language + QStringLiteral(".xml"));
     for (const int index : std::as_const(m_selectedProjects)) {
         const QString path = CataloguePath(index, language);
         if (!path.isEmpty())
-            paths.push_back(path);
+            l.paths.push_back(path);
     }
-    bool translatedRead = false;
-    QString translatedError;
-    std::vector<ReadCatalogue> reads(paths.size());
-    std::vector<QString> saveFailures(paths.size());
-    std::vector<int> batchFiles(paths.size(), -1);
-    // The project files are written beside their targets and put in place
-    // together, one sync for all of them (see DurableWriteBatch).
-    DurableWriteBatch batch;
-    LanguageJobs jobs(pool);  // after what its jobs use: it goes first
-
+    l.reads.resize(l.paths.size());
+    l.saveFailures.resize(l.paths.size());
+    l.batchFiles.assign(l.paths.size(), -1);
     // The translated combined file is input only: only its real
-    // translations are read, into a lookup that the save jobs share (and
-    // that the next language reads its file into), and it is never written
-    // back.
-    const WorkerPool::Ticket translatedTicket = jobs.post([&] {
-        translatedRead = translations.read(translatedPath, &translatedError);
-    });
-    std::vector<WorkerPool::Ticket> tickets;
-    for (size_t i = 0; i < paths.size(); ++i) {
-        tickets.push_back(jobs.post([&reads, &paths, i] {
-            reads[i] = ReadCatalogueFile(paths[i], CatalogueParts::TreeAndEntries, -1);
+    // translations are read, into a lookup that the save jobs share, and it
+    // is never written back.
+    l.translatedTicket = l.jobs.post([&l] { l.translatedRead = l.translations.read(l.translatedPath, &l.translatedError); });
+    for (size_t i = 0; i < l.paths.size(); ++i) {
+        l.tickets.push_back(l.jobs.post([&l, i] {
+            l.reads[i] = ReadCatalogueFile(l.paths[i], CatalogueParts::TreeAndEntries, -1);
         }));
     }
+    return import;
+}
 
-    addToLog(QStringLiteral("Load Translated File %1").arg(translatedPath), false);
-    jobs.wait(translatedTicket);
-    if (!translatedRead) {
+bool CGenerateZIVHandler::importLanguage(LanguageImport &l, const std::function<void()> &afterSavesPosted)
+{
+    // The log and the results follow the files in project order, as if they
+    // were read one after another here. Nothing is written before "Save All
+    // Files", so a cancelled language stays as it was; then every project
+    // file is saved on the pool (each on its own: one that cannot be written
+    // does not keep the others from being saved) and let go.
+    addToLog(QStringLiteral("Load Translated File %1").arg(l.translatedPath), false);
+    l.jobs.wait(l.translatedTicket);
+    if (!l.translatedRead) {
         const QString problem =
-            QStringLiteral("Can not read %1 (%2); no translation taken").arg(translatedPath, translatedError);
+            QStringLiteral("Can not read %1 (%2); no translation taken").arg(l.translatedPath, l.translatedError);
         addToLog(problem, false);
         noteProblem(problem);
     }
     std::vector<size_t> loaded;  // project files read, in project order
-    for (size_t i = 0; i < paths.size(); ++i) {
+    for (size_t i = 0; i < l.paths.size(); ++i) {
         if (cancelled()) {
             // Nothing of this language has been written yet; it stays as it was.
+            l.jobs.dropPending();
             addToLog(QStringLiteral("Cancelled"), false);
             return false;
         }
-        addToLog(QStringLiteral("Load File %1").arg(paths[i]), false);
-        jobs.wait(tickets[i]);
-        if (!reads[i].ok) {
+        addToLog(QStringLiteral("Load File %1").arg(l.paths[i]), false);
+        l.jobs.wait(l.tickets[i]);
+        if (!l.reads[i].ok) {
             // Never written back: a file that cannot be read is not overwritten.
-            const QString problem = QStringLiteral("Can not read %1 (%2); skipped").arg(paths[i], reads[i].errorText);
+            const QString problem =
+                QStringLiteral("Can not read %1 (%2); skipped").arg(l.paths[i], l.reads[i].errorText);
             addToLog(problem, false);
             noteProblem(problem);
             continue;
@@ -194,23 +229,27 @@ bool CGenerateZIVHandler::importLanguage(const QString &language, WorkerPool &po
     }
 
     addToLog(QStringLiteral("Save All Files"), false);
-    tickets.clear();
+    std::vector<WorkerPool::Ticket> saves;
     for (const size_t i : loaded) {
-        tickets.push_back(jobs.post([&reads, &paths, &batch, &batchFiles, &saveFailures, &translations, i] {
-            CXMLStruct &catalogue = reads[i].catalogue;
-            copyTranslations(translations, catalogue);
-            CRendaroDoc::WriteCatalogueFile(catalogue, paths[i], true, &saveFailures[i], &batch, &batchFiles[i]);
-            reads[i] = ReadCatalogue();  // let go on this thread
+        saves.push_back(l.jobs.post([&l, i] {
+            CXMLStruct &catalogue = l.reads[i].catalogue;
+            copyTranslations(l.translations, catalogue);
+            CRendaroDoc::WriteCatalogueFile(catalogue, l.paths[i], true, &l.saveFailures[i], &l.batch,
+                                            &l.batchFiles[i]);
+            l.reads[i] = ReadCatalogue();  // let go on this thread
         }));
     }
-    for (const WorkerPool::Ticket ticket : tickets)
-        jobs.wait(ticket);
-    batch.commit();
+    // The next language's files are read while these are saved and put in
+    // place.
+    afterSavesPosted();
+    for (const WorkerPool::Ticket ticket : saves)
+        l.jobs.wait(ticket);
+    l.batch.commit();
     for (const size_t i : loaded) {
-        if (batch.written(batchFiles[i])) {
-            noteWritten(paths[i]);
+        if (l.batch.written(l.batchFiles[i])) {
+            noteWritten(l.paths[i]);
         } else {
-            const QString problem = QStringLiteral("Can not save %1").arg(paths[i]);
+            const QString problem = QStringLiteral("Can not save %1").arg(l.paths[i]);
             addToLog(problem, false);
             noteProblem(problem);
         }

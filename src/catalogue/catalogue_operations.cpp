@@ -64,6 +64,17 @@ CXMLStruct CRendaroDoc::takeMasterContent()
     return content;
 }
 
+CXMLStruct CRendaroDoc::TakeMasterCatalogue()
+{
+    const CXMLStruct &master = m_catalogues[0];
+    CXMLStruct taken = takeMasterContent();
+    taken.filePath = master.filePath;
+    taken.catalogueId = master.catalogueId;
+    taken.lengthRatio = master.lengthRatio;
+    taken.codeType = master.codeType;
+    return taken;
+}
+
 void CRendaroDoc::EmptyMasterCatalogue()
 {
     std::vector<CXMLStruct> closed;

@@ -57,6 +57,13 @@ public:
     // place once the batch is committed.
     static bool WriteCatalogueFile(CXMLStruct &catalogue, const QString &path, bool keepTree, QString *reason,
                                    DurableWriteBatch *batch = nullptr, int *batchFile = nullptr);
+    // WriteCatalogueFile(keepTree) of a catalogue whose tree has no element
+    // below its root yet (a master collected by merging): the same bytes,
+    // written straight from the entries without adding their elements to
+    // the tree, which is left without them. For a catalogue let go after;
+    // any other tree is written by WriteCatalogueFile.
+    static bool WriteCollectedCatalogueFile(CXMLStruct &catalogue, const QString &path, QString *reason,
+                                            DurableWriteBatch *batch = nullptr, int *batchFile = nullptr);
     void ReadEntries(int index, XmlElement *element, bool mergeIntoMaster, bool readCodeType);
 
     // --- whole-catalogue operations ----------------------------------------
@@ -66,6 +73,11 @@ public:
     int CloseCatalogue(int catalogueId);
     // Empties the master catalogue (entries, keys, tree); it stays in place.
     void EmptyMasterCatalogue();
+    // Hands out the master catalogue as it is (entries, keys, tree, settings,
+    // path) and leaves it empty as EmptyMasterCatalogue does, so that it can
+    // be written (WriteCatalogueFile) and freed on another thread while the
+    // document goes on.
+    CXMLStruct TakeMasterCatalogue();
     // Writes every file of the folder; a file that fails does not stop the
     // others. False when any failed; lastErrorText names each with its reason.
     bool SaveAllCatalogues(ProgressReporter *progress);
@@ -110,6 +122,9 @@ private:
     static void ApplyEntriesToTree(XmlElement *element, const CXMLStruct &catalogue, EntryMap &decide,
                                    const EntryMap &values, WrittenSet *written, size_t *cursor = nullptr);
     static void AppendMissingEntries(CXMLStruct &catalogue, const WrittenSet &written, bool onlyUntranslated);
+    // The entries a save appends, in the order it appends them.
+    static std::vector<const StringEntry *> missingEntries(const CXMLStruct &catalogue, const WrittenSet &written,
+                                                           bool onlyUntranslated);
     // ApplyEntriesToTree of a catalogue's own entries into its tree, the
     // root's children split between two threads; elements that need an
     // attribute added or removed are done afterwards on this thread.

@@ -4,12 +4,14 @@
 
 #include "catalogue/catalogue_reading.h"
 #include "catalogue/file_text.h"
+#include "catalogue/safe_file.h"
 #include "catalogue/text_order.h"
 #include "catalogue/xml_escape.h"
 #include "catalogue/xml_parser.h"
 #include "catalogue/xml_tree.h"
 #include "catalogue/xml_writer.h"
 
+#include <QIODevice>
 #include <algorithm>
 #include <atomic>
 #include <thread>
@@ -276,7 +278,7 @@ void CRendaroDoc::ApplyOwnEntriesOnTwoThreads(CXMLStruct &catalogue, WrittenSet 
     // One element's entry put into its attributes where they all exist and
     // none is to be added or removed; false (and nothing changed) otherwise.
     // Such a change only replaces values, so the two threads touch nothing
-    // they share (the entries are only read; `written` is set byte by byte).
+    // they share (the entries are only read; `written` is set byte by byte, atomically).
     auto inPlace = [&](XmlElement *element, size_t &cursor) {
         if (element->firstChild || element->name == language)
             return false;
@@ -305,7 +307,9 @@ void CRendaroDoc::ApplyOwnEntriesOnTwoThreads(CXMLStruct &catalogue, WrittenSet 
         const StringEntry &entry = entries.byNumber(size_t(number));
         if (!toAttribute || (entry.translatable ? isTransAttribute != nullptr : isTransAttribute == nullptr))
             return false;
-        written[size_t(number)] = 1;
+        // An original met in both halves is marked by both threads: the
+        // mark is an atomic store (relaxed: the join orders it before use).
+        std::atomic_ref<unsigned char>(written[size_t(number)]).store(1, std::memory_order_relaxed);
         toAttribute->value = entry.translatable ? entry.translation : entry.original;
         toAttribute->setForm(XmlCatalogueTextValue);
         fromAttribute->value = entry.original;
@@ -339,7 +343,8 @@ void CRendaroDoc::ApplyOwnEntriesOnTwoThreads(CXMLStruct &catalogue, WrittenSet 
     }
 }
 
-void CRendaroDoc::AppendMissingEntries(CXMLStruct &catalogue, const WrittenSet &written, bool onlyUntranslated)
+std::vector<const StringEntry *> CRendaroDoc::missingEntries(const CXMLStruct &catalogue, const WrittenSet &written,
+                                                              bool onlyUntranslated)
 {
     // Usually every entry was found in the tree; the few that were not are
     // appended in original order. Only they are put in order, unless they
@@ -364,6 +369,12 @@ void CRendaroDoc::AppendMissingEntries(CXMLStruct &catalogue, const WrittenSet &
     } else {
         SortByText(missing, [](const StringEntry *entry) { return QStringView(entry->original); });
     }
+    return missing;
+}
+
+void CRendaroDoc::AppendMissingEntries(CXMLStruct &catalogue, const WrittenSet &written, bool onlyUntranslated)
+{
+    const std::vector<const StringEntry *> missing = missingEntries(catalogue, written, onlyUntranslated);
     XmlDocument *tree = catalogue.tree.get();
     XmlElement *root = tree->root;
     const XmlName elementName = xml_document_name(tree, QStringLiteral("L"));
@@ -380,4 +391,69 @@ void CRendaroDoc::AppendMissingEntries(CXMLStruct &catalogue, const WrittenSet &
         if (!entry->translatable)
             xml_element_append_attribute_text(element, isTrans, kFalse);
     }
+}
+
+bool CRendaroDoc::WriteCollectedCatalogueFile(CXMLStruct &catalogue, const QString &path, QString *reason,
+                                              DurableWriteBatch *batch, int *batchFile)
+{
+    const XmlElement *root = catalogue.tree ? catalogue.tree->root : nullptr;
+    if (catalogue.tree && (!root || root->firstChild || xml_element_has_text(root) || !(root->name == kLanguage)))
+        return WriteCatalogueFile(catalogue, path, true, reason, batch, batchFile);
+    if (!catalogue.tree)
+        catalogue.tree = newLanguageTree();
+    // The root's settings go into the tree, which is written without
+    // children: the elements of the entries go between its start and end
+    // tags as the writer would write the elements AppendMissingEntries adds.
+    WrittenSet written(catalogue.entries.size(), 0);
+    ApplyEntriesToTree(catalogue.tree->root, catalogue, catalogue.entries, catalogue.entries, &written);
+    const std::vector<const StringEntry *> missing = missingEntries(catalogue, written, false);
+    const QByteArray frame = xml_document_serialize(catalogue.tree.get());
+    const qsizetype endTag = frame.lastIndexOf("</");
+    auto writeBody = [&](QIODevice &device) {
+        if (device.write(frame.constData(), endTag) != endTag)
+            return false;
+        constexpr size_t kFlushSize = 128 << 10;
+        std::string out;
+        out.reserve(kFlushSize + 4096);
+        for (const StringEntry *entry : missing) {
+            out.append("   <L from=\"");
+            appendCatalogueText(out, entry->original);
+            out.append("\" to=\"");
+            appendCatalogueText(out, entry->translation);
+            out.push_back('"');
+            if (!entry->keys.isEmpty()) {
+                out.append(" key=\"");
+                appendEscapedPlain(out, entry->keys.first(), true);
+                out.push_back('"');
+            }
+            if (!entry->translatable)
+                out.append(" IsTrans=\"false\"");
+            out.append("/>\r\n");
+            if (out.size() >= kFlushSize) {
+                if (device.write(out.data(), qint64(out.size())) != qint64(out.size()))
+                    return false;
+                out.clear();
+            }
+        }
+        if (device.write(out.data(), qint64(out.size())) != qint64(out.size()))
+            return false;
+        return device.write(frame.constData() + endTag, frame.size() - endTag) == frame.size() - endTag;
+    };
+    QString why = QStringLiteral("nothing to write");
+    bool ok;
+    if (batch) {
+        const int file = endTag < 0 ? -1 : batch->add(path, writeBody, &why);
+        if (batchFile)
+            *batchFile = file;
+        ok = file >= 0;
+    } else {
+        ok = endTag >= 0 && writeFileAtomically(path, writeBody, &why);
+    }
+    if (!ok) {
+        if (reason)
+            *reason = QStringLiteral("%1: %2").arg(path, why);
+        return false;
+    }
+    catalogue.filePath = path;
+    return true;
 }

@@ -165,4 +165,44 @@ TEST_F(PackCombineImport, CancellingBeforeALanguageIsWrittenLeavesItAsItWas)
     EXPECT_EQ(translationIn(view, "Cancel"), u"Abbrechen");
 }
 
+// The next language's files are read while one language is saved: a cancel
+// while the next one is loaded keeps it as it was, after the first was
+// written in full.
+TEST_F(PackCombineImport, CancellingTheSecondLanguageKeepsItAfterTheFirstIsWritten)
+{
+    const QString deu = writeCatalogue("ViewRes", "DEU", {R"(<L from="Cancel" to="Cancel"/>)"});
+    const QString fra = writeCatalogue("ViewRes", "FRA", {R"(<L from="Cancel" to="Cancel"/>)"});
+    const QString fraBack = writeCatalogue("BackRes", "FRA", {R"(<L from="Cancel" to="Cancel"/>)"});
+    writeAt(combined("DEU"), languageFile("", {R"(<L from="Cancel" to="Abbrechen"/>)"}));
+    writeAt(combined("FRA"), languageFile("", {R"(<L from="Cancel" to="Annuler"/>)"}));
+    const QByteArray fraBefore = readBytes(fra), fraBackBefore = readBytes(fraBack);
+    handler.SetLogListener([this, &fra](const QString &line) {
+        if (line == "Load File " + fra)
+            handler.Cancel();
+    });
+    importLanguages({"DEU", "FRA"});
+    EXPECT_TRUE(handler.Log().endsWith("Load File " + fra + "\r\nCancelled")) << handler.Log().toStdString();
+    EXPECT_EQ(handler.Progress(), 1);
+    EXPECT_EQ(translationIn(deu, "Cancel"), u"Abbrechen");
+    EXPECT_EQ(readBytes(fra), fraBefore);
+    EXPECT_EQ(readBytes(fraBack), fraBackBefore);
+    EXPECT_EQ(handler.LastResult().written, QStringList({deu}));
+}
+
+// Each language's combined file is written apart from the document; the
+// master of the last one stays loaded, named by the file it was saved to.
+TEST_F(PackCombineImport, TheLastLanguagesMasterStaysLoaded)
+{
+    writeCatalogue("ViewRes", "DEU", {R"(<L from="Cancel" to="Abbrechen"/>)", R"(<L from="Open" to="Offnen"/>)"});
+    writeCatalogue("ViewRes", "FRA", {R"(<L from="Cancel" to="Annuler"/>)"});
+    ASSERT_TRUE(handler.SaveAllStrings({"DEU", "FRA"}, {0, 1}, out()));
+    EXPECT_EQ(entryCount(combined("DEU")), 2);
+    EXPECT_EQ(translationIn(combined("DEU"), "Cancel"), u"Abbrechen");
+    EXPECT_EQ(translationIn(combined("FRA"), "Cancel"), u"Annuler");
+    const CXMLStruct &master = document.catalogues()[0];
+    EXPECT_EQ(master.entries.size(), 1u);
+    EXPECT_EQ(master.filePath, combined("FRA"));
+    EXPECT_EQ(handler.LastResult().written, QStringList({combined("DEU"), combined("FRA")}));
+}
+
 } // namespace

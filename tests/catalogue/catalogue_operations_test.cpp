@@ -121,6 +121,35 @@ TEST_F(Operations, SelectAndCloseKeepIdentifiersStable)
     EXPECT_FALSE(document.catalogues()[0].tree);
 }
 
+// The master taken out of the document writes, apart from it, the file a
+// save of the master in place writes; the document's master is left empty
+// with its settings, and what is merged next starts from nothing.
+TEST_F(Operations, ATakenMasterWritesWhatItsSaveWouldWrite)
+{
+    const QString one = write("one.xml", languageFile("AllowLength=\"3\" CodeType=\"QT\"",
+                                                      {"<L from=\"B\" to=\"Be\" key=\"K2\"/>",
+                                                       "<L from=\"A &amp; a\" to=\"A\" IsTrans=\"false\"/>"}));
+    document.LoadCatalogue(one, true);
+    ASSERT_TRUE(document.SaveCatalogue(0, folder.path("in-place.xml"), true));
+    document.CloseCatalogue(-1);
+    document.LoadCatalogue(one, true);
+    CXMLStruct taken = document.TakeMasterCatalogue();
+    EXPECT_EQ(taken.entries.size(), 2u);
+    EXPECT_EQ(taken.catalogueId, 0);
+    EXPECT_TRUE(document.CopyEntries(0).empty());
+    EXPECT_FALSE(document.catalogues()[0].tree);
+    EXPECT_EQ(document.catalogues()[0].lengthRatio, taken.lengthRatio);
+    QString reason;
+    ASSERT_TRUE(CRendaroDoc::WriteCatalogueFile(taken, folder.path("taken.xml"), true, &reason)) << reason.toStdString();
+    EXPECT_EQ(readBytes(folder.path("taken.xml")), readBytes(folder.path("in-place.xml")));
+
+    const QString two = write("two.xml", languageFile("", {"<L from=\"C\" to=\"Ce\"/>"}));
+    document.LoadCatalogue(two, true);
+    ASSERT_TRUE(document.SaveCatalogue(0, folder.path("next.xml"), true));
+    EXPECT_EQ(readBytes(folder.path("next.xml")),
+              languageFile("AllowLength=\"2.000000\" CodeType=\"CPlus2\"", {"<L from=\"C\" to=\"Ce\"/>"}));
+}
+
 TEST_F(Operations, ImportFillsOnlyUntranslatedTranslatableEntries)
 {
     const QString target = write("t.xml", languageFile("", {"<L from=\"A\" to=\"A\"/>", "<L from=\"B\" to=\"Bee\"/>",

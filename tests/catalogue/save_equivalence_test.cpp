@@ -11,6 +11,7 @@
 #include "catalogue/xml_writer.h"
 #include "test_support.h"
 
+#include <QDir>
 #include <QRandomGenerator>
 #include <algorithm>
 #include <gtest/gtest.h>
@@ -200,6 +201,50 @@ TEST_F(SaveEquivalence, SavesAndResavesAfterEditsAsTheRulesDo)
         }
         xml_document_free(reference);
     }
+}
+
+// A master collected from several files is written straight from its
+// entries with the bytes of a save of the master in place; a catalogue
+// whose tree holds elements is written as a save writes it.
+TEST_F(SaveEquivalence, ACollectedMasterWritesWhatItsSaveWrites)
+{
+    QRandomGenerator random(29);
+    const QList<QString> keyPieces = {QStringLiteral("K"), QStringLiteral("&amp;"), QStringLiteral("&quot;"),
+                                      QStringLiteral("&#10;"), QStringLiteral("\u00e9"), QStringLiteral("1")};
+    for (int round = 0; round < 100; ++round) {
+        CRendaroDoc inPlace, collected;
+        for (int file = random.bounded(4); file >= 0; --file) {
+            QByteArray bytes = randomLanguageFile(random);
+            bytes.replace("key=\"K", "key=\"" + randomText(random, keyPieces, 3).toUtf8());
+            const QString path = write(QStringLiteral("in%1.xml").arg(file), bytes);
+            ASSERT_GE(inPlace.LoadCatalogue(path, true), 0);
+            ASSERT_GE(collected.LoadCatalogue(path, true), 0);
+        }
+        const QString expected = folder.path(QStringLiteral("in-place.xml")), out = folder.path(QStringLiteral("out.xml"));
+        ASSERT_TRUE(inPlace.SaveCatalogue(0, expected, true));
+        CXMLStruct master = collected.TakeMasterCatalogue();
+        QString reason;
+        ASSERT_TRUE(CRendaroDoc::WriteCollectedCatalogueFile(master, out, &reason)) << reason.toStdString();
+        ASSERT_EQ(readBytes(out), readBytes(expected)) << "round " << round;
+        EXPECT_EQ(master.filePath, out);
+
+        // A file's own catalogue has a tree with elements.
+        const int id = inPlace.LoadCatalogue(folder.path(QStringLiteral("in0.xml")), false);
+        ASSERT_TRUE(inPlace.SaveCatalogue(id, expected, true));
+        CXMLStruct own;
+        own.entries = inPlace.CopyEntries(id);
+        own.lengthRatio = inPlace.findCatalogue(id)->lengthRatio;
+        own.codeType = inPlace.findCatalogue(id)->codeType;
+        own.tree = makeDocumentPtr(xml_parse_file(folder.path(QStringLiteral("in0.xml"))));
+        ASSERT_TRUE(CRendaroDoc::WriteCollectedCatalogueFile(own, out, &reason)) << reason.toStdString();
+        ASSERT_EQ(readBytes(out).toStdString(), readBytes(expected).toStdString()) << "round " << round;
+    }
+    // A file that cannot be written is named in the reason.
+    CXMLStruct empty;
+    QString reason;
+    QDir().mkpath(folder.path(QStringLiteral("folder.xml")));
+    EXPECT_FALSE(CRendaroDoc::WriteCollectedCatalogueFile(empty, folder.path(QStringLiteral("folder.xml")), &reason));
+    EXPECT_TRUE(reason.startsWith(folder.path(QStringLiteral("folder.xml")) + ": ")) << reason.toStdString();
 }
 
 } // namespace
