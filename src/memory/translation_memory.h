@@ -13,7 +13,7 @@
 // at once.
 
 #include "memory/text_hash_table.h"
-#include "memory/tm_gram_index.h"
+#include "memory/tm_fuzzy_index.h"
 
 #include <QStringList>
 #include <memory>
@@ -82,7 +82,7 @@ private:
     QStringList m_files;
     TextHashTable m_exact;              // original text -> original
     mutable std::once_flag m_indexBuilt;
-    mutable TmGramIndex m_index;
+    mutable TmFuzzyIndex m_index;
 };
 
 // Collects segments, then makes the memory. Not for several threads at once.
