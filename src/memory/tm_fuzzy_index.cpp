@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <atomic>
 #include <bit>
+#include <bit>
 
 namespace {
 
@@ -25,11 +26,36 @@ std::size_t editsAllowed(std::size_t length, std::size_t otherLength, int score)
     return score > kTmHighestFuzzyScore ? 0 : TmDistanceAllowed(length, otherLength, score);
 }
 
-// The working memory of one thread's searches: the positions by their
-// bound. Every bucket is empty between searches.
-struct SearchScratch {
-    std::vector<std::vector<std::uint32_t>> buckets = std::vector<std::vector<std::uint32_t>>(kBounds);
+// A position the letter bags leave, with the edits they bound it to.
+struct Survivor {
+    std::uint32_t position;
+    std::uint32_t edits;
 };
+
+// A position to score, with its length.
+struct Candidate {
+    std::uint32_t position;
+    std::uint32_t length;
+};
+
+// The working memory of one thread's searches. Every bucket is empty
+// between searches.
+struct SearchScratch {
+    std::vector<std::vector<Candidate>> buckets = std::vector<std::vector<Candidate>>(kBounds);
+    std::vector<Survivor> survivors;
+};
+
+// How far ahead in a list the data of a position is asked for.
+constexpr std::size_t kReadAhead = 8;
+
+void prefetch(const void *address)
+{
+#if defined(__GNUC__)
+    __builtin_prefetch(address);
+#else
+    (void)address;
+#endif
+}
 
 } // namespace
 
@@ -69,14 +95,10 @@ void TmFuzzyIndex::build(std::uint32_t count, const std::function<std::vector<Tm
         for (std::uint32_t i = 0; i < count; ++i)
             m_order[cursor[units[i].size()]++] = i;
     }
-    m_unitStart.resize(std::size_t(count) + 1);
-    std::size_t total = 0;
-    for (std::uint32_t p = 0; p < count; ++p) {
-        m_unitStart[p] = std::uint32_t(total);
-        total += units[m_order[p]].size();
-    }
-    m_unitStart[count] = std::uint32_t(total);
-    m_units.reserve(total);
+    m_lengthUnits.assign(longest + 2, 0);
+    for (std::size_t l = 0; l <= longest; ++l)
+        m_lengthUnits[l + 1] = m_lengthUnits[l] + l * (m_lengthStart[l + 1] - m_lengthStart[l]);
+    m_units.reserve(m_lengthUnits.back());
     for (std::uint32_t p = 0; p < count; ++p) {
         std::vector<TmUnit> &u = units[m_order[p]];
         m_units.insert(m_units.end(), u.begin(), u.end());
@@ -91,10 +113,12 @@ void TmFuzzyIndex::build(std::uint32_t count, const std::function<std::vector<Tm
     next = 0;
     RunOnThreads(threads, [&] {
         for (std::uint32_t start = next.fetch_add(kBuildBatch); start < count; start = next.fetch_add(kBuildBatch)) {
+            std::size_t length = 0;
             for (std::uint32_t p = start; p < std::min(count, start + kBuildBatch); ++p) {
-                const TmUnit *u = m_units.data() + m_unitStart[p];
-                const std::size_t length = m_unitStart[p + 1] - m_unitStart[p];
-                const std::size_t lane = (p - m_lengthStart[length]);
+                while (m_lengthStart[length + 1] <= p)
+                    ++length;
+                const TmUnit *u = unitsAt(p, length);
+                const std::size_t lane = p - m_lengthStart[length];
                 std::uint8_t *block =
                     m_letterBlocks.data() + (std::size_t(m_blockStart[length]) + lane / kTmLanes) * kTmBlockBytes;
                 TmStoreLetterBag(TmLetterBagOf(u, length), block, lane % kTmLanes);
@@ -132,7 +156,7 @@ std::vector<TmMatch> TmFuzzyIndex::bestMatches(const TmScorer &query, int minSco
     const TmPairQuery pairs(TmPairBagOf(queryUnits.data(), n));
 
     thread_local SearchScratch scratch;
-    std::vector<std::vector<std::uint32_t>> &buckets = scratch.buckets;
+    std::vector<std::vector<Candidate>> &buckets = scratch.buckets;
 
     // Puts every position that may score at least `threshold` but whose
     // bound is below `above` (those were taken by an earlier pass) into the
@@ -140,6 +164,7 @@ std::vector<TmMatch> TmFuzzyIndex::bestMatches(const TmScorer &query, int minSco
     auto take = [&](int threshold, int above) {
         const auto [first, last] = lengthsFor(n, threshold);
         alignas(16) std::uint8_t missing[kTmLanes];
+        std::vector<Survivor> &survivors = scratch.survivors;
         for (std::size_t m = first; m < last; ++m) {
             const std::uint32_t start = m_lengthStart[m], end = m_lengthStart[m + 1];
             if (start == end)
@@ -149,22 +174,31 @@ std::vector<TmMatch> TmFuzzyIndex::bestMatches(const TmScorer &query, int minSco
             if (allowed < excess)
                 continue;
             const auto most = std::uint8_t(std::min<std::size_t>(allowed - excess, 254));
+            // The positions the letters leave, with the edits they bound
+            // them to; then their pairs, read ahead of use (they lie
+            // anywhere in memory).
+            survivors.clear();
             for (std::uint32_t block = m_blockStart[m], at = start; at < end; ++block, at += kTmLanes) {
-                std::uint32_t lanes = letters.scan(m_letterBlocks.data() + std::size_t(block) * kTmBlockBytes, most, missing);
+                std::uint32_t lanes =
+                    letters.scan(m_letterBlocks.data() + std::size_t(block) * kTmBlockBytes, most, missing);
                 if (end - at < kTmLanes)
                     lanes &= (1u << (end - at)) - 1;
                 for (; lanes != 0; lanes &= lanes - 1) {
                     const int lane = std::countr_zero(lanes);
-                    const std::uint32_t p = at + std::uint32_t(lane);
-                    const std::size_t pairMissing = pairs.missingIn(m_pairBags.data() + std::size_t(p) * kTmPairBagBytes);
-                    const std::size_t edits =
-                        std::max(TmLetterBound(missing[lane], n, m), TmPairBound(pairMissing, n, m));
-                    if (edits > allowed)
-                        continue;
-                    const int bound = TmScoreBound(n, m, edits);
-                    if (bound < above)
-                        buckets[std::size_t(bound)].push_back(p);
+                    survivors.push_back({at + std::uint32_t(lane), std::uint32_t(TmLetterBound(missing[lane], n, m))});
                 }
+            }
+            for (std::size_t i = 0; i < survivors.size(); ++i) {
+                if (i + kReadAhead < survivors.size())
+                    prefetch(m_pairBags.data() + std::size_t(survivors[i + kReadAhead].position) * kTmPairBagBytes);
+                const std::uint32_t p = survivors[i].position;
+                const std::size_t pairMissing = pairs.missingIn(m_pairBags.data() + std::size_t(p) * kTmPairBagBytes);
+                const std::size_t edits = std::max<std::size_t>(survivors[i].edits, TmPairBound(pairMissing, n, m));
+                if (edits > allowed)
+                    continue;
+                const int bound = TmScoreBound(n, m, edits);
+                if (bound < above)
+                    buckets[std::size_t(bound)].push_back({p, std::uint32_t(m)});
             }
         }
     };
@@ -193,10 +227,13 @@ std::vector<TmMatch> TmFuzzyIndex::bestMatches(const TmScorer &query, int minSco
         take(threshold, above);
         bool done = false;
         for (int bound = above - 1; bound >= threshold; --bound) {
-            std::vector<std::uint32_t> &bucket = buckets[std::size_t(bound)];
-            for (std::uint32_t p : bucket) {
-                const TmUnit *units = m_units.data() + m_unitStart[p];
-                const std::size_t length = m_unitStart[p + 1] - m_unitStart[p];
+            std::vector<Candidate> &bucket = buckets[std::size_t(bound)];
+            for (std::size_t i = 0; i < bucket.size(); ++i) {
+                if (i + kReadAhead < bucket.size())
+                    prefetch(unitsAt(bucket[i + kReadAhead].position, bucket[i + kReadAhead].length));
+                const std::uint32_t p = bucket[i].position;
+                const std::size_t length = bucket[i].length;
+                const TmUnit *units = unitsAt(p, length);
                 const std::size_t allowed = TmDistanceAllowed(n, length, least);
                 const std::size_t distance = query.pattern().distanceWithin(units, length, allowed);
                 if (distance > allowed)
@@ -229,7 +266,7 @@ std::vector<TmMatch> TmFuzzyIndex::bestMatches(const TmScorer &query, int minSco
         above = threshold;
         threshold = std::max(least, threshold - kThresholdStep);
     }
-    for (std::vector<std::uint32_t> &bucket : buckets)
+    for (std::vector<Candidate> &bucket : buckets)
         bucket.clear();
 
     found.erase(std::remove_if(found.begin(), found.end(), [bar](const TmMatch &m) { return m.score < bar; }),

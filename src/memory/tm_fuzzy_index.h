@@ -61,11 +61,16 @@ private:
     // The lengths of the originals that may score at least `minScore`
     // against a query of `length` units: [first, last).
     std::pair<std::size_t, std::size_t> lengthsFor(std::size_t length, int minScore) const;
+    // The comparison units of a position of this length.
+    const TmUnit *unitsAt(std::uint32_t position, std::size_t length) const
+    {
+        return m_units.data() + m_lengthUnits[length] + (position - m_lengthStart[length]) * length;
+    }
 
     std::vector<std::uint32_t> m_order;        // position -> original
     std::vector<std::uint32_t> m_lengthStart;  // length -> its first position; one more at the end
     std::vector<std::uint32_t> m_blockStart;   // length -> its first block; one more at the end
-    std::vector<std::uint32_t> m_unitStart;    // position -> first unit; one more at the end
+    std::vector<std::size_t> m_lengthUnits;    // length -> the first unit of its positions; one more at the end
     std::vector<TmUnit> m_units;               // comparison units, by position
     std::vector<std::uint8_t> m_letterBlocks;  // kTmBlockBytes per block
     std::vector<std::uint8_t> m_pairBags;      // kTmPairBagBytes per position
