@@ -18,10 +18,16 @@
 // --min 75, each the median of RUNS.
 //   python3 gen_langfile.py xml 100000 FILE.xml --seed 3
 //   bench_memory commands FILE.xml TM_PATH [RUNS]
+//
+// The lookups of those commands alone (the untranslated entries of FILE,
+// minimum MIN, LIMIT suggestions each, on THREADS threads), best of RUNS:
+//   bench_memory lookups FILE.xml TM_PATH MIN LIMIT THREADS [RUNS]
 
 #include "catalogue/document.h"
 #include "helpers.h"
+#include "memory/lookup_many.h"
 #include "memory/memory_loader.h"
+#include "memory/pretranslate.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -167,6 +173,40 @@ int benchCommands(const QString &file, const QString &memoryPath, int runs)
     return 0;
 }
 
+// The lookups of `suggest` and `pretranslate` alone: the untranslated
+// entries of FILE looked up on THREADS threads, best of RUNS.
+int benchLookups(const QString &file, const QString &memoryPath, int minScore, int limit, int threads, int runs)
+{
+    QElapsedTimer timer;
+    timer.start();
+    const MemoryBuildResult built = BuildTranslationMemory({memoryPath});
+    const double buildMs = double(timer.nsecsElapsed()) / 1e6;
+    CRendaroDoc document;
+    const int id = document.LoadCatalogue(file, false);
+    if (id < 0 || !built.memory) {
+        std::fprintf(stderr, "cannot read %s\n", qPrintable(file));
+        return 1;
+    }
+    QStringList originals;
+    for (const auto &[original, entry] : document.findCatalogue(id)->entries) {
+        if (NeedsTranslation(entry))
+            originals.append(original);
+    }
+    std::size_t suggestions = 0;
+    const double ms = bestOf(runs, [&] {
+        timer.restart();
+        const auto found = LookupMany(*built.memory, originals, minScore, limit, threads);
+        const double elapsed = double(timer.nsecsElapsed()) / 1e6;
+        suggestions = 0;
+        for (const auto &list : found)
+            suggestions += list.size();
+        return elapsed;
+    });
+    std::printf("memory built in %.0f ms; %lld lookups (minimum %d, limit %d, %d threads): %.0f ms, %zu suggestions\n",
+                buildMs, static_cast<long long>(originals.size()), minScore, limit, threads, ms, suggestions);
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -185,10 +225,14 @@ int main(int argc, char **argv)
         }
         return benchLookup(args[1], paths, minScore);
     }
+    if (args.size() >= 6 && args[0] == u"lookups")
+        return benchLookups(args[1], args[2], args[3].toInt(), args[4].toInt(), args[5].toInt(),
+                            args.size() > 6 ? std::max(1, args[6].toInt()) : 1);
     if (args.size() >= 3 && args[0] == u"commands")
         return benchCommands(args[1], args[2], args.size() > 3 ? std::max(1, args[3].toInt()) : 1);
     std::fprintf(stderr, "usage: bench_memory build TREE [RUNS]\n"
                          "       bench_memory lookup QUERIES.xml TM_PATH... [--min N]\n"
-                         "       bench_memory commands FILE.xml TM_PATH [RUNS]\n");
+                         "       bench_memory commands FILE.xml TM_PATH [RUNS]\n"
+                         "       bench_memory lookups FILE.xml TM_PATH MIN LIMIT THREADS [RUNS]\n");
     return 2;
 }

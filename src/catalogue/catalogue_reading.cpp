@@ -4,10 +4,12 @@
 #include "catalogue/catalogue_reading.h"
 
 #include "catalogue/file_text.h"
+#include "catalogue/safe_file.h"
 #include "catalogue/xml_escape.h"
 #include "catalogue/xml_parser.h"
 #include "catalogue/xml_tree.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QSet>
 #include <algorithm>
@@ -458,6 +460,160 @@ ReadCatalogue readCatalogue(const QString &path, CatalogueParts parts, int catal
 }
 
 } // namespace
+
+namespace {
+
+bool isSpaceByte(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+
+// One past the end of the root's start tag in a file's bytes, with the
+// root's name, or -1 when the file cannot be cut (see
+// ReadCatalogueItemsOnThreads) or its root is empty.
+qsizetype rootStartEnd(QByteArrayView bytes, QByteArrayView *name)
+{
+    const qsizetype size = bytes.size();
+    if (size < 4 || bytes.first(4).contains('\0') || bytes.startsWith("\xFE\xFF") || bytes.startsWith("\xFF\xFE"))
+        return -1;
+    qsizetype i = bytes.startsWith("\xEF\xBB\xBF") ? 3 : 0;
+    for (;;) {
+        while (i < size && isSpaceByte(bytes[i]))
+            ++i;
+        if (i + 1 >= size || bytes[i] != '<')
+            return -1;
+        const QByteArrayView rest = bytes.sliced(i);
+        qsizetype end = -1;
+        if (rest.startsWith("<?"))
+            end = bytes.indexOf("?>", i + 2) + 2;
+        else if (rest.startsWith("<!--"))
+            end = bytes.indexOf("-->", i + 4) + 3;
+        else if (rest.startsWith("<!"))
+            return -1;  // a document type declaration, which may declare entities
+        else
+            break;
+        if (end < 2)
+            return -1;
+        i = end;
+    }
+    qsizetype nameEnd = i + 1;
+    while (nameEnd < size && !isSpaceByte(bytes[nameEnd]) && bytes[nameEnd] != '/' && bytes[nameEnd] != '>')
+        ++nameEnd;
+    *name = bytes.sliced(i + 1, nameEnd - i - 1);
+    char quote = 0;
+    for (qsizetype j = nameEnd; j < size; ++j) {
+        const char c = bytes[j];
+        if (quote) {
+            quote = c == quote ? 0 : quote;
+        } else if (c == '"' || c == '\'') {
+            quote = c;
+        } else if (c == '>') {
+            return bytes[j - 1] == '/' || name->isEmpty() ? -1 : j + 1;
+        }
+    }
+    return -1;
+}
+
+// The first place at or after `from` where a line starts with a start tag
+// (after white space), or -1.
+qsizetype lineWithStartTag(QByteArrayView bytes, qsizetype from)
+{
+    for (qsizetype i = bytes.indexOf('\n', from); i >= 0; i = bytes.indexOf('\n', i + 1)) {
+        qsizetype j = i + 1;
+        while (j < bytes.size() && isSpaceByte(bytes[j]))
+            ++j;
+        if (j + 1 < bytes.size() && bytes[j] == '<' && bytes[j + 1] != '/' && bytes[j + 1] != '!' && bytes[j + 1] != '?')
+            return j;
+        i = j - 1;
+    }
+    return -1;
+}
+
+// A piece's reader: every start tag but the copy of the root that heads a
+// piece after the first.
+struct PieceReader {
+    EntryReader reader;
+    bool skipRoot;
+
+    static void startTag(void *context, const char *name, const char **attributes)
+    {
+        auto *self = static_cast<PieceReader *>(context);
+        if (self->skipRoot)
+            self->skipRoot = false;
+        else
+            self->reader.read(name, attributes);
+    }
+};
+
+// The file read whole, in one piece.
+ReadCatalogueItems readItemsWhole(const QString &path)
+{
+    ReadCatalogue read = ReadCatalogueFile(path, CatalogueParts::MergeItems, -1);
+    ReadCatalogueItems items;
+    items.ok = read.ok;
+    items.errorText = std::move(read.errorText);
+    items.pieces.push_back(std::move(read.mergeItems));
+    return items;
+}
+
+} // namespace
+
+ReadCatalogueItems ReadCatalogueItemsOnThreads(const QString &path, int threads)
+{
+    QFile file(path);
+    const qint64 size = QFileInfo(path).size();
+    if (threads < 2 || size < std::max<qint64>(g_threadedReadFrom.load(std::memory_order_relaxed), 1) ||
+        !nonRegularFileReason(path).isEmpty() || !file.open(QIODevice::ReadOnly))
+        return readItemsWhole(path);
+    const uchar *mapped = file.map(0, file.size());
+    if (!mapped)
+        return readItemsWhole(path);
+    const QByteArrayView bytes(reinterpret_cast<const char *>(mapped), file.size());
+    QByteArrayView rootName;
+    const qsizetype bodyStart = rootStartEnd(bytes, &rootName);
+    // Where the pieces start: the body's start and each cut.
+    std::vector<qsizetype> starts;
+    if (bodyStart > 0) {
+        starts.push_back(bodyStart);
+        const qsizetype body = bytes.size() - bodyStart;
+        for (int k = 1; k < threads; ++k) {
+            const qsizetype cut = lineWithStartTag(bytes, std::max(bodyStart + body / threads * k, starts.back() + 1));
+            if (cut < 0)
+                break;
+            starts.push_back(cut);
+        }
+    }
+    if (starts.size() < 2)
+        return readItemsWhole(path);
+
+    const QByteArray closing = "</" + rootName.toByteArray() + '>';
+    const QByteArrayView head = bytes.first(bodyStart);
+    starts.push_back(bytes.size());
+    const std::size_t pieces = starts.size() - 1;
+    ReadCatalogueItems read;
+    read.pieces.resize(pieces);
+    std::vector<char> parsed(pieces, 0);
+    auto parse = [&](std::size_t k) {
+        const QByteArrayView share = k == 0 ? bytes.first(starts[1]) : bytes.sliced(starts[k], starts[k + 1] - starts[k]);
+        // About a hundred bytes to an element.
+        read.pieces[k].reserve(std::size_t(share.size() / 100));
+        PieceReader reader{EntryReader(nullptr, nullptr, &read.pieces[k], true), k > 0};
+        std::vector<QByteArrayView> parts;
+        if (k > 0)
+            parts.push_back(head);
+        parts.push_back(share);
+        if (k + 1 < pieces)
+            parts.push_back(closing);
+        parsed[k] = xml_scan_pieces(parts, &PieceReader::startTag, &reader);
+    };
+    std::vector<std::thread> helpers;
+    for (std::size_t k = 1; k < pieces; ++k)
+        helpers.emplace_back(parse, k);
+    parse(0);
+    for (std::thread &helper : helpers)
+        helper.join();
+    if (std::find(parsed.begin(), parsed.end(), 0) != parsed.end())
+        return readItemsWhole(path);
+    read.ok = true;
+    return read;
+}
 
 void SetThreadedReadFrom(qint64 bytes) { g_threadedReadFrom.store(bytes, std::memory_order_relaxed); }
 

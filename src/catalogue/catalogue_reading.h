@@ -48,6 +48,22 @@ struct ReadCatalogue {
 // none until merged.
 ReadCatalogue ReadCatalogueFile(const QString &path, CatalogueParts parts, int catalogueId);
 
+// The merge items of a file in pieces: those of all pieces, in order, are
+// what ReadCatalogueFile(path, MergeItems) gives. When the file is large
+// (SetThreadedReadFrom) and can be cut between two children of its root
+// (an ASCII-compatible encoding, no document type declaration), it is
+// parsed in up to `threads` pieces at once, each as the file's head (up to
+// the end of the root's start tag), its share of the root's children and
+// the root's end tag. When any piece is not well-formed so (a cut inside a
+// comment, say), or the file is not, the file is read whole, as
+// ReadCatalogueFile reads it (then with the reason of a failure).
+struct ReadCatalogueItems {
+    bool ok = false;
+    QString errorText;
+    std::vector<std::vector<MergeItem>> pieces;
+};
+ReadCatalogueItems ReadCatalogueItemsOnThreads(const QString &path, int threads);
+
 // Reads the entries as CatalogueParts::Entries does and, into lines, the
 // line in the file of the element each entry number holds the values of
 // (the element that made the entry, or the later one that replaced it): a

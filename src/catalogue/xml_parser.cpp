@@ -4,6 +4,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <algorithm>
 #include <cstring>
 #include <expat.h>
 #include <vector>
@@ -313,18 +314,26 @@ QString xml_text_from_utf8(const char *utf8)
 }
 
 namespace {
-bool scanFile(const QString &path, QString *errorText, XmlStartTagHook hook, XmlStartTagLineHook lineHook,
-              void *context)
+XmlTreeParser *newScanParser(XmlStartTagHook hook, XmlStartTagLineHook lineHook, void *context)
 {
     XmlTreeParser *parser = xml_parser_new();
     if (!parser)
-        return false;
+        return nullptr;
     parser->startTagHook = hook;
     parser->startTagLineHook = lineHook;
     parser->hookContext = context;
     XML_SetXmlDeclHandler(parser->parser, nullptr);
     XML_SetElementHandler(parser->parser, onScanStart, onScanEnd);
     XML_SetCharacterDataHandler(parser->parser, nullptr);
+    return parser;
+}
+
+bool scanFile(const QString &path, QString *errorText, XmlStartTagHook hook, XmlStartTagLineHook lineHook,
+              void *context)
+{
+    XmlTreeParser *parser = newScanParser(hook, lineHook, context);
+    if (!parser)
+        return false;
     const bool parsed = xml_parser_parse_file(parser, path) != 0;
     if (!parsed && errorText)
         *errorText = xml_parser_error_text(parser);
@@ -336,6 +345,28 @@ bool scanFile(const QString &path, QString *errorText, XmlStartTagHook hook, Xml
 bool xml_scan_file(const QString &path, QString *errorText, XmlStartTagHook hook, void *context)
 {
     return scanFile(path, errorText, hook, nullptr, context);
+}
+
+bool xml_scan_pieces(const std::vector<QByteArrayView> &pieces, XmlStartTagHook hook, void *context)
+{
+    XmlTreeParser *parser = newScanParser(hook, nullptr, context);
+    if (!parser)
+        return false;
+    bool parsed = true;
+    for (std::size_t i = 0; i < pieces.size() && parsed; ++i) {
+        // expat takes an int's worth of bytes at a time.
+        QByteArrayView rest = pieces[i];
+        do {
+            const QByteArrayView part = rest.first(std::min<qsizetype>(rest.size(), qsizetype(1) << 30));
+            rest = rest.sliced(part.size());
+            const bool final = i + 1 == pieces.size() && rest.isEmpty();
+            parsed = XML_Parse(parser->parser, part.data(), int(part.size()), final) != XML_STATUS_ERROR;
+        } while (parsed && !rest.isEmpty());
+    }
+    if (parsed && pieces.empty())
+        parsed = XML_Parse(parser->parser, "", 0, true) != XML_STATUS_ERROR;
+    xml_parser_free(parser);
+    return parsed;
 }
 
 bool xml_scan_file_lines(const QString &path, QString *errorText, XmlStartTagLineHook hook, void *context)

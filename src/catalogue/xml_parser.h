@@ -4,7 +4,9 @@
 
 #include "catalogue/xml_tree.h"
 
+#include <QByteArrayView>
 #include <QString>
+#include <vector>
 
 class QIODevice;
 struct XmlTreeParser;
@@ -41,6 +43,10 @@ bool xml_scan_file(const QString &path, QString *errorText, XmlStartTagHook hook
 // expat counts it.
 using XmlStartTagLineHook = void (*)(void *context, const char *name, const char **attributes, unsigned long line);
 bool xml_scan_file_lines(const QString &path, QString *errorText, XmlStartTagLineHook hook, void *context);
+// The same over bytes held in memory: `pieces` one after another are the
+// document. No errors are reported but failure (a caller that needs them
+// reads the file).
+bool xml_scan_pieces(const std::vector<QByteArrayView> &pieces, XmlStartTagHook hook, void *context);
 // A UTF-8 text from expat as a string without spare capacity (the form the
 // parser stores values in).
 QString xml_text_from_utf8(const char *utf8);

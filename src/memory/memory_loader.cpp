@@ -3,7 +3,7 @@
 #include "memory/run_on_threads.h"
 #include "memory/tmx_memory.h"
 
-#include "catalogue/document.h"
+#include "catalogue/catalogue_reading.h"
 #include "catalogue/folder_listing.h"
 #include "exchange/tmx_reader.h"
 
@@ -63,6 +63,7 @@ MemoryBuildResult BuildTranslationMemory(const QStringList &paths, const MemoryB
     std::vector<std::pair<int, FileFailure>> unreadable, notes;
     std::atomic<int> next{0};
     int done = 0;
+    int piecesPerFile = 1;  // set below, before the threads start
     auto cancelled = [&options] { return options.cancel && options.cancel->load(); };
     // A TMX file's segments go into the builder a batch at a time.
     auto readTmx = [&](int i) {
@@ -88,14 +89,15 @@ MemoryBuildResult BuildTranslationMemory(const QStringList &paths, const MemoryB
             if (IsTmxPath(files[i])) {
                 read = readTmx(i);
             } else {
-                CRendaroDoc document;  // one per file: closed, and freed, before the next
-                const int id = document.LoadCatalogue(files[i], false);
+                // The entries without the tree, the file parsed in pieces on
+                // the threads the other files leave.
+                ReadCatalogueItems file = ReadCatalogueItemsOnThreads(files[i], piecesPerFile);
                 const std::lock_guard<std::mutex> lock(mutex);
-                if (id < 0)
-                    unreadable.push_back({i, {files[i], document.lastErrorText()}});
+                if (!file.ok)
+                    unreadable.push_back({i, {files[i], file.errorText}});
                 else
-                    builder.addCatalogue(std::uint32_t(i), *document.findCatalogue(id));
-                read = id >= 0;
+                    builder.addLanguageFile(std::uint32_t(i), std::move(file.pieces));
+                read = file.ok;
             }
             const std::lock_guard<std::mutex> lock(mutex);
             result.filesRead += read ? 1 : 0;
@@ -106,7 +108,9 @@ MemoryBuildResult BuildTranslationMemory(const QStringList &paths, const MemoryB
     };
     int threads = options.threads > 0 ? options.threads : int(std::thread::hardware_concurrency());
     threads = std::clamp(threads, 1, 4);
+    const int available = threads;
     threads = std::min(threads, std::max(total, 1));
+    piecesPerFile = std::max(1, available / threads);
     RunOnThreads(threads, work);
     if (cancelled())
         return result;

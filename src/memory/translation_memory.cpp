@@ -1,11 +1,18 @@
 #include "memory/translation_memory.h"
 
+#include "catalogue/catalogue_reading.h"
 #include "catalogue/catalogue_types.h"
 #include "memory/tm_score.h"
 
 #include <algorithm>
 #include <numeric>
 #include <thread>
+#include <unordered_map>
+#include <unordered_set>
+
+namespace {
+constexpr std::uint32_t kNoKey = 0xFFFFFFFFu;
+} // namespace
 
 
 bool IsMemorySegment(const QString &original, const QString &translation, int translatable)
@@ -50,6 +57,99 @@ void TranslationMemoryBuilder::addCatalogue(std::uint32_t file, const CXMLStruct
         const StringEntry &entry = entries.byNumber(number);
         if (IsMemorySegment(entry.original, entry.translation, entry.translatable))
             addSegment(file, entry.original, entry.translation, entry.keys);
+    }
+}
+
+void TranslationMemoryBuilder::addLanguageFile(std::uint32_t file, std::vector<std::vector<MergeItem>> &&pieces)
+{
+    // The file's entries, as reading it into a catalogue makes them.
+    struct Entry {
+        std::uint32_t original;
+        std::uint32_t translation;
+        int translatable;
+        std::uint32_t firstKey = kNoKey;  // the first key, when there is one
+        std::uint32_t moreKeys = 0;       // 1 + the index of its further keys, or 0
+    };
+    std::vector<Entry> entries;
+    std::vector<std::vector<std::uint32_t>> moreKeys;
+    // Keys of an entry holding many, as a set, so that a file repeating one
+    // original under thousands of keys is read in linear time.
+    std::unordered_map<std::uint32_t, std::unordered_set<std::uint32_t>> keySets;
+    constexpr std::size_t kKeySetFrom = 16;
+    auto holdsKey = [&](std::uint32_t at, std::uint32_t key) {
+        const Entry &entry = entries[at];
+        if (entry.firstKey == key)
+            return true;
+        if (entry.moreKeys == 0)
+            return false;
+        const std::vector<std::uint32_t> &more = moreKeys[entry.moreKeys - 1];
+        if (more.size() < kKeySetFrom)
+            return std::find(more.begin(), more.end(), key) != more.end();
+        auto found = keySets.find(at);
+        if (found == keySets.end()) {
+            found = keySets.emplace(at, std::unordered_set<std::uint32_t>(more.begin(), more.end())).first;
+            found->second.insert(entry.firstKey);
+        }
+        return !found->second.insert(key).second;  // the caller appends it
+    };
+
+    const std::uint64_t stamp = std::uint64_t(++m_filesRead) << 32;
+    std::size_t items = 0;
+    for (const std::vector<MergeItem> &piece : pieces)
+        items += piece.size();
+    entries.reserve(items);
+    m_texts.reserve(m_texts.size() + 3 * items);
+    m_ids.reserve(m_texts.size() + 3 * items);
+    for (std::vector<MergeItem> &piece : pieces) {
+        for (MergeItem &item : piece) {
+            const StringEntry &read = item.entry;
+            const std::uint32_t original = intern(read.original);
+            const std::uint32_t key = intern(read.keys.isEmpty() ? QString() : *read.keys.begin());
+            if (m_entryOf.size() < m_texts.size())
+                m_entryOf.resize(std::max(m_texts.size(), 2 * m_entryOf.size()), 0);
+            std::uint64_t &seen = m_entryOf[original];
+            if ((seen >> 32) != (stamp >> 32)) {
+                seen = stamp | entries.size();
+                entries.push_back({original, intern(read.translation), read.translatable});
+                if (!read.keys.isEmpty())
+                    entries.back().firstKey = key;
+                continue;
+            }
+            const auto at = std::uint32_t(seen);
+            Entry &stored = entries[at];
+            const bool replaces =
+                m_texts[stored.translation].isEmpty() || (stored.translation == stored.original && item.toDiffers);
+            if (replaces) {
+                stored = {original, intern(read.translation), read.translatable};
+                if (!read.keys.isEmpty())
+                    stored.firstKey = key;
+                keySets.erase(at);
+            }
+            if (stored.firstKey != kNoKey && !holdsKey(at, key)) {
+                if (stored.moreKeys == 0) {
+                    moreKeys.emplace_back();
+                    stored.moreKeys = std::uint32_t(moreKeys.size());
+                }
+                moreKeys[stored.moreKeys - 1].push_back(key);
+            }
+        }
+        std::vector<MergeItem>().swap(piece);
+    }
+
+    m_segments.reserve(m_segments.size() + entries.size());
+    for (const Entry &entry : entries) {
+        if (!IsMemorySegment(m_texts[entry.original], m_texts[entry.translation], entry.translatable))
+            continue;
+        const std::uint32_t firstKey = std::uint32_t(m_keyIds.size());
+        if (entry.firstKey != kNoKey) {
+            m_keyIds.push_back(entry.firstKey);
+            if (entry.moreKeys != 0) {
+                const std::vector<std::uint32_t> &more = moreKeys[entry.moreKeys - 1];
+                m_keyIds.insert(m_keyIds.end(), more.begin(), more.end());
+            }
+        }
+        m_segments.push_back({entry.original, entry.translation, file, std::uint32_t(m_segments.size()), firstKey,
+                              std::uint32_t(m_keyIds.size()) - firstKey});
     }
 }
 

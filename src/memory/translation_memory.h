@@ -13,7 +13,7 @@
 // at once.
 
 #include "memory/text_hash_table.h"
-#include "memory/tm_gram_index.h"
+#include "memory/tm_fuzzy_index.h"
 
 #include <QStringList>
 #include <memory>
@@ -22,6 +22,7 @@
 
 class KeyList;
 struct CXMLStruct;
+struct MergeItem;
 
 // One translation offered for an original.
 struct TmSuggestion {
@@ -82,7 +83,7 @@ private:
     QStringList m_files;
     TextHashTable m_exact;              // original text -> original
     mutable std::once_flag m_indexBuilt;
-    mutable TmGramIndex m_index;
+    mutable TmFuzzyIndex m_index;
 };
 
 // Collects segments, then makes the memory. Not for several threads at once.
@@ -94,6 +95,14 @@ public:
     void addSegment(std::uint32_t file, const QString &original, const QString &translation, const KeyList &keys);
     // The segments of a loaded catalogue: its translatable, translated entries.
     void addCatalogue(std::uint32_t file, const CXMLStruct &catalogue);
+    // The segments of a language file read as merge items, its pieces in
+    // order (ReadCatalogueItemsOnThreads): what addCatalogue takes from the
+    // catalogue the file reads into, without making the catalogue. An
+    // original met again replaces the entry kept for it when that one is
+    // untranslated and the new one differs from its original, and then or
+    // otherwise adds its key to the entry's keys (when it has some), as
+    // reading a file does.
+    void addLanguageFile(std::uint32_t file, std::vector<std::vector<MergeItem>> &&pieces);
     std::size_t segmentCount() const { return m_segments.size(); }
 
     // Hands the memory over; the builder is empty afterwards.
@@ -115,6 +124,10 @@ private:
     std::vector<Segment> m_segments;
     std::vector<std::uint32_t> m_keyIds;
     QStringList m_files;
+    // Per text: the file read last that holds it as an original (its
+    // number of addLanguageFile calls) and its entry there.
+    std::vector<std::uint64_t> m_entryOf;
+    std::uint32_t m_filesRead = 0;
 };
 
 // Whether an entry is a real translation that belongs in the memory.

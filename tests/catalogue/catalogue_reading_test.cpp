@@ -406,3 +406,93 @@ TEST_F(CatalogueReading, EntriesPutIntoTheTreeOnTwoThreadsSaveAsOnOneThread)
             FAIL() << readBytes(path).toStdString();
     }
 }
+
+namespace {
+
+// The merge items of all pieces, in order, each as its fields and whether
+// its `to` differs, one line each.
+QStringList describeItems(const std::vector<std::vector<MergeItem>> &pieces)
+{
+    QStringList lines;
+    for (const std::vector<MergeItem> &piece : pieces) {
+        for (const MergeItem &item : piece) {
+            const StringEntry &e = item.entry;
+            lines << e.original + u'|' + e.translation + u'|' + e.keys.toList().join(u',') + u'|' +
+                         QString::number(e.translatable) + u'|' + QString::number(int(item.toDiffers));
+        }
+    }
+    return lines;
+}
+
+} // namespace
+
+TEST_F(CatalogueReading, ItemsReadInPiecesAreTheItemsOfTheWholeFile)
+{
+    ThreadedReadFrom always(0);
+    QRandomGenerator random(19);
+    int cut = 0;
+    for (int round = 0; round < 120; ++round) {
+        const QString path = write("file.xml", randomFile(random, 400));
+        const ReadCatalogue whole = ReadCatalogueFile(path, CatalogueParts::MergeItems, -1);
+        for (int threads : {2, 3, 5}) {
+            const ReadCatalogueItems pieces = ReadCatalogueItemsOnThreads(path, threads);
+            ASSERT_TRUE(pieces.ok) << pieces.errorText.toStdString();
+            ASSERT_EQ(describeItems(pieces.pieces), describeItems({whole.mergeItems})) << round << ", " << threads;
+            cut += pieces.pieces.size() > 1 ? 1 : 0;
+        }
+    }
+    // Nearly every file was parsed in pieces (a file of a line or two has
+    // nowhere to cut).
+    EXPECT_GT(cut, 300);
+}
+
+TEST_F(CatalogueReading, FilesThatCannotBeCutAnywhereAreReadWhole)
+{
+    ThreadedReadFrom always(0);
+    const QByteArray line = R"(<L from="Open" to="Auf" key="K"/>)";
+    QList<QByteArray> lines(40, line);
+    // Lines that look like places to cut but lie inside a comment, a
+    // CDATA section, a processing instruction or an element of the root.
+    auto inside = [&](const QByteArray &open, const QByteArray &close) {
+        QList<QByteArray> all = lines;
+        all.insert(2, open);
+        all.insert(all.size() - 2, close);
+        return languageFile("", all);
+    };
+    const QByteArray withEntity =
+        "<?xml version=\"1.0\"?>\n<!DOCTYPE Language [<!ENTITY w \"Welt\">]>\n<Language>\n" +
+        QList<QByteArray>(40, R"(<L from="Hello &w;" to="Hallo &w;" key="K"/>)").join("\n") + "\n</Language>\n";
+    const QByteArray utf16 = [&] {
+        const QString text = QString::fromUtf8(languageFile("", lines)).replace("UTF-8", "UTF-16");
+        QByteArray bytes("\xFF\xFE");
+        bytes.append(reinterpret_cast<const char *>(text.utf16()), text.size() * 2);
+        return bytes;
+    }();
+    const QList<QByteArray> files = {
+        inside("<!--", "-->"),
+        inside("<Group>", "</Group>"),
+        inside("<Group><![CDATA[", "]]></Group>"),
+        inside("<?note", "?>"),
+        withEntity,
+        utf16,
+        // A '>' in the root's attributes, and the root's name as it is.
+        "<?xml version=\"1.0\"?>\n<Strings from=\"Root\" note=\"a>b\" CodeType=\"QT\">\n" + QList<QByteArray>(40, line).join("\n") +
+            "\n</Strings>\n",
+        // Broken in the middle and at the end: refused as the whole file is.
+        languageFile("", QList<QByteArray>(20, line) + QList<QByteArray>{"<L from=\"x\" from=\"y\"/>"} +
+                             QList<QByteArray>(20, line)),
+        languageFile("", lines).chopped(4),
+    };
+    for (qsizetype i = 0; i < files.size(); ++i) {
+        const QString path = write("file.xml", files[i]);
+        const ReadCatalogue whole = ReadCatalogueFile(path, CatalogueParts::MergeItems, -1);
+        const ReadCatalogueItems pieces = ReadCatalogueItemsOnThreads(path, 4);
+        EXPECT_EQ(pieces.ok, whole.ok) << i;
+        EXPECT_EQ(pieces.errorText, whole.errorText) << i;
+        EXPECT_EQ(describeItems(pieces.pieces), describeItems({whole.mergeItems})) << i;
+    }
+    // The entity is expanded, and the comment's lines are no elements.
+    EXPECT_TRUE(describeItems(ReadCatalogueItemsOnThreads(write("e.xml", withEntity), 4).pieces)
+                    .startsWith("Hello Welt|Hallo Welt|K|1|1"));
+    EXPECT_EQ(describeItems(ReadCatalogueItemsOnThreads(write("c.xml", inside("<!--", "-->")), 4).pieces).size(), 4);
+}

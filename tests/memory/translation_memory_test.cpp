@@ -7,6 +7,7 @@
 #include "memory/memory_loader.h"
 #include "memory/tm_score.h"
 #include "memory/translation_memory.h"
+#include "catalogue/catalogue_reading.h"
 #include "catalogue/string_entry.h"
 #include "test_support.h"
 
@@ -235,4 +236,90 @@ TEST_F(MemoryFiles, CancelledBuildGivesNoMemory)
     MemoryBuildOptions options;
     options.cancel = &cancel;
     EXPECT_FALSE(BuildTranslationMemory({path}, options).memory);
+}
+
+namespace {
+
+// Language files whose elements repeat originals in every way reading
+// cares about: translated after untranslated (empty or equal `to`) and the
+// other way round, with the same key, another key, no key or no `to`, one
+// original under more keys than fit a short list, IsTrans marks, escapes.
+QByteArray repeatingFile(QRandomGenerator &random)
+{
+    static const char *const originals[] = {"Open", "Save &amp; exit", "Line/nbreak", "Close", "Files"};
+    static const char *const translations[] = {"", "Open", "Auf", "Zu", "Datei/nen", "Save &amp; exit"};
+    QList<QByteArray> lines;
+    for (int i = random.bounded(1, 160); i > 0; --i) {
+        // One original in a third of the lines, untranslated in half of
+        // them, under any of two dozen keys.
+        const bool many = random.bounded(3) == 0;
+        const QByteArray original = many ? "Many" : originals[random.bounded(int(std::size(originals)))];
+        QByteArray line = "<L from=\"" + original + '"';
+        if (many)
+            line += random.bounded(2) ? " to=\"Viele\"" : random.bounded(2) ? " to=\"Many\"" : " to=\"\"";
+        else if (random.bounded(6))
+            line += " to=\"" + QByteArray(translations[random.bounded(int(std::size(translations)))]) + '"';
+        if (random.bounded(5))
+            line += " key=\"K" + QByteArray::number(random.bounded(many ? 24 : 4)) + '"';
+        if (random.bounded(10) == 0)
+            line += " IsTrans=\"false\"";
+        lines << line + "/>";
+    }
+    return languageFile("", lines);
+}
+
+// Every suggestion the memory has for each of `queries` (identical and
+// fuzzy), with its files and keys.
+QStringList everything(const TranslationMemory &memory, const QStringList &queries)
+{
+    QStringList lines;
+    for (const QString &query : queries) {
+        for (int minScore : {100, 0}) {
+            for (const TmSuggestion &s : memory.lookup(query, minScore, 1000))
+                lines << QString::number(s.score) + ' ' + s.original + " -> " + s.translation + " [" +
+                             s.files.join(',') + "] [" + s.keys.join(',') + ']';
+        }
+    }
+    return lines;
+}
+
+} // namespace
+
+TEST_F(MemoryFiles, AFileReadAsItemsGivesTheSegmentsOfItsCatalogue)
+{
+    SetThreadedReadFrom(0);  // every file in pieces where it can be cut
+    QRandomGenerator random(23);
+    const QStringList queries = {"Open", "Save & exit", "Line\\nbreak", "Close", "Files", "Many", "Opens"};
+    // First an original kept untranslated under twenty keys, then
+    // translated under others, one of which it had before: the translated
+    // entry starts its keys afresh.
+    QList<QByteArray> keys;
+    for (int k = 0; k < 20; ++k)
+        keys << "<L from=\"Many\" to=\"Many\" key=\"K" + QByteArray::number(k) + "\"/>";
+    QStringList translatedKeys;
+    for (int k = 30; k < 50; ++k)
+        translatedKeys << "K" + QString::number(k);
+    translatedKeys << "K1";
+    for (const QString &k : translatedKeys)
+        keys << "<L from=\"Many\" to=\"Viele\" key=\"" + k.toUtf8() + "\"/>";
+    const QByteArray keyFile = languageFile("", keys);
+    for (int round = 0; round < 150; ++round) {
+        TranslationMemoryBuilder fromItems, fromCatalogues;
+        for (int f = 0; f < 3; ++f) {
+            const QString path =
+                write(QStringLiteral("f%1.xml").arg(f), round == 0 && f == 0 ? keyFile : repeatingFile(random));
+            const ReadCatalogue catalogue = ReadCatalogueFile(path, CatalogueParts::Entries, 1);
+            ReadCatalogueItems items = ReadCatalogueItemsOnThreads(path, 3);
+            ASSERT_TRUE(catalogue.ok && items.ok);
+            fromCatalogues.addCatalogue(fromCatalogues.addFile(path), catalogue.catalogue);
+            fromItems.addLanguageFile(fromItems.addFile(path), std::move(items.pieces));
+        }
+        const auto expected = fromCatalogues.build(), actual = fromItems.build();
+        EXPECT_EQ(actual->segmentCount(), expected->segmentCount());
+        EXPECT_EQ(actual->originalCount(), expected->originalCount());
+        ASSERT_EQ(everything(*actual, queries), everything(*expected, queries)) << "round " << round;
+        if (round == 0)
+            EXPECT_EQ(actual->lookup("Many", 100, 1).at(0).keys.mid(0, 21), translatedKeys);
+    }
+    SetThreadedReadFrom(qint64(4) << 20);
 }
