@@ -30,6 +30,17 @@ bool wordMatches(const QString &word, const QStringList &wordKeys, const QString
     return KeysMeet(wordKeys, termKeys);
 }
 
+// The end of a compound as a word of its own, capitalised (a German noun)
+// or not, against a term's keys.
+bool tailMeets(QString tail, const QStringList &termKeys, WordStems &stems)
+{
+    tail[0] = tail[0].toUpper();
+    if (KeysMeet(stems.keys(tail), termKeys))
+        return true;
+    tail[0] = tail[0].toLower();
+    return KeysMeet(stems.keys(tail), termKeys);
+}
+
 // "Konfigurationsdatei" and "Konfigurationsdateien" end with "Datei": the
 // word ends with the term word, or with a form of it that the dictionary
 // stems to it (a short ending after the term word's letters).
@@ -46,12 +57,7 @@ bool compoundEndsWith(const QString &word, const QString &lower, const QString &
         const qsizetype at = lower.lastIndexOf(key);
         if (at < 2 || lower.size() - (at + key.size()) > 3)
             continue;
-        QString tail = word.mid(at);
-        tail[0] = tail[0].toUpper();
-        if (KeysMeet(stems.keys(tail), termKeys))
-            return true;
-        tail[0] = tail[0].toLower();
-        if (KeysMeet(stems.keys(tail), termKeys))
+        if (tailMeets(word.mid(at), termKeys, stems))
             return true;
     }
     return false;
@@ -97,12 +103,7 @@ bool compoundHeadInflected(const QString &word, const QString &lower, const Targ
     const qsizetype from = at + term.compoundModifier.size();
     if (word.size() - from < 3)
         return false;
-    QString tail = word.mid(from);
-    tail[0] = tail[0].toUpper();
-    if (KeysMeet(stems.keys(tail), term.compoundHeadKeys))
-        return true;
-    tail[0] = tail[0].toLower();
-    if (KeysMeet(stems.keys(tail), term.compoundHeadKeys))
+    if (tailMeets(word.mid(from), term.compoundHeadKeys, stems))
         return true;
     return writing.umlautPlurals && umlautPlural(lower.mid(from), term.compoundHeadKeys);
 }
