@@ -17,6 +17,7 @@
 #include <condition_variable>
 #include <cstring>
 #include <deque>
+#include <functional>
 #include <mutex>
 #include <optional>
 #include <thread>
@@ -100,6 +101,17 @@ public:
     // looking up a name the document lacks adds it.
     void prepare(const XmlElement *element) { m_names.resolve(element->document()); }
 
+    // Makes read(name, attributes) return the number of the element's
+    // entry, with the element's key in lastKey(); the catalogue's list of
+    // every key is then not kept.
+    void wantNumbers() { m_wantNumbers = true; }
+    // Keeps the keys of each entry that a later element replaces, by entry
+    // number, in the order they were dropped.
+    void keepDisplacedKeys(std::unordered_map<std::uint32_t, QStringList> *keys) { m_displacedKeys = keys; }
+    const QString &lastKey() const { return m_lastKey; }
+    // Makes read(name, attributes) keep its texts in blocks (see TextBlocks).
+    void keepTextsIn(TextBlocks *blocks) { m_textBlocks = blocks; }
+
     // Records the line of each entry's element in lines, by entry number.
     void recordLines(std::vector<std::uint32_t> *lines) { m_lines = lines; }
 
@@ -145,8 +157,9 @@ public:
     }
 
     // A start tag straight from the parser (no tree): the same values as
-    // the tree's plain attribute texts.
-    void read(const char *name, const char **attributes)
+    // the tree's plain attribute texts. Returns the number of the
+    // catalogue's entry that holds the element's original, or -1.
+    qsizetype read(const char *name, const char **attributes)
     {
         if (std::strcmp(name, "Language") == 0) {
             float ratio = 2.0f;
@@ -158,27 +171,45 @@ public:
                     type = std::strcmp(a[1], "QT") == 0 ? CodeTypeQt : CodeTypeCpp;
             }
             readSettings(ratio, type);
-            return;
+            return -1;
         }
+        return readEntry(textsOf(attributes));
+    }
+
+    // The texts of a start tag's attributes that make an entry.
+    ElementTexts textsOf(const char **attributes)
+    {
         ElementTexts texts;
         const char *fromBytes = nullptr;
         for (const char **a = attributes; a[0]; a += 2) {
             if (std::strcmp(a[0], "from") == 0) {
-                texts.from = xml_text_from_utf8(a[1]);
+                texts.from = text(a[1]);
                 fromBytes = a[1];
             } else if (std::strcmp(a[0], "to") == 0) {
                 // An untranslated `to` repeating its `from` shares its
                 // string, as the tree's equal values do.
                 const QString *earlier = fromBytes && std::strcmp(fromBytes, a[1]) == 0 ? &texts.from : nullptr;
-                texts.to = earlier ? *earlier : xml_text_from_utf8(a[1]);
+                texts.to = earlier ? *earlier : text(a[1]);
             } else if (std::strcmp(a[0], "key") == 0) {
-                texts.key = xml_text_from_utf8(a[1]);
+                texts.key = text(a[1]);
                 texts.hasKey = true;
             } else if (std::strcmp(a[0], "IsTrans") == 0) {
                 texts.translatable = std::strcmp(a[1], "false") == 0 ? 0 : 1;
             }
         }
-        readEntry(std::move(texts));
+        return texts;
+    }
+
+    // Reads an element's entry; returns what read(name, attributes) does.
+    qsizetype readEntry(ElementTexts &&texts)
+    {
+        if (texts.hasKey && m_catalogue && !m_wantNumbers)
+            m_catalogue->keys.append(texts.key);
+        if (m_wantNumbers)
+            m_lastKey = texts.key;
+        if (texts.from.isEmpty())
+            return -1;
+        return storeEntry(std::move(texts));
     }
 
 private:
@@ -193,12 +224,8 @@ private:
             m_catalogue->codeType = type;
     }
 
-    void readEntry(ElementTexts &&texts)
+    qsizetype storeEntry(ElementTexts &&texts)
     {
-        if (texts.hasKey && m_catalogue)
-            m_catalogue->keys.append(texts.key);
-        if (texts.from.isEmpty())
-            return;
         StringEntry entry;
         entry.original = UnescapeFromFile(texts.from);
         // An untranslated `to` that repeats its `from` shares its string
@@ -219,12 +246,13 @@ private:
         const bool toDiffers = !toIsFrom && unescapedTo != entry.original;
         if (m_items) {
             m_items->push_back({std::move(entry), toDiffers});
-            return;
+            return -1;
         }
         if (m_master)
             store(*m_master, StringEntry(entry), toDiffers, nullptr);
         if (m_catalogue)
-            store(m_catalogue->entries, std::move(entry), toDiffers, &texts.key);
+            return store(m_catalogue->entries, std::move(entry), toDiffers, &texts.key);
+        return -1;
     }
 
     // When unescaping made a new string, the element keeps that string in
@@ -244,12 +272,15 @@ private:
 
     // Stores the entry under its original (or lets the stored one win), then,
     // when `key` is given, adds it to the stored entry's keys: once, and only
-    // to an entry that has keys already.
-    void store(EntryMap &entries, StringEntry &&entry, bool toDiffers, const QString *key)
+    // to an entry that has keys already. Returns the stored entry's number
+    // when the reader is asked for it (wantNumbers), else -1.
+    qsizetype store(EntryMap &entries, StringEntry &&entry, bool toDiffers, const QString *key)
     {
         auto [stored, added] = entries.insertUnordered(std::move(entry));
         const bool replaced = !added && replacesStored(*stored, toDiffers);
         if (replaced) {
+            if (m_displacedKeys && key)
+                (*m_displacedKeys)[std::uint32_t(entries.lookupNumber(stored->original))] += stored->keys.toList();
             *stored = std::move(entry);
             m_keySets.erase(stored);
         }
@@ -261,6 +292,9 @@ private:
         }
         if (key && !stored->keys.isEmpty() && !holdsKey(*stored, *key))
             stored->keys.append(*key);
+        if (!m_wantNumbers)
+            return -1;
+        return added ? qsizetype(entries.size()) - 1 : entries.lookupNumber(stored->original);
     }
 
     bool holdsKey(const StringEntry &entry, const QString &key)
@@ -284,56 +318,76 @@ private:
     std::unordered_map<const StringEntry *, QSet<QString>> m_keySets;
     std::vector<std::uint32_t> *m_lines = nullptr;
     std::uint32_t m_line = 0;  // of the element being read
+    bool m_wantNumbers = false;
+    QString m_lastKey;
+    std::unordered_map<std::uint32_t, QStringList> *m_displacedKeys = nullptr;
+    TextBlocks *m_textBlocks = nullptr;
+
+    QString text(const char *utf8) { return m_textBlocks ? m_textBlocks->fromUtf8(utf8) : xml_text_from_utf8(utf8); }
 };
 
-// Reads the entries of the elements on a thread of its own while the parser
-// goes on with the next ones (a tree of a large file costs about as much to
-// build as its entries take to read). The parser hands over elements in
-// batches, in document order, once their start tags are read; the reader
-// changes only their attributes' values and forms, which the parser no
-// longer touches (their attributes lie one after another, so walking them
-// reads nothing the parser changes).
-class EntryReaderThread {
+// Hands items from one thread (the parser's) to another, in batches, in
+// the order they were pushed. The pushing side waits for a taker that falls
+// behind rather than hold a whole file's items at once.
+template <typename Item>
+class HandOverQueue {
 public:
-    explicit EntryReaderThread(EntryReader &reader) : m_reader(reader), m_thread([this] { run(); })
-    {
-        m_batch.reserve(kBatch);
-    }
-    ~EntryReaderThread() { finish(); }
+    HandOverQueue() { m_batch.reserve(kBatch); }
 
-    static void hook(void *context, XmlElement *element)
+    void push(Item &&item)
     {
-        auto *self = static_cast<EntryReaderThread *>(context);
-        self->m_reader.prepare(element);
-        self->m_batch.push_back(element);
-        if (self->m_batch.size() == kBatch)
-            self->handOver();
+        m_batch.push_back(std::move(item));
+        if (m_batch.size() == kBatch)
+            handOver();
     }
 
-    // Hands over what is left and waits until every element is read.
-    void finish()
+    // The pushing side is done: hands over what is left.
+    void close()
     {
-        if (!m_thread.joinable())
-            return;
         handOver();
         {
             std::lock_guard lock(m_mutex);
             m_done = true;
         }
         m_ready.notify_one();
-        m_thread.join();
+    }
+
+    // Gives every item to consume, in order, until the queue is closed and empty.
+    template <typename Consume>
+    void consume(Consume &&consumeItem)
+    {
+        std::vector<Item> batch;
+        for (;;) {
+            {
+                std::unique_lock lock(m_mutex);
+                if (batch.capacity() > 0) {
+                    batch.clear();
+                    m_spare.push_back(std::move(batch));
+                }
+                m_ready.wait(lock, [this] { return m_done || !m_queue.empty(); });
+                if (m_queue.empty())
+                    return;
+                batch = std::move(m_queue.front());
+                m_queue.pop_front();
+            }
+            m_room.notify_one();
+            for (Item &item : batch)
+                consumeItem(item);
+        }
     }
 
 private:
     static constexpr size_t kBatch = 512;
+    static constexpr size_t kQueued = 16;  // batches handed over, not yet taken
 
     void handOver()
     {
         if (m_batch.empty())
             return;
-        std::vector<XmlElement *> next;
+        std::vector<Item> next;
         {
-            std::lock_guard lock(m_mutex);
+            std::unique_lock lock(m_mutex);
+            m_room.wait(lock, [this] { return m_queue.size() < kQueued; });
             if (!m_spare.empty()) {
                 next = std::move(m_spare.back());
                 m_spare.pop_back();
@@ -346,34 +400,47 @@ private:
         m_batch.reserve(kBatch);
     }
 
-    void run()
-    {
-        std::vector<XmlElement *> batch;
-        for (;;) {
-            {
-                std::unique_lock lock(m_mutex);
-                if (!batch.empty() || batch.capacity() > 0) {
-                    batch.clear();
-                    m_spare.push_back(std::move(batch));
-                }
-                m_ready.wait(lock, [this] { return m_done || !m_queue.empty(); });
-                if (m_queue.empty())
-                    return;
-                batch = std::move(m_queue.front());
-                m_queue.pop_front();
-            }
-            for (XmlElement *element : batch)
-                m_reader.read(element);
-        }
-    }
-
-    EntryReader &m_reader;
-    std::vector<XmlElement *> m_batch;  // the parser's, being filled
+    std::vector<Item> m_batch;  // the pushing side's, being filled
     std::mutex m_mutex;
     std::condition_variable m_ready;
-    std::deque<std::vector<XmlElement *>> m_queue;
-    std::vector<std::vector<XmlElement *>> m_spare;  // emptied batches, for reuse
+    std::condition_variable m_room;
+    std::deque<std::vector<Item>> m_queue;
+    std::vector<std::vector<Item>> m_spare;  // emptied batches, for reuse
     bool m_done = false;
+};
+
+// The reader of a tree's elements on a thread of its own. The parser hands
+// over elements once their start tags are read; the reader changes only
+// their attributes' values and forms, which the parser no longer touches
+// (their attributes lie one after another, so walking them reads nothing
+// the parser changes).
+class EntryReaderThread {
+public:
+    explicit EntryReaderThread(EntryReader &reader)
+        : m_reader(reader), m_thread([this] { m_queue.consume([this](XmlElement *element) { m_reader.read(element); }); })
+    {
+    }
+    ~EntryReaderThread() { finish(); }
+
+    static void hook(void *context, XmlElement *element)
+    {
+        auto *self = static_cast<EntryReaderThread *>(context);
+        self->m_reader.prepare(element);
+        self->m_queue.push(std::move(element));
+    }
+
+    // Hands over what is left and waits until every element is read.
+    void finish()
+    {
+        if (!m_thread.joinable())
+            return;
+        m_queue.close();
+        m_thread.join();
+    }
+
+private:
+    EntryReader &m_reader;
+    HandOverQueue<XmlElement *> m_queue;
     std::thread m_thread;  // last: started once the rest is built
 };
 
@@ -404,6 +471,178 @@ XmlDocument *parseTreeAndEntries(const QString &path, qint64 size, EntryReader &
     return document;
 }
 
+// Reads the root's children of a file without a tree: each child's entry as
+// any read does, and the child as its entry's number and the order of its
+// attributes. Refuses a child that is not an empty element of an entry
+// named as the first child is, with no attributes but an entry's.
+struct FlatReader {
+    struct Element {
+        ElementTexts texts;
+        FlatShape shape;
+    };
+
+    EntryReader &reader;
+    const EntryMap &entries;
+    FlatElements &flat;
+    QByteArray name;
+    // With the parser on a thread of its own, the queue it hands the
+    // elements over to; the taker says so when it refuses one.
+    HandOverQueue<Element> *queue = nullptr;
+    std::atomic<bool> refused{false};
+
+    static void root(void *context, XmlElement *element) { static_cast<FlatReader *>(context)->reader.read(element); }
+
+    static bool child(void *context, const char *name, const char **attributes)
+    {
+        auto *self = static_cast<FlatReader *>(context);
+        if (self->name.isNull()) {
+            // Any element so named is read as the file's settings.
+            if (std::strcmp(name, "Language") == 0)
+                return false;
+            self->name = name;
+        } else if (std::strcmp(self->name.constData(), name) != 0) {
+            return false;
+        }
+        FlatShape shape;
+        for (const char **a = attributes; a[0]; a += 2) {
+            FlatAttribute attribute;
+            if (std::strcmp(a[0], "from") == 0)
+                attribute = FlatAttribute::From;
+            else if (std::strcmp(a[0], "to") == 0)
+                attribute = FlatAttribute::To;
+            else if (std::strcmp(a[0], "key") == 0)
+                attribute = FlatAttribute::Key;
+            else if (std::strcmp(a[0], "IsTrans") == 0)
+                attribute = FlatAttribute::IsTrans;
+            else
+                return false;
+            if (!shape.add(attribute))
+                return false;
+        }
+        Element element{self->reader.textsOf(attributes), shape};
+        if (!self->queue)
+            return self->take(element);
+        if (self->refused.load(std::memory_order_relaxed))
+            return false;
+        self->queue->push(std::move(element));
+        return true;
+    }
+
+    // Reads the element's entry and keeps the element; false when it is not
+    // one a save can write from its entry.
+    bool take(Element &element)
+    {
+        // An element without an original (or one that reads as empty) is
+        // no entry's: a save leaves it as it is, which needs its tree.
+        const qsizetype number = reader.readEntry(std::move(element.texts));
+        if (number < 0 || number > qsizetype(UINT32_MAX))
+            return false;
+        std::uint32_t key = 0;
+        if (element.shape.has(FlatAttribute::Key)) {
+            const int place = keyIndex(number);
+            if (place >= 0) {
+                key = std::uint32_t(place);
+            } else {
+                // Not among its entry's keys: the element keeps its own.
+                key = FlatElements::kLooseKey | std::uint32_t(flat.looseKeys.size());
+                flat.looseKeys.push_back(reader.lastKey());
+            }
+        }
+        flat.entries.push_back(std::uint32_t(number));
+        flat.shapes.push_back(element.shape);
+        flat.keys.push_back(key);
+        return true;
+    }
+
+    // Where the element's key stands among its entry's keys (see
+    // FlatElements::keys), or -1 when it is not there (an empty key, or an
+    // entry whose first element had none) or far down a long list.
+    int keyIndex(qsizetype number) const
+    {
+        const KeyList &keys = entries.byNumber(size_t(number)).keys;
+        const auto displaced = flat.displacedKeys.find(std::uint32_t(number));
+        const qsizetype before = displaced == flat.displacedKeys.end() ? 0 : displaced->second.size();
+        const QString &key = reader.lastKey();
+        const qsizetype size = keys.size();
+        qsizetype found = -1;
+        if (size > 0 && keys.at(size - 1) == key) {
+            found = size - 1;
+        } else {
+            // A key met again under the same original; looking far for it
+            // would make a hostile file slow, so such a key is kept apart.
+            for (qsizetype i = 0; i < std::min<qsizetype>(size, 64); ++i) {
+                if (keys.at(i) == key) {
+                    found = i;
+                    break;
+                }
+            }
+        }
+        return found >= 0 && before + found < qsizetype(FlatElements::kLooseKey) ? int(before + found) : -1;
+    }
+};
+
+// The FlatTreeAndEntries read of a file; false when the file does not suit
+// it (the catalogue is then left to be read again) or cannot be read (then
+// with the reason in *errorText and *unreadable set).
+bool readFlat(const QString &path, CXMLStruct &catalogue, size_t expected, bool threaded, QString *errorText,
+              bool *unreadable)
+{
+    auto flat = std::make_shared<FlatElements>();
+    flat->entries.reserve(expected);
+    flat->shapes.reserve(expected);
+    flat->keys.reserve(expected);
+    // Before the reader, so that it goes after every string of the read.
+    auto texts = std::make_shared<TextBlocks>();
+    EntryReader reader(&catalogue, nullptr, nullptr, true);
+    reader.wantNumbers();
+    reader.keepDisplacedKeys(&flat->displacedKeys);
+    reader.keepTextsIn(texts.get());
+    FlatReader flatReader{reader, catalogue.entries, *flat, QByteArray()};
+    bool refused = false;
+    XmlDocument *document = nullptr;
+    auto parse = [&] {
+        document = xml_parse_file_without_children(path, errorText, &FlatReader::root, &FlatReader::child,
+                                                   &flatReader, &refused);
+    };
+    if (threaded) {
+        // The entries are read on a thread of its own while this one parses.
+        HandOverQueue<FlatReader::Element> queue;
+        flatReader.queue = &queue;
+        std::thread entries([&] {
+            queue.consume([&](FlatReader::Element &element) {
+                if (!flatReader.refused.load(std::memory_order_relaxed) && !flatReader.take(element))
+                    flatReader.refused.store(true, std::memory_order_relaxed);
+            });
+        });
+        parse();
+        queue.close();
+        entries.join();
+        if (flatReader.refused.load(std::memory_order_relaxed)) {
+            xml_document_free(document);
+            document = nullptr;
+            refused = true;
+        }
+    } else {
+        parse();
+    }
+    XmlDocumentPtr tree = makeDocumentPtr(document);
+    *unreadable = !document && !refused;
+    // A root of another name is read as an element of an entry itself, and
+    // a root's text is written after its children: both need the tree.
+    if (!document || !document->root || !(document->root->name == kLanguageName) ||
+        xml_element_has_text(document->root)) {
+        // Its strings refer to the texts about to go.
+        catalogue.entries.clear();
+        return false;
+    }
+    // The catalogue's entries are all elements' entries, so a save writes no new element.
+    flat->name = QString::fromUtf8(flatReader.name);
+    catalogue.tree = std::move(tree);
+    catalogue.flat = std::move(flat);
+    catalogue.texts = std::move(texts);
+    return true;
+}
+
 } // namespace
 
 namespace {
@@ -430,8 +669,31 @@ ReadCatalogue readCatalogue(const QString &path, CatalogueParts parts, int catal
     catalogue.entries.reserve(expected);
     // Nearly every element has a key: the list is sized once too, since
     // growing it by doubling and squeezing it at the end held up to two and
-    // a half times its size at once.
-    catalogue.keys.reserve(qsizetype(expected));
+    // a half times its size at once (a flat read keeps no such list).
+    if (parts != CatalogueParts::FlatTreeAndEntries)
+        catalogue.keys.reserve(qsizetype(expected));
+    if (parts == CatalogueParts::FlatTreeAndEntries) {
+        bool unreadable = false;
+        const bool threaded = fileSize >= g_threadedReadFrom.load(std::memory_order_relaxed);
+        if (readFlat(path, catalogue, expected, threaded, &read.errorText, &unreadable)) {
+            read.ok = true;
+            return read;
+        }
+        if (unreadable) {
+            catalogue = CXMLStruct();
+            catalogue.filePath = path;
+            return read;
+        }
+        // Not a file of empty entry elements: read again with the tree.
+        CXMLStruct fresh;
+        fresh.filePath = path;
+        fresh.catalogueId = catalogueId;
+        fresh.entries.reserve(expected);
+        fresh.keys.reserve(qsizetype(expected));
+        catalogue = std::move(fresh);
+        read.errorText.clear();
+        parts = CatalogueParts::TreeAndEntries;
+    }
     EntryReader reader(&catalogue, nullptr, nullptr, true);
     if (lines) {
         lines->clear();

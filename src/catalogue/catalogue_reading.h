@@ -23,6 +23,16 @@ enum class CatalogueParts {
     Entries,
     // Only what a merge into the master catalogue takes from each element.
     MergeItems,
+    // What TreeAndEntries keeps, in far less memory for a file whose root
+    // holds only empty elements of entries, all of one name (a language
+    // file as saved): the tree then holds the root alone, and the
+    // catalogue's `flat` the elements (flat_elements.h), and the list of
+    // every key met is left empty (the elements' keys are found among
+    // their entries'). Any other file is
+    // read as TreeAndEntries. Only saving knows the flat elements, so this
+    // is for commands that save the file as it was read, with its entries
+    // edited at most.
+    FlatTreeAndEntries,
 };
 
 // What merging a file into the master takes from one element: the entry the

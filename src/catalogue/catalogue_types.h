@@ -2,6 +2,7 @@
 // Plain value types of the in-memory catalogue.
 
 #include "catalogue/entry_table.h"
+#include "catalogue/flat_elements.h"
 #include "catalogue/string_entry.h"
 
 #include <QString>
@@ -23,6 +24,12 @@ enum CodeType { CodeTypeCpp = 0, CodeTypeQt = 1 };
 // cheap and keeps the addresses of its entries.
 struct CXMLStruct {
     XmlDocumentPtr tree;       // the file's tree, rewritten in place on save
+    // The root's children, when the file was read without them (the tree
+    // then holds the root alone; see CatalogueParts::FlatTreeAndEntries).
+    std::shared_ptr<const FlatElements> flat;
+    // The blocks the entries' texts live in, when read flat (see TextBlocks):
+    // kept as long as the entries, whatever becomes of the elements.
+    std::shared_ptr<const TextBlocks> texts;
     EntryMap entries;
     QStringList keys;          // every key attribute met while reading, file order
     QString filePath;

@@ -6,10 +6,13 @@
 #include "catalogue/catalogue_disposal.h"
 #include "catalogue/catalogue_types.h"
 
+#include <functional>
+#include <string>
 #include <vector>
 
 class DurableWriteBatch;
 class ProgressReporter;
+class QIODevice;
 struct ReadCatalogue;
 struct XmlElement;
 
@@ -37,6 +40,11 @@ public:
     // for commands that only read them (a save would write a fresh tree;
     // SelectCatalogue parses the file again). Returns the identifier or -1.
     int LoadCatalogueEntries(const QString &path);
+    // LoadCatalogue(path, false) for a caller that saves the file again
+    // (with its entries edited at most) and does nothing else with its
+    // tree: a file of entry elements alone is held in a fraction of the
+    // memory (CatalogueParts::FlatTreeAndEntries).
+    int LoadCatalogueForSave(const QString &path);
     // Takes a catalogue read by ReadCatalogueFile (on any thread) under the
     // next identifier; -1 when the read failed (its reason then becomes
     // lastErrorText()).
@@ -122,6 +130,19 @@ private:
     static void ApplyEntriesToTree(XmlElement *element, const CXMLStruct &catalogue, EntryMap &decide,
                                    const EntryMap &values, WrittenSet *written, size_t *cursor = nullptr);
     static void AppendMissingEntries(CXMLStruct &catalogue, const WrittenSet &written, bool onlyUntranslated);
+    // WriteCatalogueFile(keepTree) of a catalogue read flat (its tree holds
+    // the root alone; the children are catalogue.flat): the same bytes.
+    static bool WriteFlatCatalogueFile(CXMLStruct &catalogue, const QString &path, QString *reason,
+                                       DurableWriteBatch *batch, int *batchFile);
+    // Writes the file of a catalogue whose tree holds no child of its root:
+    // the tree with the root's settings put in, writeChildren's bytes
+    // between the root's start and end tags.
+    static bool WriteAroundRoot(CXMLStruct &catalogue, const QString &path, QString *reason,
+                                DurableWriteBatch *batch, int *batchFile,
+                                const std::function<bool(QIODevice &)> &writeChildren);
+    // The elements a save adds for entries, written straight to device.
+    static bool WriteNewEntryElements(QIODevice &device, const std::string &start,
+                                      const std::vector<const StringEntry *> &entries);
     // The entries a save appends, in the order it appends them.
     static std::vector<const StringEntry *> missingEntries(const CXMLStruct &catalogue, const WrittenSet &written,
                                                            bool onlyUntranslated);

@@ -4,6 +4,7 @@
 
 #include "catalogue/catalogue_reading.h"
 #include "catalogue/file_text.h"
+#include "catalogue/flat_elements.h"
 #include "catalogue/safe_file.h"
 #include "catalogue/text_order.h"
 #include "catalogue/xml_escape.h"
@@ -77,6 +78,11 @@ int CRendaroDoc::LoadCatalogueEntries(const QString &path)
     return AddReadCatalogue(ReadCatalogueFile(path, CatalogueParts::Entries, m_nextCatalogueId));
 }
 
+int CRendaroDoc::LoadCatalogueForSave(const QString &path)
+{
+    return AddReadCatalogue(ReadCatalogueFile(path, CatalogueParts::FlatTreeAndEntries, m_nextCatalogueId));
+}
+
 int CRendaroDoc::AddReadCatalogue(ReadCatalogue &&read)
 {
     m_lastErrorText = read.errorText;
@@ -133,6 +139,11 @@ bool CRendaroDoc::SaveCatalogue(int catalogueId, const QString &path, bool keepT
 bool CRendaroDoc::WriteCatalogueFile(CXMLStruct &catalogue, const QString &path, bool keepTree, QString *reason,
                                      DurableWriteBatch *batch, int *batchFile)
 {
+    if (catalogue.flat) {
+        if (keepTree && catalogue.tree && catalogue.tree->root && !catalogue.tree->root->firstChild)
+            return WriteFlatCatalogueFile(catalogue, path, reason, batch, batchFile);
+        catalogue.flat.reset();
+    }
     if (!keepTree)
         catalogue.tree.reset();
     if (!catalogue.tree || !catalogue.tree->root)
@@ -401,41 +412,42 @@ bool CRendaroDoc::WriteCollectedCatalogueFile(CXMLStruct &catalogue, const QStri
         return WriteCatalogueFile(catalogue, path, true, reason, batch, batchFile);
     if (!catalogue.tree)
         catalogue.tree = newLanguageTree();
-    // The root's settings go into the tree, which is written without
-    // children: the elements of the entries go between its start and end
-    // tags as the writer would write the elements AppendMissingEntries adds.
     WrittenSet written(catalogue.entries.size(), 0);
-    ApplyEntriesToTree(catalogue.tree->root, catalogue, catalogue.entries, catalogue.entries, &written);
     const std::vector<const StringEntry *> missing = missingEntries(catalogue, written, false);
+    const std::string start = "   <L";
+    return WriteAroundRoot(catalogue, path, reason, batch, batchFile, [&](QIODevice &device) {
+        return WriteNewEntryElements(device, start, missing);
+    });
+}
+
+bool CRendaroDoc::WriteNewEntryElements(QIODevice &device, const std::string &start,
+                                        const std::vector<const StringEntry *> &entries)
+{
+    constexpr size_t kFlushSize = 128 << 10;
+    std::string out;
+    out.reserve(kFlushSize + 4096);
+    for (const StringEntry *entry : entries) {
+        appendNewEntryElement(out, start, *entry);
+        if (out.size() >= kFlushSize) {
+            if (device.write(out.data(), qint64(out.size())) != qint64(out.size()))
+                return false;
+            out.clear();
+        }
+    }
+    return device.write(out.data(), qint64(out.size())) == qint64(out.size());
+}
+
+bool CRendaroDoc::WriteAroundRoot(CXMLStruct &catalogue, const QString &path, QString *reason,
+                                  DurableWriteBatch *batch, int *batchFile,
+                                  const std::function<bool(QIODevice &)> &writeChildren)
+{
+    // The root's settings go into the tree, which is written without
+    // children: the children go between its start and end tags.
+    ApplyEntriesToTree(catalogue.tree->root, catalogue, catalogue.entries, catalogue.entries, nullptr);
     const QByteArray frame = xml_document_serialize(catalogue.tree.get());
     const qsizetype endTag = frame.lastIndexOf("</");
     auto writeBody = [&](QIODevice &device) {
-        if (device.write(frame.constData(), endTag) != endTag)
-            return false;
-        constexpr size_t kFlushSize = 128 << 10;
-        std::string out;
-        out.reserve(kFlushSize + 4096);
-        for (const StringEntry *entry : missing) {
-            out.append("   <L from=\"");
-            appendCatalogueText(out, entry->original);
-            out.append("\" to=\"");
-            appendCatalogueText(out, entry->translation);
-            out.push_back('"');
-            if (!entry->keys.isEmpty()) {
-                out.append(" key=\"");
-                appendEscapedPlain(out, entry->keys.first(), true);
-                out.push_back('"');
-            }
-            if (!entry->translatable)
-                out.append(" IsTrans=\"false\"");
-            out.append("/>\r\n");
-            if (out.size() >= kFlushSize) {
-                if (device.write(out.data(), qint64(out.size())) != qint64(out.size()))
-                    return false;
-                out.clear();
-            }
-        }
-        if (device.write(out.data(), qint64(out.size())) != qint64(out.size()))
+        if (device.write(frame.constData(), endTag) != endTag || !writeChildren(device))
             return false;
         return device.write(frame.constData() + endTag, frame.size() - endTag) == frame.size() - endTag;
     };

@@ -22,6 +22,11 @@ struct XmlTreeParser {
     XmlStartTagHook startTagHook = nullptr;
     XmlStartTagLineHook startTagLineHook = nullptr;  // instead, when the lines are asked for
     int open = 0;
+    // Reading the root's children without a tree: their hook, whether one
+    // is open, and whether the document turned out not to suit that.
+    XmlChildTagHook childHook = nullptr;
+    bool childOpen = false;
+    bool refused = false;
     // Element and attribute names repeat on every line of a language file;
     // each distinct name is converted and looked up in the document once.
     std::vector<std::pair<QByteArray, XmlName>> names;
@@ -91,6 +96,12 @@ void XMLCALL onDeclaration(void *userData, const XML_Char *version, const XML_Ch
         p->document->encoding = QString::fromUtf8(encoding);
 }
 
+void refuse(XmlTreeParser *p)
+{
+    p->refused = true;
+    XML_StopParser(p->parser, XML_FALSE);
+}
+
 void XMLCALL onStart(void *userData, const XML_Char *name, const XML_Char **attributes)
 {
     auto *p = static_cast<XmlTreeParser *>(userData);
@@ -103,6 +114,15 @@ void XMLCALL onStart(void *userData, const XML_Char *name, const XML_Char **attr
     }
     if (!p->document)
         p->document = xml_document_new();
+    if (p->childHook && p->document->root) {
+        // Only the root's empty children are taken; anything deeper means
+        // the document needs its tree.
+        const bool taken = !p->childOpen && p->stack.empty() && p->childHook(p->hookContext, name, attributes);
+        p->childOpen = true;
+        if (!taken)
+            refuse(p);
+        return;
+    }
     XmlElement *element;
     if (p->document->root) {
         p->stack.push_back(p->current);
@@ -168,6 +188,16 @@ void XMLCALL onText(void *userData, const XML_Char *text, int length)
     auto *p = static_cast<XmlTreeParser *>(userData);
     if (!p || !p->current)
         return;
+    if (p->childOpen) {
+        // White space inside a taken child is trimmed away by the tree too.
+        for (int i = 0; i < length; ++i) {
+            if (!isLeadingSpace(QChar(char16_t(uchar(text[i]))))) {
+                refuse(p);
+                return;
+            }
+        }
+        return;
+    }
     if (!xml_element_has_text(p->current)) {
         // Leading white space is trimmed at the end anyway; skipping it here
         // spares a string for the line breaks between every two elements.
@@ -186,6 +216,10 @@ void XMLCALL onEnd(void *userData, const XML_Char *)
     auto *p = static_cast<XmlTreeParser *>(userData);
     if (!p || !p->current)
         return;
+    if (p->childOpen) {
+        p->childOpen = false;
+        return;
+    }
     if (xml_element_has_text(p->current))
         trimText(p->current);
     if (p->stack.empty()) {
@@ -383,6 +417,26 @@ XmlDocument *xml_parse_file(const QString &path, QString *errorText, XmlElementH
     XmlDocument *document = nullptr;
     if (xml_parser_parse_file(parser, path))
         document = xml_parser_document(parser);
+    else if (errorText)
+        *errorText = xml_parser_error_text(parser);
+    xml_parser_free(parser);
+    return document;
+}
+
+XmlDocument *xml_parse_file_without_children(const QString &path, QString *errorText, XmlElementHook root,
+                                             XmlChildTagHook child, void *context, bool *refused)
+{
+    *refused = false;
+    XmlTreeParser *parser = xml_parser_new();
+    if (!parser)
+        return nullptr;
+    xml_parser_set_element_hook(parser, root, context);
+    parser->childHook = child;
+    XmlDocument *document = nullptr;
+    if (xml_parser_parse_file(parser, path))
+        document = xml_parser_document(parser);
+    else if (parser->refused)
+        *refused = true;
     else if (errorText)
         *errorText = xml_parser_error_text(parser);
     xml_parser_free(parser);

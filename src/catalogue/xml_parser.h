@@ -51,6 +51,17 @@ bool xml_scan_pieces(const std::vector<QByteArrayView> &pieces, XmlStartTagHook 
 // parser stores values in).
 QString xml_text_from_utf8(const char *utf8);
 
+// Builds the tree as xml_parse_file does, without the root's children: each
+// child's start tag goes to `child` (name and attributes as xml_scan_file
+// gives them) instead of into the tree, and the root's start tag to `root`.
+// For documents whose root holds only empty elements: a child with an
+// element or text of its own, or a `child` that returns false, stops the
+// parse; null is returned then, with *refused set (a malformed file gives
+// null with *refused false and the reason in *errorText).
+using XmlChildTagHook = bool (*)(void *context, const char *name, const char **attributes);
+XmlDocument *xml_parse_file_without_children(const QString &path, QString *errorText, XmlElementHook root,
+                                             XmlChildTagHook child, void *context, bool *refused);
+
 // Convenience: parse a whole file; null on failure (error code set, and the
 // reason in *errorText when given).
 XmlDocument *xml_parse_file(const QString &path, QString *errorText = nullptr, XmlElementHook hook = nullptr,

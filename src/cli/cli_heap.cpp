@@ -22,6 +22,7 @@ constexpr qint64 kMemoryPerFileByte = 5;
 constexpr std::uintptr_t kHugePage = std::uintptr_t(2) << 20;
 // What the reading thread surely fills of it: the part made ready aside.
 constexpr qint64 kPopulatedPerFileByte = 3;
+constexpr qint64 kPopulatedPerFlatFileByte = 1;
 
 #if defined(__GLIBC__) && defined(__linux__) && defined(MADV_HUGEPAGE) && defined(MADV_POPULATE_WRITE)
 // Has the kernel provide (and clear) the first `length` bytes of the heap's
@@ -47,7 +48,7 @@ void populateAside(std::uintptr_t, std::uintptr_t) {}
 #endif
 } // namespace
 
-void PrepareHeapForLargeFile(qint64 bytes)
+void PrepareHeapForLargeFile(qint64 bytes, FileInMemory held)
 {
 #if defined(__GLIBC__) && defined(__linux__) && defined(MADV_HUGEPAGE)
     static bool prepared = false;
@@ -70,10 +71,13 @@ void PrepareHeapForLargeFile(qint64 bytes)
         const std::uintptr_t from = (reinterpret_cast<std::uintptr_t>(before) + kHugePage - 1) & ~(kHugePage - 1);
         const std::uintptr_t to = reinterpret_cast<std::uintptr_t>(after) & ~(kHugePage - 1);
         if (to > from && madvise(reinterpret_cast<void *>(from), to - from, MADV_HUGEPAGE) == 0)
-            populateAside(from, std::min<std::uintptr_t>(to - from, std::uintptr_t(bytes * kPopulatedPerFileByte)));
+            populateAside(from, std::min<std::uintptr_t>(
+                                    to - from, std::uintptr_t(bytes * (held == FileInMemory::Flat ? kPopulatedPerFlatFileByte
+                                                                                                : kPopulatedPerFileByte))));
     }
     std::free(probe);
 #else
     Q_UNUSED(bytes);
+    Q_UNUSED(held);
 #endif
 }

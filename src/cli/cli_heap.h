@@ -10,4 +10,10 @@
 // first time page by page cost a fifth of reading it. Does nothing for small
 // files, off glibc, or when the heap cannot be grown that way; it changes
 // only where memory comes from, never what a command does.
-void PrepareHeapForLargeFile(qint64 bytes);
+//
+// How the file is held decides how much of that the reading thread surely
+// fills, which is made ready ahead of it: a tree fills about three times the
+// file; a file read flat (its texts in blocks, its entries on another
+// thread) about once its size.
+enum class FileInMemory { Tree, Flat };
+void PrepareHeapForLargeFile(qint64 bytes, FileInMemory held = FileInMemory::Tree);

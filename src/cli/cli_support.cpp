@@ -162,12 +162,12 @@ namespace {
 // Loads the file (or "-") with load(path of a readable copy); prints "Can
 // not open this file." with the reason and returns -1 when that fails.
 int loadInput(CRendaroDoc &document, const QString &path, CliStreams &io,
-              const std::function<int(const QString &)> &load)
+              const std::function<int(const QString &)> &load, FileInMemory held = FileInMemory::Tree)
 {
     InputFile input;
     if (!input.open(path, io))
         return -1;
-    PrepareHeapForLargeFile(QFileInfo(input.path()).size());
+    PrepareHeapForLargeFile(QFileInfo(input.path()).size(), held);
     const int id = load(input.path());
     if (id < 0) {
         io.err << messageText(MsgCannotOpen) << " (" << displayName(path);
@@ -192,6 +192,16 @@ int loadForCommand(CRendaroDoc &document, const QString &path, CliStreams &io, b
 int loadEntriesForCommand(CRendaroDoc &document, const QString &path, CliStreams &io)
 {
     return loadInput(document, path, io, [&](const QString &file) { return document.LoadCatalogueEntries(file); });
+}
+
+int loadForSaveCommand(CRendaroDoc &document, const QString &path, CliStreams &io)
+{
+    const int id = loadInput(
+        document, path, io, [&](const QString &file) { return document.LoadCatalogueForSave(file); },
+        FileInMemory::Flat);
+    if (id >= 0)
+        document.SelectCatalogue(id);
+    return id;
 }
 
 bool checkOutputTarget(const QString &output, CliStreams &io)

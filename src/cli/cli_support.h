@@ -78,6 +78,9 @@ int loadForCommand(CRendaroDoc &document, const QString &path, CliStreams &io, b
 // (dump, check, export): the file's element tree is not kept, which makes
 // the load faster and the catalogue smaller; nothing is made current.
 int loadEntriesForCommand(CRendaroDoc &document, const QString &path, CliStreams &io);
+// loadForCommand for a command that only saves the file again (see
+// CRendaroDoc::LoadCatalogueForSave).
+int loadForSaveCommand(CRendaroDoc &document, const QString &path, CliStreams &io);
 
 // Writes a command's output through write(path): to output, or for "-" to a
 // temporary file whose bytes then go to standard output. A failed write

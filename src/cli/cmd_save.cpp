@@ -24,7 +24,7 @@ int saveCommand(const QStringList &args, CliStreams &io, bool keepTree)
         return 1;
     CommandDocument holder;
     CRendaroDoc &document = *holder;
-    const int id = loadForCommand(document, input, io);
+    const int id = loadForSaveCommand(document, input, io);
     if (id < 0)
         return 1;
     if (!writeOutput(document, output, io,

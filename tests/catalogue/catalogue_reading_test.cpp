@@ -8,6 +8,7 @@
 #include "catalogue/xml_parser.h"
 #include "catalogue/xml_writer.h"
 #include "test_support.h"
+#include "threaded_read_from.h"
 
 #include <QRandomGenerator>
 #include <gtest/gtest.h>
@@ -242,12 +243,6 @@ TEST_F(CatalogueReading, ReadingWithLinesGivesTheEntriesAndTheLineOfEachOnesElem
 
 namespace {
 
-// Sets the size from which a read uses a second thread, for one test.
-class ThreadedReadFrom {
-public:
-    explicit ThreadedReadFrom(qint64 bytes) { SetThreadedReadFrom(bytes); }
-    ~ThreadedReadFrom() { SetThreadedReadFrom(qint64(4) << 20); }
-};
 
 } // namespace
 

@@ -1,0 +1,111 @@
+#pragma once
+// The root's children of a language file read without its tree (see
+// CatalogueParts::FlatTreeAndEntries). Each is an empty element of one
+// entry, held as the entry's number and the order of its attributes: all
+// a save needs to write the element as it would write the element of a
+// tree. A 300,000-string file then needs a couple of megabytes for its
+// elements instead of the tree's fifty.
+
+#include "catalogue/string_entry.h"
+
+#include <QString>
+#include <QStringList>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+// The attributes an element of an entry may have.
+enum class FlatAttribute : std::uint8_t { From = 0, To = 1, Key = 2, IsTrans = 3 };
+
+// The attributes of one element in document order (each at most once).
+class FlatShape {
+public:
+    // False when the attribute is in the shape already.
+    bool add(FlatAttribute attribute)
+    {
+        if (has(attribute))
+            return false;
+        m_bits = std::uint16_t(m_bits | (unsigned(attribute) << (2 * count() + 3)) | (1u << (11 + unsigned(attribute))));
+        m_bits = std::uint16_t((m_bits & ~7u) | unsigned(count() + 1));
+        return true;
+    }
+    int count() const { return m_bits & 7; }
+    FlatAttribute at(int i) const { return FlatAttribute((m_bits >> (2 * i + 3)) & 3); }
+    bool has(FlatAttribute attribute) const { return m_bits & (1u << (11 + unsigned(attribute))); }
+
+private:
+    // Bits 0-2: the count; 3-10: the attributes, two bits each; 11-14: which
+    // attributes are present.
+    std::uint16_t m_bits = 0;
+};
+
+// The texts of a catalogue read flat, decoded into large blocks instead of
+// a heap string each: a string's own allocation costs about as much again
+// as an average text of a language file. The strings refer to the blocks
+// (QString::fromRawData), so they, and every copy of them, must not outlive
+// the blocks; a string that is changed gets a copy of its own first.
+class TextBlocks {
+public:
+    TextBlocks() = default;
+    TextBlocks(const TextBlocks &) = delete;
+    TextBlocks &operator=(const TextBlocks &) = delete;
+    // The UTF-8 text (well-formed, as an XML parser gives it) as a string
+    // in the blocks.
+    QString fromUtf8(const char *utf8);
+
+private:
+    static constexpr std::size_t kBlockUnits = std::size_t(1) << 17;
+    std::vector<std::unique_ptr<char16_t[]>> m_blocks;
+    char16_t *m_next = nullptr;
+    std::size_t m_left = 0;
+};
+
+struct FlatElements {
+    QString name;                        // every element's name
+    std::vector<std::uint32_t> entries;  // each element's entry number
+    std::vector<FlatShape> shapes;       // each element's attributes
+    // Each element's key: its place among its entry's keys, or with
+    // kLooseKey set, its place in looseKeys (a key its entry does not hold);
+    // 0 for an element without one. A later element may replace the entry
+    // the keys were collected in: the keys dropped so stay in
+    // displacedKeys, and the places count them first, then the entry's own.
+    static constexpr std::uint32_t kLooseKey = std::uint32_t(1) << 31;
+    std::vector<std::uint32_t> keys;
+    std::unordered_map<std::uint32_t, QStringList> displacedKeys;
+    std::vector<QString> looseKeys;
+
+    // The key of an element of `entry` (whose shape has one).
+    const QString &key(std::size_t element, const StringEntry &entry) const
+    {
+        qsizetype place = keys[element];
+        if (keys[element] & kLooseKey)
+            return looseKeys[keys[element] & ~kLooseKey];
+        if (!displacedKeys.empty()) {
+            const auto found = displacedKeys.find(entries[element]);
+            if (found != displacedKeys.end()) {
+                if (place < found->second.size())
+                    return found->second.at(place);
+                place -= found->second.size();
+            }
+        }
+        return entry.keys.at(place);
+    }
+
+};
+
+// Appends one element as the tree writer writes a child of the root (three
+// spaces, the start tag, "/>", CR LF), after a save has put the entry into
+// it: its `from` and `to` hold the entry's texts (`to` the original when
+// the entry is not to be translated), IsTrans="false" only when it is not;
+// the attributes keep their order, and a `to` or IsTrans the element lacks
+// comes after them. `key` is the element's own key (when the shape has
+// one). `start` is "   <" and the element's name as UTF-8.
+void appendFlatElement(std::string &out, const std::string &start, FlatShape shape, const StringEntry &entry,
+                       const QString &key);
+
+// Appends the element a save adds for an entry that has none: from, to
+// (the entry's translation), its first key, IsTrans="false" when it is not
+// to be translated.
+void appendNewEntryElement(std::string &out, const std::string &start, const StringEntry &entry);

@@ -1,0 +1,17 @@
+#pragma once
+// Writing a long run of bytes made in pieces on two threads: the pieces are
+// serialised alternately by this thread and a helper, and written in order.
+
+#include <QIODevice>
+
+#include <cstddef>
+#include <functional>
+#include <string>
+
+// Writes runs 0 .. runs-1 to device, in order; serialise(run, out) appends
+// the bytes of one run to out (empty when called) and may run on either
+// thread, at the same time as another run's. The helper works one run
+// ahead, so at most three runs are in memory at once. False when a write
+// fails (the runs not yet written are then not serialised).
+bool WriteRunsOnTwoThreads(QIODevice &device, std::size_t runs,
+                           const std::function<void(std::size_t run, std::string &out)> &serialise);
