@@ -22,7 +22,9 @@ constexpr qint64 kMemoryPerFileByte = 5;
 constexpr std::uintptr_t kHugePage = std::uintptr_t(2) << 20;
 // What the reading thread surely fills of it: the part made ready aside.
 constexpr qint64 kPopulatedPerFileByte = 3;
-constexpr qint64 kPopulatedPerFlatFileByte = 1;
+// Read flat, the reading thread fills the heap with the texts (UTF-16 of
+// most of the file's bytes) and little else; in halves of a file byte.
+constexpr qint64 kPopulatedHalvesPerFlatFileByte = 3;
 
 #if defined(__GLIBC__) && defined(__linux__) && defined(MADV_HUGEPAGE) && defined(MADV_POPULATE_WRITE)
 // Has the kernel provide (and clear) the first `length` bytes of the heap's
@@ -72,8 +74,9 @@ void PrepareHeapForLargeFile(qint64 bytes, FileInMemory held)
         const std::uintptr_t to = reinterpret_cast<std::uintptr_t>(after) & ~(kHugePage - 1);
         if (to > from && madvise(reinterpret_cast<void *>(from), to - from, MADV_HUGEPAGE) == 0)
             populateAside(from, std::min<std::uintptr_t>(
-                                    to - from, std::uintptr_t(bytes * (held == FileInMemory::Flat ? kPopulatedPerFlatFileByte
-                                                                                                : kPopulatedPerFileByte))));
+                                    to - from, std::uintptr_t(held == FileInMemory::Flat
+                                                                  ? bytes * kPopulatedHalvesPerFlatFileByte / 2
+                                                                  : bytes * kPopulatedPerFileByte)));
     }
     std::free(probe);
 #else

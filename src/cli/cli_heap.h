@@ -14,6 +14,6 @@
 // How the file is held decides how much of that the reading thread surely
 // fills, which is made ready ahead of it: a tree fills about three times the
 // file; a file read flat (its texts in blocks, its entries on another
-// thread) about once its size.
+// thread) about one and a half times its size.
 enum class FileInMemory { Tree, Flat };
 void PrepareHeapForLargeFile(qint64 bytes, FileInMemory held = FileInMemory::Tree);
