@@ -6,6 +6,7 @@
 // string copies, the entry table's hash).
 
 #include "catalogue/entry_table.h"
+#include "memory/large_allocator.h"
 
 #include <QStringView>
 #include <cstdint>
@@ -64,7 +65,7 @@ private:
         std::size_t size = 16;
         while (count * 10 > size * 7)
             size *= 2;
-        std::vector<Slot> old = std::move(m_slots);
+        TmLargeVector<Slot> old = std::move(m_slots);
         m_slots.assign(size, Slot{});
         const std::size_t mask = size - 1;
         for (const Slot &slot : old) {
@@ -77,6 +78,6 @@ private:
         }
     }
 
-    std::vector<Slot> m_slots;
+    TmLargeVector<Slot> m_slots;
     std::size_t m_count = 0;
 };

@@ -162,7 +162,7 @@ std::shared_ptr<TranslationMemory> TranslationMemoryBuilder::build()
     // entry), so that the memory is the same whatever order the loading
     // threads finished in.
     constexpr std::uint64_t kUnmet = ~std::uint64_t(0);
-    std::vector<std::uint64_t> firstMet(m_texts.size(), kUnmet);
+    TmLargeVector<std::uint64_t> firstMet(m_texts.size(), kUnmet);
     for (const Segment &segment : m_segments) {
         const std::uint64_t met = (std::uint64_t(segment.file) << 32) | segment.sequence;
         firstMet[segment.original] = std::min(firstMet[segment.original], met);
@@ -174,7 +174,7 @@ std::shared_ptr<TranslationMemory> TranslationMemoryBuilder::build()
     }
     std::sort(originalIds.begin(), originalIds.end(),
               [&firstMet](std::uint32_t a, std::uint32_t b) { return firstMet[a] < firstMet[b]; });
-    std::vector<std::uint32_t> rank(m_texts.size(), 0);
+    TmLargeVector<std::uint32_t> rank(m_texts.size(), 0);
     for (std::uint32_t i = 0; i < originalIds.size(); ++i)
         rank[originalIds[i]] = i;
 

@@ -75,7 +75,7 @@ private:
     // The original with this text, or TextHashTable::kNone.
     std::uint32_t findOriginal(const QString &text) const;
 
-    std::vector<QString> m_texts;
+    TmLargeVector<QString> m_texts;
     std::vector<Original> m_originals;  // in the order first met: by file, then entry
     std::vector<Variant> m_variants;    // per original, most files first
     std::vector<Source> m_sources;      // per variant, in file order
@@ -119,14 +119,14 @@ private:
     };
     std::uint32_t intern(const QString &text);
 
-    std::vector<QString> m_texts;
+    TmLargeVector<QString> m_texts;
     TextHashTable m_ids;  // text -> its number in m_texts
-    std::vector<Segment> m_segments;
+    TmLargeVector<Segment> m_segments;
     std::vector<std::uint32_t> m_keyIds;
     QStringList m_files;
     // Per text: the file read last that holds it as an original (its
     // number of addLanguageFile calls) and its entry there.
-    std::vector<std::uint64_t> m_entryOf;
+    TmLargeVector<std::uint64_t> m_entryOf;
     std::uint32_t m_filesRead = 0;
 };
 
