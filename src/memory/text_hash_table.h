@@ -41,6 +41,18 @@ public:
         }
     }
 
+    // Asks for the first slot a text of this hash is looked for in, ahead
+    // of find (the slots lie anywhere in a table of megabytes).
+    void prefetch(std::uint32_t hash) const
+    {
+#if defined(__GNUC__)
+        if (!m_slots.empty())
+            __builtin_prefetch(m_slots.data() + (hash & (m_slots.size() - 1)));
+#else
+        (void)hash;
+#endif
+    }
+
     // Stores `value` under a text not yet present, whose hash is `hash`.
     void insert(std::uint32_t hash, std::uint32_t value)
     {

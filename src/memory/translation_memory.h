@@ -117,7 +117,9 @@ private:
         std::uint32_t firstKey;
         std::uint32_t keyCount;
     };
-    std::uint32_t intern(const QString &text);
+    std::uint32_t intern(const QString &text) { return intern(text, HashOriginal(text)); }
+    // `hash` is HashOriginal(text).
+    std::uint32_t intern(const QString &text, std::uint32_t hash);
 
     TmLargeVector<QString> m_texts;
     TextHashTable m_ids;  // text -> its number in m_texts
