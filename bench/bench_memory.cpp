@@ -18,6 +18,7 @@
 // --min 75, each the median of RUNS.
 //   python3 gen_langfile.py xml 100000 FILE.xml --seed 3
 //   bench_memory commands FILE.xml TM_PATH [RUNS]
+// (RENDARO_CLI=PROGRAM times another rendaro-cli, an older build's say.)
 //
 // The lookups of those commands alone (the untranslated entries of FILE,
 // minimum MIN, LIMIT suggestions each, on THREADS threads), best of RUNS:
@@ -138,7 +139,9 @@ int benchLookup(const QString &queryFile, const QStringList &memoryPaths, int mi
 
 int benchCommands(const QString &file, const QString &memoryPath, int runs)
 {
-    const QString cli = QStringLiteral(RENDARO_CLI_PATH);
+    // RENDARO_CLI names another build's program, to compare two in one session.
+    const QString cli = qEnvironmentVariableIsSet("RENDARO_CLI") ? qEnvironmentVariable("RENDARO_CLI")
+                                                                 : QStringLiteral(RENDARO_CLI_PATH);
     const QTemporaryDir work;
     const QString out = work.path() + QStringLiteral("/out.xml");
     struct Command {

@@ -93,12 +93,20 @@ std::size_t EditDistancePattern::distanceWithin(const TmUnit *text, std::size_t 
 
 std::size_t EditDistancePattern::distanceOneWord(const TmUnit *text, std::size_t length, std::size_t bound) const
 {
-    // The loop above for a pattern of one machine word.
+    // The loop above for a pattern of one machine word. It also follows the
+    // diagonal that ends in the last cell (row - column = pattern length -
+    // text length): the table never falls along a diagonal, so once a cell
+    // of it is past the bound, so is the distance. Two texts unlike each
+    // other get there long before their end.
     std::uint64_t vp = ~std::uint64_t(0);
     std::uint64_t vn = 0;
     const std::uint64_t lastBit = std::uint64_t(1) << (m_length - 1);
     std::size_t distance = m_length;
-    for (std::size_t j = 0; j < length; ++j) {
+    // The diagonal's row in the column before the current one, and the
+    // table's value there (once the row is not negative).
+    std::ptrdiff_t row = std::ptrdiff_t(m_length) - std::ptrdiff_t(length);
+    std::size_t diagonal = row >= 0 ? std::size_t(row) : 0;
+    for (std::size_t j = 0; j < length; ++j, ++row) {
         const TmUnit unit = text[j];
         std::uint64_t x = 0;
         if (unit < 128) {
@@ -113,10 +121,24 @@ std::size_t EditDistancePattern::distanceOneWord(const TmUnit *text, std::size_t
         distance += (hp & lastBit) ? 1 : 0;
         distance -= (hn & lastBit) ? 1 : 0;
         const std::uint64_t hpShifted = (hp << 1) | 1;
-        vp = (hn << 1) | ~(d0 | hpShifted);
+        const std::uint64_t hnShifted = hn << 1;
+        vp = hnShifted | ~(d0 | hpShifted);
         vn = hpShifted & d0;
         if (distance > bound && distance - bound > length - j - 1)
             return distance - (length - j - 1);
+        if (row < 0) {
+            if (row == -1)
+                diagonal = j + 1;  // row 0 of this column
+            continue;
+        }
+        // Along the row (the shifted deltas hold row 0's +1 at bit 0), then
+        // down one row in this column.
+        diagonal += (hpShifted >> row) & 1;
+        diagonal -= (hnShifted >> row) & 1;
+        diagonal += (vp >> row) & 1;
+        diagonal -= (vn >> row) & 1;
+        if (diagonal > bound)
+            return diagonal;
     }
     return distance;
 }

@@ -6,6 +6,7 @@
 // string copies, the entry table's hash).
 
 #include "catalogue/entry_table.h"
+#include "memory/large_allocator.h"
 
 #include <QStringView>
 #include <cstdint>
@@ -40,6 +41,18 @@ public:
         }
     }
 
+    // Asks for the first slot a text of this hash is looked for in, ahead
+    // of find (the slots lie anywhere in a table of megabytes).
+    void prefetch(std::uint32_t hash) const
+    {
+#if defined(__GNUC__)
+        if (!m_slots.empty())
+            __builtin_prefetch(m_slots.data() + (hash & (m_slots.size() - 1)));
+#else
+        (void)hash;
+#endif
+    }
+
     // Stores `value` under a text not yet present, whose hash is `hash`.
     void insert(std::uint32_t hash, std::uint32_t value)
     {
@@ -64,7 +77,7 @@ private:
         std::size_t size = 16;
         while (count * 10 > size * 7)
             size *= 2;
-        std::vector<Slot> old = std::move(m_slots);
+        TmLargeVector<Slot> old = std::move(m_slots);
         m_slots.assign(size, Slot{});
         const std::size_t mask = size - 1;
         for (const Slot &slot : old) {
@@ -77,6 +90,6 @@ private:
         }
     }
 
-    std::vector<Slot> m_slots;
+    TmLargeVector<Slot> m_slots;
     std::size_t m_count = 0;
 };

@@ -82,21 +82,6 @@ std::size_t TmPairMissing(const TmPairBag &query, const TmPairBag &other)
     return missing;
 }
 
-std::size_t TmLetterBound(std::size_t letterMissing, std::size_t length, std::size_t otherLength)
-{
-    // The other text's missing count is the query's plus the difference in
-    // length (exactly so uncapped; capped counts only make it smaller).
-    const std::size_t longer = otherLength > length ? letterMissing + (otherLength - length) : letterMissing;
-    const std::size_t difference = length > otherLength ? length - otherLength : otherLength - length;
-    return std::max(longer, difference);
-}
-
-std::size_t TmPairBound(std::size_t pairMissing, std::size_t length, std::size_t otherLength)
-{
-    const std::size_t longer = otherLength > length ? pairMissing + (otherLength - length) : pairMissing;
-    return (longer + 1) / 2;
-}
-
 TmPairQuery::TmPairQuery(const TmPairBag &bag)
 {
     for (std::size_t b = 0; b < kTmPairBuckets; ++b)
@@ -150,7 +135,7 @@ TmLetterQuery::TmLetterQuery(const TmLetterBag &bag)
     }
 }
 
-std::uint32_t TmLetterQuery::scan(const std::uint8_t *block, std::uint8_t most, std::uint8_t *missing) const
+void TmLetterQuery::scan(const std::uint8_t *block, std::uint8_t *missing) const
 {
 #if defined(__SSE2__)
     __m128i sum = _mm_setzero_si128();
@@ -160,10 +145,7 @@ std::uint32_t TmLetterQuery::scan(const std::uint8_t *block, std::uint8_t most, 
         sum = _mm_adds_epu8(sum, _mm_subs_epu8(query, counts));
     }
     _mm_storeu_si128(reinterpret_cast<__m128i *>(missing), sum);
-    const __m128i over = _mm_subs_epu8(sum, _mm_set1_epi8(char(most)));
-    return std::uint32_t(_mm_movemask_epi8(_mm_cmpeq_epi8(over, _mm_setzero_si128())));
 #else
-    std::uint32_t lanes = 0;
     for (std::size_t lane = 0; lane < kTmLanes; ++lane) {
         unsigned sum = 0;
         for (const Row &row : m_rows) {
@@ -171,8 +153,7 @@ std::uint32_t TmLetterQuery::scan(const std::uint8_t *block, std::uint8_t most, 
             sum += row.counts[0] > other ? row.counts[0] - other : 0;
         }
         missing[lane] = std::uint8_t(std::min(sum, 255u));
-        lanes |= (missing[lane] <= most ? 1u : 0u) << lane;
     }
-    return lanes;
 #endif
 }
+

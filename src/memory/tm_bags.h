@@ -17,9 +17,14 @@
 
 #include "memory/tm_text.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <vector>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 // Buckets of single units: the 26 letters, the space, the digits, and four
 // for the rest (other ASCII by its low bits, other units by a hash).
@@ -50,8 +55,20 @@ std::size_t TmPairMissing(const TmPairBag &query, const TmPairBag &other);
 
 // The least edit distance the bags allow between a query of `length` units
 // and another text of `otherLength`, from the query's missing counts.
-std::size_t TmLetterBound(std::size_t letterMissing, std::size_t length, std::size_t otherLength);
-std::size_t TmPairBound(std::size_t pairMissing, std::size_t length, std::size_t otherLength);
+inline std::size_t TmLetterBound(std::size_t letterMissing, std::size_t length, std::size_t otherLength)
+{
+    // The other text's missing count is the query's plus the difference in
+    // length (exactly so uncapped; capped counts only make it smaller).
+    const std::size_t longer = otherLength > length ? letterMissing + (otherLength - length) : letterMissing;
+    const std::size_t difference = length > otherLength ? length - otherLength : otherLength - length;
+    return std::max(longer, difference);
+}
+
+inline std::size_t TmPairBound(std::size_t pairMissing, std::size_t length, std::size_t otherLength)
+{
+    const std::size_t longer = otherLength > length ? pairMissing + (otherLength - length) : pairMissing;
+    return (longer + 1) / 2;
+}
 
 // A query's pair bag unpacked for comparing it with many packed bags at
 // once (TmPairMissing with SIMD where the machine has it).
@@ -73,13 +90,28 @@ constexpr std::size_t kTmBlockBytes = kTmLetterBuckets * kTmLanes;
 
 void TmStoreLetterBag(const TmLetterBag &bag, std::uint8_t *block, std::size_t lane);
 
+// The lanes (a bit each) of sixteen missing counts that are at most `most`.
+inline std::uint32_t TmLanesWithin(const std::uint8_t *missing, std::uint8_t most)
+{
+#if defined(__SSE2__)
+    const __m128i counts = _mm_loadu_si128(reinterpret_cast<const __m128i *>(missing));
+    const __m128i over = _mm_subs_epu8(counts, _mm_set1_epi8(char(most)));
+    return std::uint32_t(_mm_movemask_epi8(_mm_cmpeq_epi8(over, _mm_setzero_si128())));
+#else
+    std::uint32_t lanes = 0;
+    for (std::size_t lane = 0; lane < kTmLanes; ++lane)
+        lanes |= (missing[lane] <= most ? 1u : 0u) << lane;
+    return lanes;
+#endif
+}
+
 // A query's letter bag prepared for block scans.
 class TmLetterQuery {
 public:
     explicit TmLetterQuery(const TmLetterBag &bag);
-    // The lanes of `block` whose missing count is at most `most` (a bit
-    // each), and every lane's missing count (capped at 255) in `missing`.
-    std::uint32_t scan(const std::uint8_t *block, std::uint8_t most, std::uint8_t *missing) const;
+    // Every lane's missing count in `block` (capped at 255), into the
+    // sixteen bytes at `missing`.
+    void scan(const std::uint8_t *block, std::uint8_t *missing) const;
 
 private:
     // The buckets the query has units in: the bucket's row in a block and

@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <atomic>
 #include <bit>
-#include <bit>
 
 namespace {
 
@@ -38,15 +37,24 @@ struct Candidate {
     std::uint32_t length;
 };
 
-// The working memory of one thread's searches. Every bucket is empty
-// between searches.
+// The working memory of one thread's searches. Between searches every
+// bucket is empty and no length is marked as scanned.
 struct SearchScratch {
     std::vector<std::vector<Candidate>> buckets = std::vector<std::vector<Candidate>>(kBounds);
     std::vector<Survivor> survivors;
+    // The letter missing counts of the blocks scanned in this search,
+    // kTmLanes per block, kept for the passes at lower thresholds.
+    std::vector<std::uint8_t> missing;
+    // Per length, the most missing letters the search has taken so far, or
+    // -1 when it has not scanned that length.
+    std::vector<std::int16_t> taken;
 };
 
 // How far ahead in a list the data of a position is asked for.
 constexpr std::size_t kReadAhead = 8;
+// The units of a candidate read ahead: the lines the distance needs first.
+constexpr std::size_t kUnitsPerLine = 64 / sizeof(TmUnit);
+constexpr std::size_t kUnitsReadAhead = 4 * kUnitsPerLine;
 
 void prefetch(const void *address)
 {
@@ -65,25 +73,39 @@ void TmFuzzyIndex::build(std::uint32_t count, const std::function<std::vector<Tm
     *this = TmFuzzyIndex();
     threads = std::max(1, threads);
     // The comparison units of every original (the costly part), on every
-    // thread given.
-    std::vector<std::vector<TmUnit>> units(count);
+    // thread given, a batch of originals side by side in one array.
+    struct Batch {
+        std::vector<TmUnit> units;
+        std::vector<std::uint32_t> starts;  // per original of the batch; one more at the end
+    };
+    const std::uint32_t batches = (count + kBuildBatch - 1) / kBuildBatch;
+    std::vector<Batch> units(batches);
     std::atomic<std::uint32_t> next{0};
     RunOnThreads(threads, [&] {
-        for (std::uint32_t start = next.fetch_add(kBuildBatch); start < count; start = next.fetch_add(kBuildBatch)) {
-            for (std::uint32_t i = start; i < std::min(count, start + kBuildBatch); ++i)
-                units[i] = unitsOf(i);
+        for (std::uint32_t b = next.fetch_add(1); b < batches; b = next.fetch_add(1)) {
+            Batch &batch = units[b];
+            batch.starts.push_back(0);
+            for (std::uint32_t i = b * kBuildBatch; i < std::min(count, (b + 1) * kBuildBatch); ++i) {
+                const std::vector<TmUnit> u = unitsOf(i);
+                batch.units.insert(batch.units.end(), u.begin(), u.end());
+                batch.starts.push_back(std::uint32_t(batch.units.size()));
+            }
         }
     });
+    auto lengthOf = [&units](std::uint32_t i) {
+        const Batch &batch = units[i / kBuildBatch];
+        return std::size_t(batch.starts[i % kBuildBatch + 1] - batch.starts[i % kBuildBatch]);
+    };
 
     // Positions by length (a counting sort keeps the originals' order
     // within one length), the units side by side in that order; each
     // length starts a block of its own.
     std::size_t longest = 0;
-    for (const std::vector<TmUnit> &u : units)
-        longest = std::max(longest, u.size());
+    for (std::uint32_t i = 0; i < count; ++i)
+        longest = std::max(longest, lengthOf(i));
     m_lengthStart.assign(longest + 2, 0);
-    for (const std::vector<TmUnit> &u : units)
-        ++m_lengthStart[u.size() + 1];
+    for (std::uint32_t i = 0; i < count; ++i)
+        ++m_lengthStart[lengthOf(i) + 1];
     m_blockStart.assign(longest + 2, 0);
     for (std::size_t l = 1; l < m_lengthStart.size(); ++l) {
         m_blockStart[l] = m_blockStart[l - 1] + std::uint32_t((m_lengthStart[l] + kTmLanes - 1) / kTmLanes);
@@ -93,21 +115,16 @@ void TmFuzzyIndex::build(std::uint32_t count, const std::function<std::vector<Tm
     {
         std::vector<std::uint32_t> cursor(m_lengthStart.begin(), m_lengthStart.end() - 1);
         for (std::uint32_t i = 0; i < count; ++i)
-            m_order[cursor[units[i].size()]++] = i;
+            m_order[cursor[lengthOf(i)]++] = i;
     }
     m_lengthUnits.assign(longest + 2, 0);
     for (std::size_t l = 0; l <= longest; ++l)
         m_lengthUnits[l + 1] = m_lengthUnits[l] + l * (m_lengthStart[l + 1] - m_lengthStart[l]);
-    m_units.reserve(m_lengthUnits.back());
-    for (std::uint32_t p = 0; p < count; ++p) {
-        std::vector<TmUnit> &u = units[m_order[p]];
-        m_units.insert(m_units.end(), u.begin(), u.end());
-        std::vector<TmUnit>().swap(u);
-    }
-    units = {};
 
-    // The bags of every position, on every thread given (each position's
-    // bytes are its own).
+    // The units and bags of every position, on every thread given (each
+    // position's bytes are its own); the arrays' pages are first touched
+    // there.
+    m_units.resize(m_lengthUnits.back());
     m_letterBlocks.assign(std::size_t(m_blockStart.back()) * kTmBlockBytes, 0);
     m_pairBags.resize(std::size_t(count) * kTmPairBagBytes);
     next = 0;
@@ -117,7 +134,11 @@ void TmFuzzyIndex::build(std::uint32_t count, const std::function<std::vector<Tm
             for (std::uint32_t p = start; p < std::min(count, start + kBuildBatch); ++p) {
                 while (m_lengthStart[length + 1] <= p)
                     ++length;
-                const TmUnit *u = unitsAt(p, length);
+                const std::uint32_t original = m_order[p];
+                const Batch &batch = units[original / kBuildBatch];
+                const TmUnit *from = batch.units.data() + batch.starts[original % kBuildBatch];
+                TmUnit *u = m_units.data() + m_lengthUnits[length] + std::size_t(p - m_lengthStart[length]) * length;
+                std::copy(from, from + length, u);
                 const std::size_t lane = p - m_lengthStart[length];
                 std::uint8_t *block =
                     m_letterBlocks.data() + (std::size_t(m_blockStart[length]) + lane / kTmLanes) * kTmBlockBytes;
@@ -157,13 +178,27 @@ std::vector<TmMatch> TmFuzzyIndex::bestMatches(const TmScorer &query, int minSco
 
     thread_local SearchScratch scratch;
     std::vector<std::vector<Candidate>> &buckets = scratch.buckets;
+    if (scratch.missing.size() < std::size_t(m_blockStart.back()) * kTmLanes)
+        scratch.missing.resize(std::size_t(m_blockStart.back()) * kTmLanes);
+    if (scratch.taken.size() < m_lengthStart.size())
+        scratch.taken.resize(m_lengthStart.size(), -1);
+    std::pair<std::size_t, std::size_t> scanned{0, 0};  // the lengths marked in scratch.taken
 
-    // Puts every position that may score at least `threshold` but whose
-    // bound is below `above` (those were taken by an earlier pass) into the
-    // bucket of its bound.
-    auto take = [&](int threshold, int above) {
+    // The score of the last of the `wanted` best suggestions found so far:
+    // an original scoring below it cannot be among them any more.
+    int least = minScore;
+
+    // Puts every position that may score at least `threshold`, and that no
+    // earlier pass took, into the bucket of its bound. A pass at a lower
+    // threshold takes only the positions that the letters of an earlier one
+    // set aside and that its own allow; it reads their missing counts from
+    // the earlier scan. The positions whose pairs set them aside go into
+    // the bucket of their bound at once (below the threshold, for a later
+    // pass to score) when it may still reach the least score wanted.
+    auto take = [&](int threshold) {
         const auto [first, last] = lengthsFor(n, threshold);
-        alignas(16) std::uint8_t missing[kTmLanes];
+        // A lower threshold's lengths hold a higher one's.
+        scanned = {first, last};
         std::vector<Survivor> &survivors = scratch.survivors;
         for (std::size_t m = first; m < last; ++m) {
             const std::uint32_t start = m_lengthStart[m], end = m_lengthStart[m + 1];
@@ -174,13 +209,21 @@ std::vector<TmMatch> TmFuzzyIndex::bestMatches(const TmScorer &query, int minSco
             if (allowed < excess)
                 continue;
             const auto most = std::uint8_t(std::min<std::size_t>(allowed - excess, 254));
-            // The positions the letters leave, with the edits they bound
+            const int before = scratch.taken[m];
+            if (before >= int(most))
+                continue;
+            scratch.taken[m] = std::int16_t(most);
+            // The positions the letters now allow, with the edits they bound
             // them to; then their pairs, read ahead of use (they lie
             // anywhere in memory).
             survivors.clear();
             for (std::uint32_t block = m_blockStart[m], at = start; at < end; ++block, at += kTmLanes) {
-                std::uint32_t lanes =
-                    letters.scan(m_letterBlocks.data() + std::size_t(block) * kTmBlockBytes, most, missing);
+                std::uint8_t *missing = scratch.missing.data() + std::size_t(block) * kTmLanes;
+                if (before < 0)
+                    letters.scan(m_letterBlocks.data() + std::size_t(block) * kTmBlockBytes, missing);
+                std::uint32_t lanes = TmLanesWithin(missing, most);
+                if (before >= 0)
+                    lanes &= ~TmLanesWithin(missing, std::uint8_t(before));
                 if (end - at < kTmLanes)
                     lanes &= (1u << (end - at)) - 1;
                 for (; lanes != 0; lanes &= lanes - 1) {
@@ -194,10 +237,8 @@ std::vector<TmMatch> TmFuzzyIndex::bestMatches(const TmScorer &query, int minSco
                 const std::uint32_t p = survivors[i].position;
                 const std::size_t pairMissing = pairs.missingIn(m_pairBags.data() + std::size_t(p) * kTmPairBagBytes);
                 const std::size_t edits = std::max<std::size_t>(survivors[i].edits, TmPairBound(pairMissing, n, m));
-                if (edits > allowed)
-                    continue;
                 const int bound = TmScoreBound(n, m, edits);
-                if (bound < above)
+                if (bound >= least)
                     buckets[std::size_t(bound)].push_back({p, std::uint32_t(m)});
             }
         }
@@ -207,9 +248,6 @@ std::vector<TmMatch> TmFuzzyIndex::bestMatches(const TmScorer &query, int minSco
     std::size_t suggestionsAt[kBounds] = {};
     std::size_t suggestionsAbove = 0;  // of the originals scoring at least the current bound
     int bar = minScore;
-    // The score of the last of the `wanted` best suggestions found so far:
-    // an original scoring below it cannot be among them any more.
-    int least = minScore;
     auto raiseLeast = [&] {
         std::size_t suggestions = 0;
         for (int score = kTmIdenticalScore; score > least; --score) {
@@ -224,13 +262,19 @@ std::vector<TmMatch> TmFuzzyIndex::bestMatches(const TmScorer &query, int minSco
     int threshold = std::max(minScore, kFirstThreshold);
     int above = kBounds;  // every position bounded at or above this is taken
     for (;;) {
-        take(threshold, above);
+        take(threshold);
         bool done = false;
         for (int bound = above - 1; bound >= threshold; --bound) {
             std::vector<Candidate> &bucket = buckets[std::size_t(bound)];
             for (std::size_t i = 0; i < bucket.size(); ++i) {
-                if (i + kReadAhead < bucket.size())
-                    prefetch(unitsAt(bucket[i + kReadAhead].position, bucket[i + kReadAhead].length));
+                if (i + kReadAhead < bucket.size()) {
+                    const Candidate &ahead = bucket[i + kReadAhead];
+                    const TmUnit *units = unitsAt(ahead.position, ahead.length);
+                    // Each cache line of its units, the first few at most.
+                    for (std::size_t line = 0; line < std::min<std::size_t>(ahead.length, kUnitsReadAhead);
+                         line += kUnitsPerLine)
+                        prefetch(units + line);
+                }
                 const std::uint32_t p = bucket[i].position;
                 const std::size_t length = bucket[i].length;
                 const TmUnit *units = unitsAt(p, length);
@@ -268,6 +312,8 @@ std::vector<TmMatch> TmFuzzyIndex::bestMatches(const TmScorer &query, int minSco
     }
     for (std::vector<Candidate> &bucket : buckets)
         bucket.clear();
+    std::fill(scratch.taken.begin() + std::ptrdiff_t(scanned.first), scratch.taken.begin() + std::ptrdiff_t(scanned.second),
+              std::int16_t(-1));
 
     found.erase(std::remove_if(found.begin(), found.end(), [bar](const TmMatch &m) { return m.score < bar; }),
                 found.end());

@@ -23,6 +23,7 @@
 // are not all found, to the score of the last one found so far (the answer
 // cannot lie below it) or a step, whichever is higher.
 
+#include "memory/large_allocator.h"
 #include "memory/tm_text.h"
 
 #include <QString>
@@ -67,11 +68,11 @@ private:
         return m_units.data() + m_lengthUnits[length] + (position - m_lengthStart[length]) * length;
     }
 
-    std::vector<std::uint32_t> m_order;        // position -> original
-    std::vector<std::uint32_t> m_lengthStart;  // length -> its first position; one more at the end
-    std::vector<std::uint32_t> m_blockStart;   // length -> its first block; one more at the end
-    std::vector<std::size_t> m_lengthUnits;    // length -> the first unit of its positions; one more at the end
-    std::vector<TmUnit> m_units;               // comparison units, by position
-    std::vector<std::uint8_t> m_letterBlocks;  // kTmBlockBytes per block
-    std::vector<std::uint8_t> m_pairBags;      // kTmPairBagBytes per position
+    TmLargeVector<std::uint32_t> m_order;        // position -> original
+    std::vector<std::uint32_t> m_lengthStart;    // length -> its first position; one more at the end
+    std::vector<std::uint32_t> m_blockStart;     // length -> its first block; one more at the end
+    std::vector<std::size_t> m_lengthUnits;      // length -> the first unit of its positions; one more at the end
+    TmLargeVector<TmUnit> m_units;               // comparison units, by position
+    TmLargeVector<std::uint8_t> m_letterBlocks;  // kTmBlockBytes per block
+    TmLargeVector<std::uint8_t> m_pairBags;      // kTmPairBagBytes per position
 };

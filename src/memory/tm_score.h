@@ -15,18 +15,39 @@
 #include "memory/tm_text.h"
 
 #include <QString>
+#include <algorithm>
+#include <cstdint>
 #include <optional>
 
 constexpr int kTmIdenticalScore = 100;
 constexpr int kTmHighestFuzzyScore = 94;
 constexpr int kTmUnrelatedCeiling = 39;
 
+// 100 * (1 - distance / longer length), rounded down.
+inline int TmSimilarity(std::size_t distance, std::size_t longer)
+{
+    if (longer == 0)
+        return kTmIdenticalScore;
+    return int((std::uint64_t(longer - std::min(distance, longer)) * 100) / longer);
+}
+
 // The best score two texts whose comparison forms have these lengths and
 // are at least `minDistance` edits apart can reach.
-int TmScoreBound(std::size_t length, std::size_t otherLength, std::size_t minDistance);
+inline int TmScoreBound(std::size_t length, std::size_t otherLength, std::size_t minDistance)
+{
+    const std::size_t longer = std::max(length, otherLength);
+    const std::size_t distance = std::max(minDistance, longer - std::min(length, otherLength));
+    return distance == 0 ? kTmIdenticalScore : std::min(kTmHighestFuzzyScore, TmSimilarity(distance, longer));
+}
+
 // The most edits two comparison forms of these lengths may be apart and
 // still score at least `minScore` (1 to 94).
-std::size_t TmDistanceAllowed(std::size_t length, std::size_t otherLength, int minScore);
+inline std::size_t TmDistanceAllowed(std::size_t length, std::size_t otherLength, int minScore)
+{
+    // similarity(d, L) >= s  <=>  100 (L - d) >= s L  <=>  d <= L (100 - s) / 100
+    const std::size_t longer = std::max(length, otherLength);
+    return std::size_t(std::uint64_t(longer) * std::uint64_t(100 - std::clamp(minScore, 0, 100)) / 100);
+}
 
 // One text prepared for scoring against many others.
 class TmScorer {

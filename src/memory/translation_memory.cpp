@@ -2,9 +2,11 @@
 
 #include "catalogue/catalogue_reading.h"
 #include "catalogue/catalogue_types.h"
+#include "memory/run_on_threads.h"
 #include "memory/tm_score.h"
 
 #include <algorithm>
+#include <atomic>
 #include <numeric>
 #include <thread>
 #include <unordered_map>
@@ -22,9 +24,8 @@ bool IsMemorySegment(const QString &original, const QString &translation, int tr
 
 // --- building ----------------------------------------------------------------
 
-std::uint32_t TranslationMemoryBuilder::intern(const QString &text)
+std::uint32_t TranslationMemoryBuilder::intern(const QString &text, std::uint32_t hash)
 {
-    const std::uint32_t hash = HashOriginal(text);
     const std::uint32_t found = m_ids.find(text, hash, [this](std::uint32_t id) -> const QString & { return m_texts[id]; });
     if (found != TextHashTable::kNone)
         return found;
@@ -100,17 +101,52 @@ void TranslationMemoryBuilder::addLanguageFile(std::uint32_t file, std::vector<s
     entries.reserve(items);
     m_texts.reserve(m_texts.size() + 3 * items);
     m_ids.reserve(m_texts.size() + 3 * items);
-    for (std::vector<MergeItem> &piece : pieces) {
-        for (MergeItem &item : piece) {
+
+    // The hashes of every item's texts, a piece per thread; then the texts
+    // are interned in order on this thread, the table's slots for the items
+    // a few ahead asked for before they are needed.
+    struct Hashes {
+        std::uint32_t original;
+        std::uint32_t key;
+        std::uint32_t translation;
+    };
+    const QString noKey;
+    auto keyOf = [&noKey](const StringEntry &read) -> const QString & {
+        return read.keys.isEmpty() ? noKey : *read.keys.begin();
+    };
+    std::vector<std::vector<Hashes>> hashes(pieces.size());
+    std::atomic<std::size_t> nextPiece{0};
+    const int threads = int(std::min<std::size_t>(pieces.size(), std::clamp(std::thread::hardware_concurrency(), 1u, 4u)));
+    RunOnThreads(std::max(threads, 1), [&] {
+        for (std::size_t k = nextPiece++; k < pieces.size(); k = nextPiece++) {
+            hashes[k].reserve(pieces[k].size());
+            for (const MergeItem &item : pieces[k])
+                hashes[k].push_back({HashOriginal(item.entry.original), HashOriginal(keyOf(item.entry)),
+                                     HashOriginal(item.entry.translation)});
+        }
+    });
+    constexpr std::size_t kAhead = 8;
+    for (std::size_t k = 0; k < pieces.size(); ++k) {
+        std::vector<MergeItem> &piece = pieces[k];
+        const std::vector<Hashes> &pieceHashes = hashes[k];
+        for (std::size_t i = 0; i < piece.size(); ++i) {
+            if (i + kAhead < piece.size()) {
+                const Hashes &ahead = pieceHashes[i + kAhead];
+                m_ids.prefetch(ahead.original);
+                m_ids.prefetch(ahead.key);
+                m_ids.prefetch(ahead.translation);
+            }
+            MergeItem &item = piece[i];
+            const Hashes &hash = pieceHashes[i];
             const StringEntry &read = item.entry;
-            const std::uint32_t original = intern(read.original);
-            const std::uint32_t key = intern(read.keys.isEmpty() ? QString() : *read.keys.begin());
+            const std::uint32_t original = intern(read.original, hash.original);
+            const std::uint32_t key = intern(keyOf(read), hash.key);
             if (m_entryOf.size() < m_texts.size())
                 m_entryOf.resize(std::max(m_texts.size(), 2 * m_entryOf.size()), 0);
             std::uint64_t &seen = m_entryOf[original];
             if ((seen >> 32) != (stamp >> 32)) {
                 seen = stamp | entries.size();
-                entries.push_back({original, intern(read.translation), read.translatable});
+                entries.push_back({original, intern(read.translation, hash.translation), read.translatable});
                 if (!read.keys.isEmpty())
                     entries.back().firstKey = key;
                 continue;
@@ -120,7 +156,7 @@ void TranslationMemoryBuilder::addLanguageFile(std::uint32_t file, std::vector<s
             const bool replaces =
                 m_texts[stored.translation].isEmpty() || (stored.translation == stored.original && item.toDiffers);
             if (replaces) {
-                stored = {original, intern(read.translation), read.translatable};
+                stored = {original, intern(read.translation, hash.translation), read.translatable};
                 if (!read.keys.isEmpty())
                     stored.firstKey = key;
                 keySets.erase(at);
@@ -162,7 +198,7 @@ std::shared_ptr<TranslationMemory> TranslationMemoryBuilder::build()
     // entry), so that the memory is the same whatever order the loading
     // threads finished in.
     constexpr std::uint64_t kUnmet = ~std::uint64_t(0);
-    std::vector<std::uint64_t> firstMet(m_texts.size(), kUnmet);
+    TmLargeVector<std::uint64_t> firstMet(m_texts.size(), kUnmet);
     for (const Segment &segment : m_segments) {
         const std::uint64_t met = (std::uint64_t(segment.file) << 32) | segment.sequence;
         firstMet[segment.original] = std::min(firstMet[segment.original], met);
@@ -174,7 +210,7 @@ std::shared_ptr<TranslationMemory> TranslationMemoryBuilder::build()
     }
     std::sort(originalIds.begin(), originalIds.end(),
               [&firstMet](std::uint32_t a, std::uint32_t b) { return firstMet[a] < firstMet[b]; });
-    std::vector<std::uint32_t> rank(m_texts.size(), 0);
+    TmLargeVector<std::uint32_t> rank(m_texts.size(), 0);
     for (std::uint32_t i = 0; i < originalIds.size(); ++i)
         rank[originalIds[i]] = i;
 

@@ -75,7 +75,7 @@ private:
     // The original with this text, or TextHashTable::kNone.
     std::uint32_t findOriginal(const QString &text) const;
 
-    std::vector<QString> m_texts;
+    TmLargeVector<QString> m_texts;
     std::vector<Original> m_originals;  // in the order first met: by file, then entry
     std::vector<Variant> m_variants;    // per original, most files first
     std::vector<Source> m_sources;      // per variant, in file order
@@ -117,16 +117,18 @@ private:
         std::uint32_t firstKey;
         std::uint32_t keyCount;
     };
-    std::uint32_t intern(const QString &text);
+    std::uint32_t intern(const QString &text) { return intern(text, HashOriginal(text)); }
+    // `hash` is HashOriginal(text).
+    std::uint32_t intern(const QString &text, std::uint32_t hash);
 
-    std::vector<QString> m_texts;
+    TmLargeVector<QString> m_texts;
     TextHashTable m_ids;  // text -> its number in m_texts
-    std::vector<Segment> m_segments;
+    TmLargeVector<Segment> m_segments;
     std::vector<std::uint32_t> m_keyIds;
     QStringList m_files;
     // Per text: the file read last that holds it as an original (its
     // number of addLanguageFile calls) and its entry there.
-    std::vector<std::uint64_t> m_entryOf;
+    TmLargeVector<std::uint64_t> m_entryOf;
     std::uint32_t m_filesRead = 0;
 };
 

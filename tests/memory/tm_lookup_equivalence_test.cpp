@@ -182,7 +182,7 @@ TEST(TmLookupEquivalence, IndexedLookupsEqualScoringEveryOriginal)
         std::vector<int> scores;
         for (const QString &original : reference.originals)
             scores.push_back(scorer.score(original));
-        for (int minScore : {0, 35, 60, 75, 90, 95, 100}) {
+        for (int minScore : {0, 35, 60, 75, 90, 94, 95, 99, 100}) {
             for (int limit : {1, 3, 8}) {
                 const std::vector<Expected> expected = reference.lookup(scores, minScore, limit);
                 const std::vector<Expected> found = asExpected(memory->lookup(query, minScore, limit));
