@@ -1,5 +1,6 @@
 #include "catalogue/xml_writer.h"
 
+#include "catalogue/runs_on_two_threads.h"
 #include "catalogue/safe_file.h"
 #include "catalogue/xml_escape.h"
 
@@ -7,8 +8,6 @@
 #include <QIODevice>
 #include <algorithm>
 #include <atomic>
-#include <condition_variable>
-#include <mutex>
 #include <thread>
 #include <vector>
 
@@ -80,14 +79,6 @@ private:
             return m_ok;
         m_ok = m_device->write(m_out.data(), qint64(m_out.size())) == qint64(m_out.size());
         m_out.clear();
-        return m_ok;
-    }
-
-    bool writeOut(const std::string &bytes)
-    {
-        if (!flush() || bytes.empty())
-            return m_ok;
-        m_ok = m_device->write(bytes.data(), qint64(bytes.size())) == qint64(bytes.size());
         return m_ok;
     }
 
@@ -163,12 +154,9 @@ private:
         m_out.append(kLineEnd);
     }
 
-    // The root's children on two threads: runs of children go
-    // alternately to this thread, which writes its runs straight out, and a
-    // helper, which serialises each of its runs into a buffer of its own
-    // (two, so it can work one run ahead) for this thread to write in turn.
-    // The bytes are those of the one-thread walk; at most three runs are in
-    // memory at once.
+    // The root's children on two threads: runs of children serialised
+    // alternately by this thread and a helper (WriteRunsOnTwoThreads). The
+    // bytes are those of the one-thread walk.
     void childrenOnTwoThreads(const XmlElement *parent, int depth);
 
     struct NameBytes {
@@ -194,58 +182,17 @@ void Writer::childrenOnTwoThreads(const XmlElement *parent, int depth)
         if (index % runElements == 0)
             starts.push_back(child);
     }
-    const size_t runs = starts.size();
-    auto runEnd = [&](size_t run) { return run + 1 < runs ? starts[run + 1] : nullptr; };
-
-    // The helper takes the odd runs: run 2k+1 goes to buffer k % 2.
-    std::mutex mutex;
-    std::condition_variable changed;
-    std::string buffers[2];
-    bool full[2] = {false, false};
-    bool stop = false;
-    std::thread helper([&] {
-        Writer writer;
+    auto runEnd = [&](size_t run) { return run + 1 < starts.size() ? starts[run + 1] : nullptr; };
+    if (!flush())
+        return;
+    // One writer for each thread's runs (even runs here, odd ones on the
+    // helper), since a writer keeps the bytes of the names it met.
+    Writer writers[2];
+    for (Writer &writer : writers)
         writer.m_names.reserve(kNamesKept);
-        for (size_t run = 1, k = 0; run < runs; run += 2, ++k) {
-            const size_t slot = k % 2;
-            {
-                std::unique_lock lock(mutex);
-                changed.wait(lock, [&] { return stop || !full[slot]; });
-                if (stop)
-                    return;
-            }
-            // The buffer is the helper's until it is marked full.
-            writer.run(starts[run], runEnd(run), depth, buffers[slot]);
-            {
-                std::lock_guard lock(mutex);
-                full[slot] = true;
-            }
-            changed.notify_all();
-        }
+    m_ok = WriteRunsOnTwoThreads(*m_device, starts.size(), [&](size_t run, std::string &out) {
+        writers[run % 2].run(starts[run], runEnd(run), depth, out);
     });
-    for (size_t run = 0, k = 0; run < runs && m_ok; run += 2, ++k) {
-        for (const XmlElement *child = starts[run]; child != runEnd(run); child = child->nextSibling)
-            element(child, depth);
-        if (run + 1 >= runs)
-            break;
-        const size_t slot = k % 2;
-        {
-            std::unique_lock lock(mutex);
-            changed.wait(lock, [&] { return full[slot]; });
-        }
-        writeOut(buffers[slot]);
-        {
-            std::lock_guard lock(mutex);
-            full[slot] = false;
-        }
-        changed.notify_all();
-    }
-    {
-        std::lock_guard lock(mutex);
-        stop = true;  // after a failed write the helper may be waiting for room
-    }
-    changed.notify_all();
-    helper.join();
 }
 
 } // namespace

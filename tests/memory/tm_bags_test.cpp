@@ -8,29 +8,13 @@
 
 #include "memory/tm_bags.h"
 #include "memory/tm_text.h"
+#include "plain_distance.h"
 #include "test_support.h"
 
 #include <QRandomGenerator>
 #include <algorithm>
 
 namespace bag_test {
-
-std::size_t plainDistance(const std::vector<TmUnit> &a, const std::vector<TmUnit> &b)
-{
-    std::vector<std::size_t> row(b.size() + 1);
-    for (std::size_t j = 0; j <= b.size(); ++j)
-        row[j] = j;
-    for (std::size_t i = 1; i <= a.size(); ++i) {
-        std::size_t diagonal = row[0];
-        row[0] = i;
-        for (std::size_t j = 1; j <= b.size(); ++j) {
-            const std::size_t above = row[j];
-            row[j] = std::min({above + 1, row[j - 1] + 1, diagonal + (a[i - 1] == b[j - 1] ? 0 : 1)});
-            diagonal = above;
-        }
-    }
-    return row[b.size()];
-}
 
 // The bound the search gives `other` for `query`: the letters through a
 // block scan (the other text in one lane of a block of strangers), the
@@ -51,13 +35,15 @@ std::size_t searchBound(const std::vector<TmUnit> &query, const std::vector<TmUn
     const std::size_t letterMissing = TmLetterMissing(queryLetters, otherLetters);
     EXPECT_EQ(missing[lane], std::min<std::size_t>(letterMissing, 255));
     for (std::size_t l = 0; l < kTmLanes; ++l) {
-        if (int(l) != lane)
+        if (int(l) != lane) {
             EXPECT_EQ(missing[l], 0) << "lane " << l;
+        }
     }
     const std::uint32_t within = TmLanesWithin(missing, missing[lane]);
     EXPECT_TRUE(within & (1u << lane));
-    if (missing[lane] > 0)
+    if (missing[lane] > 0) {
         EXPECT_FALSE(TmLanesWithin(missing, std::uint8_t(missing[lane] - 1)) & (1u << lane));
+    }
 
     const TmPairBag queryPairs = TmPairBagOf(query.data(), n);
     const TmPairBag otherPairs = TmPairBagOf(other.data(), m);

@@ -5,30 +5,12 @@
 
 #include "memory/edit_distance.h"
 #include "memory/tm_score.h"
+#include "plain_distance.h"
 #include "test_support.h"
 
 #include <QRandomGenerator>
 
 namespace {
-
-// The plain dynamic-programming distance, the definition the bit-parallel
-// one must meet.
-std::size_t plainDistance(const std::vector<TmUnit> &a, const std::vector<TmUnit> &b)
-{
-    std::vector<std::size_t> row(b.size() + 1);
-    for (std::size_t j = 0; j <= b.size(); ++j)
-        row[j] = j;
-    for (std::size_t i = 1; i <= a.size(); ++i) {
-        std::size_t diagonal = row[0];
-        row[0] = i;
-        for (std::size_t j = 1; j <= b.size(); ++j) {
-            const std::size_t above = row[j];
-            row[j] = std::min({above + 1, row[j - 1] + 1, diagonal + (a[i - 1] == b[j - 1] ? 0 : 1)});
-            diagonal = above;
-        }
-    }
-    return row[b.size()];
-}
 
 } // namespace
 
