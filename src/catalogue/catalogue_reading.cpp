@@ -278,9 +278,13 @@ private:
     {
         auto [stored, added] = entries.insertUnordered(std::move(entry));
         const bool replaced = !added && replacesStored(*stored, toDiffers);
+        // The stored entry's number, looked up only when something needs it.
+        const qsizetype number = added                       ? qsizetype(entries.size()) - 1
+                                 : replaced || m_wantNumbers ? entries.lookupNumber(stored->original)
+                                                             : -1;
         if (replaced) {
             if (m_displacedKeys && key)
-                (*m_displacedKeys)[std::uint32_t(entries.lookupNumber(stored->original))] += stored->keys.toList();
+                (*m_displacedKeys)[std::uint32_t(number)] += stored->keys.toList();
             *stored = std::move(entry);
             m_keySets.erase(stored);
         }
@@ -288,13 +292,11 @@ private:
             if (added)
                 m_lines->push_back(m_line);
             else if (replaced)
-                (*m_lines)[size_t(entries.lookupNumber(stored->original))] = m_line;
+                (*m_lines)[size_t(number)] = m_line;
         }
         if (key && !stored->keys.isEmpty() && !holdsKey(*stored, *key))
             stored->keys.append(*key);
-        if (!m_wantNumbers)
-            return -1;
-        return added ? qsizetype(entries.size()) - 1 : entries.lookupNumber(stored->original);
+        return m_wantNumbers ? number : -1;
     }
 
     bool holdsKey(const StringEntry &entry, const QString &key)
