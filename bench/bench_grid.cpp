@@ -238,7 +238,7 @@ int benchShow(const QString &path, double fileMb)
     view->resize(900, 600);
     showExposed(view);
     int id = -1;
-    const double loadMs = timeMs([&] { id = document.LoadCatalogue(path, false); });
+    const double loadMs = timeMs([&] { id = document.LoadCatalogueForEditing(path); });
     if (id < 0) {
         std::fprintf(stderr, "cannot open %s\n", qPrintable(path));
         return 1;

@@ -118,8 +118,11 @@ bool CRendaroDoc::ApplyTranslationsToFile(const QString &targetPath, int sourceI
         return true;
     if (!source->tree)
         return fail(QStringLiteral("%1 has no file to apply").arg(source->filePath));
-    const XmlDocumentPtr sourceTree = source->tree;  // stays valid while catalogues are added
     QString reason;
+    // Held here, it stays valid while catalogues are added.
+    const XmlDocumentPtr sourceTree = FullTreeOf(*source, &reason);
+    if (!sourceTree)
+        return fail(QStringLiteral("%1: %2").arg(source->filePath, reason));
     XmlDocument *parsed = xml_parse_file(targetPath, &reason);
     if (!parsed)
         return fail(QStringLiteral("%1: %2").arg(targetPath, reason));

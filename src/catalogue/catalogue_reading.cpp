@@ -586,19 +586,20 @@ struct FlatReader {
 // The FlatTreeAndEntries read of a file; false when the file does not suit
 // it (the catalogue is then left to be read again) or cannot be read (then
 // with the reason in *errorText and *unreadable set).
-bool readFlat(const QString &path, CXMLStruct &catalogue, size_t expected, bool threaded, QString *errorText,
-              bool *unreadable)
+bool readFlat(const QString &path, CXMLStruct &catalogue, size_t expected, bool threaded, bool textBlocks,
+              QString *errorText, bool *unreadable)
 {
     auto flat = std::make_shared<FlatElements>();
     flat->entries.reserve(expected);
     flat->shapes.reserve(expected);
     flat->keys.reserve(expected);
     // Before the reader, so that it goes after every string of the read.
-    auto texts = std::make_shared<TextBlocks>();
+    auto texts = textBlocks ? std::make_shared<TextBlocks>() : nullptr;
     EntryReader reader(&catalogue, nullptr, nullptr, true);
     reader.wantNumbers();
     reader.keepDisplacedKeys(&flat->displacedKeys);
-    reader.keepTextsIn(texts.get());
+    if (texts)
+        reader.keepTextsIn(texts.get());
     FlatReader flatReader{reader, catalogue.entries, *flat, QByteArray()};
     bool refused = false;
     XmlDocument *document = nullptr;
@@ -639,6 +640,7 @@ bool readFlat(const QString &path, CXMLStruct &catalogue, size_t expected, bool 
     }
     // The catalogue's entries are all elements' entries, so a save writes no new element.
     flat->name = QString::fromUtf8(flatReader.name);
+    flat->entriesRead = catalogue.entries.size();
     catalogue.tree = std::move(tree);
     catalogue.flat = std::move(flat);
     catalogue.texts = std::move(texts);
@@ -672,12 +674,14 @@ ReadCatalogue readCatalogue(const QString &path, CatalogueParts parts, int catal
     // Nearly every element has a key: the list is sized once too, since
     // growing it by doubling and squeezing it at the end held up to two and
     // a half times its size at once (a flat read keeps no such list).
-    if (parts != CatalogueParts::FlatTreeAndEntries)
+    const bool flat = parts == CatalogueParts::FlatTreeAndEntries || parts == CatalogueParts::FlatTreeAndOwnedEntries;
+    if (!flat)
         catalogue.keys.reserve(qsizetype(expected));
-    if (parts == CatalogueParts::FlatTreeAndEntries) {
+    if (flat) {
         bool unreadable = false;
         const bool threaded = fileSize >= g_threadedReadFrom.load(std::memory_order_relaxed);
-        if (readFlat(path, catalogue, expected, threaded, &read.errorText, &unreadable)) {
+        if (readFlat(path, catalogue, expected, threaded, parts == CatalogueParts::FlatTreeAndEntries,
+                     &read.errorText, &unreadable)) {
             read.ok = true;
             return read;
         }

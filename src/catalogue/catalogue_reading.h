@@ -33,6 +33,10 @@ enum class CatalogueParts {
     // is for commands that save the file as it was read, with its entries
     // edited at most.
     FlatTreeAndEntries,
+    // FlatTreeAndEntries for a file that stays open to be edited: the
+    // entries' texts are strings of their own, as any read's, so copies of
+    // them (undo, the memory, search results) may outlive the catalogue.
+    FlatTreeAndOwnedEntries,
 };
 
 // What merging a file into the master takes from one element: the entry the

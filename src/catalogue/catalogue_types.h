@@ -26,7 +26,7 @@ struct CXMLStruct {
     XmlDocumentPtr tree;       // the file's tree, rewritten in place on save
     // The root's children, when the file was read without them (the tree
     // then holds the root alone; see CatalogueParts::FlatTreeAndEntries).
-    std::shared_ptr<const FlatElements> flat;
+    std::shared_ptr<FlatElements> flat;
     // The blocks the entries' texts live in, when read flat (see TextBlocks):
     // kept as long as the entries, whatever becomes of the elements.
     std::shared_ptr<const TextBlocks> texts;

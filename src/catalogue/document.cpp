@@ -130,6 +130,14 @@ int CRendaroDoc::RebuildEntries(int index)
     CXMLStruct *catalogue = catalogueAt(index);
     if (!catalogue)
         return 1;
+    if (catalogue->flat) {
+        // Held flat: the elements are read from the file as last saved.
+        XmlDocumentPtr tree = FullTreeOf(*catalogue, &m_lastErrorText);
+        if (!tree)
+            return 0;
+        catalogue->tree = std::move(tree);
+        catalogue->flat.reset();
+    }
     catalogue->entries.clear();
     catalogue->keys.clear();
     if (catalogue->tree && catalogue->tree->root)

@@ -31,6 +31,9 @@ public:
     bool SetTranslation(int catalogueId, const QString &original, const QString &translation, int translatable);
     int AddEntry(int catalogueId, const QString &original, const QString &translation, int translatable);
     EntryMap CopyEntries(int catalogueId) const;
+    // Reads the entries again from the catalogue's elements; 0 (with the
+    // reason in lastErrorText) when a catalogue held flat cannot read its
+    // file again, which leaves it as it was.
     int RebuildEntries(int index);
 
     // --- language files ----------------------------------------------------
@@ -45,6 +48,19 @@ public:
     // tree: a file of entry elements alone is held in a fraction of the
     // memory (CatalogueParts::FlatTreeAndEntries).
     int LoadCatalogueForSave(const QString &path);
+    // LoadCatalogue(path, false) for the editor's shown file: a file of
+    // entry elements alone is held flat (CatalogueParts::
+    // FlatTreeAndOwnedEntries), and what needs its elements gets them: a
+    // save that adds elements builds them first (ExpandFlatElements), Apply
+    // To and RebuildEntries read the file as last saved (FullTreeOf).
+    int LoadCatalogueForEditing(const QString &path);
+    // The file's whole tree as last loaded or saved: the catalogue's own,
+    // or, for a catalogue held flat, its file parsed again. Null (with the
+    // reason in *reason) when that parse fails.
+    static XmlDocumentPtr FullTreeOf(const CXMLStruct &catalogue, QString *reason);
+    // The key attributes of the catalogue's elements in file order (what
+    // the list of keys met holds for a catalogue read with its tree).
+    static QStringList KeysInFileOrder(const CXMLStruct &catalogue);
     // Takes a catalogue read by ReadCatalogueFile (on any thread) under the
     // next identifier; -1 when the read failed (its reason then becomes
     // lastErrorText()).
@@ -132,6 +148,10 @@ private:
     static void AppendMissingEntries(CXMLStruct &catalogue, const WrittenSet &written, bool onlyUntranslated);
     // WriteCatalogueFile(keepTree) of a catalogue read flat (its tree holds
     // the root alone; the children are catalogue.flat): the same bytes.
+    // Gives a catalogue held flat the elements of its root in its tree,
+    // each holding its entry's values (what a save of the tree would put
+    // in it), and lets the flat form go.
+    static void ExpandFlatElements(CXMLStruct &catalogue);
     static bool WriteFlatCatalogueFile(CXMLStruct &catalogue, const QString &path, QString *reason,
                                        DurableWriteBatch *batch, int *batchFile);
     // Writes the file of a catalogue whose tree holds no child of its root:

@@ -34,6 +34,21 @@ public:
     int count() const { return m_bits & 7; }
     FlatAttribute at(int i) const { return FlatAttribute((m_bits >> (2 * i + 3)) & 3); }
     bool has(FlatAttribute attribute) const { return m_bits & (1u << (11 + unsigned(attribute))); }
+    // The attributes once a save has written the element (see
+    // appendFlatElement): an IsTrans only while the entry is not to be
+    // translated, a `to` always; what the element lacked comes last.
+    FlatShape afterSave(bool translatable) const
+    {
+        FlatShape saved;
+        for (int i = 0; i < count(); ++i) {
+            if (at(i) != FlatAttribute::IsTrans || !translatable)
+                saved.add(at(i));
+        }
+        saved.add(FlatAttribute::To);
+        if (!translatable)
+            saved.add(FlatAttribute::IsTrans);
+        return saved;
+    }
 
 private:
     // Bits 0-2: the count; 3-10: the attributes, two bits each; 11-14: which
@@ -73,6 +88,9 @@ struct FlatElements {
     // displacedKeys, and the places count them first, then the entry's own.
     static constexpr std::uint32_t kLooseKey = std::uint32_t(1) << 31;
     std::vector<std::uint32_t> keys;
+    // How many entries the read made: entries beyond them (added since)
+    // have no element here.
+    std::size_t entriesRead = 0;
     std::unordered_map<std::uint32_t, QStringList> displacedKeys;
     std::vector<QString> looseKeys;
 

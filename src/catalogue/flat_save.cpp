@@ -24,7 +24,7 @@ constexpr size_t kTwoThreadsFrom = 16384;
 bool CRendaroDoc::WriteFlatCatalogueFile(CXMLStruct &catalogue, const QString &path, QString *reason,
                                          DurableWriteBatch *batch, int *batchFile)
 {
-    const std::shared_ptr<const FlatElements> flat = catalogue.flat;
+    const std::shared_ptr<FlatElements> flat = catalogue.flat;
     const EntryMap &entries = catalogue.entries;
     const size_t count = flat->entries.size();
     // Entries added since the read have no element yet: a save appends them.
@@ -43,6 +43,9 @@ bool CRendaroDoc::WriteFlatCatalogueFile(CXMLStruct &catalogue, const QString &p
             const StringEntry &entry = entries.byNumber(flat->entries[i]);
             appendFlatElement(out, start, shape, entry,
                               shape.has(FlatAttribute::Key) ? flat->key(i, entry) : QString());
+            // As a save of the tree changes its elements, so the next save
+            // starts from what this one wrote. Each run has its own shapes.
+            flat->shapes[i] = shape.afterSave(entry.translatable);
         }
     };
     auto writeChildren = [&](QIODevice &device) {

@@ -83,6 +83,70 @@ int CRendaroDoc::LoadCatalogueForSave(const QString &path)
     return AddReadCatalogue(ReadCatalogueFile(path, CatalogueParts::FlatTreeAndEntries, m_nextCatalogueId));
 }
 
+int CRendaroDoc::LoadCatalogueForEditing(const QString &path)
+{
+    return AddReadCatalogue(ReadCatalogueFile(path, CatalogueParts::FlatTreeAndOwnedEntries, m_nextCatalogueId));
+}
+
+XmlDocumentPtr CRendaroDoc::FullTreeOf(const CXMLStruct &catalogue, QString *reason)
+{
+    if (!catalogue.flat)
+        return catalogue.tree;
+    XmlDocument *document = xml_parse_file(catalogue.filePath, reason);
+    return document ? makeDocumentPtr(document) : nullptr;
+}
+
+QStringList CRendaroDoc::KeysInFileOrder(const CXMLStruct &catalogue)
+{
+    if (!catalogue.flat)
+        return catalogue.keys;
+    const FlatElements &flat = *catalogue.flat;
+    QStringList keys;
+    keys.reserve(qsizetype(flat.entries.size()));
+    for (size_t i = 0; i < flat.entries.size(); ++i) {
+        if (flat.shapes[i].has(FlatAttribute::Key))
+            keys.append(flat.key(i, catalogue.entries.byNumber(flat.entries[i])));
+    }
+    return keys;
+}
+
+void CRendaroDoc::ExpandFlatElements(CXMLStruct &catalogue)
+{
+    if (!catalogue.flat)
+        return;
+    // The list of keys met, which a catalogue held flat finds in its elements.
+    catalogue.keys = KeysInFileOrder(catalogue);
+    const std::shared_ptr<const FlatElements> flat = std::move(catalogue.flat);
+    catalogue.flat.reset();
+    if (!catalogue.tree || !catalogue.tree->root)
+        return;
+    XmlDocument *tree = catalogue.tree.get();
+    XmlElement *root = tree->root;
+    const XmlName name = xml_document_name(tree, flat->name), from = xml_document_name(tree, kFrom),
+                  to = xml_document_name(tree, kTo), key = xml_document_name(tree, kKey),
+                  isTrans = xml_document_name(tree, kIsTrans);
+    for (size_t i = 0; i < flat->entries.size(); ++i) {
+        const StringEntry &entry = catalogue.entries.byNumber(flat->entries[i]);
+        const FlatShape shape = flat->shapes[i];
+        XmlElement *element = xml_element_add_named_child(root, name);
+        // The attributes in the element's order; a save puts the entry's
+        // values in (and drops an IsTrans a translatable entry does not need).
+        for (int a = 0; a < shape.count(); ++a) {
+            switch (shape.at(a)) {
+            case FlatAttribute::From:
+                xml_element_append_attribute_catalogue_text(element, from, entry.original);
+                break;
+            case FlatAttribute::To:
+                xml_element_append_attribute_catalogue_text(element, to,
+                                                            entry.translatable ? entry.translation : entry.original);
+                break;
+            case FlatAttribute::Key: xml_element_append_attribute_text(element, key, flat->key(i, entry)); break;
+            case FlatAttribute::IsTrans: xml_element_append_attribute_text(element, isTrans, kFalse); break;
+            }
+        }
+    }
+}
+
 int CRendaroDoc::AddReadCatalogue(ReadCatalogue &&read)
 {
     m_lastErrorText = read.errorText;
@@ -140,8 +204,14 @@ bool CRendaroDoc::WriteCatalogueFile(CXMLStruct &catalogue, const QString &path,
                                      DurableWriteBatch *batch, int *batchFile)
 {
     if (catalogue.flat) {
-        if (keepTree && catalogue.tree && catalogue.tree->root && !catalogue.tree->root->firstChild)
+        const bool rootAlone = catalogue.tree && catalogue.tree->root && !catalogue.tree->root->firstChild;
+        if (keepTree && rootAlone && catalogue.entries.size() == catalogue.flat->entriesRead)
             return WriteFlatCatalogueFile(catalogue, path, reason, batch, batchFile);
+        // Entries added since the read get elements of their own, which
+        // later saves keep where this one puts them: the tree holds them.
+        if (keepTree && rootAlone)
+            ExpandFlatElements(catalogue);
+        catalogue.keys = KeysInFileOrder(catalogue);
         catalogue.flat.reset();
     }
     if (!keepTree)

@@ -21,13 +21,15 @@ bool SaveUntranslatedCopy(CRendaroDoc &document, int catalogueId, const QString 
     const CXMLStruct *catalogue = document.findCatalogue(catalogueId);
     if (!catalogue)
         return false;
-    // The tree is shared: holding it keeps it alive while the save builds
-    // the fresh one.
+    // The tree and the flat elements are shared: holding them keeps them
+    // alive while the save builds the fresh tree.
     const XmlDocumentPtr tree = catalogue->tree;
+    const std::shared_ptr<FlatElements> flat = catalogue->flat;
     const QString filePath = catalogue->filePath;
     const bool saved = document.SaveCatalogue(catalogueId, path, false);
     if (CXMLStruct *after = document.findCatalogue(catalogueId)) {
         after->tree = tree;
+        after->flat = flat;
         after->filePath = filePath;
     }
     return saved;

@@ -89,7 +89,7 @@ int cmdDump(const QStringList &args, CliStreams &io)
     // infinity or NaN that an AllowLength such as "1e40" or "nan" gives.
     text += QStringLiteral("{\"lengthRatio\": ") + jsonNumber(double(catalogue.lengthRatio))
             + QStringLiteral(", \"codeType\": ") + QString::number(catalogue.codeType) + QStringLiteral(", \"keys\": ");
-    appendJsonList(text, catalogue.keys);
+    appendJsonList(text, CRendaroDoc::KeysInFileOrder(catalogue));
     text += u", \"entries\": [";
     bool first = true;
     for (const auto &[original, entry] : catalogue.entries) {

@@ -8,7 +8,7 @@ bool CRendaroDoc::ExportCatalogueScript(int kind, int catalogueId, const QString
     if (!catalogue)
         return fail(QStringLiteral("no catalogue has the identifier %1").arg(catalogueId));
     QString reason;
-    if (!WriteScriptTable(path, kind, catalogue->entries, catalogue->keys, &reason))
+    if (!WriteScriptTable(path, kind, catalogue->entries, KeysInFileOrder(*catalogue), &reason))
         return fail(QStringLiteral("%1: %2").arg(path, reason));
     return true;
 }

@@ -22,5 +22,5 @@ bool ExportFolderFileScript(const CRendaroDoc &document, int kind, int index, co
         if (merged->translatable)
             entry.translation = merged->translation;
     }
-    return WriteScriptTable(path, kind, entries, catalogue->keys, error);
+    return WriteScriptTable(path, kind, entries, CRendaroDoc::KeysInFileOrder(*catalogue), error);
 }

@@ -91,7 +91,7 @@ void CRendaroView::OnFileOpen()
     const QString path = m_prompts.openFileName(this, fileRequest());
     if (path.isEmpty())
         return;
-    const int id = theDocument()->LoadCatalogue(path, false);
+    const int id = theDocument()->LoadCatalogueForEditing(path);
     if (ShowLoadedFile(id, path))
         emit opened();
 }
@@ -129,7 +129,7 @@ CRendaroView::OpenResult CRendaroView::OpenPath(const QString &path)
 {
     if (!confirmCloseQuestions())
         return OpenResult::Cancelled;
-    const int id = theDocument()->LoadCatalogue(path, false);
+    const int id = theDocument()->LoadCatalogueForEditing(path);
     if (!ShowLoadedFile(id, path))
         return OpenResult::Failed;
     emit opened();

@@ -82,5 +82,5 @@ bool CRendaroView::reloadShown()
         return true;
     }
     const QString path = m_path;
-    return ShowLoadedFile(theDocument()->LoadCatalogue(path, false), path);
+    return ShowLoadedFile(theDocument()->LoadCatalogueForEditing(path), path);
 }

@@ -219,7 +219,7 @@ void RecoveryJournal::OfferRecoveryAtStart()
                     files.append(file);
             }
             m_view.ShowLanguageFolder(target, files);
-        } else if (!m_view.ShowLoadedFile(theDocument()->LoadCatalogue(target, false), target)) {
+        } else if (!m_view.ShowLoadedFile(theDocument()->LoadCatalogueForEditing(target), target)) {
             return;  // said why; the journals stay for another time
         }
         for (FoundJournal *journal : group)
