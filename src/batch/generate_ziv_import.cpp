@@ -186,7 +186,7 @@ CGenerateZIVHandler::beginLanguage(const QString &language, WorkerPool &pool, Tr
     l.translatedTicket = l.jobs.post([&l] { l.translatedRead = l.translations.read(l.translatedPath, &l.translatedError); });
     for (size_t i = 0; i < l.paths.size(); ++i) {
         l.tickets.push_back(l.jobs.post([&l, i] {
-            l.reads[i] = ReadCatalogueFile(l.paths[i], CatalogueParts::TreeAndEntries, -1);
+            l.reads[i] = ReadCatalogueFile(l.paths[i], CatalogueParts::FlatTreeAndEntries, -1);
         }));
     }
     return import;
