@@ -161,7 +161,9 @@ int main(int argc, char **argv)
     const double nextUntranslatedMs = medianMs(7, [&features] { features.navigation().OnNextUntranslated(); });
     view->grid()->SelectOnly(0);
     const double nextProblemMs = medianMs(7, [&features] { features.navigation().OnNextProblem(); });
-    const QString counts = features.counts().countsText();
+    // The view's live counts (the status bar adds the warnings, which a
+    // background pass counts, after them).
+    const QString counts = view->counts().statusText();
     CatalogueCounts full;
     full.recount(*document.findCatalogue(view->currentCatalogueId()));
     if (full.statusText() != counts) {
