@@ -383,15 +383,18 @@ bool xml_scan_file(const QString &path, QString *errorText, XmlStartTagHook hook
 
 bool xml_scan_pieces(const std::vector<QByteArrayView> &pieces, XmlStartTagHook hook, void *context)
 {
+    constexpr qsizetype kScanPart = qsizetype(256) << 10;
     XmlTreeParser *parser = newScanParser(hook, nullptr, context);
     if (!parser)
         return false;
     bool parsed = true;
     for (std::size_t i = 0; i < pieces.size() && parsed; ++i) {
-        // expat takes an int's worth of bytes at a time.
+        // expat copies what it is given into a buffer of its own, so it is
+        // given a little at a time: one buffer, kept in the cache, instead
+        // of a copy of the whole piece in freshly faulted memory.
         QByteArrayView rest = pieces[i];
         do {
-            const QByteArrayView part = rest.first(std::min<qsizetype>(rest.size(), qsizetype(1) << 30));
+            const QByteArrayView part = rest.first(std::min<qsizetype>(rest.size(), kScanPart));
             rest = rest.sliced(part.size());
             const bool final = i + 1 == pieces.size() && rest.isEmpty();
             parsed = XML_Parse(parser->parser, part.data(), int(part.size()), final) != XML_STATUS_ERROR;
