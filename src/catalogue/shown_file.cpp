@@ -25,11 +25,13 @@ bool SaveUntranslatedCopy(CRendaroDoc &document, int catalogueId, const QString 
     // alive while the save builds the fresh tree.
     const XmlDocumentPtr tree = catalogue->tree;
     const std::shared_ptr<FlatElements> flat = catalogue->flat;
+    const QStringList keys = catalogue->keys;
     const QString filePath = catalogue->filePath;
     const bool saved = document.SaveCatalogue(catalogueId, path, false);
     if (CXMLStruct *after = document.findCatalogue(catalogueId)) {
         after->tree = tree;
         after->flat = flat;
+        after->keys = keys;
         after->filePath = filePath;
     }
     return saved;
