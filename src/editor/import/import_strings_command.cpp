@@ -30,7 +30,7 @@ void ImportStringsCommand::OnImportString()
     if (path.isEmpty())
         return;
     CRendaroDoc &document = *theDocument();
-    const int sourceId = document.LoadCatalogue(path, false);
+    const int sourceId = document.LoadCatalogueEntries(path);
     if (sourceId < 0) {
         m_view.ask(messageText(MsgCantOpenFile) + QStringLiteral("\n\n") + document.lastErrorText(), PromptIcon::Stop,
                    PromptButtons::Ok);

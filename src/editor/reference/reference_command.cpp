@@ -22,7 +22,7 @@ void ReferenceCommand::OnReplaceOriginal()
     if (path.isEmpty())
         return;
     CRendaroDoc &document = *theDocument();
-    const int id = document.LoadCatalogue(path, false);
+    const int id = document.LoadCatalogueEntries(path);
     if (id < 0) {
         m_view.SetReferenceEntries(EntryMap());
         m_view.ask(messageText(MsgCannotOpen) + QStringLiteral("\n\n") + document.lastErrorText(), PromptIcon::Stop,
