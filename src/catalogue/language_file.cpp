@@ -207,12 +207,14 @@ bool CRendaroDoc::WriteCatalogueFile(CXMLStruct &catalogue, const QString &path,
         const bool rootAlone = catalogue.tree && catalogue.tree->root && !catalogue.tree->root->firstChild;
         if (keepTree && rootAlone && catalogue.entries.size() == catalogue.flat->entriesRead)
             return WriteFlatCatalogueFile(catalogue, path, reason, batch, batchFile);
-        // Entries added since the read get elements of their own, which
-        // later saves keep where this one puts them: the tree holds them.
-        if (keepTree && rootAlone)
+        if (keepTree && rootAlone) {
+            // Entries added since the read get elements of their own, which
+            // later saves keep where this one puts them: the tree holds them.
             ExpandFlatElements(catalogue);
-        catalogue.keys = KeysInFileOrder(catalogue);
-        catalogue.flat.reset();
+        } else {
+            catalogue.keys = KeysInFileOrder(catalogue);
+            catalogue.flat.reset();
+        }
     }
     if (!keepTree)
         catalogue.tree.reset();
