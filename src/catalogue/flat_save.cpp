@@ -26,12 +26,9 @@ bool CRendaroDoc::WriteFlatCatalogueFile(CXMLStruct &catalogue, const QString &p
 {
     const std::shared_ptr<FlatElements> flat = catalogue.flat;
     const EntryMap &entries = catalogue.entries;
+    // Every entry has an element here: a catalogue with entries added since
+    // the read gets its tree built instead (WriteCatalogueFile).
     const size_t count = flat->entries.size();
-    // Entries added since the read have no element yet: a save appends them.
-    WrittenSet written(entries.size(), 0);
-    for (const std::uint32_t number : flat->entries)
-        written[number] = 1;
-    const std::vector<const StringEntry *> missing = missingEntries(catalogue, written, false);
 
     const size_t runs = (count + kRunElements - 1) / kRunElements;
     std::string start = "   <";
@@ -50,18 +47,16 @@ bool CRendaroDoc::WriteFlatCatalogueFile(CXMLStruct &catalogue, const QString &p
     };
     auto writeChildren = [&](QIODevice &device) {
         if (count >= kTwoThreadsFrom && std::thread::hardware_concurrency() > 1) {
-            if (!WriteRunsOnTwoThreads(device, runs, serialise))
-                return false;
-        } else {
-            std::string out;
-            for (size_t run = 0; run < runs; ++run) {
-                out.clear();
-                serialise(run, out);
-                if (device.write(out.data(), qint64(out.size())) != qint64(out.size()))
-                    return false;
-            }
+            return WriteRunsOnTwoThreads(device, runs, serialise);
         }
-        return WriteNewEntryElements(device, start, missing);
+        std::string out;
+        for (size_t run = 0; run < runs; ++run) {
+            out.clear();
+            serialise(run, out);
+            if (device.write(out.data(), qint64(out.size())) != qint64(out.size()))
+                return false;
+        }
+        return true;
     };
     return WriteAroundRoot(catalogue, path, reason, batch, batchFile, writeChildren);
 }
