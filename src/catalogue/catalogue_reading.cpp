@@ -823,7 +823,7 @@ ReadCatalogueItems readItemsWhole(const QString &path)
 
 } // namespace
 
-ReadCatalogueItems ReadCatalogueItemsOnThreads(const QString &path, int threads)
+ReadCatalogueItems ReadCatalogueItemsOnThreads(const QString &path, int threads, bool textBlocks)
 {
     QFile file(path);
     const qint64 size = QFileInfo(path).size();
@@ -857,12 +857,18 @@ ReadCatalogueItems ReadCatalogueItemsOnThreads(const QString &path, int threads)
     const std::size_t pieces = starts.size() - 1;
     ReadCatalogueItems read;
     read.pieces.resize(pieces);
+    if (textBlocks) {
+        for (std::size_t k = 0; k < pieces; ++k)
+            read.blocks.push_back(std::make_unique<TextBlocks>());
+    }
     std::vector<char> parsed(pieces, 0);
     auto parse = [&](std::size_t k) {
         const QByteArrayView share = k == 0 ? bytes.first(starts[1]) : bytes.sliced(starts[k], starts[k + 1] - starts[k]);
         // About a hundred bytes to an element.
         read.pieces[k].reserve(std::size_t(share.size() / 100));
         PieceReader reader{EntryReader(nullptr, nullptr, &read.pieces[k], true), k > 0};
+        if (textBlocks)
+            reader.reader.keepTextsIn(read.blocks[k].get());
         std::vector<QByteArrayView> parts;
         if (k > 0)
             parts.push_back(head);

@@ -6,8 +6,10 @@
 // strings.
 
 #include "catalogue/catalogue_types.h"
+#include "catalogue/flat_elements.h"
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 struct XmlElement;
@@ -71,12 +73,18 @@ ReadCatalogue ReadCatalogueFile(const QString &path, CatalogueParts parts, int c
 // the root's end tag. When any piece is not well-formed so (a cut inside a
 // comment, say), or the file is not, the file is read whole, as
 // ReadCatalogueFile reads it (then with the reason of a failure).
+//
+// With textBlocks, the texts of the pieces read at once are kept in blocks
+// (see TextBlocks) that come with the items: the strings, and every copy of
+// them, must not outlive `blocks`. A reader that keeps most texts anyway
+// saves a heap string each so.
 struct ReadCatalogueItems {
     bool ok = false;
     QString errorText;
     std::vector<std::vector<MergeItem>> pieces;
+    std::vector<std::unique_ptr<TextBlocks>> blocks;
 };
-ReadCatalogueItems ReadCatalogueItemsOnThreads(const QString &path, int threads);
+ReadCatalogueItems ReadCatalogueItemsOnThreads(const QString &path, int threads, bool textBlocks = false);
 
 // Reads the entries as CatalogueParts::Entries does and, into lines, the
 // line in the file of the element each entry number holds the values of

@@ -3,7 +3,13 @@
 #include "catalogue/xml_escape.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
+#include <new>
+
+#if defined(__linux__)
+#include <sys/mman.h>
+#endif
 
 namespace {
 
@@ -43,7 +49,31 @@ char16_t *decodeUtf8(const unsigned char *in, const unsigned char *end, char16_t
     return out;
 }
 
+constexpr std::size_t kTextBlockPage = std::size_t(2) << 20;
+
+// Room for `units` code units; from a huge page up, in huge pages (when the
+// system gives them on request), so that filling it faults once a huge page.
+char16_t *allocateBlock(std::size_t units)
+{
+    const std::size_t bytes = units * sizeof(char16_t);
+    if (bytes < kTextBlockPage) {
+        if (void *block = std::malloc(bytes))
+            return static_cast<char16_t *>(block);
+        throw std::bad_alloc();
+    }
+    const std::size_t rounded = (bytes + kTextBlockPage - 1) & ~(kTextBlockPage - 1);
+    void *block = std::aligned_alloc(kTextBlockPage, rounded);
+    if (!block)
+        throw std::bad_alloc();
+#if defined(__linux__) && defined(MADV_HUGEPAGE)
+    madvise(block, rounded, MADV_HUGEPAGE);  // advice only
+#endif
+    return static_cast<char16_t *>(block);
+}
+
 } // namespace
+
+void TextBlocks::FreeBlock::operator()(char16_t *block) const { std::free(block); }
 
 QString TextBlocks::fromUtf8(const char *utf8)
 {
@@ -52,8 +82,8 @@ QString TextBlocks::fromUtf8(const char *utf8)
         return QString(QLatin1StringView(""));  // empty, not null, as a decoded value is
     // UTF-8 never takes fewer bytes than UTF-16 code units.
     if (length + 1 > m_left) {
-        const std::size_t units = std::max(kBlockUnits, length + 1);
-        m_blocks.push_back(std::make_unique_for_overwrite<char16_t[]>(units));
+        const std::size_t units = std::max(m_blocks.empty() ? kFirstBlockUnits : kBlockUnits, length + 1);
+        m_blocks.emplace_back(allocateBlock(units));
         m_next = m_blocks.back().get();
         m_left = units;
     }
@@ -66,6 +96,7 @@ QString TextBlocks::fromUtf8(const char *utf8)
     m_next[used] = u'\0';  // as a heap string is, for callers of utf16()
     m_next += used + 1;
     m_left -= used + 1;
+    m_held += used + 1;
     return QString::fromRawData(reinterpret_cast<const QChar *>(start), qsizetype(used));
 }
 

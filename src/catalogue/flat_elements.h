@@ -69,10 +69,19 @@ public:
     // The UTF-8 text (well-formed, as an XML parser gives it) as a string
     // in the blocks.
     QString fromUtf8(const char *utf8);
+    // The UTF-16 code units the blocks hold (the texts' and their ends').
+    std::size_t unitsHeld() const { return m_held; }
 
 private:
-    static constexpr std::size_t kBlockUnits = std::size_t(1) << 17;
-    std::vector<std::unique_ptr<char16_t[]>> m_blocks;
+    struct FreeBlock {
+        void operator()(char16_t *block) const;
+    };
+    // The first block holds a small file's texts; the later ones are huge
+    // pages, which a large file's texts fill without a fault per page.
+    static constexpr std::size_t kFirstBlockUnits = std::size_t(1) << 17;
+    static constexpr std::size_t kBlockUnits = std::size_t(1) << 20;
+    std::size_t m_held = 0;
+    std::vector<std::unique_ptr<char16_t[], FreeBlock>> m_blocks;
     char16_t *m_next = nullptr;
     std::size_t m_left = 0;
 };

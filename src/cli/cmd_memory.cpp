@@ -12,7 +12,11 @@
 #include "memory/memory_loader.h"
 #include "memory/pretranslate.h"
 
+#include <QFileInfo>
+
 #include <atomic>
+#include <condition_variable>
+#include <mutex>
 #include <thread>
 
 namespace {
@@ -83,7 +87,28 @@ int loadWithMemory(CRendaroDoc &document, const QString &file, const QStringList
     options.cancel = &cancel;
     // TMX files give the translations into FILE's language.
     options.language = LanguageTagForPath(file);
-    std::thread builder([&] { built = BuildTranslationMemory(memoryPaths, options); });
+    // FILE is read while the memory's strings are put together, which
+    // leaves processors idle, rather than while its files are parsed on
+    // every processor. A FILE that is not there is reported at once.
+    std::mutex mutex;
+    std::condition_variable wake;
+    bool parsed = false;
+    auto markParsed = [&] {
+        {
+            const std::lock_guard<std::mutex> lock(mutex);
+            parsed = true;
+        }
+        wake.notify_all();
+    };
+    options.filesParsed = markParsed;
+    std::thread builder([&] {
+        built = BuildTranslationMemory(memoryPaths, options);
+        markParsed();
+    });
+    if (file == QLatin1String("-") || QFileInfo(file).isReadable()) {
+        std::unique_lock<std::mutex> lock(mutex);
+        wake.wait(lock, [&parsed] { return parsed; });
+    }
     const int id = loadForCommand(document, file, io);
     cancel = id < 0;
     builder.join();

@@ -62,6 +62,11 @@ MemoryBuildResult BuildTranslationMemory(const QStringList &paths, const MemoryB
     std::mutex mutex;  // the builder, the failures, the notes and the progress count
     std::vector<std::pair<int, FileFailure>> unreadable, notes;
     std::atomic<int> next{0};
+    std::atomic<int> parsed{0};
+    auto fileParsed = [&] {
+        if (++parsed == total && options.filesParsed)
+            options.filesParsed();
+    };
     int done = 0;
     int piecesPerFile = 1;  // set below, before the threads start
     auto cancelled = [&options] { return options.cancel && options.cancel->load(); };
@@ -88,15 +93,18 @@ MemoryBuildResult BuildTranslationMemory(const QStringList &paths, const MemoryB
             bool read = false;
             if (IsTmxPath(files[i])) {
                 read = readTmx(i);
+                fileParsed();
             } else {
                 // The entries without the tree, the file parsed in pieces on
-                // the threads the other files leave.
-                ReadCatalogueItems file = ReadCatalogueItemsOnThreads(files[i], piecesPerFile);
+                // the threads the other files leave, its texts in blocks
+                // that the memory keeps where it keeps most of them.
+                ReadCatalogueItems file = ReadCatalogueItemsOnThreads(files[i], piecesPerFile, true);
+                fileParsed();
                 const std::lock_guard<std::mutex> lock(mutex);
                 if (!file.ok)
                     unreadable.push_back({i, {files[i], file.errorText}});
                 else
-                    builder.addLanguageFile(std::uint32_t(i), std::move(file.pieces));
+                    builder.addLanguageFile(std::uint32_t(i), std::move(file.pieces), std::move(file.blocks));
                 read = file.ok;
             }
             const std::lock_guard<std::mutex> lock(mutex);

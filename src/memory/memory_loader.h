@@ -29,6 +29,11 @@ struct MemoryBuildOptions {
     // language is the translation. Empty: a unit's one language other than
     // English. Language files are taken as they are.
     QString language;
+    // Called once, from a loading thread, when every file has been parsed
+    // and only putting their strings together is left: work of the caller's
+    // own can take the processors the parsing leaves from then on. Not
+    // called when there are no files or the build is cancelled first.
+    std::function<void()> filesParsed;
 };
 
 struct MemoryBuildResult {

@@ -14,6 +14,13 @@
 
 namespace {
 constexpr std::uint32_t kNoKey = 0xFFFFFFFFu;
+
+// The text as a string of its own: a string of the memory's blocks
+// (QString::fromRawData) refers to them, and copies of it would too.
+QString ownCopy(const QString &text)
+{
+    return text.data_ptr().isMutable() ? text : QString(text.constData(), text.size());
+}
 } // namespace
 
 
@@ -61,8 +68,10 @@ void TranslationMemoryBuilder::addCatalogue(std::uint32_t file, const CXMLStruct
     }
 }
 
-void TranslationMemoryBuilder::addLanguageFile(std::uint32_t file, std::vector<std::vector<MergeItem>> &&pieces)
+void TranslationMemoryBuilder::addLanguageFile(std::uint32_t file, std::vector<std::vector<MergeItem>> &&pieces,
+                                               std::vector<std::unique_ptr<TextBlocks>> &&blocks)
 {
+    const auto firstNew = std::uint32_t(m_texts.size());
     // The file's entries, as reading it into a catalogue makes them.
     struct Entry {
         std::uint32_t original;
@@ -171,6 +180,7 @@ void TranslationMemoryBuilder::addLanguageFile(std::uint32_t file, std::vector<s
         }
         std::vector<MergeItem>().swap(piece);
     }
+    keepBlocksOrCopy(firstNew, std::move(blocks));
 
     m_segments.reserve(m_segments.size() + entries.size());
     for (const Entry &entry : entries) {
@@ -187,6 +197,31 @@ void TranslationMemoryBuilder::addLanguageFile(std::uint32_t file, std::vector<s
         m_segments.push_back({entry.original, entry.translation, file, std::uint32_t(m_segments.size()), firstKey,
                               std::uint32_t(m_keyIds.size()) - firstKey});
     }
+}
+
+void TranslationMemoryBuilder::keepBlocksOrCopy(std::uint32_t firstNew, std::vector<std::unique_ptr<TextBlocks>> &&blocks)
+{
+    if (blocks.empty())
+        return;
+    // The blocks hold every text of the file; the memory keeps only those
+    // it had not met before. When that is less than half of them (a file
+    // repeating other files' strings), the kept ones get strings of their
+    // own instead, so that the memory never holds more than twice its
+    // texts.
+    std::size_t held = 0, kept = 0;
+    for (const std::unique_ptr<TextBlocks> &block : blocks)
+        held += block->unitsHeld();
+    for (std::size_t id = firstNew; id < m_texts.size(); ++id) {
+        if (!m_texts[id].data_ptr().isMutable())
+            kept += std::size_t(m_texts[id].size()) + 1;
+    }
+    if (2 * kept >= held) {
+        for (std::unique_ptr<TextBlocks> &block : blocks)
+            m_blocks.push_back(std::move(block));
+        return;
+    }
+    for (std::size_t id = firstNew; id < m_texts.size(); ++id)
+        m_texts[id] = ownCopy(m_texts[id]);
 }
 
 std::shared_ptr<TranslationMemory> TranslationMemoryBuilder::build()
@@ -256,6 +291,7 @@ std::shared_ptr<TranslationMemory> TranslationMemoryBuilder::build()
         m.m_originals.push_back({original, firstVariant, std::uint32_t(m.m_variants.size()) - firstVariant});
     }
     m.m_texts = std::move(m_texts);
+    m.m_blocks = std::move(m_blocks);
     m.m_keyIds = std::move(m_keyIds);
     m.m_files = std::move(m_files);
     *this = TranslationMemoryBuilder();
@@ -288,8 +324,8 @@ void TranslationMemory::appendVariants(std::uint32_t index, int score, int limit
         const Variant &variant = m_variants[original.firstVariant + v];
         TmSuggestion suggestion;
         suggestion.score = score;
-        suggestion.original = m_texts[original.text];
-        suggestion.translation = m_texts[variant.translation];
+        suggestion.original = ownCopy(m_texts[original.text]);
+        suggestion.translation = ownCopy(m_texts[variant.translation]);
         for (std::uint32_t s = 0; s < variant.sourceCount; ++s) {
             const Source &source = m_sources[variant.firstSource + s];
             const QString &file = m_files.at(source.file);
@@ -298,7 +334,7 @@ void TranslationMemory::appendVariants(std::uint32_t index, int score, int limit
             for (std::uint32_t k = 0; k < source.keyCount; ++k) {
                 const QString &key = m_texts[m_keyIds[source.firstKey + k]];
                 if (!suggestion.keys.contains(key))
-                    suggestion.keys.append(key);
+                    suggestion.keys.append(ownCopy(key));
             }
         }
         out.push_back(std::move(suggestion));

@@ -7,13 +7,17 @@
 // file. Texts are held once however many files repeat them (originals,
 // translations and keys are interned), and segments with the same original
 // and translation are one variant with the files holding it, so the memory
-// keeps no catalogue and grows with the distinct texts.
+// keeps no catalogue and grows with the distinct texts. Texts may lie in
+// blocks of the files' texts that the memory holds (see addLanguageFile);
+// what a lookup hands out is always a string of its own.
 //
 // A built memory does not change: lookups may run on any number of threads
 // at once.
 
 #include "memory/text_hash_table.h"
 #include "memory/tm_fuzzy_index.h"
+
+#include "catalogue/flat_elements.h"
 
 #include <QStringList>
 #include <memory>
@@ -76,6 +80,7 @@ private:
     std::uint32_t findOriginal(const QString &text) const;
 
     TmLargeVector<QString> m_texts;
+    std::vector<std::unique_ptr<TextBlocks>> m_blocks;  // what texts of m_texts lie in
     std::vector<Original> m_originals;  // in the order first met: by file, then entry
     std::vector<Variant> m_variants;    // per original, most files first
     std::vector<Source> m_sources;      // per variant, in file order
@@ -101,8 +106,10 @@ public:
     // original met again replaces the entry kept for it when that one is
     // untranslated and the new one differs from its original, and then or
     // otherwise adds its key to the entry's keys (when it has some), as
-    // reading a file does.
-    void addLanguageFile(std::uint32_t file, std::vector<std::vector<MergeItem>> &&pieces);
+    // reading a file does. The texts may lie in `blocks`, which the memory
+    // then keeps.
+    void addLanguageFile(std::uint32_t file, std::vector<std::vector<MergeItem>> &&pieces,
+                         std::vector<std::unique_ptr<TextBlocks>> &&blocks = {});
     std::size_t segmentCount() const { return m_segments.size(); }
 
     // Hands the memory over; the builder is empty afterwards.
@@ -117,11 +124,16 @@ private:
         std::uint32_t firstKey;
         std::uint32_t keyCount;
     };
+    // Takes the blocks the texts from firstNew on may lie in, or gives
+    // those texts strings of their own when the blocks are mostly texts the
+    // memory does not keep.
+    void keepBlocksOrCopy(std::uint32_t firstNew, std::vector<std::unique_ptr<TextBlocks>> &&blocks);
     std::uint32_t intern(const QString &text) { return intern(text, HashOriginal(text)); }
     // `hash` is HashOriginal(text).
     std::uint32_t intern(const QString &text, std::uint32_t hash);
 
     TmLargeVector<QString> m_texts;
+    std::vector<std::unique_ptr<TextBlocks>> m_blocks;
     TextHashTable m_ids;  // text -> its number in m_texts
     TmLargeVector<Segment> m_segments;
     std::vector<std::uint32_t> m_keyIds;

@@ -223,8 +223,9 @@ TEST(GlossaryFiles, AnEntryAddedKeepsEverythingElseTheFileHolds)
         QString error;
         ASSERT_TRUE(AppendGlossaryEntry(path, entry, de, &error)) << c.name << error.toStdString();
         const QByteArray after = readBytes(path);
-        if (!c.expectedTail.isEmpty())
+        if (!c.expectedTail.isEmpty()) {
             EXPECT_EQ(after, c.before + c.expectedTail) << c.name;
+        }
         const GlossaryRead back = ReadGlossaryFile(path, de);
         ASSERT_TRUE(back.ok()) << c.name << back.error.toStdString();
         ASSERT_EQ(back.glossary.entries.size(), before.glossary.entries.size() + 1) << c.name;

@@ -216,7 +216,7 @@ TEST_F(MemoryFiles, FoldersAreListedAsLanguageFoldersAndUnreadablePathsNamed)
     const QString missing = folder.path("gone.xml");
 
     // The file named on its own is also below the folder: it counts once.
-    const MemoryBuildResult built = BuildTranslationMemory({a, missing, folder.path("tree")}, {2, {}, nullptr, true, {}});
+    const MemoryBuildResult built = BuildTranslationMemory({a, missing, folder.path("tree")}, {2, {}, nullptr, true, {}, {}});
     ASSERT_TRUE(built.memory);
     ASSERT_EQ(built.failures.size(), 2u);
     EXPECT_EQ(built.failures[0].path, missing);
@@ -268,19 +268,44 @@ QByteArray repeatingFile(QRandomGenerator &random)
     return languageFile("", lines);
 }
 
-// Every suggestion the memory has for each of `queries` (identical and
-// fuzzy), with its files and keys.
-QStringList everything(const TranslationMemory &memory, const QStringList &queries)
+// A file whose strings are all its own (the round's), nearly all translated.
+QByteArray distinctFile(QRandomGenerator &random, int round)
+{
+    QList<QByteArray> lines;
+    for (int i = random.bounded(1, 60); i > 0; --i) {
+        const QByteArray n = QByteArray::number(round) + '-' + QByteArray::number(i);
+        lines << "<L from=\"Open file " + n + "\" to=\"" + (random.bounded(8) ? "Datei " + n : "") + "\" key=\"D" + n +
+                     "\"/>";
+    }
+    return languageFile("", lines);
+}
+
+QStringList describe(const std::vector<TmSuggestion> &suggestions)
 {
     QStringList lines;
+    for (const TmSuggestion &s : suggestions)
+        lines << QString::number(s.score) + ' ' + s.original + " -> " + s.translation + " [" + s.files.join(',') +
+                     "] [" + s.keys.join(',') + ']';
+    return lines;
+}
+
+// Every suggestion the memory has for each of `queries` (identical and
+// fuzzy), with its files and keys.
+std::vector<TmSuggestion> allSuggestions(const TranslationMemory &memory, const QStringList &queries)
+{
+    std::vector<TmSuggestion> all;
     for (const QString &query : queries) {
         for (int minScore : {100, 0}) {
-            for (const TmSuggestion &s : memory.lookup(query, minScore, 1000))
-                lines << QString::number(s.score) + ' ' + s.original + " -> " + s.translation + " [" +
-                             s.files.join(',') + "] [" + s.keys.join(',') + ']';
+            for (TmSuggestion &s : memory.lookup(query, minScore, 1000))
+                all.push_back(std::move(s));
         }
     }
-    return lines;
+    return all;
+}
+
+QStringList everything(const TranslationMemory &memory, const QStringList &queries)
+{
+    return describe(allSuggestions(memory, queries));
 }
 
 } // namespace
@@ -289,7 +314,7 @@ TEST_F(MemoryFiles, AFileReadAsItemsGivesTheSegmentsOfItsCatalogue)
 {
     SetThreadedReadFrom(0);  // every file in pieces where it can be cut
     QRandomGenerator random(23);
-    const QStringList queries = {"Open", "Save & exit", "Line\\nbreak", "Close", "Files", "Many", "Opens"};
+    const QStringList queries = {"Open", "Save & exit", "Line\\nbreak", "Close", "Files", "Many", "Opens", "Open file 3-1"};
     // First an original kept untranslated under twenty keys, then
     // translated under others, one of which it had before: the translated
     // entry starts its keys afresh.
@@ -303,23 +328,35 @@ TEST_F(MemoryFiles, AFileReadAsItemsGivesTheSegmentsOfItsCatalogue)
     for (const QString &k : translatedKeys)
         keys << "<L from=\"Many\" to=\"Viele\" key=\"" + k.toUtf8() + "\"/>";
     const QByteArray keyFile = languageFile("", keys);
+    // The items' texts in blocks in odd rounds: the memory keeps the blocks
+    // of a file of mostly new strings and copies the few it keeps of one
+    // repeating others.
     for (int round = 0; round < 150; ++round) {
+        const bool blocks = round % 2 == 1;
         TranslationMemoryBuilder fromItems, fromCatalogues;
-        for (int f = 0; f < 3; ++f) {
-            const QString path =
-                write(QStringLiteral("f%1.xml").arg(f), round == 0 && f == 0 ? keyFile : repeatingFile(random));
+        for (int f = 0; f < 4; ++f) {
+            const QByteArray content = round == 0 && f == 0 ? keyFile
+                                       : f == 3             ? distinctFile(random, round)
+                                                            : repeatingFile(random);
+            const QString path = write(QStringLiteral("f%1.xml").arg(f), content);
             const ReadCatalogue catalogue = ReadCatalogueFile(path, CatalogueParts::Entries, 1);
-            ReadCatalogueItems items = ReadCatalogueItemsOnThreads(path, 3);
+            ReadCatalogueItems items = ReadCatalogueItemsOnThreads(path, 3, blocks);
             ASSERT_TRUE(catalogue.ok && items.ok);
             fromCatalogues.addCatalogue(fromCatalogues.addFile(path), catalogue.catalogue);
-            fromItems.addLanguageFile(fromItems.addFile(path), std::move(items.pieces));
+            fromItems.addLanguageFile(fromItems.addFile(path), std::move(items.pieces), std::move(items.blocks));
         }
-        const auto expected = fromCatalogues.build(), actual = fromItems.build();
+        auto expected = fromCatalogues.build(), actual = fromItems.build();
         EXPECT_EQ(actual->segmentCount(), expected->segmentCount());
         EXPECT_EQ(actual->originalCount(), expected->originalCount());
-        ASSERT_EQ(everything(*actual, queries), everything(*expected, queries)) << "round " << round;
-        if (round == 0)
+        const std::vector<TmSuggestion> handedOut = allSuggestions(*actual, queries);
+        const QStringList wanted = everything(*expected, queries);
+        ASSERT_EQ(describe(handedOut), wanted) << "round " << round;
+        if (round == 0) {
             EXPECT_EQ(actual->lookup("Many", 100, 1).at(0).keys.mid(0, 21), translatedKeys);
+        }
+        // What a lookup hands out is the caller's, past the memory's end.
+        actual.reset();
+        EXPECT_EQ(describe(handedOut), wanted) << "round " << round;
     }
     SetThreadedReadFrom(qint64(4) << 20);
 }
