@@ -859,7 +859,7 @@ ReadCatalogueItems ReadCatalogueItemsOnThreads(const QString &path, int threads,
     read.pieces.resize(pieces);
     if (textBlocks) {
         for (std::size_t k = 0; k < pieces; ++k)
-            read.blocks.push_back(std::make_unique<TextBlocks>());
+            read.blocks.push_back(std::make_unique<TextBlocks>(true));
     }
     std::vector<char> parsed(pieces, 0);
     auto parse = [&](std::size_t k) {

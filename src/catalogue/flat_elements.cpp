@@ -51,12 +51,12 @@ char16_t *decodeUtf8(const unsigned char *in, const unsigned char *end, char16_t
 
 constexpr std::size_t kTextBlockPage = std::size_t(2) << 20;
 
-// Room for `units` code units; from a huge page up, in huge pages (when the
-// system gives them on request), so that filling it faults once a huge page.
-char16_t *allocateBlock(std::size_t units)
+// Room for `units` code units; with `huge`, in huge pages (when the system
+// gives them on request), so that filling it faults once a huge page.
+char16_t *allocateBlock(std::size_t units, bool huge)
 {
     const std::size_t bytes = units * sizeof(char16_t);
-    if (bytes < kTextBlockPage) {
+    if (!huge) {
         if (void *block = std::malloc(bytes))
             return static_cast<char16_t *>(block);
         throw std::bad_alloc();
@@ -82,8 +82,9 @@ QString TextBlocks::fromUtf8(const char *utf8)
         return QString(QLatin1StringView(""));  // empty, not null, as a decoded value is
     // UTF-8 never takes fewer bytes than UTF-16 code units.
     if (length + 1 > m_left) {
-        const std::size_t units = std::max(m_blocks.empty() ? kFirstBlockUnits : kBlockUnits, length + 1);
-        m_blocks.emplace_back(allocateBlock(units));
+        const bool huge = m_hugePages && !m_blocks.empty();
+        const std::size_t units = std::max(huge ? kHugeBlockUnits : kBlockUnits, length + 1);
+        m_blocks.emplace_back(allocateBlock(units, huge));
         m_next = m_blocks.back().get();
         m_left = units;
     }

@@ -63,7 +63,11 @@ private:
 // the blocks; a string that is changed gets a copy of its own first.
 class TextBlocks {
 public:
-    TextBlocks() = default;
+    // With hugePages, the blocks after the first are huge pages (where the
+    // system gives them on request), which the texts of a large file fill
+    // without a fault per page. Left to the heap otherwise, which a command
+    // may have made ready for the whole file.
+    explicit TextBlocks(bool hugePages = false) : m_hugePages(hugePages) {}
     TextBlocks(const TextBlocks &) = delete;
     TextBlocks &operator=(const TextBlocks &) = delete;
     // The UTF-8 text (well-formed, as an XML parser gives it) as a string
@@ -76,10 +80,9 @@ private:
     struct FreeBlock {
         void operator()(char16_t *block) const;
     };
-    // The first block holds a small file's texts; the later ones are huge
-    // pages, which a large file's texts fill without a fault per page.
-    static constexpr std::size_t kFirstBlockUnits = std::size_t(1) << 17;
-    static constexpr std::size_t kBlockUnits = std::size_t(1) << 20;
+    static constexpr std::size_t kBlockUnits = std::size_t(1) << 17;
+    static constexpr std::size_t kHugeBlockUnits = std::size_t(1) << 20;
+    bool m_hugePages = false;
     std::size_t m_held = 0;
     std::vector<std::unique_ptr<char16_t[], FreeBlock>> m_blocks;
     char16_t *m_next = nullptr;
