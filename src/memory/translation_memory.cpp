@@ -349,7 +349,9 @@ std::vector<TmSuggestion> TranslationMemory::lookup(const QString &original, int
     minScore = std::clamp(minScore, 0, kTmIdenticalScore);
     const std::uint32_t exact = findOriginal(original);
     const bool hasExact = exact != TextHashTable::kNone;
-    if (minScore >= kTmIdenticalScore) {
+    // Only the identical original scores 100: when it has the suggestions
+    // asked for, no other original can come before them.
+    if (minScore >= kTmIdenticalScore || (hasExact && m_originals[exact].variantCount >= std::uint32_t(limit))) {
         if (hasExact)
             appendVariants(exact, kTmIdenticalScore, limit, out);
         return out;
