@@ -24,14 +24,16 @@ std::vector<std::vector<TmSuggestion>> LookupMany(const TranslationMemory &memor
     // Building the index is done once, before the threads need it.
     if (minScore < 100 && count > 0)
         memory.prepareFuzzyIndex();
-    // Looked up shortest first: texts of about one length search the same
+    // Looked up longest first: texts of about one length search the same
     // originals (those of lengths near theirs), so each search finds the
-    // index's data for the one before it still in the processor's caches.
+    // index's data for the one before it still in the processor's caches;
+    // and the costliest searches go first, not last on one thread while
+    // the others have nothing left.
     std::vector<int> order(static_cast<std::size_t>(count));
     std::iota(order.begin(), order.end(), 0);
     if (minScore < 100) {
         std::stable_sort(order.begin(), order.end(),
-                         [&originals](int a, int b) { return originals[a].size() < originals[b].size(); });
+                         [&originals](int a, int b) { return originals[a].size() > originals[b].size(); });
     }
     std::atomic<int> next{0};
     auto work = [&] {
