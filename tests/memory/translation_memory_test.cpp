@@ -216,7 +216,22 @@ TEST_F(MemoryFiles, FoldersAreListedAsLanguageFoldersAndUnreadablePathsNamed)
     const QString missing = folder.path("gone.xml");
 
     // The file named on its own is also below the folder: it counts once.
-    const MemoryBuildResult built = BuildTranslationMemory({a, missing, folder.path("tree")}, {2, {}, nullptr, true, {}, {}});
+    // The caller hears once that the files are parsed, before the last
+    // one's strings are put together (and reported done).
+    MemoryBuildOptions options;
+    options.threads = 2;
+    std::atomic<int> reported{0}, parsedCalls{0};
+    int reportedWhenParsed = -1;
+    options.progress = [&](int done, int) { reported = done; };
+    options.filesParsed = [&] {
+        ++parsedCalls;
+        reportedWhenParsed = reported;
+    };
+    const MemoryBuildResult built = BuildTranslationMemory({a, missing, folder.path("tree")}, options);
+    EXPECT_EQ(parsedCalls, 1);
+    EXPECT_GE(reportedWhenParsed, 0);
+    EXPECT_LT(reportedWhenParsed, 3);
+    EXPECT_EQ(reported, 3);
     ASSERT_TRUE(built.memory);
     ASSERT_EQ(built.failures.size(), 2u);
     EXPECT_EQ(built.failures[0].path, missing);
@@ -227,6 +242,11 @@ TEST_F(MemoryFiles, FoldersAreListedAsLanguageFoldersAndUnreadablePathsNamed)
     ASSERT_EQ(found.size(), 2u);
     EXPECT_EQ(found[0].files, QStringList{a});
     EXPECT_EQ(found[1].files, QStringList{folder.path("tree/sub/B_DEU.xml")});
+
+    // Nothing to parse: no call.
+    parsedCalls = 0;
+    EXPECT_TRUE(BuildTranslationMemory({missing}, options).memory);
+    EXPECT_EQ(parsedCalls, 0);
 }
 
 TEST_F(MemoryFiles, CancelledBuildGivesNoMemory)
