@@ -15,12 +15,12 @@
 namespace {
 constexpr std::uint32_t kNoKey = 0xFFFFFFFFu;
 
-// The text as a string of its own: a string of the memory's blocks
-// (QString::fromRawData) refers to them, and copies of it would too.
-QString ownCopy(const QString &text)
-{
-    return text.data_ptr().isMutable() ? text : QString(text.constData(), text.size());
-}
+// Whether the text lies in blocks (QString::fromRawData): it, and every
+// copy of it, refers to them.
+bool inBlocks(const QString &text) { return !text.data_ptr().isMutable(); }
+
+// The text as a string of its own.
+QString ownCopy(const QString &text) { return inBlocks(text) ? QString(text.constData(), text.size()) : text; }
 } // namespace
 
 
@@ -212,7 +212,7 @@ void TranslationMemoryBuilder::keepBlocksOrCopy(std::uint32_t firstNew, std::vec
     for (const std::unique_ptr<TextBlocks> &block : blocks)
         held += block->unitsHeld();
     for (std::size_t id = firstNew; id < m_texts.size(); ++id) {
-        if (!m_texts[id].data_ptr().isMutable())
+        if (inBlocks(m_texts[id]))
             kept += std::size_t(m_texts[id].size()) + 1;
     }
     if (2 * kept >= held) {
