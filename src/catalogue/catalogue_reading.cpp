@@ -107,7 +107,7 @@ public:
     void wantNumbers() { m_wantNumbers = true; }
     // Keeps the keys of each entry that a later element replaces, by entry
     // number, in the order they were dropped.
-    void keepDisplacedKeys(std::unordered_map<std::uint32_t, QStringList> *keys) { m_displacedKeys = keys; }
+    void keepDisplacedKeys(DisplacedKeys *keys) { m_displacedKeys = keys; }
     const QString &lastKey() const { return m_lastKey; }
     // Makes read(name, attributes) keep its texts in blocks (see TextBlocks).
     void keepTextsIn(TextBlocks *blocks) { m_textBlocks = blocks; }
@@ -284,7 +284,7 @@ private:
                                                              : -1;
         if (replaced) {
             if (m_displacedKeys && key)
-                (*m_displacedKeys)[std::uint32_t(number)] += stored->keys.toList();
+                m_displacedKeys->add(std::uint32_t(number), stored->keys.toList());
             *stored = std::move(entry);
             m_keySets.erase(stored);
         }
@@ -322,7 +322,7 @@ private:
     std::uint32_t m_line = 0;  // of the element being read
     bool m_wantNumbers = false;
     QString m_lastKey;
-    std::unordered_map<std::uint32_t, QStringList> *m_displacedKeys = nullptr;
+    DisplacedKeys *m_displacedKeys = nullptr;
     TextBlocks *m_textBlocks = nullptr;
 
     QString text(const char *utf8) { return m_textBlocks ? m_textBlocks->fromUtf8(utf8) : xml_text_from_utf8(utf8); }
@@ -562,8 +562,8 @@ struct FlatReader {
     int keyIndex(qsizetype number) const
     {
         const KeyList &keys = entries.byNumber(size_t(number)).keys;
-        const auto displaced = flat.displacedKeys.find(std::uint32_t(number));
-        const qsizetype before = displaced == flat.displacedKeys.end() ? 0 : displaced->second.size();
+        const QStringList *displaced = flat.displacedKeys.find(std::uint32_t(number));
+        const qsizetype before = displaced ? displaced->size() : 0;
         const QString &key = reader.lastKey();
         const qsizetype size = keys.size();
         qsizetype found = -1;

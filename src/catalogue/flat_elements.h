@@ -89,6 +89,32 @@ private:
     std::size_t m_left = 0;
 };
 
+// The keys an entry dropped when a later element replaced it, by entry
+// number. Few entries have any, and every element asks, so a bit per entry
+// answers most of them before the map would hash.
+class DisplacedKeys {
+public:
+    void add(std::uint32_t entry, const QStringList &keys)
+    {
+        if (entry / 64 >= m_marked.size())
+            m_marked.resize(entry / 64 + 1, 0);
+        m_marked[entry / 64] |= std::uint64_t(1) << (entry % 64);
+        m_keys[entry] += keys;
+    }
+    // The keys entry dropped, or null.
+    const QStringList *find(std::uint32_t entry) const
+    {
+        if (entry / 64 >= m_marked.size() || !(m_marked[entry / 64] & (std::uint64_t(1) << (entry % 64))))
+            return nullptr;
+        const auto found = m_keys.find(entry);
+        return found == m_keys.end() ? nullptr : &found->second;
+    }
+
+private:
+    std::vector<std::uint64_t> m_marked;
+    std::unordered_map<std::uint32_t, QStringList> m_keys;
+};
+
 struct FlatElements {
     QString name;                        // every element's name
     std::vector<std::uint32_t> entries;  // each element's entry number
@@ -103,7 +129,7 @@ struct FlatElements {
     // How many entries the read made: entries beyond them (added since)
     // have no element here.
     std::size_t entriesRead = 0;
-    std::unordered_map<std::uint32_t, QStringList> displacedKeys;
+    DisplacedKeys displacedKeys;
     std::vector<QString> looseKeys;
 
     // The key of an element of `entry` (whose shape has one).
@@ -112,13 +138,10 @@ struct FlatElements {
         qsizetype place = keys[element];
         if (keys[element] & kLooseKey)
             return looseKeys[keys[element] & ~kLooseKey];
-        if (!displacedKeys.empty()) {
-            const auto found = displacedKeys.find(entries[element]);
-            if (found != displacedKeys.end()) {
-                if (place < found->second.size())
-                    return found->second.at(place);
-                place -= found->second.size();
-            }
+        if (const QStringList *displaced = displacedKeys.find(entries[element])) {
+            if (place < displaced->size())
+                return displaced->at(place);
+            place -= displaced->size();
         }
         return entry.keys.at(place);
     }
