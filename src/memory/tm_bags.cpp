@@ -5,6 +5,9 @@
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
+#if defined(__x86_64__) && defined(__GNUC__)
+#include <immintrin.h>
+#endif
 
 namespace {
 
@@ -135,16 +138,18 @@ TmLetterQuery::TmLetterQuery(const TmLetterBag &bag)
     }
 }
 
-void TmLetterQuery::scan(const std::uint8_t *block, std::uint8_t *missing) const
+void TmLetterQuery::scanNarrow(const std::uint8_t *block, std::uint8_t *missing) const
 {
 #if defined(__SSE2__)
-    __m128i sum = _mm_setzero_si128();
+    __m128i low = _mm_setzero_si128(), high = _mm_setzero_si128();
     for (const Row &row : m_rows) {
-        const __m128i counts = _mm_loadu_si128(reinterpret_cast<const __m128i *>(block + row.offset));
         const __m128i query = _mm_load_si128(reinterpret_cast<const __m128i *>(row.counts));
-        sum = _mm_adds_epu8(sum, _mm_subs_epu8(query, counts));
+        low = _mm_adds_epu8(low, _mm_subs_epu8(query, _mm_loadu_si128(reinterpret_cast<const __m128i *>(block + row.offset))));
+        high = _mm_adds_epu8(
+            high, _mm_subs_epu8(query, _mm_loadu_si128(reinterpret_cast<const __m128i *>(block + row.offset + 16))));
     }
-    _mm_storeu_si128(reinterpret_cast<__m128i *>(missing), sum);
+    _mm_storeu_si128(reinterpret_cast<__m128i *>(missing), low);
+    _mm_storeu_si128(reinterpret_cast<__m128i *>(missing + 16), high);
 #else
     for (std::size_t lane = 0; lane < kTmLanes; ++lane) {
         unsigned sum = 0;
@@ -157,3 +162,37 @@ void TmLetterQuery::scan(const std::uint8_t *block, std::uint8_t *missing) const
 #endif
 }
 
+#if defined(__x86_64__) && defined(__GNUC__)
+namespace {
+
+// Whether the processor (and the system, which must save the wide
+// registers) has AVX2.
+const bool g_wideScans = (__builtin_cpu_init(), __builtin_cpu_supports("avx2"));
+
+} // namespace
+
+__attribute__((target("avx2"))) void TmLetterQuery::scanWide(const std::uint8_t *block, std::uint8_t *missing) const
+{
+    __m256i sum = _mm256_setzero_si256();
+    for (const Row &row : m_rows) {
+        const __m256i query = _mm256_load_si256(reinterpret_cast<const __m256i *>(row.counts));
+        const __m256i counts = _mm256_loadu_si256(reinterpret_cast<const __m256i *>(block + row.offset));
+        sum = _mm256_adds_epu8(sum, _mm256_subs_epu8(query, counts));
+    }
+    _mm256_storeu_si256(reinterpret_cast<__m256i *>(missing), sum);
+}
+
+bool TmLetterQuery::scansWide() { return g_wideScans; }
+
+void TmLetterQuery::scan(const std::uint8_t *block, std::uint8_t *missing) const
+{
+    if (g_wideScans)
+        scanWide(block, missing);
+    else
+        scanNarrow(block, missing);
+}
+#else
+bool TmLetterQuery::scansWide() { return false; }
+
+void TmLetterQuery::scan(const std::uint8_t *block, std::uint8_t *missing) const { scanNarrow(block, missing); }
+#endif

@@ -81,22 +81,27 @@ private:
     alignas(16) std::array<std::uint8_t, kTmPairBuckets> m_counts;  // bucket by bucket
 };
 
-// Letter bags of many texts stored column-wise, sixteen texts (lanes) to a
-// block: block b holds, for each bucket, the sixteen lanes' counts side by
-// side (kTmLetterBuckets * 16 bytes), so that one query is compared with
-// sixteen texts at a time.
-constexpr std::size_t kTmLanes = 16;
+// Letter bags of many texts stored column-wise, thirty-two texts (lanes) to
+// a block: block b holds, for each bucket, the lanes' counts side by side
+// (kTmLetterBuckets * 32 bytes), so that one query is compared with
+// thirty-two texts at a time: one instruction a bucket where the processor
+// has 32-byte registers, two where it has 16-byte ones.
+constexpr std::size_t kTmLanes = 32;
 constexpr std::size_t kTmBlockBytes = kTmLetterBuckets * kTmLanes;
 
 void TmStoreLetterBag(const TmLetterBag &bag, std::uint8_t *block, std::size_t lane);
 
-// The lanes (a bit each) of sixteen missing counts that are at most `most`.
+// The lanes (a bit each) of a block's missing counts that are at most `most`.
 inline std::uint32_t TmLanesWithin(const std::uint8_t *missing, std::uint8_t most)
 {
 #if defined(__SSE2__)
-    const __m128i counts = _mm_loadu_si128(reinterpret_cast<const __m128i *>(missing));
-    const __m128i over = _mm_subs_epu8(counts, _mm_set1_epi8(char(most)));
-    return std::uint32_t(_mm_movemask_epi8(_mm_cmpeq_epi8(over, _mm_setzero_si128())));
+    const __m128i limit = _mm_set1_epi8(char(most));
+    const __m128i low = _mm_loadu_si128(reinterpret_cast<const __m128i *>(missing));
+    const __m128i high = _mm_loadu_si128(reinterpret_cast<const __m128i *>(missing + 16));
+    const auto within = [&](__m128i counts) {
+        return std::uint32_t(_mm_movemask_epi8(_mm_cmpeq_epi8(_mm_subs_epu8(counts, limit), _mm_setzero_si128())));
+    };
+    return within(low) | (within(high) << 16);
 #else
     std::uint32_t lanes = 0;
     for (std::size_t lane = 0; lane < kTmLanes; ++lane)
@@ -110,15 +115,22 @@ class TmLetterQuery {
 public:
     explicit TmLetterQuery(const TmLetterBag &bag);
     // Every lane's missing count in `block` (capped at 255), into the
-    // sixteen bytes at `missing`.
+    // kTmLanes bytes at `missing`: with 32-byte registers where the
+    // processor has them, else as scanNarrow.
     void scan(const std::uint8_t *block, std::uint8_t *missing) const;
+    // The same with 16-byte registers at most, as any x86-64 has.
+    void scanNarrow(const std::uint8_t *block, std::uint8_t *missing) const;
+    // Whether scan uses 32-byte registers on this processor.
+    static bool scansWide();
 
 private:
     // The buckets the query has units in: the bucket's row in a block and
-    // the query's count there, in all sixteen lanes.
+    // the query's count there, in every lane.
     struct Row {
-        alignas(16) std::uint8_t counts[kTmLanes];
+        alignas(32) std::uint8_t counts[kTmLanes];
         std::size_t offset;
     };
     std::vector<Row> m_rows;
+
+    void scanWide(const std::uint8_t *block, std::uint8_t *missing) const;
 };

@@ -7,7 +7,7 @@
 // "positions"), with their comparison units side by side, so that the
 // originals a score allows by length alone are one range of positions.
 // Each position also has the bags of its comparison form (tm_bags.h): the
-// letter bags stored column-wise, sixteen positions of one length to a
+// letter bags stored column-wise, thirty-two positions of one length to a
 // block, and the packed pair bags.
 //
 // A search for the originals scoring at least a threshold goes over the
