@@ -171,7 +171,8 @@ const bool g_wideScans = (__builtin_cpu_init(), __builtin_cpu_supports("avx2"));
 
 } // namespace
 
-__attribute__((target("avx2"))) void TmLetterQuery::scanWide(const std::uint8_t *block, std::uint8_t *missing) const
+__attribute__((target("avx2"))) std::uint32_t TmLetterQuery::scanWide(const std::uint8_t *block, std::uint8_t *missing,
+                                                                      std::uint8_t most) const
 {
     __m256i sum = _mm256_setzero_si256();
     for (const Row &row : m_rows) {
@@ -180,6 +181,8 @@ __attribute__((target("avx2"))) void TmLetterQuery::scanWide(const std::uint8_t 
         sum = _mm256_adds_epu8(sum, _mm256_subs_epu8(query, counts));
     }
     _mm256_storeu_si256(reinterpret_cast<__m256i *>(missing), sum);
+    const __m256i over = _mm256_subs_epu8(sum, _mm256_set1_epi8(char(most)));
+    return std::uint32_t(_mm256_movemask_epi8(_mm256_cmpeq_epi8(over, _mm256_setzero_si256())));
 }
 
 bool TmLetterQuery::scansWide() { return g_wideScans; }
@@ -187,12 +190,26 @@ bool TmLetterQuery::scansWide() { return g_wideScans; }
 void TmLetterQuery::scan(const std::uint8_t *block, std::uint8_t *missing) const
 {
     if (g_wideScans)
-        scanWide(block, missing);
+        scanWide(block, missing, 255);
     else
         scanNarrow(block, missing);
+}
+
+std::uint32_t TmLetterQuery::scanWithin(const std::uint8_t *block, std::uint8_t *missing, std::uint8_t most) const
+{
+    if (g_wideScans)
+        return scanWide(block, missing, most);
+    scanNarrow(block, missing);
+    return TmLanesWithin(missing, most);
 }
 #else
 bool TmLetterQuery::scansWide() { return false; }
 
 void TmLetterQuery::scan(const std::uint8_t *block, std::uint8_t *missing) const { scanNarrow(block, missing); }
+
+std::uint32_t TmLetterQuery::scanWithin(const std::uint8_t *block, std::uint8_t *missing, std::uint8_t most) const
+{
+    scanNarrow(block, missing);
+    return TmLanesWithin(missing, most);
+}
 #endif

@@ -120,6 +120,9 @@ public:
     void scan(const std::uint8_t *block, std::uint8_t *missing) const;
     // The same with 16-byte registers at most, as any x86-64 has.
     void scanNarrow(const std::uint8_t *block, std::uint8_t *missing) const;
+    // scan, and then the lanes whose missing count is at most `most` (as
+    // TmLanesWithin gives them).
+    std::uint32_t scanWithin(const std::uint8_t *block, std::uint8_t *missing, std::uint8_t most) const;
     // Whether scan uses 32-byte registers on this processor.
     static bool scansWide();
 
@@ -132,5 +135,5 @@ private:
     };
     std::vector<Row> m_rows;
 
-    void scanWide(const std::uint8_t *block, std::uint8_t *missing) const;
+    std::uint32_t scanWide(const std::uint8_t *block, std::uint8_t *missing, std::uint8_t most) const;
 };

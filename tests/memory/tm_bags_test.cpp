@@ -46,6 +46,9 @@ std::size_t searchBound(const std::vector<TmUnit> &query, const std::vector<TmUn
     }
     const std::uint32_t within = TmLanesWithin(missing, missing[lane]);
     EXPECT_TRUE(within & (1u << lane));
+    alignas(32) std::uint8_t again[kTmLanes];
+    EXPECT_EQ(letters.scanWithin(block.data(), again, missing[lane]), within);
+    EXPECT_TRUE(std::equal(again, again + kTmLanes, missing));
     if (missing[lane] > 0) {
         EXPECT_FALSE(TmLanesWithin(missing, std::uint8_t(missing[lane] - 1)) & (1u << lane));
     }
