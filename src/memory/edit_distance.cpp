@@ -18,6 +18,8 @@ EditDistancePattern::EditDistancePattern(const std::vector<TmUnit> &pattern)
             std::size_t(std::lower_bound(m_symbols.begin(), m_symbols.end(), pattern[i]) - m_symbols.begin());
         m_masks[symbol * m_blocks + i / 64] |= std::uint64_t(1) << (i % 64);
     }
+    for (std::size_t unit = 0; unit < 128; ++unit)
+        m_asciiMasks[unit] = m_blocks == 1 && m_ascii[unit] >= 0 ? m_masks[std::size_t(m_ascii[unit])] : 0;
 }
 
 const std::uint64_t *EditDistancePattern::masksOf(TmUnit unit) const
@@ -110,8 +112,7 @@ std::size_t EditDistancePattern::distanceOneWord(const TmUnit *text, std::size_t
         const TmUnit unit = text[j];
         std::uint64_t x = 0;
         if (unit < 128) {
-            if (m_ascii[unit] >= 0)
-                x = m_masks[std::size_t(m_ascii[unit])];
+            x = m_asciiMasks[unit];
         } else if (const std::uint64_t *masks = masksOf(unit)) {
             x = *masks;
         }

@@ -35,4 +35,7 @@ private:
     std::vector<TmUnit> m_symbols;        // the pattern's distinct units, sorted
     std::int16_t m_ascii[128];            // symbol of each ASCII unit, or -1
     std::vector<std::uint64_t> m_masks;   // m_blocks words per symbol
+    // A pattern of one word: each ASCII unit's mask itself (0 when the
+    // pattern lacks it), one load a text unit instead of two.
+    std::uint64_t m_asciiMasks[128];
 };
