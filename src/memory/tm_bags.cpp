@@ -144,9 +144,9 @@ void TmLetterQuery::scanNarrow(const std::uint8_t *block, std::uint8_t *missing)
     __m128i low = _mm_setzero_si128(), high = _mm_setzero_si128();
     for (const Row &row : m_rows) {
         const __m128i query = _mm_load_si128(reinterpret_cast<const __m128i *>(row.counts));
-        low = _mm_adds_epu8(low, _mm_subs_epu8(query, _mm_loadu_si128(reinterpret_cast<const __m128i *>(block + row.offset))));
-        high = _mm_adds_epu8(
-            high, _mm_subs_epu8(query, _mm_loadu_si128(reinterpret_cast<const __m128i *>(block + row.offset + 16))));
+        const __m128i *counts = reinterpret_cast<const __m128i *>(block + row.offset);
+        low = _mm_adds_epu8(low, _mm_subs_epu8(query, _mm_loadu_si128(counts)));
+        high = _mm_adds_epu8(high, _mm_subs_epu8(query, _mm_loadu_si128(counts + 1)));
     }
     _mm_storeu_si128(reinterpret_cast<__m128i *>(missing), low);
     _mm_storeu_si128(reinterpret_cast<__m128i *>(missing + 16), high);
@@ -185,31 +185,14 @@ __attribute__((target("avx2"))) std::uint32_t TmLetterQuery::scanWide(const std:
     return std::uint32_t(_mm256_movemask_epi8(_mm256_cmpeq_epi8(over, _mm256_setzero_si256())));
 }
 
-bool TmLetterQuery::scansWide() { return g_wideScans; }
-
-void TmLetterQuery::scan(const std::uint8_t *block, std::uint8_t *missing) const
-{
-    if (g_wideScans)
-        scanWide(block, missing, 255);
-    else
-        scanNarrow(block, missing);
-}
+#endif
 
 std::uint32_t TmLetterQuery::scanWithin(const std::uint8_t *block, std::uint8_t *missing, std::uint8_t most) const
 {
+#if defined(__x86_64__) && defined(__GNUC__)
     if (g_wideScans)
         return scanWide(block, missing, most);
-    scanNarrow(block, missing);
-    return TmLanesWithin(missing, most);
-}
-#else
-bool TmLetterQuery::scansWide() { return false; }
-
-void TmLetterQuery::scan(const std::uint8_t *block, std::uint8_t *missing) const { scanNarrow(block, missing); }
-
-std::uint32_t TmLetterQuery::scanWithin(const std::uint8_t *block, std::uint8_t *missing, std::uint8_t most) const
-{
-    scanNarrow(block, missing);
-    return TmLanesWithin(missing, most);
-}
 #endif
+    scanNarrow(block, missing);
+    return TmLanesWithin(missing, most);
+}

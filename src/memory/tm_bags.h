@@ -114,17 +114,13 @@ inline std::uint32_t TmLanesWithin(const std::uint8_t *missing, std::uint8_t mos
 class TmLetterQuery {
 public:
     explicit TmLetterQuery(const TmLetterBag &bag);
-    // Every lane's missing count in `block` (capped at 255), into the
-    // kTmLanes bytes at `missing`: with 32-byte registers where the
-    // processor has them, else as scanNarrow.
-    void scan(const std::uint8_t *block, std::uint8_t *missing) const;
-    // The same with 16-byte registers at most, as any x86-64 has.
-    void scanNarrow(const std::uint8_t *block, std::uint8_t *missing) const;
-    // scan, and then the lanes whose missing count is at most `most` (as
-    // TmLanesWithin gives them).
+    // Every lane's missing count in `block` (capped at 255) into the
+    // kTmLanes bytes at `missing`, and the lanes whose count is at most
+    // `most` (as TmLanesWithin gives them): with 32-byte registers where
+    // the processor has them, else as scanNarrow.
     std::uint32_t scanWithin(const std::uint8_t *block, std::uint8_t *missing, std::uint8_t most) const;
-    // Whether scan uses 32-byte registers on this processor.
-    static bool scansWide();
+    // The missing counts with 16-byte registers at most, as any x86-64 has.
+    void scanNarrow(const std::uint8_t *block, std::uint8_t *missing) const;
 
 private:
     // The buckets the query has units in: the bucket's row in a block and

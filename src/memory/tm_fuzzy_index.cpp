@@ -219,9 +219,12 @@ std::vector<TmMatch> TmFuzzyIndex::bestMatches(const TmScorer &query, int minSco
             survivors.clear();
             for (std::uint32_t block = m_blockStart[m], at = start; at < end; ++block, at += kTmLanes) {
                 std::uint8_t *missing = scratch.missing.data() + std::size_t(block) * kTmLanes;
-                std::uint32_t lanes =
-                    before < 0 ? letters.scanWithin(m_letterBlocks.data() + std::size_t(block) * kTmBlockBytes, missing, most)
-                               : TmLanesWithin(missing, most) & ~TmLanesWithin(missing, std::uint8_t(before));
+                const std::uint8_t *letterBlock = m_letterBlocks.data() + std::size_t(block) * kTmBlockBytes;
+                std::uint32_t lanes = 0;
+                if (before < 0)
+                    lanes = letters.scanWithin(letterBlock, missing, most);
+                else
+                    lanes = TmLanesWithin(missing, most) & ~TmLanesWithin(missing, std::uint8_t(before));
                 if (end - at < kTmLanes)
                     lanes &= (1u << (end - at)) - 1;
                 for (; lanes != 0; lanes &= lanes - 1) {
